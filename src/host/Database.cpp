@@ -1,0 +1,167 @@
+#include "host/Database.h"
+
+namespace host {
+
+namespace {
+
+// The tables of every service the handheld keeps in device.db.
+constexpr const char* kSchema = R"sql(
+CREATE TABLE IF NOT EXISTS settings (
+    name  TEXT PRIMARY KEY,
+    value TEXT NOT NULL
+);
+-- Registry keys: id 1 is HKEY_CURRENT_USER, id 2 HKEY_LOCAL_MACHINE; `folded` is the
+-- case-folded name that lookups use, `name` the spelling it was created with.
+CREATE TABLE IF NOT EXISTS reg_keys (
+    id     INTEGER PRIMARY KEY,
+    parent INTEGER REFERENCES reg_keys(id),
+    name   TEXT NOT NULL,
+    folded TEXT NOT NULL,
+    UNIQUE (parent, folded)
+);
+INSERT OR IGNORE INTO reg_keys (id, parent, name, folded) VALUES
+    (1, NULL, 'HKEY_CURRENT_USER', 'hkey_current_user'),
+    (2, NULL, 'HKEY_LOCAL_MACHINE', 'hkey_local_machine');
+CREATE TABLE IF NOT EXISTS reg_values (
+    key    INTEGER NOT NULL REFERENCES reg_keys(id) ON DELETE CASCADE,
+    folded TEXT NOT NULL,
+    name   TEXT NOT NULL,
+    type   INTEGER NOT NULL,
+    data   BLOB NOT NULL,
+    PRIMARY KEY (key, folded)
+);
+-- File attributes by case-folded device path; a file without a row has only the
+-- archive attribute (as any file newly put on the device).
+CREATE TABLE IF NOT EXISTS file_attributes (
+    path       TEXT PRIMARY KEY,
+    attributes INTEGER NOT NULL
+);
+)sql";
+
+}  // namespace
+
+Statement::Statement(sqlite3* db, std::string_view sql) {
+    if (db == nullptr ||
+        sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &statement_, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(statement_);
+        statement_ = nullptr;
+    }
+}
+
+Statement::~Statement() { sqlite3_finalize(statement_); }
+
+Statement& Statement::bind(int index, std::int64_t value) {
+    if (statement_ != nullptr) sqlite3_bind_int64(statement_, index, value);
+    return *this;
+}
+
+Statement& Statement::bind(int index, std::string_view text) {
+    if (statement_ != nullptr)
+        sqlite3_bind_text(statement_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+    return *this;
+}
+
+Statement& Statement::bind_blob(int index, const void* data, std::size_t bytes) {
+    static const char empty = 0;
+    if (statement_ != nullptr)
+        sqlite3_bind_blob(statement_, index, bytes == 0 ? &empty : data, static_cast<int>(bytes), SQLITE_TRANSIENT);
+    return *this;
+}
+
+Statement& Statement::bind_null(int index) {
+    if (statement_ != nullptr) sqlite3_bind_null(statement_, index);
+    return *this;
+}
+
+int Statement::step() { return statement_ == nullptr ? SQLITE_MISUSE : sqlite3_step(statement_); }
+
+bool Statement::run() {
+    int rc;
+    while ((rc = step()) == SQLITE_ROW) {
+    }
+    return rc == SQLITE_DONE;
+}
+
+std::int64_t Statement::column_int(int column) const { return sqlite3_column_int64(statement_, column); }
+
+std::string Statement::column_text(int column) const {
+    const auto* text = sqlite3_column_text(statement_, column);
+    return text == nullptr ? std::string{}
+                           : std::string(reinterpret_cast<const char*>(text),
+                                         static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)));
+}
+
+std::vector<std::uint8_t> Statement::column_blob(int column) const {
+    const auto* data = static_cast<const std::uint8_t*>(sqlite3_column_blob(statement_, column));
+    const auto bytes = static_cast<std::size_t>(sqlite3_column_bytes(statement_, column));
+    return data == nullptr ? std::vector<std::uint8_t>{} : std::vector<std::uint8_t>(data, data + bytes);
+}
+
+bool Statement::column_is_null(int column) const { return sqlite3_column_type(statement_, column) == SQLITE_NULL; }
+
+Database::~Database() { sqlite3_close_v2(db_); }
+
+bool Database::open(const std::string& path) {
+    std::lock_guard guard(lock_);
+    if (db_ != nullptr) return true;
+    if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
+                        nullptr) != SQLITE_OK) {
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+        return false;
+    }
+    // Several programs of the handheld write at once; a writer waits rather than fails.
+    sqlite3_busy_timeout(db_, 10000);
+    if (!exec("PRAGMA journal_mode=WAL") || !exec("PRAGMA foreign_keys=ON") || !exec("PRAGMA synchronous=NORMAL") ||
+        !create_schema()) {
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+        return false;
+    }
+    return true;
+}
+
+bool Database::create_schema() {
+    Transaction transaction(*this);
+    return transaction.ok() && exec(kSchema) && transaction.commit();
+}
+
+bool Database::exec(std::string_view sql) {
+    std::lock_guard guard(lock_);
+    const std::string text(sql);
+    return db_ != nullptr && sqlite3_exec(db_, text.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+std::int64_t Database::last_insert_rowid() const { return sqlite3_last_insert_rowid(db_); }
+
+int Database::changes() const { return sqlite3_changes(db_); }
+
+std::optional<std::string> Database::setting(std::string_view name) {
+    std::lock_guard guard(lock_);
+    Statement query(db_, "SELECT value FROM settings WHERE name = ?1");
+    query.bind(1, name);
+    if (query.step() != SQLITE_ROW) return std::nullopt;
+    return query.column_text(0);
+}
+
+bool Database::set_setting(std::string_view name, std::string_view value) {
+    std::lock_guard guard(lock_);
+    Statement update(db_, "INSERT INTO settings (name, value) VALUES (?1, ?2) "
+                          "ON CONFLICT(name) DO UPDATE SET value = excluded.value");
+    update.bind(1, name).bind(2, value);
+    return update.run();
+}
+
+Transaction::Transaction(Database& db) : db_(db), guard_(db.lock()) { begun_ = db_.exec("BEGIN IMMEDIATE"); }
+
+Transaction::~Transaction() {
+    if (begun_ && !done_) db_.exec("ROLLBACK");
+}
+
+bool Transaction::commit() {
+    if (!begun_ || done_) return false;
+    done_ = db_.exec("COMMIT");
+    return done_;
+}
+
+}  // namespace host

@@ -1,0 +1,45 @@
+#include "host/Device.h"
+
+#include <cstdlib>
+#include <mutex>
+#include <system_error>
+
+namespace host {
+
+namespace {
+
+std::mutex g_device_lock;
+std::unique_ptr<Device> g_device;
+
+}  // namespace
+
+std::filesystem::path Device::default_root() {
+    if (const char* explicit_root = std::getenv("KIVO_DEVICE"); explicit_root != nullptr && *explicit_root != '\0')
+        return explicit_root;
+    if (const char* data = std::getenv("XDG_DATA_HOME"); data != nullptr && *data != '\0')
+        return std::filesystem::path(data) / "kivo" / "device";
+    const char* home = std::getenv("HOME");
+    return std::filesystem::path(home != nullptr ? home : "/tmp") / ".local" / "share" / "kivo" / "device";
+}
+
+Device& Device::current() {
+    std::lock_guard guard(g_device_lock);
+    if (!g_device) g_device = std::make_unique<Device>(default_root());
+    return *g_device;
+}
+
+void Device::select(const std::filesystem::path& root) {
+    std::lock_guard guard(g_device_lock);
+    g_device = std::make_unique<Device>(root);
+}
+
+Device::Device(std::filesystem::path root) : root_(std::move(root)) {
+    std::error_code error;
+    for (const auto& dir : {fs_dir(), run_dir(), log_dir()}) {
+        std::filesystem::create_directories(dir, error);
+        if (error) return;
+    }
+    ready_ = database_.open((root_ / "device.db").string());
+}
+
+}  // namespace host

@@ -1,0 +1,41 @@
+#pragma once
+// The simulated handheld: a directory holding its file system (fs/), its databases
+// (device.db), its runtime objects (run/) and what its hardware did (log/).
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "host/Database.h"
+
+namespace host {
+
+class Device {
+public:
+    // The handheld of this process: $KIVO_DEVICE, else ~/.local/share/kivo/device
+    // (following $XDG_DATA_HOME), created on first use. Never null: when the directory
+    // cannot be made, the device reports itself not ready and every call fails cleanly.
+    static Device& current();
+    // Switches the process to another handheld (tests, `handheld --device`).
+    // Handles opened on the previous one must be closed first.
+    static void select(const std::filesystem::path& root);
+    static std::filesystem::path default_root();
+
+    explicit Device(std::filesystem::path root);
+    Device(const Device&) = delete;
+    Device& operator=(const Device&) = delete;
+
+    bool ready() const { return ready_; }
+    const std::filesystem::path& root() const { return root_; }
+    std::filesystem::path fs_dir() const { return root_ / "fs"; }
+    std::filesystem::path run_dir() const { return root_ / "run"; }
+    std::filesystem::path log_dir() const { return root_ / "log"; }
+    Database& database() { return database_; }
+
+private:
+    std::filesystem::path root_;
+    Database database_;
+    bool ready_ = false;
+};
+
+}  // namespace host
