@@ -13,6 +13,18 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// A database built by hand: the entries as given, then `data`.
+Bytes image(const std::vector<pdb::RecordEntry>& entries, const Bytes& data) {
+    Bytes bytes(pdb::kHeaderSize + pdb::kEntrySize * entries.size() + pdb::kGapSize, 0);
+    pdb::write_be16(bytes.data() + pdb::kRecordCountOffset, static_cast<std::uint16_t>(entries.size()));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        pdb::write_be32(bytes.data() + pdb::kHeaderSize + 8 * i, entries[i].offset);
+        bytes[pdb::kHeaderSize + 8 * i + 4] = entries[i].attributes;
+    }
+    bytes.insert(bytes.end(), data.begin(), data.end());
+    return bytes;
+}
+
 class RecordFile : public testing_support::TempDevice {
 protected:
     Bytes host_bytes(const std::string& name) const {
@@ -22,17 +34,6 @@ protected:
     void write_host_bytes(const std::string& name, const Bytes& bytes) const {
         std::ofstream out(host_path(name), std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-    // An empty database of n entries built by hand: entries as given, then `data`.
-    static Bytes image(const std::vector<pdb::RecordEntry>& entries, const Bytes& data) {
-        Bytes bytes(pdb::kHeaderSize + pdb::kEntrySize * entries.size() + pdb::kGapSize, 0);
-        pdb::write_be16(bytes.data() + pdb::kRecordCountOffset, static_cast<std::uint16_t>(entries.size()));
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            pdb::write_be32(bytes.data() + pdb::kHeaderSize + 8 * i, entries[i].offset);
-            bytes[pdb::kHeaderSize + 8 * i + 4] = entries[i].attributes;
-        }
-        bytes.insert(bytes.end(), data.begin(), data.end());
-        return bytes;
     }
 };
 
@@ -179,7 +180,9 @@ TEST_P(MalformedRecordFile, ReadsNothingAndIsLeftUntouched) {
     EXPECT_TRUE(file.ReadRecord(0).empty());
     const Bytes record{1, 2};
     EXPECT_EQ(file.AddRecord(record.data(), record.size()), -1);
-    if (file.RecordCount() > 0) EXPECT_EQ(file.DeleteRecord(0), CPDBMngr::kLoadFailed);
+    if (file.RecordCount() > 0) {
+        EXPECT_EQ(file.DeleteRecord(0), CPDBMngr::kLoadFailed);
+    }
     file.Close();
     EXPECT_EQ(host_bytes("bad.pdb"), GetParam().bytes);
 }
@@ -190,9 +193,9 @@ Bytes count_beyond_file() {
     pdb::write_be16(bytes.data() + 76, 500);
     return bytes;
 }
-Bytes offset_past_end() { return RecordFile::image({{400, 0x40, 0}}, {1, 2}); }
-Bytes decreasing_offsets() { return RecordFile::image({{100, 0x40, 0}, {96, 0x40, 0}}, Bytes(12, 3)); }
-Bytes offset_inside_list() { return RecordFile::image({{10, 0x40, 0}}, {1, 2}); }
+Bytes offset_past_end() { return image({{400, 0x40, 0}}, {1, 2}); }
+Bytes decreasing_offsets() { return image({{100, 0x40, 0}, {96, 0x40, 0}}, Bytes(12, 3)); }
+Bytes offset_inside_list() { return image({{10, 0x40, 0}}, {1, 2}); }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, MalformedRecordFile,
                          ::testing::Values(MalformedFile{"TruncatedHeader", truncated_header()},
@@ -200,7 +203,7 @@ INSTANTIATE_TEST_SUITE_P(Layouts, MalformedRecordFile,
                                            MalformedFile{"OffsetPastEnd", offset_past_end()},
                                            MalformedFile{"DecreasingOffsets", decreasing_offsets()},
                                            MalformedFile{"OffsetInsideRecordList", offset_inside_list()}),
-                         [](const auto& info) { return info.param.name; });
+                         [](const ::testing::TestParamInfo<MalformedFile>& row) { return row.param.name; });
 
 TEST_F(RecordFile, ZeroAndOddLengthRecordsReadAsStored) {
     // Record 0 is empty (same offset as record 1), record 1 has three bytes.
