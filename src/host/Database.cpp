@@ -11,9 +11,11 @@ CREATE TABLE IF NOT EXISTS settings (
     value TEXT NOT NULL
 );
 -- Registry keys: id 1 is HKEY_CURRENT_USER, id 2 HKEY_LOCAL_MACHINE; `folded` is the
--- case-folded name that lookups use, `name` the spelling it was created with.
+-- case-folded name that lookups use, `name` the spelling it was created with. Ids are
+-- never reused, so a handle to a deleted key cannot reach a key created after it, and
+-- subkeys enumerate in creation order by id.
 CREATE TABLE IF NOT EXISTS reg_keys (
-    id     INTEGER PRIMARY KEY,
+    id     INTEGER PRIMARY KEY AUTOINCREMENT,
     parent INTEGER REFERENCES reg_keys(id),
     name   TEXT NOT NULL,
     folded TEXT NOT NULL,
