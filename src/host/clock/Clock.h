@@ -1,9 +1,12 @@
 #pragma once
 // The handheld's clock settings, kept in device.db: the device's UTC is the host's UTC
 // plus an offset, and its local time is that UTC in the device's IANA time zone.
+// Every call reads the settings afresh, since another program of the handheld may
+// have set the clock in between.
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "ce/Time.h"
@@ -15,13 +18,26 @@ struct ClockSettings {
     std::string zone = "UTC";     // IANA name, daylight saving from the tz database
 };
 
+// Setting names in device.db.
+inline constexpr const char* kClockOffsetSetting = "clock.offset_ms";
+inline constexpr const char* kClockZoneSetting = "clock.zone";
+
 ClockSettings clock_settings();
 std::chrono::system_clock::time_point device_utc_now();
 
 // Moves the clock so that the device's local time is now `local` (the day of week is
 // ignored). False for a time that does not exist in the zone or an invalid date.
+// A local time that occurs twice (when daylight saving ends) is taken as the earlier.
 bool set_local_time(const ce::SYSTEMTIME& local);
 // False, changing nothing, for a name the tz database does not know.
 bool set_time_zone(const std::string& zone);
+
+// Conversions in the device's current zone, for those that schedule by local time:
+// the local time at a device UTC instant, and the instant of a local time (nothing
+// for an invalid date or a time skipped by a clock change; the earlier of two).
+ce::SYSTEMTIME device_local_time(std::chrono::system_clock::time_point device_utc);
+std::optional<std::chrono::system_clock::time_point> device_utc_of(const ce::SYSTEMTIME& local);
+// The host time at which the device's clock reads `device_utc`.
+std::chrono::system_clock::time_point host_time_of(std::chrono::system_clock::time_point device_utc);
 
 }  // namespace host

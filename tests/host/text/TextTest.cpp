@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "ce/Text.h"
@@ -12,6 +13,8 @@ struct Mapping {
     unsigned char byte;
     char16_t wide;
 };
+
+void PrintTo(const Mapping& row, std::ostream* out) { *out << "byte " << unsigned{row.byte}; }
 
 class AnsiMapping : public testing::TestWithParam<Mapping> {};
 

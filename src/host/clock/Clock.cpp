@@ -1,0 +1,126 @@
+// The clock calls of the platform interface and the handheld's clock settings.
+
+#include "host/clock/Clock.h"
+
+#include <time.h>
+
+#include <charconv>
+#include <mutex>
+
+#include "host/Device.h"
+#include "host/clock/TimeZone.h"
+
+namespace host {
+
+namespace {
+
+using namespace std::chrono;
+
+using Utc = TimeZone::Utc;
+
+std::int64_t parse_offset(const std::string& text) {
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc{} && end == text.data() + text.size() ? value : 0;
+}
+
+// A zone name in device.db that the tz database does not know (written by hand, or a
+// database from a newer host) leaves the device on UTC rather than failing every call.
+TimeZone zone_of(const ClockSettings& settings) { return TimeZone::find(settings.zone).value_or(TimeZone::utc()); }
+
+Utc device_utc(const ClockSettings& settings) {
+    return floor<milliseconds>(system_clock::now()) + milliseconds(settings.offset_ms);
+}
+
+ce::SYSTEMTIME system_time_of(TimeZone::Local reading) {
+    const sys_days day = floor<days>(sys_time<milliseconds>(reading));
+    const year_month_day date(day);
+    const hh_mm_ss time(reading - day.time_since_epoch());
+    ce::SYSTEMTIME result;
+    result.wYear = static_cast<ce::WORD>(static_cast<int>(date.year()));
+    result.wMonth = static_cast<ce::WORD>(static_cast<unsigned>(date.month()));
+    result.wDay = static_cast<ce::WORD>(static_cast<unsigned>(date.day()));
+    result.wDayOfWeek = static_cast<ce::WORD>(weekday(day).c_encoding());
+    result.wHour = static_cast<ce::WORD>(time.hours().count());
+    result.wMinute = static_cast<ce::WORD>(time.minutes().count());
+    result.wSecond = static_cast<ce::WORD>(time.seconds().count());
+    result.wMilliseconds = static_cast<ce::WORD>(time.subseconds().count());
+    return result;
+}
+
+// Nothing for a date or time of day that does not exist.
+std::optional<TimeZone::Local> reading_of(const ce::SYSTEMTIME& time) {
+    ce::FILETIME checked;
+    if (!ce::SystemTimeToFileTime(&time, &checked)) return std::nullopt;
+    const sys_days day(year_month_day(year(time.wYear), month(time.wMonth), std::chrono::day(time.wDay)));
+    return day.time_since_epoch() + hours(time.wHour) + minutes(time.wMinute) + seconds(time.wSecond) +
+           milliseconds(time.wMilliseconds);
+}
+
+}  // namespace
+
+ClockSettings clock_settings() {
+    ClockSettings settings;
+    Database& database = Device::current().database();
+    if (!database.is_open()) return settings;
+    std::lock_guard guard(database.lock());
+    Statement query(database.handle(), "SELECT name, value FROM settings WHERE name IN (?1, ?2)");
+    query.bind(1, kClockOffsetSetting).bind(2, kClockZoneSetting);
+    while (query.step() == SQLITE_ROW) {
+        const std::string name = query.column_text(0);
+        if (name == kClockOffsetSetting) settings.offset_ms = parse_offset(query.column_text(1));
+        if (name == kClockZoneSetting) settings.zone = query.column_text(1);
+    }
+    return settings;
+}
+
+system_clock::time_point device_utc_now() { return device_utc(clock_settings()); }
+
+bool set_local_time(const ce::SYSTEMTIME& local) {
+    const auto target = device_utc_of(local);
+    if (!target) return false;
+    const auto offset = floor<milliseconds>(*target - system_clock::now());
+    return Device::current().database().set_setting(kClockOffsetSetting, std::to_string(offset.count()));
+}
+
+bool set_time_zone(const std::string& zone) {
+    return TimeZone::find(zone).has_value() && Device::current().database().set_setting(kClockZoneSetting, zone);
+}
+
+ce::SYSTEMTIME device_local_time(system_clock::time_point device_utc) {
+    return system_time_of(zone_of(clock_settings()).to_local(floor<milliseconds>(device_utc)));
+}
+
+std::optional<system_clock::time_point> device_utc_of(const ce::SYSTEMTIME& local) {
+    const auto reading = reading_of(local);
+    if (!reading) return std::nullopt;
+    return zone_of(clock_settings()).to_utc(*reading);
+}
+
+system_clock::time_point host_time_of(system_clock::time_point device_utc) {
+    return device_utc - milliseconds(clock_settings().offset_ms);
+}
+
+}  // namespace host
+
+namespace ce {
+
+void GetLocalTime(SYSTEMTIME* time) {
+    if (time == nullptr) return;
+    const auto settings = host::clock_settings();
+    *time = host::system_time_of(host::zone_of(settings).to_local(host::device_utc(settings)));
+}
+
+void GetSystemTime(SYSTEMTIME* time) {
+    if (time == nullptr) return;
+    *time = host::system_time_of(host::device_utc(host::clock_settings()).time_since_epoch());
+}
+
+DWORD GetTickCount() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const auto ms = static_cast<std::uint64_t>(now.tv_sec) * 1000u + static_cast<std::uint64_t>(now.tv_nsec) / 1000000u;
+    return static_cast<DWORD>(ms);  // wraps as the device's counter does
+}
+
+}  // namespace ce

@@ -1,0 +1,47 @@
+#include "host/clock/TimeZone.h"
+
+#include <date/tz.h>
+
+#include <exception>
+
+namespace host {
+
+namespace {
+
+using std::chrono::milliseconds;
+
+date::local_time<milliseconds> local_time(TimeZone::Local reading) { return date::local_time<milliseconds>(reading); }
+
+}  // namespace
+
+std::optional<TimeZone> TimeZone::find(const std::string& name) {
+    if (name.empty()) return std::nullopt;
+    try {
+        return TimeZone(date::locate_zone(name));
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+TimeZone::Local TimeZone::to_local(Utc instant) const {
+    if (zone_ == nullptr) return instant.time_since_epoch();
+    try {
+        return zone_->to_local(instant).time_since_epoch();
+    } catch (const std::exception&) {
+        return instant.time_since_epoch();
+    }
+}
+
+std::optional<TimeZone::Utc> TimeZone::to_utc(Local reading) const {
+    if (zone_ == nullptr) return Utc(reading);
+    try {
+        const auto info = zone_->get_info(std::chrono::floor<std::chrono::seconds>(local_time(reading)));
+        if (info.result == date::local_info::nonexistent) return std::nullopt;
+        // For an ambiguous reading `first` is the offset in force before the change: the earlier instant.
+        return Utc(reading - info.first.offset);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+}  // namespace host

@@ -1,0 +1,37 @@
+#pragma once
+// An IANA time zone of the tz database, with daylight saving, behind result values:
+// the date library reports unknown zones and unreadable zone files by throwing, which
+// stops here.
+
+#include <chrono>
+#include <optional>
+#include <string>
+
+namespace date {
+class time_zone;
+}
+
+namespace host {
+
+class TimeZone {
+public:
+    using Utc = std::chrono::sys_time<std::chrono::milliseconds>;
+    // A wall-clock reading, counted in milliseconds from 1970-01-01 00:00 of the same wall clock.
+    using Local = std::chrono::milliseconds;
+
+    // Nothing for a name the tz database does not know.
+    static std::optional<TimeZone> find(const std::string& name);
+    static TimeZone utc() { return TimeZone(nullptr); }
+
+    Local to_local(Utc instant) const;
+    // Nothing for a reading that a clock change skips; of a reading that occurs twice
+    // (the hour repeated when daylight saving ends), the earlier instant.
+    std::optional<Utc> to_utc(Local reading) const;
+
+private:
+    explicit TimeZone(const date::time_zone* zone) : zone_(zone) {}
+
+    const date::time_zone* zone_;  // null: UTC, also when the tz database cannot be read
+};
+
+}  // namespace host

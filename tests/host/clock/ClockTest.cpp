@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <thread>
+
+#include "TempDevice.h"
+#include "ce/Time.h"
+#include "host/Device.h"
+#include "host/clock/Clock.h"
+
+using namespace ce;
+
+namespace {
+
+SYSTEMTIME at(int year, int month, int day, int hour, int minute) {
+    SYSTEMTIME time;
+    time.wYear = static_cast<WORD>(year);
+    time.wMonth = static_cast<WORD>(month);
+    time.wDay = static_cast<WORD>(day);
+    time.wHour = static_cast<WORD>(hour);
+    time.wMinute = static_cast<WORD>(minute);
+    return time;
+}
+
+std::int64_t ms_of(const SYSTEMTIME& time) {
+    FILETIME file;
+    EXPECT_TRUE(SystemTimeToFileTime(&time, &file));
+    return static_cast<std::int64_t>((std::uint64_t{file.dwHighDateTime} << 32 | file.dwLowDateTime) / 10'000);
+}
+
+std::int64_t local_minus_utc_minutes() {
+    SYSTEMTIME local;
+    SYSTEMTIME utc;
+    GetLocalTime(&local);
+    GetSystemTime(&utc);
+    const std::int64_t ms = ms_of(local) - ms_of(utc);
+    return (ms + (ms < 0 ? -30'000 : 30'000)) / 60'000;
+}
+
+std::int64_t host_utc_ms() {
+    using namespace std::chrono;
+    // FILETIME milliseconds of the host's UTC, to compare with the device's.
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count() + 11'644'473'600'000LL;
+}
+
+using Clock = testing_support::TempDevice;
+
+TEST_F(Clock, StartsOnHostUtc) {
+    EXPECT_EQ(host::clock_settings().zone, "UTC");
+    SYSTEMTIME utc;
+    GetSystemTime(&utc);
+    EXPECT_NEAR(static_cast<double>(ms_of(utc)), static_cast<double>(host_utc_ms()), 2000.0);
+    EXPECT_EQ(local_minus_utc_minutes(), 0);
+}
+
+TEST_F(Clock, LocalTimeSetIsReadBack) {
+    ASSERT_TRUE(host::set_time_zone("Europe/Berlin"));
+    const SYSTEMTIME wanted = at(2031, 5, 6, 7, 8);
+    ASSERT_TRUE(host::set_local_time(wanted));
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    EXPECT_NEAR(static_cast<double>(ms_of(now)), static_cast<double>(ms_of(wanted)), 2000.0);
+    EXPECT_EQ(now.wDayOfWeek, 2) << "6 May 2031 is a Tuesday";
+
+    // A new zone keeps the instant and moves only the local reading.
+    SYSTEMTIME before;
+    GetSystemTime(&before);
+    ASSERT_TRUE(host::set_time_zone("Asia/Tokyo"));
+    SYSTEMTIME after;
+    GetSystemTime(&after);
+    EXPECT_NEAR(static_cast<double>(ms_of(after)), static_cast<double>(ms_of(before)), 2000.0);
+    EXPECT_EQ(local_minus_utc_minutes(), 9 * 60);
+}
+
+struct ZoneCase {
+    const char* zone;
+    SYSTEMTIME local;
+    int offset_minutes;
+};
+
+void PrintTo(const ZoneCase& row, std::ostream* out) { *out << row.zone << " in month " << row.local.wMonth; }
+
+class ClockInZone : public testing_support::TempDevice, public testing::WithParamInterface<ZoneCase> {};
+
+TEST_P(ClockInZone, LocalTimeFollowsDaylightSaving) {
+    ASSERT_TRUE(host::set_time_zone(GetParam().zone));
+    ASSERT_TRUE(host::set_local_time(GetParam().local));
+    EXPECT_EQ(local_minus_utc_minutes(), GetParam().offset_minutes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Zones, ClockInZone,
+                         testing::Values(ZoneCase{"Europe/Berlin", at(2024, 1, 15, 12, 0), 60},
+                                         ZoneCase{"Europe/Berlin", at(2024, 7, 15, 12, 0), 120},
+                                         ZoneCase{"America/New_York", at(2024, 1, 15, 12, 0), -300},
+                                         ZoneCase{"America/New_York", at(2024, 7, 15, 12, 0), -240},
+                                         ZoneCase{"Australia/Sydney", at(2024, 1, 15, 12, 0), 660},
+                                         ZoneCase{"Australia/Sydney", at(2024, 7, 15, 12, 0), 600},
+                                         ZoneCase{"Asia/Kolkata", at(2024, 7, 15, 12, 0), 330}),
+                         [](const auto& row) {
+                             std::string name = row.param.zone + std::string("_") + std::to_string(row.param.local.wMonth);
+                             for (char& c : name)
+                                 if (c == '/') c = '_';
+                             return name;
+                         });
+
+TEST_F(Clock, SkippedTimesAreRefusedAndRepeatedOnesTakeTheEarlier) {
+    ASSERT_TRUE(host::set_time_zone("Europe/Berlin"));
+    const auto offset = host::clock_settings().offset_ms;
+    EXPECT_FALSE(host::set_local_time(at(2024, 3, 31, 2, 30)));
+    EXPECT_EQ(host::clock_settings().offset_ms, offset);
+
+    ASSERT_TRUE(host::set_local_time(at(2024, 10, 27, 2, 30)));
+    SYSTEMTIME utc;
+    GetSystemTime(&utc);
+    EXPECT_NEAR(static_cast<double>(ms_of(utc)), static_cast<double>(ms_of(at(2024, 10, 27, 0, 30))), 2000.0);
+}
+
+TEST_F(Clock, BadZonesAndDatesChangeNothing) {
+    for (const char* zone : {"Mars/Olympus_Mons", "", "europe/berlin"}) EXPECT_FALSE(host::set_time_zone(zone)) << zone;
+    EXPECT_EQ(host::clock_settings().zone, "UTC");
+    SYSTEMTIME bad = at(2024, 2, 30, 12, 0);
+    EXPECT_FALSE(host::set_local_time(bad));
+    bad = at(2024, 2, 1, 24, 0);
+    EXPECT_FALSE(host::set_local_time(bad));
+    EXPECT_EQ(host::clock_settings().offset_ms, 0);
+}
+
+TEST_F(Clock, SettingsWrittenByAnotherProgramApplyAtOnce) {
+    auto& database = host::Device::current().database();
+    ASSERT_TRUE(database.set_setting(host::kClockOffsetSetting, "86400000"));
+    ASSERT_TRUE(database.set_setting(host::kClockZoneSetting, "Asia/Kolkata"));
+    SYSTEMTIME utc;
+    GetSystemTime(&utc);
+    EXPECT_NEAR(static_cast<double>(ms_of(utc) - host_utc_ms()), 86'400'000.0, 2000.0);
+    EXPECT_EQ(local_minus_utc_minutes(), 330);
+    // A zone this host does not know keeps the device on UTC instead of failing.
+    ASSERT_TRUE(database.set_setting(host::kClockZoneSetting, "Nowhere/Land"));
+    EXPECT_EQ(local_minus_utc_minutes(), 0);
+}
+
+TEST(TickCount, AdvancesInMilliseconds) {
+    const DWORD start = GetTickCount();
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    const DWORD elapsed = GetTickCount() - start;
+    EXPECT_GE(elapsed, 55u);
+    EXPECT_LT(elapsed, 10'000u);
+}
+
+}  // namespace
