@@ -79,7 +79,9 @@ system_clock::time_point device_utc_now() { return device_utc(clock_settings());
 bool set_local_time(const ce::SYSTEMTIME& local) {
     const auto target = device_utc_of(local);
     if (!target) return false;
-    const auto offset = floor<milliseconds>(*target - system_clock::now());
+    // Whole milliseconds on both sides, as device_utc() reads them: a reading taken right
+    // after must not come out a fraction before the time just set.
+    const auto offset = duration_cast<milliseconds>(*target - floor<milliseconds>(system_clock::now()));
     return Device::current().database().set_setting(kClockOffsetSetting, std::to_string(offset.count()));
 }
 

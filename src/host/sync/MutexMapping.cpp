@@ -1,0 +1,123 @@
+#include "host/sync/MutexMapping.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <system_error>
+
+#include "host/sync/RobustMutex.h"
+
+namespace host {
+
+namespace {
+
+// A lock over the whole file; OFD locks belong to the open file, not to the process,
+// so every handle's file keeps its own and they go away when the file is closed (or
+// its process dies).
+bool ofd_lock(int fd, short type, int command, struct flock* lock) {
+    *lock = {};
+    lock->l_type = type;
+    lock->l_whence = SEEK_SET;
+    return fcntl(fd, command, lock) == 0;
+}
+
+void* map(int fd, std::size_t bytes) {
+    const int flags = fd < 0 ? MAP_PRIVATE | MAP_ANONYMOUS : MAP_SHARED;
+    void* memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, flags, fd, 0);
+    return memory == MAP_FAILED ? nullptr : memory;
+}
+
+}  // namespace
+
+bool MutexMapping::others_have_it_open(int fd) {
+    struct flock probe;
+    // A would-be exclusive lock conflicts with any shared lock another file holds.
+    return ofd_lock(fd, F_WRLCK, F_OFD_GETLK, &probe) && probe.l_type != F_UNLCK;
+}
+
+bool MutexMapping::prepare(Layout* layout, bool process_shared, bool owned) {
+    std::memset(layout, 0, sizeof(Layout));
+    if (!RobustMutex::initialise(&layout->mutex, process_shared)) return false;
+    if (owned && pthread_mutex_lock(&layout->mutex) != 0) return false;
+    layout->layout_bytes = sizeof(Layout);
+    layout->magic = kMagic;
+    return true;
+}
+
+std::unique_ptr<MutexMapping> MutexMapping::create_private(bool owned, ce::DWORD* error) {
+    auto* layout = static_cast<Layout*>(map(-1, sizeof(Layout)));
+    if (layout == nullptr || !prepare(layout, false, owned)) {
+        if (layout != nullptr) munmap(layout, sizeof(Layout));
+        *error = ce::ERROR_NOT_ENOUGH_MEMORY;
+        return nullptr;
+    }
+    return std::unique_ptr<MutexMapping>(new MutexMapping(-1, layout));
+}
+
+std::unique_ptr<MutexMapping> MutexMapping::open_shared(const std::filesystem::path& file, bool owned_if_created,
+                                                        bool* created, ce::DWORD* error) {
+    std::error_code ignored;
+    std::filesystem::create_directories(file.parent_path(), ignored);
+    const int fd = open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        *error = errno == ENOENT ? ce::ERROR_PATH_NOT_FOUND : ce::ERROR_ACCESS_DENIED;
+        return nullptr;
+    }
+    int rc;
+    while ((rc = flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+    }
+    std::unique_ptr<MutexMapping> mapping;
+    if (rc == 0)
+        mapping = map_locked(fd, owned_if_created, created, error);
+    else
+        *error = ce::ERROR_ACCESS_DENIED;
+    // Closing the file drops the flock with it; a mapping keeps the file and its OFD lock.
+    if (mapping == nullptr)
+        close(fd);
+    else
+        flock(fd, LOCK_UN);
+    return mapping;
+}
+
+std::unique_ptr<MutexMapping> MutexMapping::map_locked(int fd, bool owned_if_created, bool* created,
+                                                       ce::DWORD* error) {
+    *error = ce::ERROR_ACCESS_DENIED;
+    const bool in_use = others_have_it_open(fd);
+    struct stat status;
+    if (fstat(fd, &status) != 0) return nullptr;
+    if (static_cast<std::size_t>(status.st_size) < sizeof(Layout)) {
+        if (in_use) {
+            *error = ce::ERROR_INVALID_HANDLE;  // not a mutex of ours
+            return nullptr;
+        }
+        if (ftruncate(fd, sizeof(Layout)) != 0) return nullptr;
+    }
+    auto* layout = static_cast<Layout*>(map(fd, sizeof(Layout)));
+    if (layout == nullptr) return nullptr;
+    bool usable = in_use ? layout->magic == kMagic && layout->layout_bytes == sizeof(Layout)
+                         : prepare(layout, true, owned_if_created);
+    struct flock shared;
+    if (usable && !ofd_lock(fd, F_RDLCK, F_OFD_SETLK, &shared)) usable = false;
+    if (!usable) {
+        if (!in_use && owned_if_created) pthread_mutex_unlock(&layout->mutex);
+        munmap(layout, sizeof(Layout));
+        if (in_use) *error = ce::ERROR_INVALID_HANDLE;
+        return nullptr;
+    }
+    *created = !in_use;
+    return std::unique_ptr<MutexMapping>(new MutexMapping(fd, layout));
+}
+
+MutexMapping::~MutexMapping() {
+    // Unmapped before the file is closed: once the OFD lock is gone another process may
+    // initialise the mutex afresh, and nothing here may touch it after that.
+    munmap(layout_, sizeof(Layout));
+    if (fd_ >= 0) close(fd_);
+}
+
+}  // namespace host
