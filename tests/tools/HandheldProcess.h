@@ -1,0 +1,18 @@
+#pragma once
+// Runs the `handheld` tool as its own process and collects what it reported.
+
+#include <string>
+#include <vector>
+
+namespace tool_tests {
+
+struct HandheldResult {
+    int exit_code = -1;  // -1 when it could not be started or died of a signal
+    std::string out;
+    std::string err;
+};
+
+// Runs the built tool with `arguments`, inheriting this process's environment.
+HandheldResult run_handheld(const std::vector<std::string>& arguments);
+
+}  // namespace tool_tests

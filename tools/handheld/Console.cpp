@@ -1,0 +1,22 @@
+#include "Console.h"
+
+namespace handheld {
+
+void Console::print_message(std::string_view message) {
+    err_ << "handheld";
+    if (!verb_.empty()) err_ << ' ' << verb_;
+    err_ << ": " << message << '\n';
+}
+
+ExitCode Console::fail(std::string_view message) {
+    print_message(message);
+    return ExitCode::failed;
+}
+
+ExitCode Console::usage(std::string_view message) {
+    print_message(message);
+    err_ << "(see `handheld " << (verb_.empty() ? std::string("--help") : verb_ + " --help") << "`)\n";
+    return ExitCode::usage;
+}
+
+}  // namespace handheld

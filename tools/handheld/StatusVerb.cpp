@@ -1,0 +1,65 @@
+#include "StatusVerb.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "ClockText.h"
+#include "ProcessorProfile.h"
+#include "RegistryIndex.h"
+#include "host/Device.h"
+
+namespace handheld {
+
+namespace {
+
+std::string counted(std::int64_t count, const std::string& noun) {
+    return std::to_string(count) + ' ' + noun + (count == 1 ? "" : "s");
+}
+
+}  // namespace
+
+std::string_view StatusVerb::help() const {
+    return "usage: handheld status\n"
+           "\n"
+           "Shows the handheld directory, its processor profile, its local date, time and time\n"
+           "zone, the size of its registry and the number of files in its file system.\n"
+           "\n"
+           "example:\n"
+           "  handheld --device /tmp/hh status\n";
+}
+
+std::optional<std::int64_t> StatusVerb::count_files() {
+    std::error_code error;
+    std::filesystem::recursive_directory_iterator entry(host::Device::current().fs_dir(), error);
+    if (error) return std::nullopt;
+    std::int64_t files = 0;
+    for (; entry != std::filesystem::recursive_directory_iterator(); entry.increment(error)) {
+        if (error) return std::nullopt;
+        if (entry->is_regular_file(error)) ++files;
+    }
+    return error ? std::nullopt : std::optional(files);
+}
+
+ExitCode StatusVerb::run(const std::vector<std::string>& arguments, Console& console) {
+    if (!arguments.empty()) return console.usage("unexpected argument '" + arguments[0] + "'");
+    auto& device = host::Device::current();
+    const auto profile = device.database().setting(kProfileSetting);
+    const auto registry = RegistryIndex(device.database()).counts();
+    const auto files = count_files();
+    ce::SYSTEMTIME now;
+    ce::GetLocalTime(&now);
+
+    auto& out = console.out();
+    out << "device      " << device.root().string() << '\n';
+    out << "profile     " << (profile ? *profile : std::string(kDefaultProfile) + " (not stored; run init)") << '\n';
+    out << "local time  " << format_local_time(now) << ' ' << weekday_name(now.wDayOfWeek) << '\n';
+    out << "time zone   " << zone_text() << '\n';
+    if (registry)
+        out << "registry    " << counted(registry->keys, "key") << ", " << counted(registry->values, "value") << '\n';
+    if (files) out << "files       " << counted(*files, "file") << " under fs/\n";
+    if (!registry) return console.fail("cannot read the registry in device.db");
+    if (!files) return console.fail("cannot read " + device.fs_dir().string());
+    return ExitCode::ok;
+}
+
+}  // namespace handheld
