@@ -2,7 +2,8 @@
 
 #include "ce/Sync.h"
 
-#include <string>
+#include <memory>
+#include <optional>
 
 #include "host/Device.h"
 #include "host/sync/MutexHandle.h"
