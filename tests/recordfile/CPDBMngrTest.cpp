@@ -132,7 +132,7 @@ TEST_F(RecordFile, KeepDeletedLeavesTheEntryAndReadsItAsEmpty) {
     EXPECT_EQ(file.ReadRecord(1), second);
     file.Close();
     const Bytes bytes = host_bytes("a.pdb");
-    EXPECT_EQ(bytes[78 + 4], 0x40 | 0x80);
+    EXPECT_EQ(bytes[78 + 4], 0x80);  // the mark keeps only the low six bits
 }
 
 TEST_F(RecordFile, AReadOnlyFileIsOpenedForReadingAndNeverWritten) {
