@@ -55,10 +55,9 @@ long status_number(const std::string& status, const std::string& pattern) {
     return std::strtol(match[1].str().c_str(), nullptr, 10);
 }
 
-// Whether "YYYY-MM-DD HH:MM:SS ..." shows `date` and a time of day at most five minutes
-// after `hh:mm:ss`, as a clock just set to that reads: generous, since the steps may be
-// far apart on a loaded machine, and a second early allowed for the clock keeping
-// milliseconds that the setting drops.
+// Whether "YYYY-MM-DD HH:MM:SS ..." shows `date` and a time of day from `hh:mm:ss` to
+// five minutes after it, as a clock just set to that reads: never earlier, and generous
+// later, since the steps may be far apart on a loaded machine.
 ::testing::AssertionResult shows_time_near(const std::string& shown, const std::string& date, int hh, int mm,
                                            int ss) {
     std::smatch match;
@@ -67,7 +66,7 @@ long status_number(const std::string& status, const std::string& pattern) {
         return ::testing::AssertionFailure() << "'" << shown << "' is not on " << date;
     const int seconds = std::stoi(match[2]) * 3600 + std::stoi(match[3]) * 60 + std::stoi(match[4]);
     const int wanted = hh * 3600 + mm * 60 + ss;
-    if (seconds < wanted - 1 || seconds > wanted + 300)
+    if (seconds < wanted || seconds > wanted + 300)
         return ::testing::AssertionFailure() << "'" << shown << "' is not just after the time set";
     return ::testing::AssertionSuccess();
 }
