@@ -1,0 +1,84 @@
+#include "host/fs/AttributeStore.h"
+
+#include "ce/Files.h"
+#include "host/Database.h"
+#include "host/Device.h"
+
+namespace host {
+
+namespace {
+
+constexpr ce::DWORD kSettable = ce::FILE_ATTRIBUTE_READONLY | ce::FILE_ATTRIBUTE_HIDDEN | ce::FILE_ATTRIBUTE_SYSTEM |
+                                ce::FILE_ATTRIBUTE_ARCHIVE;
+
+// Rows below a folder: the folder's key followed by a backslash, compared by prefix
+// (not LIKE, whose wildcards may be part of a file name).
+constexpr const char* kBelow = "substr(path, 1, length(?1) + 1) = ?1 || '\\'";
+
+}  // namespace
+
+Database* AttributeStore::database() {
+    Device& device = Device::current();
+    return device.ready() ? &device.database() : nullptr;
+}
+
+ce::DWORD AttributeStore::settable(ce::DWORD attributes) { return attributes & kSettable; }
+
+std::optional<ce::DWORD> AttributeStore::stored(const std::string& key) {
+    Database* db = database();
+    if (db == nullptr) return std::nullopt;
+    std::lock_guard guard(db->lock());
+    Statement query(db->handle(), "SELECT attributes FROM file_attributes WHERE path = ?1");
+    query.bind(1, key);
+    if (query.step() != SQLITE_ROW) return std::nullopt;
+    return settable(static_cast<ce::DWORD>(query.column_int(0)));
+}
+
+ce::DWORD AttributeStore::reported(const std::string& key, bool is_directory) {
+    const auto kept = stored(key);
+    if (is_directory) return ce::FILE_ATTRIBUTE_DIRECTORY | kept.value_or(0);
+    const ce::DWORD attributes = kept.value_or(ce::FILE_ATTRIBUTE_ARCHIVE);
+    return attributes == 0 ? ce::FILE_ATTRIBUTE_NORMAL : attributes;
+}
+
+bool AttributeStore::set(const std::string& key, ce::DWORD attributes) {
+    Database* db = database();
+    if (db == nullptr) return false;
+    std::lock_guard guard(db->lock());
+    Statement update(db->handle(), "INSERT INTO file_attributes (path, attributes) VALUES (?1, ?2) "
+                                   "ON CONFLICT(path) DO UPDATE SET attributes = excluded.attributes");
+    update.bind(1, key).bind(2, static_cast<std::int64_t>(settable(attributes)));
+    return update.run();
+}
+
+bool AttributeStore::mark_archive(const std::string& key) {
+    Database* db = database();
+    if (db == nullptr) return false;
+    std::lock_guard guard(db->lock());
+    Statement update(db->handle(), "UPDATE file_attributes SET attributes = attributes | ?2 WHERE path = ?1");
+    update.bind(1, key).bind(2, static_cast<std::int64_t>(ce::FILE_ATTRIBUTE_ARCHIVE));
+    return update.run();
+}
+
+bool AttributeStore::remove_tree(const std::string& key) {
+    Database* db = database();
+    if (db == nullptr) return false;
+    std::lock_guard guard(db->lock());
+    Statement remove(db->handle(), std::string("DELETE FROM file_attributes WHERE path = ?1 OR ") + kBelow);
+    remove.bind(1, key);
+    return remove.run();
+}
+
+bool AttributeStore::move_tree(const std::string& from, const std::string& to) {
+    if (from == to) return true;  // a change of case only
+    Database* db = database();
+    if (db == nullptr) return false;
+    Transaction transaction(*db);
+    if (!transaction.ok() || !remove_tree(to)) return false;
+    Statement move(db->handle(), std::string("UPDATE file_attributes SET path = ?2 || substr(path, length(?1) + 1) "
+                                             "WHERE path = ?1 OR ") + kBelow);
+    move.bind(1, from).bind(2, to);
+    return move.run() && transaction.commit();
+}
+
+}  // namespace host

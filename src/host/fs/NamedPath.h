@@ -1,0 +1,37 @@
+#pragma once
+// A device path as a call names it: checked, and looked up in the current handheld's fs/
+// folder. Calls that check and then change the file system construct it under a
+// ShareGuard, so the lookup stays true until they are done.
+
+#include <filesystem>
+#include <string>
+
+#include "ce/Types.h"
+#include "host/fs/DevicePath.h"
+
+namespace host {
+
+class NamedPath {
+public:
+    explicit NamedPath(const char16_t* text, DevicePath::Wildcards wildcards = DevicePath::Wildcards::Refused);
+
+    // ERROR_SUCCESS when the path is usable and its folder exists (the entry itself may not).
+    ce::DWORD error() const { return error_; }
+    bool ok() const { return error_ == ce::ERROR_SUCCESS; }
+    bool exists() const { return location_.exists; }
+    bool is_directory() const { return location_.is_directory; }
+    bool is_root() const { return path_.is_root(); }
+    bool is_read_only() const;
+
+    const DevicePath& path() const { return path_; }
+    const std::filesystem::path& host() const { return location_.host; }
+    const std::string& key() const { return key_; }
+
+private:
+    DevicePath path_;
+    DevicePath::Location location_;
+    std::string key_;
+    ce::DWORD error_ = ce::ERROR_SUCCESS;
+};
+
+}  // namespace host
