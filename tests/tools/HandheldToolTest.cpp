@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <regex>
 #include <sstream>
@@ -208,6 +209,68 @@ TEST_F(HandheldTool, ListAndAttribShowFilesMadeByThePrograms) {
     EXPECT_EQ(ok({"attrib", "/my documents/ALARM.WAV", "-r", "-h"}), "-----  \\my documents\\ALARM.WAV\n");
     EXPECT_EQ(ok({"attrib", "\\My Documents\\Sounds"}), "d----  \\My Documents\\Sounds\n");
 }
+
+TEST_F(HandheldTool, ListTakesWildcardsAndTheRoot) {
+    ok({"init"});
+    for (const char16_t* name : {u"\\Windows\\a.wav", u"\\Windows\\b.txt", u"\\Windows\\c.wav"}) {
+        const ce::HANDLE file = ce::CreateFileW(name, ce::GENERIC_WRITE, 0, ce::CREATE_NEW);
+        ASSERT_NE(file, ce::INVALID_HANDLE_VALUE);
+        ce::CloseHandle(file);
+    }
+    std::vector<std::string> wav;
+    for (const auto& line : lines_of(ok({"ls", "\\Windows\\*.WAV"}))) wav.push_back(line.substr(line.rfind(' ') + 1));
+    std::sort(wav.begin(), wav.end());
+    EXPECT_EQ(wav, (std::vector<std::string>{"a.wav", "c.wav"}));
+    EXPECT_EQ(ok({"ls", "\\Windows\\*.mid"}), "");
+    EXPECT_THAT(ok({"ls"}), HasSubstr("d----             Program Files\n"));
+}
+
+TEST_F(HandheldTool, RootsAreSeparateAndSettingAgainReplacesTheType) {
+    ok({"reg", "set", "HKCU\\Software\\Probe", "Mode", "--sz", "loud"});
+    ok({"reg", "set", "HKLM\\Software\\Probe", "Mode", "--dword", "3"});
+    EXPECT_EQ(ok({"reg", "query", "HKEY_CURRENT_USER\\Software\\Probe", "Mode"}), "Mode  REG_SZ  loud\n");
+    ok({"reg", "set", "HKCU\\Software\\Probe", "mode", "--dword", "0"});
+    EXPECT_EQ(ok({"reg", "query", "HKCU\\Software\\Probe", "MODE"}), "MODE  REG_DWORD  0 (0x00000000)\n");
+    EXPECT_EQ(ok({"reg", "query", "HKLM\\Software\\Probe", "Mode"}), "Mode  REG_DWORD  3 (0x00000003)\n");
+}
+
+TEST_F(HandheldTool, DeviceOptionWinsOverTheEnvironment) {
+    const auto other = device_root() / "other";
+    const auto made = tool_tests::run_handheld({"--device=" + other.string(), "init", "--profile", "pxa255"});
+    ASSERT_EQ(made.exit_code, 0) << made.err;
+    // KIVO_DEVICE still names this test's handheld, which init did not touch.
+    EXPECT_THAT(tool_tests::run_handheld({"status"}).out, HasSubstr("(not stored; run init)"));
+    EXPECT_THAT(tool_tests::run_handheld({"--device", other.string(), "status"}).out, HasSubstr("pxa255"));
+}
+
+struct AttributeChange {
+    const char* name;
+    std::vector<std::string> changes;
+    const char* shown;
+};
+
+class HandheldToolAttrib : public HandheldTool, public ::testing::WithParamInterface<AttributeChange> {};
+
+void PrintTo(const AttributeChange& change, std::ostream* out) { *out << change.name; }
+
+// A new file carries only the archive attribute.
+TEST_P(HandheldToolAttrib, AppliesTheChangesInOrder) {
+    const ce::HANDLE file = ce::CreateFileW(u"\\probe.txt", ce::GENERIC_WRITE, 0, ce::CREATE_NEW);
+    ASSERT_NE(file, ce::INVALID_HANDLE_VALUE);
+    ce::CloseHandle(file);
+    std::vector<std::string> arguments{"attrib", "\\probe.txt"};
+    arguments.insert(arguments.end(), GetParam().changes.begin(), GetParam().changes.end());
+    EXPECT_EQ(ok(arguments), std::string(GetParam().shown) + "  \\probe.txt\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, HandheldToolAttrib,
+    ::testing::Values(AttributeChange{"None", {}, "----a"}, AttributeChange{"ClearArchive", {"-a"}, "-----"},
+                      AttributeChange{"LaterWins", {"+r", "-r"}, "----a"},
+                      AttributeChange{"ClearThenSet", {"-h", "+h"}, "--h-a"},
+                      AttributeChange{"Upper", {"+R", "+S"}, "-r-sa"},
+                      AttributeChange{"All", {"+r", "+h", "+s", "-a"}, "-rhs-"}),
+    [](const ::testing::TestParamInfo<AttributeChange>& row) { return std::string(row.param.name); });
 
 TEST_F(HandheldTool, StatusCountsWhatTheHandheldHolds) {
     ok({"init", "--profile", "s3c2440"});
