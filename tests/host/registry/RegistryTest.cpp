@@ -71,6 +71,16 @@ TEST_F(Registry, CreateMakesEveryMissingLevelAndReportsWhetherItWasNew) {
     EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"Software\\KIVO", &missing), ERROR_FILE_NOT_FOUND);
 }
 
+TEST_F(Registry, NamesMatchIgnoringCaseBeyondAscii) {
+    DWORD disposition = 0;
+    HKEY key = create(u"\u00c4rger\u0394\u0416", &disposition);  // Ärger\Δ\Ж
+    ASSERT_EQ(disposition, REG_CREATED_NEW_KEY);
+    create(u"\u00e4RGER\u03b4\u0436", &disposition);
+    EXPECT_EQ(disposition, REG_OPENED_EXISTING_KEY);
+    ASSERT_EQ(set_sz(key, u"\u00c9t\u00e9", u"summer"), ERROR_SUCCESS);
+    EXPECT_EQ(query_sz(key, u"\u00e9T\u00c9"), u"summer");
+}
+
 TEST_F(Registry, SubkeysEnumerateInCreationOrderWithTheirSpelling) {
     HKEY parent = create(u"Order");
     for (const char16_t* name : {u"Zeta", u"alpha", u"Mid"}) {
