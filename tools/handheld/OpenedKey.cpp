@@ -10,30 +10,27 @@ void OpenedKey::close() {
     owned_ = false;
 }
 
-ce::LONG OpenedKey::open(const RegistryPath& path) {
+template <class Call>
+ce::LONG OpenedKey::take(const RegistryPath& path, Call call) {
     close();
     if (path.is_root()) {
         key_ = path.root();
         return ce::ERROR_SUCCESS;
     }
     const auto subkey = path.subkey();
-    const ce::LONG result = ce::RegOpenKeyExW(path.root(), subkey.c_str(), &key_);
+    const ce::LONG result = call(path.root(), subkey.c_str(), &key_);
     owned_ = result == ce::ERROR_SUCCESS;
     if (!owned_) key_ = nullptr;
     return result;
 }
 
+ce::LONG OpenedKey::open(const RegistryPath& path) {
+    return take(path, [](ce::HKEY root, ce::LPCWSTR subkey, ce::HKEY* key) { return ce::RegOpenKeyExW(root, subkey, key); });
+}
+
 ce::LONG OpenedKey::create(const RegistryPath& path) {
-    close();
-    if (path.is_root()) {
-        key_ = path.root();
-        return ce::ERROR_SUCCESS;
-    }
-    const auto subkey = path.subkey();
-    const ce::LONG result = ce::RegCreateKeyExW(path.root(), subkey.c_str(), &key_);
-    owned_ = result == ce::ERROR_SUCCESS;
-    if (!owned_) key_ = nullptr;
-    return result;
+    return take(path,
+                [](ce::HKEY root, ce::LPCWSTR subkey, ce::HKEY* key) { return ce::RegCreateKeyExW(root, subkey, key); });
 }
 
 }  // namespace handheld

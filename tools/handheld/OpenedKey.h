@@ -23,6 +23,9 @@ public:
 
 private:
     void close();
+    // Both ways of getting a key share everything but the registry call.
+    template <class Call>
+    ce::LONG take(const RegistryPath& path, Call call);
 
     ce::HKEY key_ = nullptr;
     bool owned_ = false;

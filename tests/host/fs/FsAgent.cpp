@@ -3,11 +3,11 @@
 //   open PATH ACCESS SHARE DISPOSITION (numbers; one handle at a time) | write TEXT | close
 //   delete PATH | setattr PATH N | getattr PATH -> attr N
 
-#include <iostream>
 #include <sstream>
 #include <string>
 
 #include "ce/Files.h"
+#include "AgentLoop.h"
 #include "ce/Text.h"
 
 namespace {
@@ -36,8 +36,4 @@ std::string run(const std::string& line) {
 
 }  // namespace
 
-int main() {
-    std::string line;
-    while (std::getline(std::cin, line)) std::cout << run(line) << std::endl;
-    return 0;
-}
+int main() { return testing_support::serve_commands(run); }

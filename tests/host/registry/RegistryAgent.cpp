@@ -5,11 +5,11 @@
 //   get PATH NAME        -> sz TEXT | dword N | error N
 //   delete PATH          -> ok | error N
 
-#include <iostream>
 #include <sstream>
 #include <string>
 
 #include "ce/Registry.h"
+#include "AgentLoop.h"
 #include "ce/Text.h"
 
 namespace {
@@ -70,8 +70,4 @@ std::string run(const std::string& line) {
 
 }  // namespace
 
-int main() {
-    std::string line;
-    while (std::getline(std::cin, line)) std::cout << run(line) << std::endl;
-    return 0;
-}
+int main() { return testing_support::serve_commands(run); }

@@ -6,11 +6,11 @@
 //   close                -> ok | error N
 
 #include <chrono>
-#include <iostream>
 #include <sstream>
 #include <string>
 
 #include "ce/Sync.h"
+#include "AgentLoop.h"
 #include "ce/Text.h"
 
 namespace {
@@ -50,8 +50,4 @@ std::string run(const std::string& line) {
 
 }  // namespace
 
-int main() {
-    std::string line;
-    while (std::getline(std::cin, line)) std::cout << run(line) << std::endl;
-    return 0;
-}
+int main() { return testing_support::serve_commands(run); }
