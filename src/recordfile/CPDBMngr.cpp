@@ -4,6 +4,7 @@
 
 #include "ce/Files.h"
 #include "ce/Text.h"
+#include "recordfile/ReplacementFile.h"
 
 namespace {
 
@@ -200,22 +201,12 @@ bool CPDBMngr::Rewrite(const std::vector<CachedRecord>& cache) {
 }
 
 bool CPDBMngr::CommitImage(const std::vector<std::uint8_t>& image) {
-    const std::u16string temporary = path_ + kTemporarySuffix;
-    ce::HANDLE out = ce::CreateFileW(temporary.c_str(), ce::GENERIC_READ | ce::GENERIC_WRITE, 0, ce::CREATE_ALWAYS);
-    if (out == ce::INVALID_HANDLE_VALUE) return false;
-    ce::DWORD written = 0;
-    const bool complete = ce::WriteFile(out, image.data(), static_cast<ce::DWORD>(image.size()), &written) &&
-                          written == image.size() && ce::FlushFileBuffers(out);
-    ce::CloseHandle(out);
-    if (!complete) {
-        ce::DeleteFileW(temporary.c_str());
-        return false;
-    }
+    ReplacementFile replacement(path_, path_ + kTemporarySuffix);
+    if (!replacement.Write(image.data(), image.size())) return false;
     // Our own handle would keep the old file busy: let go of it, swap, and take the new one.
     ce::CloseHandle(file_);
     file_ = nullptr;
-    const bool replaced = ce::ReplaceFileW(path_.c_str(), temporary.c_str());
-    if (!replaced) ce::DeleteFileW(temporary.c_str());
+    const bool replaced = replacement.Replace();
     const std::u16string path = path_;
     const bool reopened = OpenWith(path, false) == kOk;
     return replaced && reopened;

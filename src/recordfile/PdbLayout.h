@@ -10,8 +10,10 @@ namespace pdb {
 inline constexpr std::size_t kNameOffset = 0;
 inline constexpr std::size_t kNameSize = 32;
 inline constexpr std::size_t kAttributesOffset = 32;
+inline constexpr std::size_t kVersionOffset = 34;
 inline constexpr std::size_t kTypeOffset = 60;
 inline constexpr std::size_t kCreatorOffset = 64;
+inline constexpr std::size_t kNextListOffset = 72;  // the fields before it are the database's own
 inline constexpr std::size_t kRecordCountOffset = 76;
 inline constexpr std::size_t kHeaderSize = 78;  // up to the first record entry
 inline constexpr std::size_t kEntrySize = 8;
