@@ -55,7 +55,7 @@ std::string_view NotifyVerb::help() const {
            "  PROGRAM                KIND   WHEN                          COMMAND\n"
            "  \\Windows\\kivowake.exe  event  time change                   AppRunAfterTimeChange\n"
            "  \\Windows\\kivowake.exe  event  time-zone change              AppRunAfterTzChange\n"
-           "  \\Windows\\kivowake.exe  time   2024-03-06 06:30:00 Wednesday  AppRunAtTime\n";
+           "  \\Windows\\kivowake.exe  time   2026-03-28 09:00:00 Saturday  AppRunAtTime\n";
 }
 
 ExitCode NotifyVerb::run(const std::vector<std::string>& arguments, Console& console) {
