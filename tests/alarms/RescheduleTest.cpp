@@ -11,6 +11,7 @@
 #include "alarms/AlarmEnumerator.h"
 #include "alarms/AlertKey.h"
 #include "alarms/CAlarmScheduler.h"
+#include "ce/Files.h"
 #include "ce/Notify.h"
 
 namespace alarm_tests {
@@ -198,6 +199,22 @@ TEST_F(Wake, WithoutTheWakeProgramTheAlertPathIsStillWritten) {
     EXPECT_TRUE(registrations().empty());
     EXPECT_EQ(AlertKey::Exe(), std::u16string(kAlert));
     EXPECT_EQ(AlertKey::Pending(), u"");
+}
+
+TEST_F(Wake, AlarmFilesThatCannotBeReadAreSkipped) {
+    touch(kAlarms + std::u16string(u"5.kivo"));  // empty
+    ce::HANDLE garbage = ce::CreateFileW((kAlarms + std::u16string(u"6.kivo")).c_str(), ce::GENERIC_WRITE, 0,
+                                         ce::CREATE_ALWAYS);
+    ASSERT_NE(garbage, ce::INVALID_HANDLE_VALUE);
+    const std::string bytes(200, '\xFF');
+    ce::DWORD written = 0;
+    ASSERT_TRUE(ce::WriteFile(garbage, bytes.data(), static_cast<ce::DWORD>(bytes.size()), &written));
+    ce::CloseHandle(garbage);
+    ASSERT_TRUE(ce::CreateDirectoryW((kAlarms + std::u16string(u"8.kivo")).c_str()));
+    const auto good = write_alarm(7, daily(11, 0));
+    ASSERT_NE(CAlarmScheduler::Reschedule(), 0);
+    EXPECT_EQ(AlertKey::Pending(), good);
+    EXPECT_EQ(registered_time(), "2026-03-07 11:00:00");
 }
 
 TEST_F(Wake, ATimeNotInTheFutureChangesNothing) {
