@@ -24,6 +24,10 @@ int WideCharToMultiByte(unsigned codePage, DWORD flags, const WCHAR* wide, int w
 std::string ansi_from_wide(std::u16string_view wide);
 std::u16string wide_from_ansi(std::string_view ansi);
 
+// Compares two NUL-terminated names without regard to case, as the handheld compares
+// file names: <0, 0 or >0.
+int lstrcmpiW(LPCWSTR first, LPCWSTR second);
+
 // Lossless UTF conversions; invalid sequences become U+FFFD.
 std::string utf8_from_utf16(std::u16string_view text);
 std::u16string utf16_from_utf8(std::string_view text);

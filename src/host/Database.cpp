@@ -38,6 +38,17 @@ CREATE TABLE IF NOT EXISTS file_attributes (
     path       TEXT PRIMARY KEY,
     attributes INTEGER NOT NULL
 );
+-- The notification database: per program at most one timed registration (event 0,
+-- `time` its local time as "YYYY-MM-DD HH:MM:SS") and one row per event it waits for.
+-- `folded` is the case-folded device path, `application` the spelling registered.
+CREATE TABLE IF NOT EXISTS notifications (
+    id          INTEGER PRIMARY KEY AUTOINCREMENT,
+    folded      TEXT NOT NULL,
+    application TEXT NOT NULL,
+    event       INTEGER NOT NULL,
+    time        TEXT,
+    UNIQUE (folded, event)
+);
 )sql";
 
 }  // namespace

@@ -341,6 +341,8 @@ INSTANTIATE_TEST_SUITE_P(
         Misuse{"TzNoZone", {"tz", "set"}, 2, "needs a ZONE"},
         Misuse{"AttribChange", {"attrib", "\\Windows", "+q"}, 2, "unknown change '+q'"},
         Misuse{"LsTwoPaths", {"ls", "a", "b"}, 2, "unexpected argument 'b'"},
+        Misuse{"NotifyNoAction", {"notify"}, 2, "needs list"},
+        Misuse{"NotifyUnknownAction", {"notify", "add"}, 2, "unknown action 'add'"},
         Misuse{"RegMissingKey", {"reg", "query", "HKLM\\Nothing\\Here"}, 1, "no key HKEY_LOCAL_MACHINE\\Nothing"},
         Misuse{"LsMissingFolder", {"ls", "\\Nowhere"}, 1, "\\Nowhere: "},
         Misuse{"AttribMissingFile", {"attrib", "\\nothing.txt", "+r"}, 1, "\\nothing.txt: "}),
@@ -358,6 +360,6 @@ TEST_P(HandheldToolHelp, DescribesTheVerbWithAnExample) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Verbs, HandheldToolHelp,
-                         ::testing::Values("init", "status", "reg", "time", "tz", "ls", "attrib"));
+                         ::testing::Values("init", "status", "reg", "time", "tz", "ls", "attrib", "notify"));
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "AttribVerb.h"
 #include "InitVerb.h"
 #include "ListVerb.h"
+#include "NotifyVerb.h"
 #include "RegistryVerb.h"
 #include "StatusVerb.h"
 #include "TimeVerb.h"
@@ -36,6 +37,7 @@ HandheldTool::HandheldTool(Console& console) : console_(console) {
     verbs_.push_back(std::make_unique<ZoneVerb>());
     verbs_.push_back(std::make_unique<ListVerb>());
     verbs_.push_back(std::make_unique<AttribVerb>());
+    verbs_.push_back(std::make_unique<NotifyVerb>());
 }
 
 Verb* HandheldTool::find(std::string_view name) const {

@@ -118,6 +118,40 @@ void GetSystemTime(SYSTEMTIME* time) {
     *time = host::system_time_of(host::device_utc(host::clock_settings()).time_since_epoch());
 }
 
+BOOL LocalTimeToSystemTime(const SYSTEMTIME* local, SYSTEMTIME* utc, DWORD* fold) {
+    if (local == nullptr || utc == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    const auto reading = host::reading_of(*local);
+    if (!reading) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    const auto resolved = host::zone_of(host::clock_settings()).resolve(*reading);
+    *utc = host::system_time_of(resolved.instant.time_since_epoch());
+    if (fold != nullptr) {
+        *fold = resolved.fold == host::TimeZone::Fold::skipped    ? LOCAL_TIME_SKIPPED
+                : resolved.fold == host::TimeZone::Fold::repeated ? LOCAL_TIME_REPEATED
+                                                                  : LOCAL_TIME_UNIQUE;
+    }
+    return TRUE;
+}
+
+BOOL SystemTimeToLocalTime(const SYSTEMTIME* utc, SYSTEMTIME* local) {
+    if (utc == nullptr || local == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    const auto reading = host::reading_of(*utc);
+    if (!reading) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    *local = host::system_time_of(host::zone_of(host::clock_settings()).to_local(host::TimeZone::Utc(*reading)));
+    return TRUE;
+}
+
 DWORD GetTickCount() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);

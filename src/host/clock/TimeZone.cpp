@@ -44,4 +44,22 @@ std::optional<TimeZone::Utc> TimeZone::to_utc(Local reading) const {
     }
 }
 
+TimeZone::Resolved TimeZone::resolve(Local reading) const {
+    if (zone_ == nullptr) return {Utc(reading), Fold::unique};
+    try {
+        const auto info = zone_->get_info(std::chrono::floor<std::chrono::seconds>(local_time(reading)));
+        switch (info.result) {
+        case date::local_info::nonexistent:
+            // `second` is the offset that starts with the jump; it begins at the gap's end.
+            return {std::chrono::time_point_cast<milliseconds>(info.second.begin), Fold::skipped};
+        case date::local_info::ambiguous:
+            return {Utc(reading - info.first.offset), Fold::repeated};
+        default:
+            return {Utc(reading - info.first.offset), Fold::unique};
+        }
+    } catch (const std::exception&) {
+        return {Utc(reading), Fold::unique};
+    }
+}
+
 }  // namespace host

@@ -28,6 +28,16 @@ public:
     // (the hour repeated when daylight saving ends), the earlier instant.
     std::optional<Utc> to_utc(Local reading) const;
 
+    // Where a reading falls when the clock changes around it.
+    enum class Fold { unique, skipped, repeated };
+    struct Resolved {
+        Utc instant;
+        Fold fold = Fold::unique;
+    };
+    // Every reading resolves: a skipped one to the moment the clock jumps past it (the
+    // end of the gap), a repeated one to its earlier instant.
+    Resolved resolve(Local reading) const;
+
 private:
     explicit TimeZone(const date::time_zone* zone) : zone_(zone) {}
 

@@ -151,3 +151,55 @@ TEST(TickCount, AdvancesInMilliseconds) {
 }
 
 }  // namespace
+
+namespace {
+
+struct FoldCase {
+    const char* name;
+    const char* zone;
+    SYSTEMTIME local;
+    SYSTEMTIME utc;
+    DWORD fold;
+};
+
+// Berlin springs forward on 2026-03-29 at 02:00 and falls back on 2026-10-25 at 03:00;
+// New York on 2026-03-08 at 02:00 and 2026-11-01 at 02:00.
+const FoldCase kFoldCases[] = {
+    {"BerlinWinter", "Europe/Berlin", at(2026, 1, 10, 6, 30), at(2026, 1, 10, 5, 30), LOCAL_TIME_UNIQUE},
+    {"BerlinSkipped", "Europe/Berlin", at(2026, 3, 29, 2, 30), at(2026, 3, 29, 1, 0), LOCAL_TIME_SKIPPED},
+    {"BerlinAfterTheGap", "Europe/Berlin", at(2026, 3, 29, 3, 0), at(2026, 3, 29, 1, 0), LOCAL_TIME_UNIQUE},
+    {"BerlinRepeated", "Europe/Berlin", at(2026, 10, 25, 2, 30), at(2026, 10, 25, 0, 30), LOCAL_TIME_REPEATED},
+    {"NewYorkSkipped", "America/New_York", at(2026, 3, 8, 2, 59), at(2026, 3, 8, 7, 0), LOCAL_TIME_SKIPPED},
+    {"NewYorkRepeated", "America/New_York", at(2026, 11, 1, 1, 30), at(2026, 11, 1, 5, 30), LOCAL_TIME_REPEATED},
+};
+
+class LocalCalendarTime : public testing_support::TempDevice, public testing::WithParamInterface<FoldCase> {};
+
+TEST_P(LocalCalendarTime, ResolvesToOneInstantAndSaysHow) {
+    const FoldCase& row = GetParam();
+    ASSERT_TRUE(host::set_time_zone(row.zone));
+    SYSTEMTIME utc;
+    DWORD fold = 99;
+    ASSERT_TRUE(LocalTimeToSystemTime(&row.local, &utc, &fold));
+    EXPECT_EQ(fold, row.fold);
+    EXPECT_EQ(ms_of(utc), ms_of(row.utc));
+    SYSTEMTIME back;
+    ASSERT_TRUE(SystemTimeToLocalTime(&utc, &back));
+    if (row.fold != LOCAL_TIME_SKIPPED) {
+        EXPECT_EQ(ms_of(back), ms_of(row.local));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Zones, LocalCalendarTime, testing::ValuesIn(kFoldCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(Clock, LocalCalendarTimesThatCannotExistAreRefused) {
+    SYSTEMTIME utc;
+    for (const SYSTEMTIME& bad : {at(2026, 2, 29, 6, 0), at(2026, 1, 1, 25, 0), at(2026, 1, 1, 6, 61)}) {
+        EXPECT_FALSE(LocalTimeToSystemTime(&bad, &utc));
+        EXPECT_FALSE(SystemTimeToLocalTime(&bad, &utc));
+    }
+    EXPECT_FALSE(LocalTimeToSystemTime(nullptr, &utc));
+}
+
+}  // namespace

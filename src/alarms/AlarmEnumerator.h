@@ -1,0 +1,12 @@
+#pragma once
+// The alarms of the store: the "*.kivo" files of the alarms folder, in the order the
+// file system returns them. There is no index; other files are not alarms.
+
+#include <string>
+#include <vector>
+
+class AlarmEnumerator {
+public:
+    // File names without folder; empty for an empty or missing folder.
+    static std::vector<std::u16string> FileNames(const std::u16string& folder);
+};

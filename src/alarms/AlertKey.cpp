@@ -1,0 +1,44 @@
+#include "alarms/AlertKey.h"
+
+#include <vector>
+
+#include "ce/Registry.h"
+
+bool AlertKey::ClearPending() { return Write(nullptr, std::u16string(), false); }
+
+bool AlertKey::SetPending(const std::u16string& alarm_path) { return Write(nullptr, alarm_path, true); }
+
+bool AlertKey::SetExe(const std::u16string& alert_path) { return Write(kExeValue, alert_path, true); }
+
+std::optional<std::u16string> AlertKey::Pending() { return Read(nullptr); }
+
+std::optional<std::u16string> AlertKey::Exe() { return Read(kExeValue); }
+
+bool AlertKey::Write(const char16_t* value_name, const std::u16string& text, bool create) {
+    ce::HKEY key = nullptr;
+    const ce::LONG opened = create ? ce::RegCreateKeyExW(ce::HKEY_LOCAL_MACHINE, kKeyPath, &key)
+                                   : ce::RegOpenKeyExW(ce::HKEY_LOCAL_MACHINE, kKeyPath, &key);
+    if (opened != ce::ERROR_SUCCESS) return false;
+    // The terminator is part of the value, so an empty path is one NUL character.
+    const auto bytes = static_cast<ce::DWORD>((text.size() + 1) * sizeof(char16_t));
+    const ce::LONG result =
+        ce::RegSetValueExW(key, value_name, ce::REG_SZ, reinterpret_cast<const ce::BYTE*>(text.c_str()), bytes);
+    ce::RegCloseKey(key);
+    return result == ce::ERROR_SUCCESS;
+}
+
+std::optional<std::u16string> AlertKey::Read(const char16_t* value_name) {
+    ce::HKEY key = nullptr;
+    if (ce::RegOpenKeyExW(ce::HKEY_LOCAL_MACHINE, kKeyPath, &key) != ce::ERROR_SUCCESS) return std::nullopt;
+    ce::DWORD type = ce::REG_NONE;
+    ce::DWORD bytes = 0;
+    std::optional<std::u16string> text;
+    if (ce::RegQueryValueExW(key, value_name, &type, nullptr, &bytes) == ce::ERROR_SUCCESS && type == ce::REG_SZ) {
+        std::vector<char16_t> buffer(bytes / sizeof(char16_t) + 1, u'\0');
+        if (ce::RegQueryValueExW(key, value_name, &type, reinterpret_cast<ce::BYTE*>(buffer.data()), &bytes) ==
+            ce::ERROR_SUCCESS)
+            text = std::u16string(buffer.data());
+    }
+    ce::RegCloseKey(key);
+    return text;
+}

@@ -1,0 +1,94 @@
+#include "alarms/CAlarmScheduler.h"
+
+#include "alarms/AlarmEnumerator.h"
+#include "alarms/AlarmFolder.h"
+#include "alarms/AlarmStoreLock.h"
+#include "alarms/AlarmWhen.h"
+#include "alarms/AlertKey.h"
+#include "alarms/CAlarmDB.h"
+#include "alarms/WallClock.h"
+#include "ce/Files.h"
+#include "ce/Notify.h"
+#include "ce/Shell.h"
+
+namespace {
+
+bool file_exists(const std::u16string& path) {
+    const ce::DWORD attributes = ce::GetFileAttributesW(path.c_str());
+    return attributes != ce::INVALID_FILE_ATTRIBUTES && (attributes & ce::FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+}  // namespace
+
+std::u16string CAlarmScheduler::AlertProgramPath() { return AlarmFolder::ProgramFolder() + kAlertProgram; }
+
+std::u16string CAlarmScheduler::WakeProgramPath() {
+    char16_t folder[ce::MAX_PATH] = {};
+    if (!ce::SHGetSpecialFolderPath(nullptr, folder, ce::CSIDL_WINDOWS, ce::FALSE)) return kWakeProgram;
+    return std::u16string(folder) + u"\\" + kWakeProgram;
+}
+
+void CAlarmScheduler::RemoveRegistrations(const std::u16string& wake_program) {
+    ce::CeRunAppAtEvent(wake_program.c_str(), ce::NOTIFICATION_EVENT_NONE);
+    ce::CeRunAppAtTime(wake_program.c_str(), nullptr);
+}
+
+int CAlarmScheduler::Reschedule() {
+    // Seconds at 59: an alarm for the current minute is not due again until tomorrow.
+    const WallClock::Now clock = WallClock::Read();
+    const std::int64_t now = clock.utc - clock.local.wSecond + 59;
+
+    AlarmStoreLock lock;
+    if (!lock.Lock()) return 0;
+    // Emptied only now that the store is ours: had the lock failed, the registrations
+    // would still stand and the alarm they wake for must still be found.
+    AlertKey::ClearPending();
+    RemoveRegistrations(WakeProgramPath());
+    const auto due = FindNext(now, clock.local);
+    lock.Unlock();
+
+    if (!due) return 0;
+    auto local = WallClock::LocalOf(due->at);
+    if (!local) return 0;
+    local->wMilliseconds = 0;
+    const int registered = RegisterWake(*local);
+    if (registered != 0) AlertKey::SetPending(due->path);
+    return registered;
+}
+
+std::optional<CAlarmScheduler::Due> CAlarmScheduler::FindNext(std::int64_t now, const ce::SYSTEMTIME& today) {
+    const std::u16string folder = AlarmFolder::Path();
+    std::optional<Due> best;
+    const std::int64_t horizon = now + kHorizonSeconds;
+    for (const auto& name : AlarmEnumerator::FileNames(folder)) {
+        CAlarmDB alarm;
+        if (alarm.Open(folder + name) != CAlarmDB::kOk) continue;
+        const auto when = AlarmWhen::FromFile(alarm);
+        alarm.Close();
+        if (!when) continue;
+        const auto at = when->NextAfter(now, today);
+        // Strictly earlier: of two alarms due at once, the first enumerated wins.
+        if (at && *at < (best ? best->at : horizon)) best = Due{*at, folder + name};
+    }
+    return best;
+}
+
+int CAlarmScheduler::RegisterWake(const ce::SYSTEMTIME& time) {
+    const auto at = WallClock::InstantOf(time);
+    if (!at || *at <= WallClock::Read().utc) return 0;
+
+    const std::u16string alert = AlertProgramPath();
+    const std::u16string wake = WakeProgramPath();
+    if (!file_exists(alert)) {
+        RemoveRegistrations(wake);
+        return 0;
+    }
+    AlertKey::SetExe(alert);
+    if (!file_exists(wake)) {
+        RemoveRegistrations(wake);
+        return 0;
+    }
+    ce::CeRunAppAtEvent(wake.c_str(), ce::NOTIFICATION_EVENT_TIME_CHANGE);
+    ce::CeRunAppAtEvent(wake.c_str(), ce::NOTIFICATION_EVENT_TZ_CHANGE);
+    return ce::CeRunAppAtTime(wake.c_str(), &time) != ce::FALSE ? 1 : 0;
+}

@@ -1,0 +1,42 @@
+#pragma once
+// The next alarm and the wake registration. At any moment at most one alarm is pending
+// with the handheld's notification database: the one due next. Reschedule finds it in
+// the alarm store and registers the wake program for its time and for every change of
+// the clock or the time zone (so the next alarm is found again after such a change),
+// and leaves the alarm's path as the Alert key's default value for the programs that
+// run at that time. Each call replaces the previous registrations completely.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "ce/Time.h"
+
+class CAlarmScheduler {
+public:
+    // Nothing due within this long counts as nothing due.
+    static constexpr std::int64_t kHorizonSeconds = 31'536'000;
+    static constexpr const char16_t* kAlertProgram = u"Alert.exe";
+    static constexpr const char16_t* kWakeProgram = u"kivowake.exe";
+
+    // Non-zero when an alarm was found and registered. When the store cannot be locked,
+    // nothing changes (registrations and pending path stay) and the result is 0.
+    static int Reschedule();
+    // Registers the wake program at the local time `time`; non-zero on success, 0 when
+    // nothing was registered (a time not in the future changes nothing; a missing alert
+    // or wake program removes every registration).
+    static int RegisterWake(const ce::SYSTEMTIME& time);
+
+    // The program folder's "Alert.exe", and "kivowake.exe" in the Windows folder.
+    static std::u16string AlertProgramPath();
+    static std::u16string WakeProgramPath();
+
+private:
+    struct Due {
+        std::int64_t at = 0;  // whole UTC seconds
+        std::u16string path;
+    };
+    // Under the store lock: the alarm due first after `now`, of the files in enumeration order.
+    static std::optional<Due> FindNext(std::int64_t now, const ce::SYSTEMTIME& today);
+    static void RemoveRegistrations(const std::u16string& wake_program);
+};

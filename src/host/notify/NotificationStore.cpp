@@ -1,0 +1,99 @@
+#include "host/notify/NotificationStore.h"
+
+#include <cstdio>
+
+#include "ce/Notify.h"
+#include "ce/Text.h"
+#include "host/fs/DevicePath.h"
+
+namespace host {
+
+namespace {
+
+// Local times are kept as "YYYY-MM-DD HH:MM:SS": readable in the database, sorting in time order.
+std::string text_of(const ce::SYSTEMTIME& time) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", unsigned{time.wYear}, unsigned{time.wMonth},
+                  unsigned{time.wDay}, unsigned{time.wHour}, unsigned{time.wMinute}, unsigned{time.wSecond});
+    return text;
+}
+
+ce::SYSTEMTIME time_of(const std::string& text) {
+    unsigned year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    ce::SYSTEMTIME time;
+    if (std::sscanf(text.c_str(), "%u-%u-%u %u:%u:%u", &year, &month, &day, &hour, &minute, &second) != 6) return time;
+    time.wYear = static_cast<ce::WORD>(year);
+    time.wMonth = static_cast<ce::WORD>(month);
+    time.wDay = static_cast<ce::WORD>(day);
+    time.wHour = static_cast<ce::WORD>(hour);
+    time.wMinute = static_cast<ce::WORD>(minute);
+    time.wSecond = static_cast<ce::WORD>(second);
+    // The day of week, which the text does not keep.
+    ce::FILETIME file;
+    if (ce::SystemTimeToFileTime(&time, &file)) ce::FileTimeToSystemTime(&file, &time);
+    return time;
+}
+
+}  // namespace
+
+std::u16string Notification::command_word() const {
+    if (is_timed()) return ce::APP_RUN_AT_TIME;
+    return event == ce::NOTIFICATION_EVENT_TZ_CHANGE ? ce::APP_RUN_AFTER_TZ_CHANGE : ce::APP_RUN_AFTER_TIME_CHANGE;
+}
+
+std::string NotificationStore::key_of(std::u16string_view application) {
+    const DevicePath path = DevicePath::parse(application);
+    return path.valid() && !path.is_root() ? path.key() : std::string{};
+}
+
+bool NotificationStore::set_time(std::u16string_view application, const ce::SYSTEMTIME& local) {
+    const std::string key = key_of(application);
+    if (key.empty()) return false;
+    std::lock_guard guard(db_.lock());
+    Statement update(db_.handle(),
+                     "INSERT INTO notifications (folded, application, event, time) VALUES (?1, ?2, 0, ?3) "
+                     "ON CONFLICT(folded, event) DO UPDATE SET application = excluded.application, "
+                     "time = excluded.time");
+    update.bind(1, key).bind(2, ce::utf8_from_utf16(application)).bind(3, text_of(local));
+    return update.run();
+}
+
+bool NotificationStore::add_event(std::u16string_view application, ce::LONG event) {
+    const std::string key = key_of(application);
+    if (key.empty()) return false;
+    std::lock_guard guard(db_.lock());
+    Statement insert(db_.handle(),
+                     "INSERT OR IGNORE INTO notifications (folded, application, event) VALUES (?1, ?2, ?3)");
+    insert.bind(1, key).bind(2, ce::utf8_from_utf16(application)).bind(3, std::int64_t{event});
+    return insert.run();
+}
+
+bool NotificationStore::remove_time(std::u16string_view application) { return remove(application, true); }
+
+bool NotificationStore::remove_events(std::u16string_view application) { return remove(application, false); }
+
+bool NotificationStore::remove(std::u16string_view application, bool timed) {
+    const std::string key = key_of(application);
+    if (key.empty()) return false;
+    std::lock_guard guard(db_.lock());
+    Statement erase(db_.handle(), timed ? "DELETE FROM notifications WHERE folded = ?1 AND event = 0"
+                                        : "DELETE FROM notifications WHERE folded = ?1 AND event <> 0");
+    erase.bind(1, key);
+    return erase.run();
+}
+
+std::vector<Notification> NotificationStore::list() {
+    std::vector<Notification> result;
+    std::lock_guard guard(db_.lock());
+    Statement query(db_.handle(), "SELECT application, event, time FROM notifications ORDER BY id");
+    while (query.step() == SQLITE_ROW) {
+        Notification notification;
+        notification.application = ce::utf16_from_utf8(query.column_text(0));
+        notification.event = static_cast<ce::LONG>(query.column_int(1));
+        if (notification.is_timed()) notification.time = time_of(query.column_text(2));
+        result.push_back(notification);
+    }
+    return result;
+}
+
+}  // namespace host

@@ -1,0 +1,47 @@
+#pragma once
+// The notification database as rows of device.db: per program (keyed by its case-folded
+// device path) at most one timed registration and one registration per event.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ce/Time.h"
+#include "ce/Types.h"
+#include "host/Database.h"
+
+namespace host {
+
+struct Notification {
+    std::u16string application;  // the device path as it was registered
+    ce::LONG event = 0;          // 0 for the timed registration
+    ce::SYSTEMTIME time;         // local time of the timed registration
+
+    bool is_timed() const { return event == 0; }
+    // The word the started program finds on its command line.
+    std::u16string command_word() const;
+};
+
+class NotificationStore {
+public:
+    explicit NotificationStore(Database& database) : db_(database) {}
+
+    // Replaces the program's timed registration.
+    bool set_time(std::u16string_view application, const ce::SYSTEMTIME& local);
+    bool remove_time(std::u16string_view application);
+    bool add_event(std::u16string_view application, ce::LONG event);
+    bool remove_events(std::u16string_view application);
+    // Every registration, in the order it was made.
+    std::vector<Notification> list();
+
+    // The key of a program: one key for every spelling of a device path; empty for a
+    // path that cannot name a file.
+    static std::string key_of(std::u16string_view application);
+
+private:
+    bool remove(std::u16string_view application, bool timed);
+
+    Database& db_;
+};
+
+}  // namespace host

@@ -1,0 +1,60 @@
+// The notification calls of the platform interface over NotificationStore.
+
+#include "ce/Notify.h"
+
+#include <string_view>
+
+#include "host/Device.h"
+#include "host/notify/NotificationStore.h"
+
+namespace ce {
+
+namespace {
+
+// The path up to its NUL, looking no further than a path may be long; nothing when it has none.
+bool path_of(LPCWSTR application, std::u16string_view* path) {
+    if (application == nullptr) return false;
+    for (std::size_t length = 0; length < MAX_PATH; ++length) {
+        if (application[length] == u'\0') {
+            *path = std::u16string_view(application, length);
+            return length > 0;
+        }
+    }
+    return false;
+}
+
+BOOL fail(DWORD error) {
+    SetLastError(error);
+    return FALSE;
+}
+
+BOOL done(bool stored) { return stored ? TRUE : fail(ERROR_CANTWRITE); }
+
+}  // namespace
+
+BOOL CeRunAppAtTime(LPCWSTR application, const SYSTEMTIME* time) {
+    std::u16string_view path;
+    if (!path_of(application, &path) || host::NotificationStore::key_of(path).empty())
+        return fail(ERROR_INVALID_PARAMETER);
+    FILETIME checked;
+    if (time != nullptr && !SystemTimeToFileTime(time, &checked)) return fail(ERROR_INVALID_PARAMETER);
+    auto& device = host::Device::current();
+    if (!device.ready()) return fail(ERROR_PATH_NOT_FOUND);
+    host::NotificationStore store(device.database());
+    return done(time == nullptr ? store.remove_time(path) : store.set_time(path, *time));
+}
+
+BOOL CeRunAppAtEvent(LPCWSTR application, LONG event) {
+    std::u16string_view path;
+    if (!path_of(application, &path) || host::NotificationStore::key_of(path).empty())
+        return fail(ERROR_INVALID_PARAMETER);
+    if (event != NOTIFICATION_EVENT_NONE && event != NOTIFICATION_EVENT_TIME_CHANGE &&
+        event != NOTIFICATION_EVENT_TZ_CHANGE)
+        return fail(ERROR_INVALID_PARAMETER);
+    auto& device = host::Device::current();
+    if (!device.ready()) return fail(ERROR_PATH_NOT_FOUND);
+    host::NotificationStore store(device.database());
+    return done(event == NOTIFICATION_EVENT_NONE ? store.remove_events(path) : store.add_event(path, event));
+}
+
+}  // namespace ce

@@ -1,0 +1,83 @@
+#include "NotifyVerb.h"
+
+#include <algorithm>
+#include <array>
+
+#include "ClockText.h"
+#include "ce/Notify.h"
+#include "ce/Text.h"
+#include "host/Device.h"
+#include "host/notify/NotificationStore.h"
+
+namespace handheld {
+
+namespace {
+
+std::string event_name(ce::LONG event) {
+    if (event == ce::NOTIFICATION_EVENT_TIME_CHANGE) return "time change";
+    if (event == ce::NOTIFICATION_EVENT_TZ_CHANGE) return "time-zone change";
+    return "event " + std::to_string(event);
+}
+
+std::string when_of(const host::Notification& notification) {
+    if (!notification.is_timed()) return event_name(notification.event);
+    return format_local_time(notification.time) + " " + std::string(weekday_name(notification.time.wDayOfWeek));
+}
+
+using Row = std::array<std::string, 4>;
+
+void print(std::ostream& out, const std::vector<Row>& rows) {
+    std::array<std::size_t, 4> width{};
+    for (const auto& row : rows)
+        for (std::size_t column = 0; column < row.size(); ++column)
+            width[column] = std::max(width[column], row[column].size());
+    for (const auto& row : rows) {
+        std::string line;
+        for (std::size_t column = 0; column < row.size(); ++column) {
+            line += row[column];
+            if (column + 1 < row.size()) line += std::string(width[column] - row[column].size() + 2, ' ');
+        }
+        out << line << '\n';
+    }
+}
+
+}  // namespace
+
+std::string_view NotifyVerb::help() const {
+    return "usage: handheld notify list\n"
+           "\n"
+           "Lists the handheld's notification database: the programs registered to be started\n"
+           "at a local time (once) or after every change of the clock or of the time zone,\n"
+           "with the word each will find on its command line.\n"
+           "\n"
+           "example:\n"
+           "  handheld notify list\n"
+           "  PROGRAM                KIND   WHEN                          COMMAND\n"
+           "  \\Windows\\kivowake.exe  event  time change                   AppRunAfterTimeChange\n"
+           "  \\Windows\\kivowake.exe  event  time-zone change              AppRunAfterTzChange\n"
+           "  \\Windows\\kivowake.exe  time   2026-03-28 09:00:00 Saturday  AppRunAtTime\n";
+}
+
+ExitCode NotifyVerb::run(const std::vector<std::string>& arguments, Console& console) {
+    if (arguments.empty()) return console.usage("needs list");
+    if (arguments[0] != "list") return console.usage("unknown action '" + arguments[0] + "'; use list");
+    if (arguments.size() > 1) return console.usage("unexpected argument '" + arguments[1] + "'");
+    return list(console);
+}
+
+ExitCode NotifyVerb::list(Console& console) {
+    host::NotificationStore store(host::Device::current().database());
+    const auto notifications = store.list();
+    if (notifications.empty()) {
+        console.out() << "no programs registered\n";
+        return ExitCode::ok;
+    }
+    std::vector<Row> rows{{"PROGRAM", "KIND", "WHEN", "COMMAND"}};
+    for (const auto& notification : notifications)
+        rows.push_back({ce::utf8_from_utf16(notification.application), notification.is_timed() ? "time" : "event",
+                        when_of(notification), ce::utf8_from_utf16(notification.command_word())});
+    print(console.out(), rows);
+    return ExitCode::ok;
+}
+
+}  // namespace handheld
