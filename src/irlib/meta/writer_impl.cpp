@@ -24,6 +24,9 @@ void writer_impl::end_element() { out_.put(tags::end_element); }
 void writer_impl::write_value(const value& v) {
     switch (v.kind()) {
     case value_kind::none:
+        // Written as its tag, so that an attribute without a value still reads back as
+        // one instead of swallowing the byte that follows.
+        out_.put(tags::none);
         return;
     case value_kind::u8:
         out_.put(tags::u8);

@@ -17,7 +17,7 @@ public:
     void content(const value& v);
     void end_element();
 
-    // One value with its tag; a value of kind none writes nothing.
+    // One value with its tag.
     void write_value(const value& v);
 
 private:

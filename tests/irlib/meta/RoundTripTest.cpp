@@ -81,6 +81,21 @@ TEST(MetaSimpleWriter, ReencodesAnInlineStreamByteForByte) {
     EXPECT_EQ(bytes_of(out), stream);
 }
 
+TEST(MetaSimpleWriter, AttributeWithoutAValueReadsBackAsOne) {
+    meta::omemstream out;
+    meta::detail::writer_impl writer(out);
+    writer.begin_element("e");
+    writer.attribute("empty", value());
+    writer.attribute("next", value::make_u8(3));
+    writer.end_element();
+    const Bytes stream = bytes_of(out);
+    RecordingHandler handler;
+    meta::detail::reader_impl reader;
+    reader.set_handler(&handler);
+    EXPECT_EQ(reader.parse(stream.data(), stream.size()), 0);
+    EXPECT_EQ(handler.events, (std::vector<std::string>{"start e", "attr empty=none", "attr next=u8:3", "end e"}));
+}
+
 TEST(MetaSimpleWriter, SpellsOutIndexNamesOfANamesStream) {
     ByteBuilder indexed;
     indexed({0x01}).text("?names").text("macro").text("ver")({0x02});

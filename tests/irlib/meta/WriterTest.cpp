@@ -56,7 +56,7 @@ const std::string bytes_255 = repeated('\x7F', 255);
 INSTANTIATE_TEST_SUITE_P(
     Kinds, MetaValueEncoding,
     ::testing::Values(
-        EncodingCase{"None", value(), {}},
+        EncodingCase{"NoneIsItsTagAlone", value(), {0x20}},
         EncodingCase{"U8", value::make_u8(0xAB), {0x21, 0xAB}},
         EncodingCase{"U16", value::make_u16(320), {0x22, 0x01, 0x40}},
         EncodingCase{"U32", value::make_u32(0x01020304), {0x23, 0x01, 0x02, 0x03, 0x04}},
