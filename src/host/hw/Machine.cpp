@@ -1,0 +1,83 @@
+#include "host/hw/Machine.h"
+
+#include <chrono>
+#include <string>
+
+#include "host/Device.h"
+#include "host/hw/TraceLog.h"
+
+namespace host::hw {
+
+namespace {
+
+std::int64_t host_now_ns() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+}  // namespace
+
+std::mutex& hardware_lock() {
+    static std::mutex lock;
+    return lock;
+}
+
+Machine::Machine(Device& device)
+    : soc_(std::make_unique<sim::Soc>(sim::profile_or_default(device.database().setting(sim::kProfileSetting)))),
+      trace_log_(device.log_dir() / TraceLog::kFileName),
+      host_origin_ns_(host_now_ns()) {
+    soc_->clock().set_pacing(device.database().setting(kPacingSetting).value_or("on") != "off");
+}
+
+Machine::~Machine() {
+    if (soc_->line().has_edges()) record_transmission(soc_->end_transmission());
+}
+
+Machine& Machine::current() { return Device::current().machine(); }
+
+void Machine::page_mapped() {
+    if (mapped_pages_++ == 0) {
+        follow_host_clock();
+        soc_->clock().set_pacing(soc_->clock().pacing());  // re-anchor pacing at the session's start
+    }
+}
+
+void Machine::page_released() {
+    if (mapped_pages_ > 0 && --mapped_pages_ == 0) {
+        // Edges emitted outside a framed transmission still count as one.
+        if (!tracing_ && soc_->line().has_edges()) record_transmission(soc_->end_transmission());
+    }
+}
+
+void Machine::follow_host_clock() {
+    if (!in_session()) soc_->clock().advance_to(host_now_ns() - host_origin_ns_);
+}
+
+void Machine::set_pacing(bool on) { soc_->clock().set_pacing(on); }
+
+void Machine::begin_trace() {
+    if (soc_->line().has_edges()) record_transmission(soc_->end_transmission());
+    soc_->begin_transmission();
+    tracing_ = true;
+}
+
+void Machine::end_trace() {
+    tracing_ = false;
+    record_transmission(soc_->end_transmission());
+}
+
+void Machine::record_transmission(sim::Transmission transmission) {
+    if (transmission.edges.empty()) return;
+    last_trace_ = sim::TraceDecoder::decode(transmission);
+    TraceLog(trace_log_).append(*last_trace_, transmission, soc_->profile().name);
+    last_transmission_ = std::move(transmission);
+}
+
+void Machine::set_led(unsigned number, int state) {
+    if (number >= kLedCount) return;
+    soc_->journal().record("LED " + std::to_string(number), static_cast<std::uint32_t>(leds_[number]),
+                           static_cast<std::uint32_t>(state), soc_->clock().now());
+    leds_[number] = state;
+}
+
+}  // namespace host::hw
