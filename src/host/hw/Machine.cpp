@@ -1,5 +1,6 @@
 #include "host/hw/Machine.h"
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 
@@ -14,6 +15,8 @@ std::int64_t host_now_ns() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
+
+constexpr std::int64_t kSessionAlignNs = 5'000'000;
 
 }  // namespace
 
@@ -35,17 +38,24 @@ Machine::~Machine() {
 
 Machine& Machine::current() { return Device::current().machine(); }
 
+// A session starts on a 5 ms boundary of virtual time, where the ticks of every counter
+// the models run line up (3.6864 MHz, 3.25 MHz, 3.038 MHz, 6.48 MHz and the PWM rates
+// all fit a whole number of ticks into 5 ms), so the same accesses give the same trace
+// in every session, however long the process ran before.
 void Machine::page_mapped() {
-    if (mapped_pages_++ == 0) {
-        follow_host_clock();
-        soc_->clock().set_pacing(soc_->clock().pacing());  // re-anchor pacing at the session's start
-    }
+    if (mapped_pages_++ != 0) return;
+    auto& clock = soc_->clock();
+    const std::int64_t start = std::max(clock.now(), host_now_ns() - host_origin_ns_);
+    clock.advance_to((start / kSessionAlignNs + 1) * kSessionAlignNs);
+    clock.set_pacing(clock.pacing());  // pacing measures from the session's start
 }
 
 void Machine::page_released() {
     if (mapped_pages_ > 0 && --mapped_pages_ == 0) {
         // Edges emitted outside a framed transmission still count as one.
         if (!tracing_ && soc_->line().has_edges()) record_transmission(soc_->end_transmission());
+        // From here the clock runs with the host's again, from wherever the session left it.
+        host_origin_ns_ = host_now_ns() - soc_->clock().now();
     }
 }
 
