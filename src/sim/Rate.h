@@ -39,7 +39,6 @@ public:
         return static_cast<std::int64_t>((scaled + numerator_ - 1) / numerator_);
     }
     double hz() const { return static_cast<double>(numerator_) / static_cast<double>(denominator_); }
-    Rate divided_by(std::uint64_t divisor) const { return Rate(numerator_, denominator_ * (divisor == 0 ? 1 : divisor)); }
 
 private:
     std::uint64_t numerator_ = 0;

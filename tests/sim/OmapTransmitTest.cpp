@@ -73,6 +73,8 @@ struct DivisorCase {
     double period_ns;  // two bit times at 48 MHz / 16 / divisor
 };
 
+void PrintTo(const DivisorCase& c, std::ostream* out) { *out << "divisor " << int{c.divisor}; }
+
 class Omap1510DivisorTest : public Omap1510Test, public ::testing::WithParamInterface<DivisorCase> {};
 
 TEST_P(Omap1510DivisorTest, UartShiftsTheCarrierAtTheDivisorRate) {

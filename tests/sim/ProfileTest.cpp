@@ -37,6 +37,8 @@ std::string first_key(const std::string& text) {
     return "";
 }
 
+void PrintTo(const ProfileCase& c, std::ostream* out) { *out << c.profile; }
+
 class ProfileTest : public HardwareTest, public ::testing::WithParamInterface<ProfileCase> {};
 
 TEST_P(ProfileTest, ProcessorRecordSelectsTheFamilysDriver) {

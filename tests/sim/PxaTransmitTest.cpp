@@ -28,6 +28,8 @@ struct PxaCase {
     std::uint32_t icmr_during_mark_mask;
 };
 
+void PrintTo(const PxaCase& c, std::ostream* out) { *out << c.profile; }
+
 class PxaTransmitTest : public HardwareTest, public ::testing::WithParamInterface<PxaCase> {
 protected:
     void SetUp() override {

@@ -21,6 +21,8 @@ struct S3cCase {
     unsigned pin;                // GPH pin of the infrared UART's TXD
 };
 
+void PrintTo(const S3cCase& c, std::ostream* out) { *out << c.profile; }
+
 class S3cTransmitTest : public HardwareTest, public ::testing::WithParamInterface<S3cCase> {
 protected:
     void SetUp() override {

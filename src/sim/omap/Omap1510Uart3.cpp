@@ -75,21 +75,18 @@ void Omap1510Uart3::advance() {
         for (; emitted_bit_ < frame.length; ++emitted_bit_) {
             const std::int64_t at = frame.start_ns + frame.bit_rate.ns_for(emitted_bit_);
             if (at > until) {
-                emitted_ns_ = until;
                 return;
             }
             emit_led(((frame.bits >> emitted_bit_) & 1) == 0, at);
         }
         const std::int64_t end = frame.end_ns();
         if (end > until) {
-            emitted_ns_ = until;
             return;
         }
         emit_led(false, end);
         frames_.pop_front();
         emitted_bit_ = 0;
     }
-    emitted_ns_ = until;
 }
 
 std::uint32_t Omap1510Uart3::line_status() {

@@ -69,7 +69,6 @@ private:
 
     std::uint32_t dll_ = 0, dlh_ = 0, config3c_ = 0, efr_ = 0;
     std::deque<Frame> frames_;
-    std::int64_t emitted_ns_ = 0;
     unsigned emitted_bit_ = 0;  // of frames_.front()
     std::uint64_t bytes_sent_ = 0;
 };

@@ -20,10 +20,14 @@ protected:
 
 private:
     std::uint32_t count() const;
+    void refresh() const;
 
     Rate rate_;
     std::uint32_t base_count_ = 0;
     std::int64_t base_ns_ = 0;
+    mutable std::uint64_t ticks_ = 0;
+    mutable std::int64_t tick_ns_ = 0;
+    mutable std::int64_t next_tick_ns_ = 0;
 };
 
 }  // namespace sim
