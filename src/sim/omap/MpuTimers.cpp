@@ -8,7 +8,7 @@ MpuTimers::MpuTimers(Soc& soc, std::uint32_t physical, std::uint64_t input_hz)
     const std::uint32_t tick = static_cast<std::uint32_t>(input_hz / 4 / 1000);
     preset(base(1) + kLoad, tick);
     preset(base(1) + kCntl, 0x64 | kAutoReload | kStart);
-    timers_[1] = {true, tick, now(), Rate(input_hz, 4)};
+    timers_[1] = {true, tick, now(), Rate(input_hz, 4), 0, 0, 0};
 }
 
 int MpuTimers::timer_of(std::uint32_t offset, std::uint32_t* reg) {
@@ -18,7 +18,14 @@ int MpuTimers::timer_of(std::uint32_t offset, std::uint32_t* reg) {
 }
 
 std::uint64_t MpuTimers::elapsed(const Timer& timer) const {
-    return timer.running ? timer.rate.ticks_in(now() - timer.t0) : 0;
+    if (!timer.running) return 0;
+    const std::int64_t at = now();
+    if (at < timer.tick_ns || at >= timer.next_ns) {
+        timer.ticks = timer.rate.ticks_in(at - timer.t0);
+        timer.tick_ns = at;
+        timer.next_ns = timer.t0 + timer.rate.ns_for(timer.ticks + 1);
+    }
+    return timer.ticks;
 }
 
 bool MpuTimers::expired(int n) const {
@@ -65,7 +72,7 @@ void MpuTimers::write_register(std::uint32_t offset, std::uint32_t value, std::u
     const bool start = (cntl & kStart) != 0 && (cntl & kClockEnable) != 0;
     if (start && !was_running) {
         const std::uint32_t ptv = (cntl >> 2) & 7;
-        timer = {true, stored(base(n) + kLoad), now(), Rate(input_hz_, 2ull << ptv)};
+        timer = {true, stored(base(n) + kLoad), now(), Rate(input_hz_, 2ull << ptv), 0, 0, 0};
     } else if (!start) {
         timer.running = false;
         store(base(n) + kRead, current);
@@ -78,7 +85,10 @@ std::int64_t MpuTimers::next_change(std::uint32_t offset) const {
     if (n == 0) return kNever;
     const Timer& timer = timers_[static_cast<std::size_t>(n)];
     if (!timer.running) return kNever;
-    if (reg == kRead) return timer.t0 + timer.rate.ns_for(elapsed(timer) + 1);
+    if (reg == kRead) {
+        elapsed(timer);
+        return timer.next_ns;
+    }
     if (reg == kCntl && (stored(base(n) + kCntl) & kAutoReload) == 0) return timer.t0 + timer.rate.ns_for(timer.start_count);
     return kNever;
 }

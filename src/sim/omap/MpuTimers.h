@@ -35,6 +35,10 @@ private:
         std::uint32_t start_count = 0;
         std::int64_t t0 = 0;
         Rate rate;
+        // The elapsed ticks as of tick_ns, valid until next_ns (a poll reads once a tick).
+        mutable std::uint64_t ticks = 0;
+        mutable std::int64_t tick_ns = 0;
+        mutable std::int64_t next_ns = 0;
     };
     // 1..3 for a timer's register, with the register's offset inside the timer.
     static int timer_of(std::uint32_t offset, std::uint32_t* reg);
