@@ -14,6 +14,15 @@ using BOOL = int;
 using WCHAR = char16_t;
 using LPCWSTR = const char16_t*;
 using LPWSTR = char16_t*;
+using SHORT = std::int16_t;
+using USHORT = std::uint16_t;
+using UINT = unsigned int;
+using ULONG = std::uint32_t;
+using LPVOID = void*;
+
+// Windows are owned by the framework; the platform calls only pass their handles on.
+struct HWND__;
+using HWND = HWND__*;
 
 inline constexpr BOOL TRUE = 1;
 inline constexpr BOOL FALSE = 0;

@@ -1,5 +1,7 @@
 #include "host/Device.h"
 
+#include "host/hw/Machine.h"
+
 #include <cstdlib>
 #include <mutex>
 #include <system_error>
@@ -40,6 +42,13 @@ Device::Device(std::filesystem::path root) : root_(std::move(root)) {
         if (error) return;
     }
     ready_ = database_.open((root_ / "device.db").string());
+}
+
+Device::~Device() = default;
+
+hw::Machine& Device::machine() {
+    if (!machine_) machine_ = std::make_unique<hw::Machine>(*this);
+    return *machine_;
 }
 
 }  // namespace host

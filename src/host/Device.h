@@ -10,6 +10,10 @@
 
 namespace host {
 
+namespace hw {
+class Machine;
+}
+
 class Device {
 public:
     // The handheld of this process: $KIVO_DEVICE, else ~/.local/share/kivo/device
@@ -22,6 +26,7 @@ public:
     static std::filesystem::path default_root();
 
     explicit Device(std::filesystem::path root);
+    ~Device();
     Device(const Device&) = delete;
     Device& operator=(const Device&) = delete;
 
@@ -31,11 +36,14 @@ public:
     std::filesystem::path run_dir() const { return root_ / "run"; }
     std::filesystem::path log_dir() const { return root_ / "log"; }
     Database& database() { return database_; }
+    // The handheld's processor model, built from its profile on first use.
+    hw::Machine& machine();
 
 private:
     std::filesystem::path root_;
     Database database_;
     bool ready_ = false;
+    std::unique_ptr<hw::Machine> machine_;
 };
 
 }  // namespace host

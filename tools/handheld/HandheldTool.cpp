@@ -5,7 +5,9 @@
 #include <system_error>
 
 #include "AttribVerb.h"
+#include "HoldVerb.h"
 #include "InitVerb.h"
+#include "IrVerb.h"
 #include "ListVerb.h"
 #include "NotifyVerb.h"
 #include "RegistryVerb.h"
@@ -38,6 +40,8 @@ HandheldTool::HandheldTool(Console& console) : console_(console) {
     verbs_.push_back(std::make_unique<ListVerb>());
     verbs_.push_back(std::make_unique<AttribVerb>());
     verbs_.push_back(std::make_unique<NotifyVerb>());
+    verbs_.push_back(std::make_unique<IrVerb>());
+    verbs_.push_back(std::make_unique<HoldVerb>());
 }
 
 Verb* HandheldTool::find(std::string_view name) const {

@@ -1,5 +1,6 @@
 #include "InitVerb.h"
 
+#include "ActiveDrivers.h"
 #include "ArgumentParser.h"
 #include "ErrorText.h"
 #include "ProcessorProfile.h"
@@ -20,8 +21,9 @@ constexpr const char16_t* kStandardFolders[] = {u"\\Windows", u"\\My Documents",
 std::string_view InitVerb::help() const {
     return "usage: handheld init [--profile NAME]\n"
            "\n"
-           "Creates the handheld directory if needed, stores its processor profile and makes the\n"
-           "standard folders \\Windows, \\My Documents, \\Program Files and \\Program Files\\KIVO.\n"
+           "Creates the handheld directory if needed, stores its processor profile, lists the\n"
+           "profile's serial ports under HKLM\\Drivers\\Active and makes the standard folders\n"
+           "\\Windows, \\My Documents, \\Program Files and \\Program Files\\KIVO.\n"
            "Running it again changes nothing that is already stored.\n"
            "\n"
            "  --profile NAME  processor family: sa1110, pxa250, pxa255, pxa26x, pxa270, s3c2410,\n"
@@ -54,10 +56,14 @@ ExitCode InitVerb::store_profile(const std::optional<std::string>& requested, Co
     const std::string wanted = requested.value_or(stored.value_or(std::string(kDefaultProfile)));
     if (stored == wanted) {
         console.out() << "profile " << wanted << " (kept)\n";
-        return ExitCode::ok;
+    } else {
+        if (!database.set_setting(kProfileSetting, wanted)) return console.fail("cannot store the processor profile");
+        console.out() << "profile " << wanted << (stored ? " (was " + *stored + ")" : std::string(" (stored)")) << '\n';
     }
-    if (!database.set_setting(kProfileSetting, wanted)) return console.fail("cannot store the processor profile");
-    console.out() << "profile " << wanted << (stored ? " (was " + *stored + ")" : std::string(" (stored)")) << '\n';
+    // The serial drivers are rewritten every time, so a handheld made before they were
+    // listed gets them too.
+    if (const ce::LONG error = ActiveDrivers::write(sim::profile_or_default(wanted)); error != ce::ERROR_SUCCESS)
+        return console.fail("cannot list the serial drivers in the registry: " + error_text(static_cast<ce::DWORD>(error)));
     return ExitCode::ok;
 }
 

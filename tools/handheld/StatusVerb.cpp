@@ -21,7 +21,7 @@ std::string counted(std::int64_t count, const std::string& noun) {
 std::string_view StatusVerb::help() const {
     return "usage: handheld status\n"
            "\n"
-           "Shows the handheld directory, its processor profile, its local date, time and time\n"
+           "Shows the handheld directory, its processor profile and processor, its local date, time and time\n"
            "zone, the size of its registry and the number of files in its file system.\n"
            "\n"
            "example:\n"
@@ -52,6 +52,7 @@ ExitCode StatusVerb::run(const std::vector<std::string>& arguments, Console& con
     auto& out = console.out();
     out << "device      " << device.root().string() << '\n';
     out << "profile     " << (profile ? *profile : std::string(kDefaultProfile) + " (not stored; run init)") << '\n';
+    out << "processor   " << processor_description(sim::profile_or_default(profile)) << '\n';
     out << "local time  " << format_local_time(now) << ' ' << weekday_name(now.wDayOfWeek) << '\n';
     out << "time zone   " << zone_text() << '\n';
     if (registry)

@@ -12,6 +12,7 @@
 #include "host/fs/FileHandle.h"
 #include "host/fs/HostError.h"
 #include "host/fs/NamedPath.h"
+#include "host/hw/SerialPort.h"
 #include "host/fs/ShareGuard.h"
 #include "host/fs/ShareLock.h"
 
@@ -75,6 +76,7 @@ bool record_attributes(const host::NamedPath& file, bool truncates, DWORD attrib
 HANDLE CreateFileW(LPCWSTR path, DWORD desiredAccess, DWORD shareMode, DWORD creationDisposition,
                    DWORD attributes) {
     if (!valid_request(desiredAccess, shareMode, creationDisposition)) return fail_open(ERROR_INVALID_PARAMETER);
+    if (host::hw::SerialPort::names_port(path)) return host::hw::SerialPort::open(path);
     host::ShareGuard guard;
     const host::NamedPath file(path);
     if (!file.ok()) return fail_open(file.error());

@@ -1,0 +1,67 @@
+#pragma once
+// Physical register pages. A driver reserves a page of address space, maps a physical
+// register block into it and reaches its registers only through the accessors below,
+// never by dereferencing: on the device they are plain volatile accesses, on the
+// simulated handheld each one reaches the model of the handheld's processor.
+
+#include "ce/Types.h"
+
+namespace ce {
+
+// VirtualAlloc allocation types and VirtualFree free types.
+inline constexpr DWORD MEM_COMMIT = 0x1000;
+inline constexpr DWORD MEM_RESERVE = 0x2000;
+inline constexpr DWORD MEM_DECOMMIT = 0x4000;
+inline constexpr DWORD MEM_RELEASE = 0x8000;
+
+// Protections; VirtualCopy takes PAGE_PHYSICAL to map a physical address, which is
+// then passed shifted right by 8.
+inline constexpr DWORD PAGE_NOACCESS = 0x01;
+inline constexpr DWORD PAGE_READONLY = 0x02;
+inline constexpr DWORD PAGE_READWRITE = 0x04;
+inline constexpr DWORD PAGE_NOCACHE = 0x200;
+inline constexpr DWORD PAGE_PHYSICAL = 0x400;
+inline constexpr DWORD kRegisterPageBytes = 4096;
+
+// Reserves address space (MEM_RESERVE, PAGE_NOACCESS); null with a last error on failure.
+LPVOID VirtualAlloc(LPVOID address, DWORD size, DWORD allocationType, DWORD protect);
+// Maps `size` bytes of the physical address source << 8 (with PAGE_PHYSICAL) at a
+// reservation. FALSE (ERROR_INVALID_PARAMETER) where the handheld has no such block.
+BOOL VirtualCopy(LPVOID destination, LPVOID source, DWORD size, DWORD protect);
+// Releases a reservation (MEM_RELEASE, size 0) and whatever is mapped into it.
+BOOL VirtualFree(LPVOID address, DWORD size, DWORD freeType);
+
+// Register access at an address inside a mapped page. A write through a read-only
+// mapping is dropped; an address outside every mapping reads 0.
+BYTE READ_REGISTER_UCHAR(volatile const BYTE* address);
+USHORT READ_REGISTER_USHORT(volatile const USHORT* address);
+ULONG READ_REGISTER_ULONG(volatile const ULONG* address);
+void WRITE_REGISTER_UCHAR(volatile BYTE* address, BYTE value);
+void WRITE_REGISTER_USHORT(volatile USHORT* address, USHORT value);
+void WRITE_REGISTER_ULONG(volatile ULONG* address, ULONG value);
+
+// A mapped page with typed access at byte offsets: the form the drivers use.
+class RegisterPage {
+public:
+    RegisterPage() = default;
+    explicit RegisterPage(LPVOID base) : base_(static_cast<volatile BYTE*>(base)) {}
+
+    bool mapped() const { return base_ != nullptr; }
+    LPVOID base() const { return const_cast<BYTE*>(base_); }
+
+    BYTE read8(DWORD offset) const { return READ_REGISTER_UCHAR(base_ + offset); }
+    USHORT read16(DWORD offset) const { return READ_REGISTER_USHORT(reinterpret_cast<volatile const USHORT*>(base_ + offset)); }
+    ULONG read32(DWORD offset) const { return READ_REGISTER_ULONG(reinterpret_cast<volatile const ULONG*>(base_ + offset)); }
+    void write8(DWORD offset, BYTE value) const { WRITE_REGISTER_UCHAR(base_ + offset, value); }
+    void write16(DWORD offset, USHORT value) const {
+        WRITE_REGISTER_USHORT(reinterpret_cast<volatile USHORT*>(base_ + offset), value);
+    }
+    void write32(DWORD offset, ULONG value) const {
+        WRITE_REGISTER_ULONG(reinterpret_cast<volatile ULONG*>(base_ + offset), value);
+    }
+
+private:
+    volatile BYTE* base_ = nullptr;
+};
+
+}  // namespace ce

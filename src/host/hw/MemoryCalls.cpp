@@ -1,0 +1,83 @@
+// Physical page mapping and register access (ce/Memory.h) onto the SoC model.
+
+#include "ce/Memory.h"
+#include "host/hw/Machine.h"
+#include "host/hw/PageTable.h"
+
+namespace ce {
+
+namespace {
+
+constexpr DWORD kAccessMask = 0xFF;
+
+template <unsigned Width>
+std::uint32_t read_at(const volatile void* address) {
+    std::lock_guard guard(host::hw::hardware_lock());
+    std::uint32_t offset = 0;
+    const auto* page = host::hw::PageTable::instance().find(address, &offset);
+    if (page == nullptr) return 0;
+    return page->machine->soc().read(*page->block, offset, Width);
+}
+
+template <unsigned Width>
+void write_at(volatile void* address, std::uint32_t value) {
+    std::lock_guard guard(host::hw::hardware_lock());
+    std::uint32_t offset = 0;
+    const auto* page = host::hw::PageTable::instance().find(address, &offset);
+    if (page == nullptr || !page->writable) return;
+    page->machine->soc().write(*page->block, offset, Width, value);
+}
+
+}  // namespace
+
+LPVOID VirtualAlloc(LPVOID address, DWORD size, DWORD allocationType, DWORD protect) {
+    if (address != nullptr || size == 0 || (allocationType & MEM_RESERVE) == 0 || (protect & kAccessMask) != PAGE_NOACCESS) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    std::lock_guard guard(host::hw::hardware_lock());
+    void* base = host::hw::PageTable::instance().reserve(size);
+    if (base == nullptr) SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return base;
+}
+
+BOOL VirtualCopy(LPVOID destination, LPVOID source, DWORD size, DWORD protect) {
+    const DWORD access = protect & kAccessMask;
+    if (destination == nullptr || size == 0 || size > kRegisterPageBytes || (protect & PAGE_PHYSICAL) == 0 ||
+        (access != PAGE_READONLY && access != PAGE_READWRITE)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    const auto physical = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(source) << 8);
+    std::lock_guard guard(host::hw::hardware_lock());
+    auto& machine = host::hw::Machine::current();
+    sim::RegisterBlock* block = machine.soc().block_at(physical);
+    if (block == nullptr || (physical % kRegisterPageBytes) != 0 ||
+        !host::hw::PageTable::instance().map(destination, *block, machine, access == PAGE_READWRITE)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL VirtualFree(LPVOID address, DWORD size, DWORD freeType) {
+    if (address == nullptr || freeType != MEM_RELEASE || size != 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    std::lock_guard guard(host::hw::hardware_lock());
+    if (!host::hw::PageTable::instance().release(address)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BYTE READ_REGISTER_UCHAR(volatile const BYTE* address) { return static_cast<BYTE>(read_at<8>(address)); }
+USHORT READ_REGISTER_USHORT(volatile const USHORT* address) { return static_cast<USHORT>(read_at<16>(address)); }
+ULONG READ_REGISTER_ULONG(volatile const ULONG* address) { return read_at<32>(address); }
+void WRITE_REGISTER_UCHAR(volatile BYTE* address, BYTE value) { write_at<8>(address, value); }
+void WRITE_REGISTER_USHORT(volatile USHORT* address, USHORT value) { write_at<16>(address, value); }
+void WRITE_REGISTER_ULONG(volatile ULONG* address, ULONG value) { write_at<32>(address, value); }
+
+}  // namespace ce

@@ -1,0 +1,96 @@
+#include "host/hw/SerialPort.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "host/Device.h"
+#include "host/hw/Machine.h"
+
+namespace host::hw {
+
+namespace {
+
+char16_t upper(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c; }
+
+std::u16string upper_name(ce::LPCWSTR path) {
+    std::u16string name;
+    for (; path != nullptr && *path != 0; ++path) name += upper(*path);
+    return name;
+}
+
+ce::HANDLE fail(ce::DWORD error) {
+    ce::SetLastError(error);
+    return ce::INVALID_HANDLE_VALUE;
+}
+
+}  // namespace
+
+bool SerialPort::names_port(ce::LPCWSTR path) {
+    const std::u16string name = upper_name(path);
+    if (name.size() < 5 || !name.starts_with(u"COM") || name.back() != u':') return false;
+    return std::all_of(name.begin() + 3, name.end() - 1, [](char16_t c) { return c >= u'0' && c <= u'9'; });
+}
+
+ce::HANDLE SerialPort::open(ce::LPCWSTR path) {
+    const std::u16string name = upper_name(path);
+    const sim::ComPort* port = nullptr;
+    {
+        std::lock_guard guard(hardware_lock());
+        for (const auto& candidate : Machine::current().profile().ports)
+            if (candidate.name == name) port = &candidate;
+    }
+    if (port == nullptr) return fail(ce::ERROR_FILE_NOT_FOUND);
+    auto& device = Device::current();
+    std::error_code error;
+    const auto folder = device.run_dir() / "ports";
+    std::filesystem::create_directories(folder, error);
+    std::string file(name.begin(), name.end() - 1);  // ASCII by construction
+    const auto lock_path = folder / (file + ".lock");
+    const int fd = ::open(lock_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return fail(ce::ERROR_ACCESS_DENIED);
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return fail(ce::ERROR_ACCESS_DENIED);
+    }
+    ce::SetLastError(ce::ERROR_SUCCESS);
+    return register_handle(new SerialPort(fd, *port));
+}
+
+SerialPort::SerialPort(int lock_fd, const sim::ComPort& port) : lock_fd_(lock_fd), port_(port) {
+    // The platform driver's state after it loaded: 115200 8N1, binary, DTR and RTS on.
+    state_.BaudRate = ce::CBR_115200;
+    state_.Flags = ce::DCB_fBinary | 0x0010 | 0x1000;
+    state_.ByteSize = 8;
+    state_.Parity = ce::NOPARITY;
+    state_.StopBits = ce::ONESTOPBIT;
+}
+
+SerialPort::~SerialPort() {
+    ::flock(lock_fd_, LOCK_UN);
+    ::close(lock_fd_);
+}
+
+bool SerialPort::escape(ce::DWORD function) {
+    switch (function) {
+        case ce::SETIR:
+        case ce::CLRIR: {
+            infrared_ = function == ce::SETIR;
+            std::lock_guard guard(hardware_lock());
+            if (auto* uart = Machine::current().soc().uart(port_.uart)) uart->set_infrared(infrared_);
+            return true;
+        }
+        case ce::SETRTS:
+        case ce::CLRRTS:
+        case ce::SETDTR:
+        case ce::CLRDTR:
+        case ce::SETBREAK:
+        case ce::CLRBREAK: return true;
+        default: return false;
+    }
+}
+
+}  // namespace host::hw

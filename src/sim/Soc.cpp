@@ -1,0 +1,120 @@
+#include "sim/Soc.h"
+
+#include <algorithm>
+
+#include "sim/omap/Omap1510Board.h"
+#include "sim/omap/Omap850Board.h"
+#include "sim/pxa/PxaBoard.h"
+#include "sim/s3c/S3cBoard.h"
+#include "sim/sa11x0/Sa11x0Board.h"
+
+namespace sim {
+
+Soc::Soc(const Profile& profile) : profile_(profile) {
+    switch (profile.family) {
+        case Family::sa11x0: Sa11x0Board::build(*this); break;
+        case Family::pxa25x:
+        case Family::pxa27x: PxaBoard::build(*this); break;
+        case Family::s3c24xx: S3cBoard::build(*this); break;
+        case Family::omap1510: Omap1510Board::build(*this); break;
+        case Family::omap850: Omap850Board::build(*this); break;
+    }
+    if (profile.ir_at_boot && uart(profile.ir_uart) != nullptr) uart(profile.ir_uart)->set_infrared(true);
+    // The boot state is the baseline: only what the drivers change afterwards counts.
+    journal_.clear();
+}
+
+Soc::~Soc() = default;
+
+RegisterBlock& Soc::add(std::unique_ptr<RegisterBlock> block) {
+    blocks_.push_back(std::move(block));
+    time_driven_.push_back(blocks_.back().get());
+    return *blocks_.back();
+}
+
+void Soc::set_uart(int index, RegisterBlock& block) {
+    if (index >= 1 && index <= 3) uarts_[static_cast<std::size_t>(index)] = &block;
+}
+
+RegisterBlock* Soc::block_at(std::uint32_t physical) const {
+    const std::uint32_t page = physical & ~(RegisterBlock::kPageBytes - 1);
+    const auto found = std::find_if(blocks_.begin(), blocks_.end(), [&](const auto& b) { return b->physical() == page; });
+    return found == blocks_.end() ? nullptr : found->get();
+}
+
+std::vector<std::uint32_t> Soc::pages() const {
+    std::vector<std::uint32_t> pages;
+    for (const auto& block : blocks_) pages.push_back(block->physical());
+    std::sort(pages.begin(), pages.end());
+    return pages;
+}
+
+RegisterBlock* Soc::uart(int index) const {
+    return index >= 1 && index <= 3 ? uarts_[static_cast<std::size_t>(index)] : nullptr;
+}
+
+std::uint32_t Soc::read(RegisterBlock& block, std::uint32_t offset, unsigned width) {
+    clock_.advance(VirtualClock::kAccessCostNs);
+    return polled_read(block, offset % RegisterBlock::kPageBytes, width);
+}
+
+void Soc::write(RegisterBlock& block, std::uint32_t offset, unsigned width, std::uint32_t value) {
+    clock_.advance(VirtualClock::kAccessCostNs);
+    poll_count_ = 0;
+    block.write(offset % RegisterBlock::kPageBytes, width, value);
+}
+
+// A read that returns what the same register returned last time, with no write in
+// between, is part of an idle poll: nothing the program can see changes until one of
+// the registers it has been polling can change, so the clock skips straight there.
+std::uint32_t Soc::polled_read(RegisterBlock& block, std::uint32_t offset, unsigned width) {
+    std::uint32_t value = block.read(offset, width);
+    const auto end = polls_.begin() + static_cast<std::ptrdiff_t>(poll_count_);
+    auto found = std::find_if(polls_.begin(), end, [&](const Poll& p) { return p.block == &block && p.offset == offset; });
+    if (found != end && found->value == value) {
+        std::int64_t wake = RegisterBlock::kNever;
+        for (auto poll = polls_.begin(); poll != end; ++poll) wake = std::min(wake, poll->block->next_change(poll->offset));
+        if (wake != RegisterBlock::kNever && wake > clock_.now()) {
+            clock_.advance_to(wake);
+            value = block.read(offset, width);
+        }
+    }
+    if (found != end) {
+        found->value = value;
+    } else if (poll_count_ < polls_.size()) {
+        polls_[poll_count_++] = {&block, offset, value};
+    } else {
+        poll_count_ = 0;
+    }
+    return value;
+}
+
+std::uint32_t Soc::read_physical(std::uint32_t physical, unsigned width) {
+    RegisterBlock* block = block_at(physical);
+    return block == nullptr ? 0 : read(*block, physical % RegisterBlock::kPageBytes, width);
+}
+
+void Soc::write_physical(std::uint32_t physical, unsigned width, std::uint32_t value) {
+    if (RegisterBlock* block = block_at(physical)) write(*block, physical % RegisterBlock::kPageBytes, width, value);
+}
+
+void Soc::sleep_ms(std::uint32_t ms) {
+    poll_count_ = 0;
+    clock_.advance(static_cast<std::int64_t>(ms) * 1'000'000);
+}
+
+void Soc::advance_blocks() {
+    for (RegisterBlock* block : time_driven_) block->advance();
+}
+
+void Soc::begin_transmission() {
+    advance_blocks();
+    line_.begin(clock_.now());
+}
+
+Transmission Soc::end_transmission() {
+    advance_blocks();
+    return line_.end(clock_.now());
+}
+
+}  // namespace sim

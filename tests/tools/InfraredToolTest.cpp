@@ -1,0 +1,102 @@
+// `handheld init` listing the serial drivers, `handheld hold` and `handheld ir`, run as
+// real processes next to this one, which plays the program using the hardware.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "HandheldProcess.h"
+#include "TempDevice.h"
+#include "ce/Infrared.h"
+#include "ce/Input.h"
+#include "ce/Memory.h"
+#include "host/Device.h"
+
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+class InfraredTool : public testing_support::TempDevice {
+protected:
+    tool_tests::HandheldResult handheld(std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), {"--device", device_root().string()});
+        return tool_tests::run_handheld(arguments);
+    }
+    std::string ok(std::vector<std::string> arguments) {
+        const auto result = handheld(arguments);
+        EXPECT_EQ(result.exit_code, 0) << result.err;
+        return result.out;
+    }
+
+    // One burst of `cycles` carrier periods on the PXA270's STUART pin, framed as a send.
+    static void send_burst(int cycles) {
+        void* timer_page = ce::VirtualAlloc(nullptr, 4096, ce::MEM_RESERVE, ce::PAGE_NOACCESS);
+        void* gpio_page = ce::VirtualAlloc(nullptr, 4096, ce::MEM_RESERVE, ce::PAGE_NOACCESS);
+        ASSERT_TRUE(ce::VirtualCopy(timer_page, reinterpret_cast<void*>(0x40A00000 >> 8), 4096, 0x604));
+        ASSERT_TRUE(ce::VirtualCopy(gpio_page, reinterpret_cast<void*>(0x40E00000 >> 8), 4096, 0x604));
+        const ce::RegisterPage timer(timer_page), gpio(gpio_page);
+        gpio.write32(0x5C, gpio.read32(0x5C) & 0x3FFFFFFF);
+        ce::BeginInfraredTrace();
+        std::uint32_t t = timer.read32(0x10);
+        for (int i = 0; i < cycles; ++i) {
+            gpio.write32(0x1C, 0x8000);
+            while (static_cast<std::int32_t>(timer.read32(0x10) - (t + 43)) < 0) {
+            }
+            t += 43;
+            gpio.write32(0x28, 0x8000);
+            while (static_cast<std::int32_t>(timer.read32(0x10) - (t + 42)) < 0) {
+            }
+            t += 42;
+        }
+        ce::EndInfraredTrace();
+        ce::VirtualFree(timer_page, 0, ce::MEM_RELEASE);
+        ce::VirtualFree(gpio_page, 0, ce::MEM_RELEASE);
+    }
+};
+
+TEST_F(InfraredTool, InitListsTheProfilesSerialDriversAndReplacesThemOnAChange) {
+    ok({"init", "--profile", "pxa255"});
+    EXPECT_THAT(ok({"reg", "query", "HKLM\\Drivers\\Active\\03", "Name"}), HasSubstr("COM3:"));
+    EXPECT_THAT(ok({"reg", "query", "HKLM\\Drivers\\Active\\03", "Key"}), HasSubstr("Drivers\\BuiltIn\\IrDA"));
+    EXPECT_THAT(ok({"reg", "query", "HKLM\\Drivers\\BuiltIn\\IrDA", "FriendlyName"}), HasSubstr("Infrared Port"));
+    EXPECT_EQ(handheld({"reg", "query", "HKLM\\Drivers\\Active\\04", "Name"}).exit_code, 0);
+    ok({"init", "--profile", "s3c2440"});
+    EXPECT_THAT(ok({"reg", "query", "HKLM\\Drivers\\Active\\02", "Key"}), HasSubstr("IrDA"));
+    EXPECT_NE(handheld({"reg", "query", "HKLM\\Drivers\\Active\\04", "Name"}).exit_code, 0);
+    EXPECT_THAT(ok({"status"}), HasSubstr("processor   ARM920T S3C2440, 400 MHz"));
+}
+
+TEST_F(InfraredTool, HeldKeyIsSeenByOtherProcessesUntilReleased) {
+    ok({"init"});
+    EXPECT_THAT(ok({"hold", "lbutton", "60"}), HasSubstr("key 1 held"));
+    EXPECT_NE(ce::GetAsyncKeyState(1) & 0x8000, 0);
+    EXPECT_EQ(ce::GetAsyncKeyState(2), 0);
+    ok({"hold", "0x01", "0"});
+    EXPECT_EQ(ce::GetAsyncKeyState(1), 0);
+    EXPECT_EQ(handheld({"hold", "NOSUCHKEY", "1"}).exit_code, 2);
+    EXPECT_EQ(handheld({"hold", "A", "-1"}).exit_code, 2);
+    EXPECT_EQ(handheld({"hold", "A", "soon"}).exit_code, 2);
+    EXPECT_EQ(handheld({"hold", "256", "1"}).exit_code, 2);
+}
+
+TEST_F(InfraredTool, IrLogPrintsEverySendAsMode2AndTheLastOnItsOwn) {
+    ok({"init", "--profile", "pxa270"});
+    ok({"ir", "pacing", "off"});
+    host::Device::select(device_root());
+    EXPECT_THAT(ok({"ir", "log"}), HasSubstr("no infrared transmissions"));
+    send_burst(30);
+    send_burst(7);
+    const auto all = ok({"ir", "log"});
+    EXPECT_THAT(all, HasSubstr("# send 1 pxa270"));
+    EXPECT_THAT(all, HasSubstr("# send 2 pxa270"));
+    EXPECT_THAT(all, HasSubstr("carrier 38235\n"));  // 85 ticks of 3.25 MHz
+    const auto last = ok({"ir", "log", "--last"});
+    EXPECT_THAT(last, HasSubstr("# send 2"));
+    EXPECT_THAT(last, Not(HasSubstr("# send 1")));
+    EXPECT_THAT(last, HasSubstr("pulse 183\n"));  // 7 periods of 26.15 us
+    EXPECT_THAT(ok({"ir", "pacing"}), HasSubstr("pacing off"));
+    EXPECT_EQ(handheld({"ir", "pacing", "fast"}).exit_code, 2);
+    EXPECT_EQ(handheld({"ir", "beam"}).exit_code, 2);
+}
+
+}  // namespace
