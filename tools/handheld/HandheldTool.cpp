@@ -5,8 +5,10 @@
 #include <system_error>
 
 #include "AttribVerb.h"
+#include "AudioVerb.h"
 #include "InitVerb.h"
 #include "ListVerb.h"
+#include "PlayVerb.h"
 #include "RegistryVerb.h"
 #include "StatusVerb.h"
 #include "TimeVerb.h"
@@ -36,6 +38,8 @@ HandheldTool::HandheldTool(Console& console) : console_(console) {
     verbs_.push_back(std::make_unique<ZoneVerb>());
     verbs_.push_back(std::make_unique<ListVerb>());
     verbs_.push_back(std::make_unique<AttribVerb>());
+    verbs_.push_back(std::make_unique<AudioVerb>());
+    verbs_.push_back(std::make_unique<PlayVerb>());
 }
 
 Verb* HandheldTool::find(std::string_view name) const {
