@@ -2,6 +2,8 @@
 // Read-only memory-mapped views of the handheld's files: the pages of the file itself,
 // never a copy, so a large file costs address space rather than memory.
 
+#include <cstddef>
+
 #include "ce/Files.h"
 
 namespace ce {
@@ -24,5 +26,12 @@ HANDLE CreateFileMappingW(HANDLE file, void* securityAttributes, DWORD protect, 
 // The offset must be a multiple of 64 KB, as on the device. Null on failure.
 const void* MapViewOfFile(HANDLE mapping, DWORD desiredAccess, DWORD offsetHigh, DWORD offsetLow, DWORD bytes);
 BOOL UnmapViewOfFile(const void* view);
+
+inline constexpr DWORD ERROR_NOT_LOCKED = 158;
+// Takes the pages holding [address, address + bytes) of a view out of the process's
+// working set; they are read from the file again when next touched. As on the device,
+// for pages that were not locked it returns FALSE with ERROR_NOT_LOCKED after doing so.
+// ERROR_INVALID_PARAMETER for a range outside every view.
+BOOL VirtualUnlock(const void* address, std::size_t bytes);
 
 }  // namespace ce

@@ -73,7 +73,7 @@ void CSoundWave::ReleaseMapping() {
     view_ = nullptr;
     mapping_ = nullptr;
     file_ = ce::INVALID_HANDLE_VALUE;
-    file_size_ = position_ = data_start_ = data_length_ = 0;
+    file_size_ = position_ = data_start_ = data_length_ = released_ = 0;
 }
 
 ce::DWORD CSoundWave::ReadHeader() {
@@ -137,6 +137,7 @@ ce::DWORD CSoundWave::Fill(ce::WAVEHDR& header) {
     if (chunk > 0) std::copy(view_ + position_, view_ + position_ + chunk, reinterpret_cast<std::uint8_t*>(header.lpData));
     position_ += chunk;
     total_queued_ += chunk;
+    ReleasePlayedPages();
     header.dwBufferLength = chunk;
     header.dwUser = total_queued_;
     if (chunk > 0) {
@@ -144,6 +145,15 @@ ce::DWORD CSoundWave::Fill(ce::WAVEHDR& header) {
         ++queued_;
     }
     return chunk;
+}
+
+void CSoundWave::ReleasePlayedPages() {
+    // What has been copied is not read again: giving its pages back keeps the player's
+    // memory the same for a sound of a minute or of an hour.
+    if (position_ - released_ < kReleaseStep) return;
+    const std::uint32_t upto = position_ - position_ % kReleaseStep;
+    ce::VirtualUnlock(view_ + released_, upto - released_);
+    released_ = upto;
 }
 
 void CSoundWave::OnThreadMessage(const ce::MSG& message) {

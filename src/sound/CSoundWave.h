@@ -53,6 +53,7 @@ private:
     void PrepareBuffers();
     void StartPlaying();
     ce::DWORD Fill(ce::WAVEHDR& header);
+    void ReleasePlayedPages();
 
     void OnBufferDone(const ce::MSG& message);
     void OnDeviceClosed();
@@ -73,6 +74,8 @@ private:
     std::uint32_t position_ = 0;
     std::uint32_t total_queued_ = 0;
     std::uint32_t played_ = 0;
+    static constexpr std::uint32_t kReleaseStep = 1024 * 1024;
+    std::uint32_t released_ = 0;  // the view below this offset has been given back
 
     ce::WAVEFORMATEX format_;
     ce::HWAVEOUT device_ = nullptr;

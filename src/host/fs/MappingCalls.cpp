@@ -4,6 +4,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <map>
 #include <mutex>
@@ -97,6 +98,29 @@ BOOL UnmapViewOfFile(const void* view) {
     }
     munmap(const_cast<void*>(view), length);
     return TRUE;
+}
+
+BOOL VirtualUnlock(const void* address, std::size_t bytes) {
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto first = reinterpret_cast<std::uintptr_t>(address);
+    std::lock_guard guard(host::g_views_lock);
+    auto view = host::views().upper_bound(address);
+    if (view == host::views().begin()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    --view;
+    const auto start = reinterpret_cast<std::uintptr_t>(view->first);
+    const auto end = start + view->second;
+    if (bytes == 0 || first < start || first >= end || bytes > end - first) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    const std::uintptr_t from = first & ~(page - 1);
+    const std::uintptr_t to = std::min(end, (first + bytes + page - 1) & ~(page - 1));
+    madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+    SetLastError(ERROR_NOT_LOCKED);
+    return FALSE;
 }
 
 }  // namespace ce

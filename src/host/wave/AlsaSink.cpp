@@ -78,7 +78,7 @@ void AlsaSink::discard() {
     discarded_ = true;
 }
 
-void AlsaSink::close() {
+void AlsaSink::close(const BufferStats&) {
     if (pcm_ == nullptr) return;
     if (!discarded_) snd_pcm_drain(pcm_);
     snd_pcm_close(pcm_);

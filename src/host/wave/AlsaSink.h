@@ -19,7 +19,7 @@ public:
     bool paces_itself() const override { return true; }
     void write(const ce::BYTE* bytes, std::size_t count, ce::DWORD volume) override;
     void discard() override;
-    void close() override;
+    void close(const BufferStats& buffers) override;
 
 private:
     snd_pcm_t* pcm_ = nullptr;

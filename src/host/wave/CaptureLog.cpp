@@ -25,10 +25,11 @@ std::filesystem::path CaptureLog::path() { return Device::current().log_dir() / 
 std::filesystem::path CaptureLog::folder() { return Device::current().log_dir() / "audio"; }
 
 std::string CaptureLog::format(const CaptureEntry& entry) {
-    char tail[160];
-    std::snprintf(tail, sizeof tail, "  PCM %u Hz %u-bit %u ch  %llu bytes  volume 0x%08X",
+    char tail[200];
+    std::snprintf(tail, sizeof tail, "  PCM %u Hz %u-bit %u ch  %llu bytes in %llu buffers of up to %u  volume 0x%08X",
                   static_cast<unsigned>(entry.format.nSamplesPerSec), entry.format.wBitsPerSample,
                   entry.format.nChannels, static_cast<unsigned long long>(entry.bytes),
+                  static_cast<unsigned long long>(entry.buffers), static_cast<unsigned>(entry.largest_buffer),
                   static_cast<unsigned>(entry.volume));
     return time_text(entry.start) + " .. " + time_text(entry.end) + "  " + entry.file + tail;
 }
@@ -36,13 +37,14 @@ std::string CaptureLog::format(const CaptureEntry& entry) {
 std::optional<CaptureEntry> CaptureLog::parse(const std::string& line) {
     CaptureEntry entry;
     unsigned s[7], e[7], rate = 0, bits = 0, channels = 0, volume = 0;
-    unsigned long long bytes = 0;
+    unsigned long long bytes = 0, buffers = 0;
+    unsigned largest = 0;
     char file[256] = {};
     const int fields = std::sscanf(
-        line.c_str(), "%u-%u-%u %u:%u:%u.%u .. %u-%u-%u %u:%u:%u.%u %255s PCM %u Hz %u-bit %u ch %llu bytes volume %x",
+        line.c_str(), "%u-%u-%u %u:%u:%u.%u .. %u-%u-%u %u:%u:%u.%u %255s PCM %u Hz %u-bit %u ch %llu bytes in %llu buffers of up to %u volume %x",
         &s[0], &s[1], &s[2], &s[3], &s[4], &s[5], &s[6], &e[0], &e[1], &e[2], &e[3], &e[4], &e[5], &e[6], file, &rate,
-        &bits, &channels, &bytes, &volume);
-    if (fields != 20) return std::nullopt;
+        &bits, &channels, &bytes, &buffers, &largest, &volume);
+    if (fields != 22) return std::nullopt;
     const auto to_time = [](const unsigned* v) {
         ce::SYSTEMTIME time;
         time.wYear = static_cast<ce::WORD>(v[0]);
@@ -62,6 +64,8 @@ std::optional<CaptureEntry> CaptureLog::parse(const std::string& line) {
     entry.format.wBitsPerSample = static_cast<ce::WORD>(bits);
     entry.format.nChannels = static_cast<ce::WORD>(channels);
     entry.bytes = bytes;
+    entry.buffers = buffers;
+    entry.largest_buffer = largest;
     entry.volume = volume;
     return entry;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // log/audio.log: one line per play of the capture back-end, appended when the play
 // ends, naming the WAV file (under log/audio/) that holds exactly the bytes played:
-//   2026-12-08 01:40:00.123 .. 2026-12-08 01:40:03.101  audio/…wav  PCM 48000 Hz 16-bit 1 ch  142722 bytes  volume 0xFFFFFFFF
+//   2026-12-08 01:40:00.123 .. 2026-12-08 01:40:03.101  audio/….wav  PCM 48000 Hz 16-bit 1 ch
+//   142722 bytes in 8 buffers of up to 19200  volume 0xFFFFFFFF          (all on one line)
 // Times are the handheld's local time.
 
 #include <cstdint>
@@ -21,6 +22,8 @@ struct CaptureEntry {
     std::string file;  // relative to log/
     ce::WAVEFORMATEX format;
     std::uint64_t bytes = 0;
+    std::uint64_t buffers = 0;      // headers written to the device
+    ce::DWORD largest_buffer = 0;   // the longest of them
     ce::DWORD volume = 0;
 };
 

@@ -59,11 +59,18 @@ void CaptureSink::write(const ce::BYTE* bytes, std::size_t count, ce::DWORD volu
     file_.append(bytes, count);
 }
 
-void CaptureSink::close() {
+void CaptureSink::close(const BufferStats& buffers) {
     if (lock_ == nullptr) return;
     entry_.bytes = file_.bytes();
+    entry_.buffers = buffers.count;
+    entry_.largest_buffer = buffers.largest;
     file_.finish();
-    CaptureLog::append(entry_);
+    // A device opened and closed without a sound is no play worth a line.
+    std::error_code error;
+    if (entry_.bytes == 0)
+        std::filesystem::remove(CaptureLog::folder().parent_path() / entry_.file, error);
+    else
+        CaptureLog::append(entry_);
     lock_.reset();
 }
 

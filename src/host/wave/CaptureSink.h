@@ -19,7 +19,7 @@ class CaptureSink : public WaveSink {
 public:
     ce::MMRESULT open(const ce::WAVEFORMATEX& format) override;
     void write(const ce::BYTE* bytes, std::size_t count, ce::DWORD volume) override;
-    void close() override;
+    void close(const BufferStats& buffers) override;
 
 private:
     std::string file_name() const;

@@ -9,7 +9,7 @@ class NullSink : public WaveSink {
 public:
     ce::MMRESULT open(const ce::WAVEFORMATEX&) override { return ce::MMSYSERR_NOERROR; }
     void write(const ce::BYTE*, std::size_t, ce::DWORD) override {}
-    void close() override {}
+    void close(const BufferStats&) override {}
 };
 
 }  // namespace host

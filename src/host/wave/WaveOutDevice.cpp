@@ -11,6 +11,7 @@ namespace {
 
 // A slice is 20 ms: pause and reset take effect within that, and pacing stays smooth.
 constexpr std::size_t kSlicesPerSecond = 50;
+constexpr auto kLongestStall = std::chrono::milliseconds(200);
 
 std::size_t slice_bytes(const ce::WAVEFORMATEX& format) {
     const std::size_t blocks = std::max<std::size_t>(1, format.nSamplesPerSec / kSlicesPerSecond);
@@ -75,6 +76,8 @@ ce::MMRESULT WaveOutDevice::write(ce::WAVEHDR* header) {
         if (header->lpData == nullptr && header->dwBufferLength > 0) return ce::MMSYSERR_INVALPARAM;
         header->dwFlags = (header->dwFlags & ~ce::WHDR_DONE) | ce::WHDR_INQUEUE;
         queue_.push_back(header);
+        ++buffers_.count;
+        buffers_.largest = std::max(buffers_.largest, header->dwBufferLength);
     }
     changed_.notify_all();
     return ce::MMSYSERR_NOERROR;
@@ -118,7 +121,7 @@ ce::MMRESULT WaveOutDevice::close() {
     changed_.notify_all();
     if (worker_.joinable()) worker_.join();
     if (discard_) sink_->discard();
-    sink_->close();
+    sink_->close(buffers_);
     return ce::MMSYSERR_NOERROR;
 }
 
@@ -143,8 +146,10 @@ bool WaveOutDevice::interrupted(std::uint64_t generation) const {
 }
 
 bool WaveOutDevice::wait_for_turn(std::unique_lock<std::mutex>& guard, std::size_t bytes, std::uint64_t generation) {
+    // The clock runs on from the last slice, as a sound card's would, so a late wake-up of
+    // this thread costs no time; after a pause, an empty queue or a long stall it restarts.
     const auto now = Clock::now();
-    if (!clock_running_ || due_ < now) due_ = now;  // after a pause or an underrun, time starts again
+    if (!clock_running_ || due_ + kLongestStall < now) due_ = now;
     clock_running_ = true;
     const auto due = due_ + std::chrono::nanoseconds(static_cast<std::int64_t>(bytes) * 1'000'000'000 /
                                                      static_cast<std::int64_t>(format_.nAvgBytesPerSec));
@@ -163,6 +168,7 @@ void WaveOutDevice::run() {
     slice.reserve(slice_bytes_);
     std::unique_lock guard(lock_);
     while (true) {
+        if (queue_.empty()) clock_running_ = false;
         changed_.wait(guard, [&] { return stopping_ || discard_ || (!paused_ && !queue_.empty()); });
         if (stopping_) return;
         if (discard_) {

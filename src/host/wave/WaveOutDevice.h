@@ -71,6 +71,7 @@ private:
     bool discard_ = false;           // the sink is to drop what it holds
     bool clock_running_ = false;
     Clock::time_point due_;          // when the sound written so far will have played
+    BufferStats buffers_;
     std::thread worker_;
 };
 

@@ -3,12 +3,19 @@
 // device calls a sink from its own worker thread only, one call at a time.
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 
 #include "ce/Wave.h"
 #include "host/wave/AudioSettings.h"
 
 namespace host {
+
+// The buffers a play was written in, for those who inspect it.
+struct BufferStats {
+    std::uint64_t count = 0;
+    ce::DWORD largest = 0;
+};
 
 class WaveSink {
 public:
@@ -24,7 +31,7 @@ public:
     // Drops what has been written but not yet heard (the device was reset).
     virtual void discard() {}
     // Lets what was written play out (unless discarded) and gives the hardware back.
-    virtual void close() = 0;
+    virtual void close(const BufferStats& buffers) = 0;
 
     static std::unique_ptr<WaveSink> create(AudioBackend backend);
 };
