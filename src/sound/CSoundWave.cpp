@@ -160,7 +160,7 @@ void CSoundWave::OnThreadMessage(const ce::MSG& message) {
     switch (message.message) {
         case WM_SOUND_ENDED: OnStopRequest(message.lParam); break;
         case ce::MM_WOM_DONE: OnBufferDone(message); break;
-        case ce::MM_WOM_CLOSE: OnDeviceClosed(); break;
+        case ce::MM_WOM_CLOSE: OnDeviceClosed(message); break;
         default: break;
     }
 }
@@ -182,6 +182,7 @@ void CSoundWave::CloseDevice() {
         for (ce::DWORD i = 0; headers_ != nullptr && i < kBufferCount; ++i)
             ce::waveOutUnprepareHeader(device_, &headers_[i], sizeof(ce::WAVEHDR));
         ce::waveOutClose(device_);
+        closed_device_ = device_;
     }
     device_ = nullptr;
     ReleaseMapping();
@@ -189,7 +190,10 @@ void CSoundWave::CloseDevice() {
     open_ = false;
 }
 
-void CSoundWave::OnDeviceClosed() {
+void CSoundWave::OnDeviceClosed(const ce::MSG& message) {
+    // Only the close of a play reports; a device Play opened and gave up on does not.
+    if (closed_device_ == nullptr || reinterpret_cast<ce::HWAVEOUT>(message.wParam) != closed_device_) return;
+    closed_device_ = nullptr;
     // The buffers go before the report, so an owner that plays again on it can.
     FreeBuffers();
     if (owner_ != nullptr && notify_) ce::PostMessageW(owner_, WM_SOUND_ENDED, 0, 0);

@@ -56,7 +56,7 @@ private:
     void ReleasePlayedPages();
 
     void OnBufferDone(const ce::MSG& message);
-    void OnDeviceClosed();
+    void OnDeviceClosed(const ce::MSG& message);
     void OnStopRequest(ce::LPARAM lParam);
     void CloseDevice();
     void FreeBuffers();
@@ -79,6 +79,7 @@ private:
 
     ce::WAVEFORMATEX format_;
     ce::HWAVEOUT device_ = nullptr;
+    ce::HWAVEOUT closed_device_ = nullptr;  // closed by the player, its close report awaited
     std::uint32_t buffer_size_ = 0;
     std::unique_ptr<ce::WAVEHDR[]> headers_;
     std::unique_ptr<std::uint8_t[]> data_;

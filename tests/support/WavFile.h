@@ -24,7 +24,9 @@ inline void put_le(std::vector<std::uint8_t>& out, std::uint32_t value, int byte
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
-inline void put_tag(std::vector<std::uint8_t>& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+inline void put_tag(std::vector<std::uint8_t>& out, const char* tag) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(tag[i]));
+}
 
 inline std::vector<std::uint8_t> wav_bytes(const WavSpec& spec) {
     std::vector<std::uint8_t> out;
