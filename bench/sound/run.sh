@@ -15,25 +15,22 @@ trap 'rm -rf "$work"' EXIT
 "$handheld" --device "$work/hh" init >/dev/null
 "$handheld" --device "$work/hh" audio null >/dev/null
 
-measure() {  # label seconds command...: prints peak RSS and CPU per audio second
+report() {  # label audio-seconds figures-file
+  read -r rss user sys wall <"$3"
+  awk -v l="$1" -v a="$2" -v r="$rss" -v u="$user" -v s="$sys" -v w="$wall" \
+    'BEGIN { printf "%-36s peak RSS %7.1f MB  CPU %.4f s per audio second  (wall %.1f s for %.1f s)\n", l, r/1024, (u+s)/a, w, a }'
+}
+
+measure() {  # label audio-seconds command...
   local label=$1 seconds=$2
   shift 2
-  local figures
-  figures=$( { /usr/bin/time -f "%M %U %S %e" "$@" >/dev/null 2>/dev/null; } 2>&1 | tail -1)
-  read -r rss user sys wall <<<"$figures"
-  awk -v l="$label" -v r="$rss" -v u="$user" -v s="$sys" -v w="$wall" -v a="$seconds" \
-    'BEGIN { printf "%-34s peak RSS %7.1f MB  CPU %.4f s per audio second  (wall %.1f s for %.1f s)\n", l, r/1024, (u+s)/a, w, a }'
+  /usr/bin/time -o "$work/figures" -f "%M %U %S %e" "$@" >/dev/null
+  report "$label" "$seconds" "$work/figures"
 }
 
-aplay_paced() {  # file: aplay's own figures, the pacer's not counted
-  python3 "$here/pace.py" "$1" | /usr/bin/time -f "%M %U %S %e" aplay -q -D null - 2>&1 >/dev/null | tail -1
-}
-
-measure_aplay() {
-  local label=$1 seconds=$2 file=$3
-  read -r rss user sys wall <<<"$(aplay_paced "$file")"
-  awk -v l="$label" -v r="$rss" -v u="$user" -v s="$sys" -v w="$wall" -v a="$seconds" \
-    'BEGIN { printf "%-34s peak RSS %7.1f MB  CPU %.4f s per audio second  (wall %.1f s for %.1f s)\n", l, r/1024, (u+s)/a, w, a }'
+measure_aplay() {  # label audio-seconds file: aplay's own figures, the pacer's not counted
+  python3 "$here/pace.py" "$3" | /usr/bin/time -o "$work/figures" -f "%M %U %S %e" aplay -q -D null -
+  report "$1" "$2" "$work/figures"
 }
 
 big_seconds=43.69  # 1 GiB at 24 576 000 bytes per second

@@ -87,6 +87,8 @@ ce::DWORD CSoundWave::ReadHeader() {
 
 ce::DWORD CSoundWave::OpenDevice(ce::HWAVEOUT* device) {
     const auto callback = static_cast<ce::DWORD_PTR>(ThreadId());
+    // Without the player's thread nobody would refill the buffers.
+    if (callback == 0) return kNoDevice;
     for (int attempt = 0; attempt <= kOpenRetries; ++attempt) {
         if (attempt > 0) std::this_thread::sleep_for(std::chrono::milliseconds(kOpenRetryMilliseconds));
         const ce::MMRESULT result =

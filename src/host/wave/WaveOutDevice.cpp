@@ -18,7 +18,8 @@ std::size_t slice_bytes(const ce::WAVEFORMATEX& format) {
     return blocks * format.nBlockAlign;
 }
 
-std::atomic<bool> g_volume_loaded{false};
+// The handheld's volume as last read or set in this process; each open reads it afresh,
+// since another program (or another handheld selected since) may have changed it.
 std::atomic<ce::DWORD> g_volume{kFullVolume};
 
 }  // namespace
@@ -35,14 +36,10 @@ WaveOutDevice::~WaveOutDevice() {
     if (worker_.joinable()) worker_.join();
 }
 
-ce::DWORD WaveOutDevice::volume() {
-    if (!g_volume_loaded.exchange(true)) g_volume = AudioSettings::volume(0);
-    return g_volume;
-}
+ce::DWORD WaveOutDevice::volume() { return g_volume = AudioSettings::volume(0); }
 
 void WaveOutDevice::set_volume(ce::DWORD volume) {
     g_volume = volume;
-    g_volume_loaded = true;
     AudioSettings::set_volume(0, volume);
 }
 

@@ -263,6 +263,15 @@ TEST_F(WaveOut, VolumeBelongsToTheDeviceAndIsKeptByTheHandheld) {
     ASSERT_EQ(captures().size(), 1u);
     EXPECT_EQ(captures()[0].volume, 0x40008000u);
     EXPECT_EQ(captured_bytes(captures()[0]), bytes) << "the capture keeps the bytes as queued";
+
+    // Another program of the handheld turns the volume down: the next open plays with it.
+    ASSERT_TRUE(host::AudioSettings::set_volume(0, 0x00010001));
+    open_mono(8000);
+    ASSERT_EQ(ce::waveOutWrite(device_, header(bytes), sizeof(ce::WAVEHDR)), 0u);
+    ASSERT_EQ(next_message().message, ce::MM_WOM_DONE);
+    close();
+    ASSERT_EQ(captures().size(), 2u);
+    EXPECT_EQ(captures()[1].volume, 0x00010001u);
 }
 
 TEST_F(WaveOut, AlsaBackendPlaysThroughAnAlsaDevice) {
