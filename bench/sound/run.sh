@@ -2,7 +2,7 @@
 # Playback cost of the handheld's player next to aplay, both paced to real time:
 #   bench/sound/run.sh [HANDHELD]   (default build/release/tools/handheld/handheld)
 # - peak resident memory of `handheld play` with the null back-end for a 1 GB file and
-#   for a 16 MB one of the same format (8 channels, 32-bit, 768 kHz: 1 GB lasts 44 s);
+#   for a 100 MB one of the same format (8 channels, 32-bit, 768 kHz: 1 GB lasts 44 s);
 # - CPU seconds per second of audio for 30 s of 16-bit stereo 44.1 kHz;
 # - the same for `aplay -D null`, fed at the file's rate by pace.py.
 # The files are made in a temporary folder and removed afterwards.
@@ -35,13 +35,13 @@ measure_aplay() {  # label audio-seconds file: aplay's own figures, the pacer's 
 
 big_seconds=43.69  # 1 GiB at 24 576 000 bytes per second
 python3 "$here/make_wav.py" "$work/big.wav" "$big_seconds" 768000 8 32
-python3 "$here/make_wav.py" "$work/small.wav" 0.68 768000 8 32
+python3 "$here/make_wav.py" "$work/small.wav" 4.07 768000 8 32
 python3 "$here/make_wav.py" "$work/cd.wav" 30 44100 2 16
 ls -l "$work"/*.wav | awk '{ printf "  %s  %d bytes\n", $NF, $5 }'
 
-measure "handheld play, 16 MB (null)" 0.68 "$handheld" --device "$work/hh" play "$work/small.wav"
+measure "handheld play, 100 MB (null)" 4.07 "$handheld" --device "$work/hh" play "$work/small.wav"
 measure "handheld play, 1 GB (null)" "$big_seconds" "$handheld" --device "$work/hh" play "$work/big.wav"
 measure "handheld play, 30 s 44.1k (null)" 30 "$handheld" --device "$work/hh" play "$work/cd.wav"
-measure_aplay "aplay -D null paced, 16 MB" 0.68 "$work/small.wav"
+measure_aplay "aplay -D null paced, 100 MB" 4.07 "$work/small.wav"
 measure_aplay "aplay -D null paced, 1 GB" "$big_seconds" "$work/big.wav"
 measure_aplay "aplay -D null paced, 30 s 44.1k" 30 "$work/cd.wav"
