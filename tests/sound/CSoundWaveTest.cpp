@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,8 @@ struct RefusalCase {
     std::vector<std::uint8_t> bytes;  // empty: no file at all
     ce::DWORD result;
 };
+
+void PrintTo(const RefusalCase& row, std::ostream* out) { *out << row.name; }
 
 class PlayerRefuses : public Player, public ::testing::WithParamInterface<RefusalCase> {};
 
@@ -99,6 +102,8 @@ struct RingCase {
     std::uint64_t buffers;
     ce::DWORD largest;
 };
+
+void PrintTo(const RingCase& row, std::ostream* out) { *out << row.name; }
 
 class PlayerRing : public Player, public ::testing::WithParamInterface<RingCase> {};
 

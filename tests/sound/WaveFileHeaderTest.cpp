@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,8 @@ struct HeaderCase {
     std::uint32_t data_start;
     std::uint32_t playable;
 };
+
+void PrintTo(const HeaderCase& row, std::ostream* out) { *out << row.name; }
 
 class Header : public ::testing::TestWithParam<HeaderCase> {};
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -116,6 +117,8 @@ struct UsageCase {
     const char* name;
     std::vector<std::string> arguments;
 };
+
+void PrintTo(const UsageCase& row, std::ostream* out) { *out << row.name; }
 
 class SoundVerbsUsage : public SoundVerbs, public ::testing::WithParamInterface<UsageCase> {};
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,8 @@ struct VolumeCase {
     std::vector<std::uint8_t> in;
     std::vector<std::uint8_t> out;
 };
+
+void PrintTo(const VolumeCase& row, std::ostream* out) { *out << row.name; }
 
 class Volume : public ::testing::TestWithParam<VolumeCase> {};
 

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -165,6 +166,8 @@ struct OpenCase {
     ce::DWORD flags;
     ce::MMRESULT expected;
 };
+
+void PrintTo(const OpenCase& row, std::ostream* out) { *out << row.name; }
 
 ce::WAVEFORMATEX changed(ce::WAVEFORMATEX format, void (*change)(ce::WAVEFORMATEX&)) {
     change(format);
