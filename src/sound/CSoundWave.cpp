@@ -203,6 +203,10 @@ void CSoundWave::OnDeviceClosed(const ce::MSG& message) {
 }
 
 void CSoundWave::OnStopRequest(ce::LPARAM lParam) {
+    // An owner stops by posting until the player reports itself closed, so requests can
+    // arrive after the close was reported. Such a late silent request must not silence
+    // the end of the next play: with nothing playing and no close pending it is void.
+    if (!open_ && closed_device_ == nullptr) return;
     CloseDevice();
     if (lParam == 1) notify_ = false;
 }

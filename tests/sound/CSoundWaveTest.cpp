@@ -178,6 +178,27 @@ TEST_F(Player, SilentStopReportsNothingAndReportedStopReportsTheEnd) {
     for (const auto& entry : plays) EXPECT_LT(entry.bytes, 24000u) << "stopped before the end";
 }
 
+// Hands the player a message the way its own loop would, for a player that is idle.
+class IdlePlayer : public CSoundWave {
+public:
+    using CSoundWave::CSoundWave;
+    void Deliver(const ce::MSG& message) { OnThreadMessage(message); }
+};
+
+TEST_F(Player, LateSilentStopDoesNotSilenceTheNextPlay) {
+    delete player_;
+    auto* player = new IdlePlayer(owner_);
+    player_ = player;
+    ASSERT_TRUE(player->CreateThread());
+    const auto path = put("short.wav", mono8k(0.1));
+    ASSERT_EQ(play(path), CSoundWave::kPlaying);
+    ASSERT_TRUE(ended());
+    // One more request of an owner's stop loop, arriving after the close was reported.
+    player->Deliver(ce::MSG{nullptr, WM_SOUND_ENDED, 0, 1, 0});
+    ASSERT_EQ(play(path), CSoundWave::kPlaying);
+    EXPECT_TRUE(ended()) << "the next play still reports its end";
+}
+
 TEST_F(Player, PlaysAgainOnEveryEndReport) {
     const auto path = put("short.wav", mono8k(0.1));
     ASSERT_EQ(play(path), CSoundWave::kPlaying);
