@@ -16,7 +16,6 @@
 #include "ce/Serial.h"
 #include "ce/Thread.h"
 #include "host/Device.h"
-#include "host/hw/InputQueue.h"
 #include "host/hw/InputState.h"
 
 namespace sim_tests {

@@ -5,11 +5,13 @@
 #include <system_error>
 
 #include "AttribVerb.h"
+#include "AudioVerb.h"
 #include "HoldVerb.h"
 #include "InitVerb.h"
 #include "IrVerb.h"
 #include "ListVerb.h"
 #include "NotifyVerb.h"
+#include "PlayVerb.h"
 #include "RegistryVerb.h"
 #include "StatusVerb.h"
 #include "TimeVerb.h"
@@ -42,6 +44,8 @@ HandheldTool::HandheldTool(Console& console) : console_(console) {
     verbs_.push_back(std::make_unique<NotifyVerb>());
     verbs_.push_back(std::make_unique<IrVerb>());
     verbs_.push_back(std::make_unique<HoldVerb>());
+    verbs_.push_back(std::make_unique<AudioVerb>());
+    verbs_.push_back(std::make_unique<PlayVerb>());
 }
 
 Verb* HandheldTool::find(std::string_view name) const {

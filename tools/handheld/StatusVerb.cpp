@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "AudioVerb.h"
 #include "ClockText.h"
 #include "ProcessorProfile.h"
 #include "RegistryIndex.h"
@@ -55,6 +56,7 @@ ExitCode StatusVerb::run(const std::vector<std::string>& arguments, Console& con
     out << "processor   " << processor_description(sim::profile_or_default(profile)) << '\n';
     out << "local time  " << format_local_time(now) << ' ' << weekday_name(now.wDayOfWeek) << '\n';
     out << "time zone   " << zone_text() << '\n';
+    out << "audio       " << AudioVerb::backend_text() << '\n';
     if (registry)
         out << "registry    " << counted(registry->keys, "key") << ", " << counted(registry->values, "value") << '\n';
     if (files) out << "files       " << counted(*files, "file") << " under fs/\n";

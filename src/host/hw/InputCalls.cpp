@@ -1,10 +1,11 @@
-// Key state, synthesised input and the input queue (ce/Input.h).
+// Key state and synthesised input (ce/Input.h). Input lands in the calling thread's
+// message queue, where the user-interface thread would find taps and keys.
 
 #include "ce/Input.h"
 #include "ce/Time.h"
 #include "host/Device.h"
-#include "host/hw/InputQueue.h"
 #include "host/hw/InputState.h"
+#include "host/window/ThreadQueues.h"
 
 namespace ce {
 
@@ -16,7 +17,7 @@ void queue(UINT message, WPARAM wParam, LPARAM lParam) {
     msg.wParam = wParam;
     msg.lParam = lParam;
     msg.time = GetTickCount();
-    host::hw::InputQueue::instance().post(msg);
+    host::ThreadQueues::instance().current()->post(msg);
 }
 
 }  // namespace
@@ -42,11 +43,5 @@ void mouse_event(DWORD flags, DWORD dx, DWORD dy, DWORD /*data*/, DWORD /*extraI
     if ((flags & MOUSEEVENTF_LEFTUP) != 0) queue(WM_LBUTTONUP, 0, position);
 }
 
-BOOL PeekMessageW(MSG* message, HWND window, UINT filterMin, UINT filterMax, UINT removeMessage) {
-    if (window != nullptr) return FALSE;
-    return host::hw::InputQueue::instance().peek(message, filterMin, filterMax, (removeMessage & PM_REMOVE) != 0)
-               ? TRUE
-               : FALSE;
-}
 
 }  // namespace ce

@@ -1,0 +1,19 @@
+#include "host/window/MessageWindow.h"
+
+#include <unistd.h>
+
+namespace host {
+
+MessageWindow::MessageWindow(ce::DWORD thread_id, std::weak_ptr<MessageQueue> queue)
+    : thread_id_(thread_id), queue_(std::move(queue)) {}
+
+ce::DWORD MessageWindow::process_id() const { return static_cast<ce::DWORD>(getpid()); }
+
+bool MessageWindow::deliver(const ce::MSG& message) {
+    const auto queue = queue_.lock();
+    if (queue == nullptr) return false;
+    queue->post(message);
+    return true;
+}
+
+}  // namespace host

@@ -1,0 +1,23 @@
+#pragma once
+// A message-only window: messages posted to it wait in its thread's queue.
+
+#include <memory>
+
+#include "host/window/MessageQueue.h"
+#include "host/window/WindowTarget.h"
+
+namespace host {
+
+class MessageWindow : public WindowTarget {
+public:
+    MessageWindow(ce::DWORD thread_id, std::weak_ptr<MessageQueue> queue);
+    ce::DWORD thread_id() const override { return thread_id_; }
+    ce::DWORD process_id() const override;
+    bool deliver(const ce::MSG& message) override;
+
+private:
+    ce::DWORD thread_id_;
+    std::weak_ptr<MessageQueue> queue_;
+};
+
+}  // namespace host
