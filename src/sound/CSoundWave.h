@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "ce/FileMapping.h"
 #include "ce/CWinThread.h"
+#include "ce/FileMapping.h"
 #include "ce/Wave.h"
 
 // To the player's thread: stop (lParam 1: silently). To the owner: a play has ended.

@@ -12,8 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "HandheldProcess.h"
-#include "TempDevice.h"
+#include "HandheldDeviceTest.h"
 #include "ce/Files.h"
 #include "ce/Registry.h"
 #include "ce/Text.h"
@@ -28,19 +27,7 @@ using tool_tests::HandheldResult;
 
 constexpr const char* kKivoKey = "HKLM\\Software\\TessaMedia\\KIVO";
 
-class HandheldTool : public testing_support::TempDevice {
-protected:
-    HandheldResult handheld(std::vector<std::string> arguments) {
-        arguments.insert(arguments.begin(), {"--device", device_root().string()});
-        return tool_tests::run_handheld(arguments);
-    }
-    // Runs a step that must succeed, returning its output.
-    std::string ok(std::vector<std::string> arguments) {
-        const auto result = handheld(arguments);
-        EXPECT_EQ(result.exit_code, 0) << result.err;
-        return result.out;
-    }
-};
+class HandheldTool : public tool_tests::HandheldDeviceTest {};
 
 std::vector<std::string> lines_of(const std::string& text) {
     std::vector<std::string> lines;

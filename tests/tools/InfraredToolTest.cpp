@@ -4,8 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "HandheldProcess.h"
-#include "TempDevice.h"
+#include "HandheldDeviceTest.h"
 #include "ce/Infrared.h"
 #include "ce/Input.h"
 #include "ce/Memory.h"
@@ -16,17 +15,8 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-class InfraredTool : public testing_support::TempDevice {
+class InfraredTool : public tool_tests::HandheldDeviceTest {
 protected:
-    tool_tests::HandheldResult handheld(std::vector<std::string> arguments) {
-        arguments.insert(arguments.begin(), {"--device", device_root().string()});
-        return tool_tests::run_handheld(arguments);
-    }
-    std::string ok(std::vector<std::string> arguments) {
-        const auto result = handheld(arguments);
-        EXPECT_EQ(result.exit_code, 0) << result.err;
-        return result.out;
-    }
 
     // One burst of `cycles` carrier periods on the PXA270's STUART pin, framed as a send.
     static void send_burst(int cycles) {

@@ -11,8 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "HandheldProcess.h"
-#include "TempDevice.h"
+#include "HandheldDeviceTest.h"
 #include "host/wave/CaptureLog.h"
 
 namespace {
@@ -31,17 +30,8 @@ long milliseconds_of_day(const ce::SYSTEMTIME& t) {
     return ((t.wHour * 60L + t.wMinute) * 60L + t.wSecond) * 1000L + t.wMilliseconds;
 }
 
-class SoundVerbs : public testing_support::TempDevice {
+class SoundVerbs : public tool_tests::HandheldDeviceTest {
 protected:
-    HandheldResult handheld(std::vector<std::string> arguments) {
-        arguments.insert(arguments.begin(), {"--device", device_root().string()});
-        return tool_tests::run_handheld(arguments);
-    }
-    std::string ok(std::vector<std::string> arguments) {
-        const auto result = handheld(arguments);
-        EXPECT_EQ(result.exit_code, 0) << result.err;
-        return result.out;
-    }
     std::vector<host::CaptureEntry> plays() {
         std::vector<host::CaptureEntry> entries;
         for (const auto& line : host::CaptureLog::lines())

@@ -45,12 +45,14 @@ ExitCode AudioVerb::run(const std::vector<std::string>& arguments, Console& cons
 }
 
 ExitCode AudioVerb::show(Console& console) {
-    char volume[16];
-    std::snprintf(volume, sizeof volume, "0x%08X", static_cast<unsigned>(host::AudioSettings::volume(0)));
+    // The device's volume word holds the left channel in its low half, the right in its high.
+    const auto word = static_cast<unsigned>(host::AudioSettings::volume(0));
+    char volume[48];
+    std::snprintf(volume, sizeof volume, "0x%08X (left 0x%04X, right 0x%04X)", word, word & 0xFFFFu, word >> 16);
     auto& out = console.out();
     out << "backend     " << backend_text() << '\n';
     out << "alsa pcm    " << host::AudioSettings::alsa_pcm() << '\n';
-    out << "volume      " << volume << " (left low, right high)\n";
+    out << "volume      " << volume << '\n';
     return ExitCode::ok;
 }
 
