@@ -155,6 +155,15 @@ TEST_F(HostCallsTest, VirtualHoldFollowsTheSocClock) {
     EXPECT_EQ(ce::GetAsyncKeyState(1), 0);
 }
 
+TEST_F(HostCallsTest, PollingAVirtuallyHeldKeyAloneLetsTheHoldEnd) {
+    ASSERT_TRUE(map(0x40A00000).mapped());
+    host::hw::InputState::hold_virtual(1, 100'000);
+    int polls = 0;
+    while ((ce::GetAsyncKeyState(1) & 0x8000) != 0 && polls < 1'000'000) ++polls;
+    EXPECT_LT(polls, 1'000'000);
+    EXPECT_EQ(ce::GetAsyncKeyState(1), 0);
+}
+
 TEST_F(HostCallsTest, PeekWithRemoveTakesOnlyTheRangeAsked) {
     ce::mouse_event(ce::MOUSEEVENTF_LEFTDOWN, 10, 20, 0, 0);
     ce::keybd_event(0x41, 0, 0, 0);

@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "HandheldDeviceTest.h"
 #include "ce/Infrared.h"
 #include "ce/Input.h"
@@ -87,6 +89,42 @@ TEST_F(InfraredTool, IrLogPrintsEverySendAsMode2AndTheLastOnItsOwn) {
     EXPECT_THAT(ok({"ir", "pacing"}), HasSubstr("pacing off"));
     EXPECT_EQ(handheld({"ir", "pacing", "fast"}).exit_code, 2);
     EXPECT_EQ(handheld({"ir", "beam"}).exit_code, 2);
+}
+
+}  // namespace
+
+namespace {
+
+class InfraredSend : public InfraredTool {
+protected:
+    std::string write_signal(const std::string& text) {
+        const auto path = device_root() / "signal.mode2";
+        std::ofstream(path) << text;
+        return path.string();
+    }
+};
+
+TEST_F(InfraredSend, Mode2FileGoesThroughTheDriverIntoTheLog) {
+    ok({"init", "--profile", "s3c2440"});
+    ok({"ir", "pacing", "off"});
+    const auto file = write_signal("# two bursts\ncarrier 38462\npulse 2600\nspace 1000\npulse 1300\nspace 5000\n");
+    EXPECT_THAT(ok({"ir", "send", file, "--passes", "2"}), HasSubstr("ir log"));
+    const auto log = ok({"ir", "log", "--last"});
+    EXPECT_THAT(log, HasSubstr("carrier 3846"));  // 26 timer ticks of 1 µs
+    EXPECT_THAT(log, HasSubstr("pulse 2600\nspace 1000\npulse 1300\nspace 5000\npulse 2600\n"));
+}
+
+TEST_F(InfraredSend, BadFilesAndRefusalsFailWithAReason) {
+    ok({"init", "--profile", "pxa270"});
+    const auto no_carrier = handheld({"ir", "send", write_signal("pulse 500\nspace 500\n")});
+    EXPECT_NE(no_carrier.exit_code, 0);
+    EXPECT_THAT(no_carrier.err, HasSubstr("carrier"));
+    const auto garbage = handheld({"ir", "send", write_signal("carrier 38000\npulse -5\n")});
+    EXPECT_NE(garbage.exit_code, 0);
+    EXPECT_THAT(garbage.err, HasSubstr("line 2"));
+    const auto no_port = handheld({"ir", "send", write_signal("carrier 38000\npulse 500\n"), "--port", "COM9:"});
+    EXPECT_NE(no_port.exit_code, 0);
+    EXPECT_THAT(no_port.err, HasSubstr("code 13"));
 }
 
 }  // namespace

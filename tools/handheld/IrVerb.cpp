@@ -1,6 +1,7 @@
 #include "IrVerb.h"
 
 #include "ArgumentParser.h"
+#include "IrSendCommand.h"
 #include "host/Device.h"
 #include "host/hw/Machine.h"
 #include "host/hw/TraceLog.h"
@@ -9,6 +10,7 @@ namespace handheld {
 
 std::string_view IrVerb::help() const {
     return "usage: handheld ir log [--last]\n"
+           "       handheld ir send FILE [--passes N | --hold SECONDS] [--port COMn:]\n"
            "       handheld ir pacing [on|off]\n"
            "\n"
            "log     prints every infrared transmission recorded in log/ir.log, oldest first: a\n"
@@ -17,16 +19,21 @@ std::string_view IrVerb::help() const {
            "pacing  shows or sets whether the simulated processor keeps its clock to the wall\n"
            "        clock (on: a 1-second signal takes a second; off: as fast as the host runs).\n"
            "        Either way the trace is the same. Takes effect for programs started later.\n"
+           "send    sends a LIRC mode2 file (a carrier line in Hz, pulse and space lines in\n"
+           "        microseconds; every pass sends the whole file) through the infrared driver:\n"
+           "        --passes N passes (1 by default), or passes while the action key is held\n"
+           "        for SECONDS; --port names the serial port (default: the infrared port).\n"
            "\n"
            "example:\n"
            "  handheld ir log --last\n";
 }
 
 ExitCode IrVerb::run(const std::vector<std::string>& arguments, Console& console) {
-    if (arguments.empty()) return console.usage("needs log or pacing");
+    if (arguments.empty()) return console.usage("needs log, pacing or send");
     const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
     if (arguments[0] == "log") return log(rest, console);
     if (arguments[0] == "pacing") return pacing(rest, console);
+    if (arguments[0] == "send") return IrSendCommand::run(rest, console);
     return console.usage("unknown ir command '" + arguments[0] + "'");
 }
 

@@ -104,6 +104,10 @@ void InputState::hold_virtual(int virtual_key, std::int64_t duration_ns) {
 
 bool InputState::down_virtual(int virtual_key) {
     std::lock_guard guard(hardware_lock());
+    auto& machine = Machine::current();
+    // Reading the key state is a hardware access like any other: a loop that does nothing
+    // but poll a held key still moves time on, so a hold measured in virtual time ends.
+    if (machine.in_session()) machine.soc().clock().advance(sim::VirtualClock::kAccessCostNs);
     const auto found = virtual_holds().find(virtual_key);
     return found != virtual_holds().end() && found->second > Machine::current().soc().clock().now();
 }

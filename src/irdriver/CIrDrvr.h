@@ -1,0 +1,88 @@
+#pragma once
+// The infrared driver as the rest of the system sees it: a stored signal (signed
+// durations, positive = carrier on), the serial port that puts the platform's UART into
+// raw infrared mode, and the thread's scheduling saved at the first Open so every
+// time-critical section can put it back. One subclass per processor family adds the
+// register handling; GetIrDriver (IrDriverInstance.h) picks it from the processor.
+//
+// The virtual operations are declared in their slot order: Close, SetSignal, Send,
+// Learn, the destructor, Open.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "IrResult.h"
+#include "ce/Types.h"
+
+class CIrDrvr {
+public:
+    static constexpr std::uint16_t kMaxEntries = 300;
+    static constexpr std::int32_t kAppendedGapUs = 500'000;
+    static constexpr std::uint16_t kDefaultCarrierUs = 26;
+
+    CIrDrvr(const CIrDrvr&) = delete;
+    CIrDrvr& operator=(const CIrDrvr&) = delete;
+
+    // Closes the serial port (CLRIR first) if it is open.
+    virtual int Close();
+    // Stores a signal and opens the port; see the result codes in IrResult.h.
+    virtual int SetSignal(const std::int32_t* durations, std::uint16_t count, std::uint16_t repeatStart,
+                          std::uint16_t carrierPeriodUs);
+    // Emits the stored signal: counted passes, or passes while holdKey is down.
+    virtual int Send(std::uint16_t repeatCount, int holdKey) = 0;
+    // Captures a signal from the receiver into the stored signal.
+    virtual int Learn() = 0;
+    virtual ~CIrDrvr();
+    // Opens the serial port named by SetPortName in raw infrared mode.
+    virtual int Open();
+
+    // The port device name ("COM3:"); null clears it.
+    void SetPortName(const char16_t* name);
+    // Copies out the stored signal: count 0 and a null array when there is none.
+    // repeatStart is clamped to count (in the driver too).
+    void GetLearnedSignal(std::unique_ptr<std::int32_t[]>& durations, std::uint16_t& count,
+                          std::uint16_t& repeatStart, std::uint16_t& carrier);
+
+    // What the driver holds, for callers that show or check it.
+    std::uint16_t count() const { return count_; }
+    std::uint16_t nextIndex() const { return nextIndex_; }
+    std::uint16_t repeatStart() const { return repeatStart_; }
+    std::uint16_t carrier() const { return carrier_; }
+    std::int32_t duration(std::uint16_t index) const { return index < kMaxEntries ? durations_[index] : 0; }
+    bool portOpen() const { return port_ != ce::INVALID_HANDLE_VALUE; }
+    const std::u16string& portName() const { return portName_; }
+    std::uint32_t counterTicksPerMs() const { return counterTicksPerMs_; }
+
+protected:
+    CIrDrvr();
+
+    // Step 1 of Open: the thread and its scheduling, captured once per driver.
+    void CaptureThread();
+    // The stored-signal steps shared by every SetSignal: clamps, copies, appends the
+    // closing gap after a trailing mark. Returns kIrOk or kIrNoData.
+    int StoreDurations(const std::int32_t* durations, std::uint16_t count, std::uint16_t repeatStart,
+                       std::int32_t appendedGap);
+    // Entries converted with ticks = value * numerator / 1000 (toward zero), in 64 bits.
+    void ConvertDurations(std::int64_t numerator);
+    // The checks every Send makes before it touches anything.
+    int CheckSendable(bool blocksMapped) const;
+    // current = the entry's length (its absolute value), returned for the engine.
+    std::uint32_t TakeEntry(std::int32_t entry);
+    // The stylus and key messages that piled up during the busy-wait are dropped.
+    static void FlushInput();
+
+    std::uint16_t count_ = 0;
+    std::uint16_t nextIndex_ = 0;
+    std::uint16_t repeatStart_ = 0;
+    std::uint16_t carrier_ = 0;
+    ce::HANDLE port_ = ce::INVALID_HANDLE_VALUE;
+    std::int32_t durations_[kMaxEntries] = {};
+    std::u16string portName_;
+    int detectRepeats_ = 1;
+    std::int32_t current_ = 0;
+    std::uint32_t counterTicksPerMs_ = 0;
+    ce::HANDLE thread_ = nullptr;
+    int savedPriority_ = 0;
+    int savedQuantum_ = 100;
+};

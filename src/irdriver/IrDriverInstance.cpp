@@ -1,0 +1,41 @@
+#include "IrDriverInstance.h"
+
+#include "omap/CIrDrvrOMAP1510.h"
+#include "omap/CIrDrvrOMAP850.h"
+#include "pxa/CIrDrvrPXA250.h"
+#include "pxa/CIrDrvrPXA270.h"
+#include "s3c/CIrDrvrSamsungS3C.h"
+#include "sa11x0/CIrDrvrSA11XX.h"
+
+namespace {
+
+std::unique_ptr<CIrDrvr>& Slot() {
+    static std::unique_ptr<CIrDrvr> driver;
+    return driver;
+}
+
+}  // namespace
+
+std::unique_ptr<CIrDrvr> CreateIrDriver(IrDriverFamily family) {
+    switch (family) {
+        case IrDriverFamily::SA11XX: return std::make_unique<CIrDrvrSA11XX>();
+        case IrDriverFamily::PXA250: return std::make_unique<CIrDrvrPXA250>();
+        case IrDriverFamily::PXA270: return std::make_unique<CIrDrvrPXA270>();
+        case IrDriverFamily::SamsungS3C: return std::make_unique<CIrDrvrSamsungS3C>();
+        case IrDriverFamily::OMAP1510: return std::make_unique<CIrDrvrOMAP1510>();
+        case IrDriverFamily::OMAP850: return std::make_unique<CIrDrvrOMAP850>();
+        case IrDriverFamily::None: break;
+    }
+    return nullptr;
+}
+
+CIrDrvr* GetIrDriver() {
+    auto& driver = Slot();
+    if (driver) return driver.get();
+    ce::PROCESSOR_INFO info;
+    if (!ProcessorDetection::ReadProcessorInfo(info)) return nullptr;
+    driver = CreateIrDriver(ProcessorDetection::FromText(ProcessorDetection::Text(info, u" ")));
+    return driver.get();
+}
+
+void ReleaseIrDriver() { Slot().reset(); }

@@ -1,0 +1,117 @@
+#include "omap/CIrDrvrOMAP850.h"
+
+#include "PassLoop.h"
+#include "PhysicalPage.h"
+#include "omap/MpuTimer.h"
+#include "ce/Infrared.h"
+#include "ce/Thread.h"
+
+namespace {
+
+// MPU GPIO bank (+0x800 in its page).
+constexpr ce::DWORD kDataOutput = 0x804, kDirControl = 0x808, kIntMask = 0x810;
+constexpr std::uint32_t kTransmitPin = 0x20, kOtherMaskedBit = 0x40;
+// Pin multiplexing in the configuration block.
+constexpr ce::DWORD kPinMux = 0x7C;
+constexpr std::uint32_t kMuxField = 0xEE00, kMuxCleared = 0x2200, kMuxGpio = 0xCC00;
+constexpr std::uint32_t kTimerReset = 0xFFFFFF00, kTimerFreeRunning = 0xFFFFFFE2;
+constexpr int kTimerOrder[3] = {3, 2, 1};
+constexpr PassLoop::Priorities kPriorities{1, 0};
+
+}  // namespace
+
+CIrDrvrOMAP850::CIrDrvrOMAP850() {
+    irUart_ = PhysicalPage::Map(kIrUart);
+    timers_ = PhysicalPage::Map(MpuTimer::kBlock);
+    gpio_ = PhysicalPage::Map(kGpio);
+    configuration_ = PhysicalPage::Map(kConfiguration);
+}
+
+CIrDrvrOMAP850::~CIrDrvrOMAP850() {
+    PhysicalPage::Release(irUart_);
+    PhysicalPage::Release(timers_);
+    PhysicalPage::Release(gpio_);
+    PhysicalPage::Release(configuration_);
+}
+
+bool CIrDrvrOMAP850::BlocksMapped() {
+    return irUart_.mapped() && timers_.mapped() && gpio_.mapped() && configuration_.mapped();
+}
+
+int CIrDrvrOMAP850::SetSignal(const std::int32_t* durations, std::uint16_t count, std::uint16_t repeatStart,
+                              std::uint16_t carrierPeriodUs) {
+    if (const int opened = Open(); opened != kIrOk) return opened;
+    if (const int stored = StoreDurations(durations, count, repeatStart, -kAppendedGapUs); stored != kIrOk)
+        return stored;
+    ConvertDurations(kTicksPerMs);
+    if (carrierPeriodUs == 0) return kIrNoCarrier;
+    const auto period = static_cast<std::uint16_t>(std::uint32_t{carrierPeriodUs} * kTicksPerMs / 1000);
+    carrier_ = period;
+    low_ = period / 2u;
+    high_ = period - low_;
+    registersChanged_ = true;
+    return kIrOk;
+}
+
+int CIrDrvrOMAP850::Close() {
+    registersChanged_ = false;
+    return CIrDrvr::Close();
+}
+
+void CIrDrvrOMAP850::EmitMark(std::uint32_t ticks, const MpuTimer& timer) const {
+    if (carrier_ == 0) return;
+    // One period more than the whole periods in the mark.
+    const std::uint32_t periods = ticks / carrier_ + 1;
+    std::uint32_t t = timer.Read();
+    for (std::uint32_t i = 0; i < periods; ++i) {
+        gpio_.write32(kDataOutput, gpio_.read32(kDataOutput) | kTransmitPin);
+        timer.WaitDownTo(t -= low_);
+        gpio_.write32(kDataOutput, gpio_.read32(kDataOutput) & ~kTransmitPin);
+        timer.WaitDownTo(t -= high_);
+    }
+}
+
+void CIrDrvrOMAP850::WaitSpace(std::uint32_t ticks, const MpuTimer& timer) {
+    if (ticks == 0) return;
+    timer.WaitDownTo(timer.Read() - ticks);
+}
+
+int CIrDrvrOMAP850::Send(std::uint16_t repeatCount, int holdKey) {
+    if (const int ready = CheckSendable(BlocksMapped()); ready != kIrOk) return ready;
+    ce::Sleep(100);
+    const std::uint32_t mask = gpio_.read32(kIntMask);
+    gpio_.write32(kIntMask, mask | kOtherMaskedBit | kTransmitPin);
+    const std::uint32_t direction = gpio_.read32(kDirControl);
+    gpio_.write32(kDirControl, direction & ~kTransmitPin);  // output
+    const std::uint32_t mux = configuration_.read32(kPinMux);
+    configuration_.write32(kPinMux, (mux & ~kMuxCleared) | kMuxGpio);
+    const MpuTimer timer = MpuTimer::FirstIdle(timers_, kTimerOrder);
+    const std::uint32_t savedCntl = timer.Cntl();
+    timer.SetCntl(kTimerReset);
+    timer.SetLoad(0xFFFFFFFF);
+    timer.SetCntl(kTimerFreeRunning);
+    timer.SetCntl(timer.Cntl() | MpuTimer::kStart);
+
+    ce::BeginInfraredTrace();
+    PassLoop(thread_, savedPriority_, kPriorities)
+        .Run(durations_, count_, nextIndex_, repeatStart_, repeatCount, holdKey, [&](std::int32_t entry) {
+            const std::uint32_t length = TakeEntry(entry);
+            if (entry > 0) EmitMark(length, timer);
+            else WaitSpace(length, timer);
+        });
+    ce::EndInfraredTrace();
+
+    timer.SetCntl(timer.Cntl() & ~MpuTimer::kStart);
+    timer.SetCntl(kTimerReset);
+    timer.SetCntl(savedCntl);
+    configuration_.write32(kPinMux, (configuration_.read32(kPinMux) & ~kMuxField) | (mux & kMuxField));
+    std::uint32_t maskNow = gpio_.read32(kIntMask);
+    for (std::uint32_t bit : {kOtherMaskedBit, kTransmitPin})
+        if ((mask & bit) == 0) maskNow &= ~bit;
+    gpio_.write32(kIntMask, maskNow);
+    if ((direction & kTransmitPin) != 0) gpio_.write32(kDirControl, gpio_.read32(kDirControl) | kTransmitPin);
+    FlushInput();
+    return kIrOk;
+}
+
+int CIrDrvrOMAP850::Learn() { return kIrLearnNotAvailable; }

@@ -1,0 +1,27 @@
+#pragma once
+// Intel PXA250, PXA255 and PXA26x: the infrared UART's transmit pin toggled as a GPIO,
+// timed on the OS timer (3.6864 MHz); all but the four OS-timer match interrupts are masked during a mark.
+// Open first looks for a UART the platform already runs in infrared mode.
+
+#include "CIrDrvr.h"
+#include "ce/Memory.h"
+
+class CIrDrvrPXA250 : public CIrDrvr {
+public:
+    static constexpr std::uint32_t kOsTimer = 0x40A00000, kGpio = 0x40E00000, kInterrupts = 0x40D00000;
+
+    CIrDrvrPXA250();
+    int Send(std::uint16_t repeatCount, int holdKey) override;
+    int Learn() override;
+    ~CIrDrvrPXA250() override;
+    int Open() override;
+
+    // The UART found in infrared mode (1..3), 0 if none.
+    static int UartIndex() { return uart_; }
+
+private:
+    static bool BlocksMapped();
+
+    static inline ce::RegisterPage timer_, gpio_, interrupts_;
+    static inline int uart_ = 0;
+};

@@ -1,0 +1,68 @@
+#include "s3c/PwmTimer.h"
+
+namespace {
+
+constexpr ce::DWORD kSrcpnd = 0x00, kIntmsk = 0x08, kIntpnd = 0x10;
+constexpr std::uint32_t kReload = 65535;
+
+constexpr PwmTimer::Layout kLayouts[] = {
+    {0x1000, 0x9000, 0xF000, 0xA000, 0x2000, 0xF00, 0x1000, 0x24, 0x2C},            // timer 2
+    {0x10000, 0x90000, 0xF0000, 0xA0000, 0x20000, 0xF000, 0x2000, 0x30, 0x38},       // timer 3
+    {0x100000, 0x500000, 0xF00000, 0x600000, 0x200000, 0xF0000, 0x4000, 0x3C, 0x40},  // timer 4
+};
+
+}  // namespace
+
+PwmTimer PwmTimer::Choose(const ce::RegisterPage& timers, const ce::RegisterPage& interrupts) {
+    const std::uint32_t tcon = timers.read32(kTcon);
+    for (const Layout& layout : kLayouts)
+        if ((tcon & layout.busyBits) == 0) return PwmTimer(timers, interrupts, layout);
+    return PwmTimer(timers, interrupts, kLayouts[0]);
+}
+
+void PwmTimer::Borrow() {
+    savedGroup_ = timers_.read32(kTcon) & layout_.group;
+    savedDivider_ = timers_.read32(kTcfg1) & layout_.dividerField;
+    timers_.write32(kTcon, timers_.read32(kTcon) & ~layout_.start);
+    timers_.write32(kTcon, timers_.read32(kTcon) | layout_.updateAndReload);
+    timers_.write32(layout_.tcntb, kReload);
+    timers_.write32(kTcon, timers_.read32(kTcon) | layout_.start);
+    timers_.write32(kTcon, timers_.read32(kTcon) & ~layout_.manualUpdate);
+    timers_.write32(kTcfg1, timers_.read32(kTcfg1) & ~layout_.dividerField);
+    const std::uint32_t mask = interrupts_.read32(kIntmsk);
+    wasMasked_ = (mask & layout_.interruptBit) != 0;
+    interrupts_.write32(kIntmsk, mask | layout_.interruptBit);
+    ClearPending();
+}
+
+void PwmTimer::Release() const {
+    timers_.write32(kTcon, (timers_.read32(kTcon) & ~layout_.group) | savedGroup_);
+    timers_.write32(kTcfg1, timers_.read32(kTcfg1) | savedDivider_);
+    const std::uint32_t mask = interrupts_.read32(kIntmsk);
+    interrupts_.write32(kIntmsk, wasMasked_ ? mask | layout_.interruptBit : mask & ~layout_.interruptBit);
+}
+
+void PwmTimer::ClearPending() const {
+    interrupts_.write32(kSrcpnd, layout_.interruptBit);
+    interrupts_.write32(kIntpnd, layout_.interruptBit);
+}
+
+bool PwmTimer::Pending() const { return (interrupts_.read32(kSrcpnd) & layout_.interruptBit) != 0; }
+
+void PwmTimer::WaitTicks(std::uint32_t ticks) const {
+    if (ticks == 0) return;
+    ClearPending();
+    // From `base` the counter reaches 0 in base ticks and reloads one tick later.
+    std::uint32_t base = Count();
+    while (ticks > base) {
+        while (!Pending()) {
+        }
+        ticks -= base + 1;
+        ClearPending();
+        base = kReload;
+    }
+    // The target lies on this side of the next reload; a reload seen means it has passed.
+    const std::uint32_t target = base - ticks;
+    while (Count() > target && !Pending()) {
+    }
+}

@@ -1,0 +1,89 @@
+#include "sa11x0/CIrDrvrSA11XX.h"
+
+#include "OsTimerCarrier.h"
+#include "OsTimerCounter.h"
+#include "PassLoop.h"
+#include "PhysicalPage.h"
+#include "ce/Infrared.h"
+#include "ce/Led.h"
+#include "ce/Thread.h"
+
+namespace {
+
+constexpr ce::DWORD kUtcr0 = 0x00;              // serial port 2 control register 0
+constexpr ce::DWORD kPpdr = 0x00, kPpsr = 0x04;  // pin direction, pin state
+constexpr std::uint32_t kTxd2 = 0x4000;
+constexpr std::uint32_t kSpaceTicksPerMs = 3686;
+constexpr PassLoop::Priorities kPriorities{0, 0};
+
+}  // namespace
+
+CIrDrvrSA11XX::CIrDrvrSA11XX() {
+    serialPort2_ = PhysicalPage::Map(kSerialPort2);
+    pinController_ = PhysicalPage::Map(kPinController);
+    timer_ = PhysicalPage::Map(kOsTimer);
+    interrupts_ = PhysicalPage::Map(kInterrupts);
+}
+
+CIrDrvrSA11XX::~CIrDrvrSA11XX() {
+    PhysicalPage::Release(serialPort2_);
+    PhysicalPage::Release(pinController_);
+    PhysicalPage::Release(timer_);
+    PhysicalPage::Release(interrupts_);
+}
+
+bool CIrDrvrSA11XX::BlocksMapped() {
+    return serialPort2_.mapped() && pinController_.mapped() && timer_.mapped() && interrupts_.mapped();
+}
+
+void CIrDrvrSA11XX::SetLed(int state) {
+    ce::NLED_SETTINGS_INFO led;
+    led.LedNum = 0;
+    led.OffOnBlink = state;
+    ce::NLedSetDevice(ce::NLED_SETTINGS_INFO_ID, &led);
+}
+
+void CIrDrvrSA11XX::EmitMark(std::uint32_t us) const {
+    const OsTimerCounter counter(timer_);
+    const std::uint32_t high = OsTimerCarrier::High(), low = OsTimerCarrier::Low();
+    const std::uint32_t cycles = us / carrier_;
+    std::uint32_t t = counter.Now();
+    // TXD2 is the only output of the pin controller while sending, so whole-register
+    // writes of the state touch no other pin.
+    for (std::uint32_t i = 0; i < cycles; ++i) {
+        pinController_.write32(kPpsr, kTxd2);
+        counter.WaitUntil(t += high);
+        pinController_.write32(kPpsr, 0);
+        counter.WaitUntil(t += low);
+    }
+}
+
+void CIrDrvrSA11XX::WaitSpace(std::uint32_t us) const {
+    OsTimerCounter(timer_).WaitTicks(std::uint64_t{us} * kSpaceTicksPerMs / 1000);
+}
+
+int CIrDrvrSA11XX::Send(std::uint16_t repeatCount, int holdKey) {
+    if (const int ready = CheckSendable(BlocksMapped()); ready != kIrOk) return ready;
+    SetLed(1);
+    ce::Sleep(100);
+    const ce::BYTE savedUtcr0 = serialPort2_.read8(kUtcr0);
+    const std::uint32_t savedPpdr = pinController_.read32(kPpdr);
+    serialPort2_.write8(kUtcr0, static_cast<ce::BYTE>((savedUtcr0 & 0xE6) | 0x01));
+    pinController_.write32(kPpdr, kTxd2);
+    ce::BeginInfraredTrace();
+    PassLoop(thread_, savedPriority_, kPriorities)
+        .Run(durations_, count_, nextIndex_, repeatStart_, repeatCount, holdKey, [&](std::int32_t entry) {
+            const std::uint32_t length = TakeEntry(entry);
+            if (entry > 0) EmitMark(length);
+            else WaitSpace(length);
+        });
+    ce::EndInfraredTrace();
+    serialPort2_.write8(kUtcr0, savedUtcr0);
+    pinController_.write32(kPpdr, savedPpdr);
+    ce::CeSetThreadQuantum(thread_, static_cast<ce::DWORD>(savedQuantum_));
+    SetLed(0);
+    FlushInput();
+    return kIrOk;
+}
+
+int CIrDrvrSA11XX::Learn() { return kIrLearnNotAvailable; }
