@@ -10,13 +10,13 @@
 
 namespace {
 
-constexpr std::uint32_t kIcmrDuringMark = 0x3C000000;
-constexpr std::uint32_t kSpaceTicksPerMs = 3686;
 constexpr PassLoop::Priorities kPriorities{1, 1};
 
 }  // namespace
 
-CIrDrvrPXA250::CIrDrvrPXA250() {
+CIrDrvrPXA250::CIrDrvrPXA250() : CIrDrvrPXA250(Timing{0x3C000000, 3686, 0}) {}
+
+CIrDrvrPXA250::CIrDrvrPXA250(const Timing& timing) : timing_(timing) {
     timer_ = PhysicalPage::Map(kOsTimer);
     gpio_ = PhysicalPage::Map(kGpio);
     interrupts_ = PhysicalPage::Map(kInterrupts);
@@ -44,7 +44,9 @@ int CIrDrvrPXA250::Send(std::uint16_t repeatCount, int holdKey) {
     if (const int ready = CheckSendable(BlocksMapped()); ready != kIrOk) return ready;
     if (!PxaTransmitter::ValidUart(uart_)) return kIrNoInfraredUart;
     ce::Sleep(100);
-    PxaTransmitter transmitter({timer_, gpio_, interrupts_}, uart_, kIcmrDuringMark, kSpaceTicksPerMs);
+    if (timing_.carrierTicksPerMs != 0)
+        OsTimerCarrier::Set(static_cast<float>(carrier_ * timing_.carrierTicksPerMs) * 0.001f);
+    PxaTransmitter transmitter({timer_, gpio_, interrupts_}, uart_, timing_.icmrDuringMark, timing_.spaceTicksPerMs);
     transmitter.SetUp();
     ce::BeginInfraredTrace();
     PassLoop(thread_, savedPriority_, kPriorities)

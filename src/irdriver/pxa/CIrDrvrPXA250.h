@@ -19,9 +19,22 @@ public:
     // The UART found in infrared mode (1..3), 0 if none.
     static int UartIndex() { return uart_; }
 
+protected:
+    // What differs between the members of the family: the OS timer's rate and the
+    // interrupts left enabled while a mark is toggled.
+    struct Timing {
+        std::uint32_t icmrDuringMark;
+        std::uint32_t spaceTicksPerMs;
+        // The rate the carrier's half periods are counted at, when it is not the
+        // 3.6864 MHz that SetSignal computes them for; 0 keeps SetSignal's.
+        std::uint32_t carrierTicksPerMs;
+    };
+    explicit CIrDrvrPXA250(const Timing& timing);
+
 private:
     static bool BlocksMapped();
 
+    const Timing timing_;
     static inline ce::RegisterPage timer_, gpio_, interrupts_;
     static inline int uart_ = 0;
 };

@@ -1,27 +1,10 @@
 #pragma once
-// Intel PXA27x: the infrared UART's transmit pin toggled as a GPIO,
-// timed on the OS timer (3.25 MHz); every interrupt is masked during a mark.
-// Open first looks for a UART the platform already runs in infrared mode.
+// Intel PXA27x: the PXA250 engine on a 3.25 MHz OS timer, with every interrupt masked
+// during a mark.
 
-#include "CIrDrvr.h"
-#include "ce/Memory.h"
+#include "pxa/CIrDrvrPXA250.h"
 
-class CIrDrvrPXA270 : public CIrDrvr {
+class CIrDrvrPXA270 : public CIrDrvrPXA250 {
 public:
-    static constexpr std::uint32_t kOsTimer = 0x40A00000, kGpio = 0x40E00000, kInterrupts = 0x40D00000;
-
     CIrDrvrPXA270();
-    int Send(std::uint16_t repeatCount, int holdKey) override;
-    int Learn() override;
-    ~CIrDrvrPXA270() override;
-    int Open() override;
-
-    // The UART found in infrared mode (1..3), 0 if none.
-    static int UartIndex() { return uart_; }
-
-private:
-    static bool BlocksMapped();
-
-    static inline ce::RegisterPage timer_, gpio_, interrupts_;
-    static inline int uart_ = 0;
 };
