@@ -13,6 +13,8 @@
 #include <string>
 
 #include "IrResult.h"
+#include "PassLoop.h"
+#include "ce/Infrared.h"
 #include "ce/Types.h"
 
 class CIrDrvr {
@@ -71,6 +73,21 @@ protected:
     std::uint32_t TakeEntry(std::int32_t entry);
     // The stylus and key messages that piled up during the busy-wait are dropped.
     static void FlushInput();
+    // The passes of one Send over `entries` (the stored signal, or the engine's own
+    // conversion of it), framed as one transmission: markOf(length) lights a mark,
+    // spaceOf(length) waits out a space.
+    template <class Mark, class Space>
+    void SendPasses(const std::int32_t* entries, PassLoop::Priorities priorities, std::uint16_t repeatCount,
+                    int holdKey, Mark&& markOf, Space&& spaceOf) {
+        ce::BeginInfraredTrace();
+        PassLoop(thread_, savedPriority_, priorities)
+            .Run(entries, count_, nextIndex_, repeatStart_, repeatCount, holdKey, [&](std::int32_t entry) {
+                const std::uint32_t length = TakeEntry(entry);
+                if (entry > 0) markOf(length);
+                else spaceOf(length);
+            });
+        ce::EndInfraredTrace();
+    }
 
     std::uint16_t count_ = 0;
     std::uint16_t nextIndex_ = 0;

@@ -3,7 +3,6 @@
 #include "PassLoop.h"
 #include "PhysicalPage.h"
 #include "omap/MpuTimer.h"
-#include "ce/Infrared.h"
 #include "ce/Thread.h"
 
 namespace {
@@ -92,14 +91,9 @@ int CIrDrvrOMAP850::Send(std::uint16_t repeatCount, int holdKey) {
     timer.SetCntl(kTimerFreeRunning);
     timer.SetCntl(timer.Cntl() | MpuTimer::kStart);
 
-    ce::BeginInfraredTrace();
-    PassLoop(thread_, savedPriority_, kPriorities)
-        .Run(durations_, count_, nextIndex_, repeatStart_, repeatCount, holdKey, [&](std::int32_t entry) {
-            const std::uint32_t length = TakeEntry(entry);
-            if (entry > 0) EmitMark(length, timer);
-            else WaitSpace(length, timer);
-        });
-    ce::EndInfraredTrace();
+    SendPasses(
+        durations_, kPriorities, repeatCount, holdKey, [&](std::uint32_t length) { EmitMark(length, timer); },
+        [&](std::uint32_t length) { WaitSpace(length, timer); });
 
     timer.SetCntl(timer.Cntl() & ~MpuTimer::kStart);
     timer.SetCntl(kTimerReset);

@@ -5,7 +5,6 @@
 #include "PassLoop.h"
 #include "PhysicalPage.h"
 #include "pxa/PxaTransmitter.h"
-#include "ce/Infrared.h"
 #include "ce/Thread.h"
 
 namespace {
@@ -48,14 +47,10 @@ int CIrDrvrPXA250::Send(std::uint16_t repeatCount, int holdKey) {
         OsTimerCarrier::Set(static_cast<float>(carrier_ * timing_.carrierTicksPerMs) * 0.001f);
     PxaTransmitter transmitter({timer_, gpio_, interrupts_}, uart_, timing_.icmrDuringMark, timing_.spaceTicksPerMs);
     transmitter.SetUp();
-    ce::BeginInfraredTrace();
-    PassLoop(thread_, savedPriority_, kPriorities)
-        .Run(durations_, count_, nextIndex_, repeatStart_, repeatCount, holdKey, [&](std::int32_t entry) {
-            const std::uint32_t length = TakeEntry(entry);
-            if (entry > 0) transmitter.EmitMark(length, carrier_);
-            else transmitter.WaitSpace(length);
-        });
-    ce::EndInfraredTrace();
+    SendPasses(
+        durations_, kPriorities, repeatCount, holdKey,
+        [&](std::uint32_t length) { transmitter.EmitMark(length, carrier_); },
+        [&](std::uint32_t length) { transmitter.WaitSpace(length); });
     transmitter.TearDown();
     FlushInput();
     return kIrOk;

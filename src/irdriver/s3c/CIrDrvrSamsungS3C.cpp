@@ -5,7 +5,6 @@
 #include "PhysicalPage.h"
 #include "ProcessorDetection.h"
 #include "s3c/PwmTimer.h"
-#include "ce/Infrared.h"
 #include "ce/Thread.h"
 
 namespace {
@@ -109,14 +108,9 @@ int CIrDrvrSamsungS3C::Send(std::uint16_t repeatCount, int holdKey) {
 
     PwmTimer timer = PwmTimer::Choose(timers_, interrupts_);
     timer.Borrow();
-    ce::BeginInfraredTrace();
-    PassLoop(thread_, savedPriority_, kPriorities)
-        .Run(ticks, count_, nextIndex_, repeatStart_, repeatCount, holdKey, [&](std::int32_t entry) {
-            const std::uint32_t length = TakeEntry(entry);
-            if (entry > 0) EmitMark(length, timer);
-            else timer.WaitTicks(length);
-        });
-    ce::EndInfraredTrace();
+    SendPasses(
+        ticks, kPriorities, repeatCount, holdKey, [&](std::uint32_t length) { EmitMark(length, timer); },
+        [&](std::uint32_t length) { timer.WaitTicks(length); });
 
     gpio_.write32(kGphcon, savedGphcon);
     timer.Release();

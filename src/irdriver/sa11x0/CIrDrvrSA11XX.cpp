@@ -4,7 +4,6 @@
 #include "OsTimerCounter.h"
 #include "PassLoop.h"
 #include "PhysicalPage.h"
-#include "ce/Infrared.h"
 #include "ce/Led.h"
 #include "ce/Thread.h"
 
@@ -70,14 +69,9 @@ int CIrDrvrSA11XX::Send(std::uint16_t repeatCount, int holdKey) {
     const std::uint32_t savedPpdr = pinController_.read32(kPpdr);
     serialPort2_.write8(kUtcr0, static_cast<ce::BYTE>((savedUtcr0 & 0xE6) | 0x01));
     pinController_.write32(kPpdr, kTxd2);
-    ce::BeginInfraredTrace();
-    PassLoop(thread_, savedPriority_, kPriorities)
-        .Run(durations_, count_, nextIndex_, repeatStart_, repeatCount, holdKey, [&](std::int32_t entry) {
-            const std::uint32_t length = TakeEntry(entry);
-            if (entry > 0) EmitMark(length);
-            else WaitSpace(length);
-        });
-    ce::EndInfraredTrace();
+    SendPasses(
+        durations_, kPriorities, repeatCount, holdKey, [&](std::uint32_t length) { EmitMark(length); },
+        [&](std::uint32_t length) { WaitSpace(length); });
     serialPort2_.write8(kUtcr0, savedUtcr0);
     pinController_.write32(kPpdr, savedPpdr);
     ce::CeSetThreadQuantum(thread_, static_cast<ce::DWORD>(savedQuantum_));
