@@ -49,6 +49,15 @@ CREATE TABLE IF NOT EXISTS notifications (
     time        TEXT,
     UNIQUE (folded, event)
 );
+-- The handheld's running programs: process id and start time (clock ticks since the host
+-- booted, which tells a process from a later one with the same id), the device path of
+-- its program file and its command line.
+CREATE TABLE IF NOT EXISTS processes (
+    pid          INTEGER PRIMARY KEY,
+    started      INTEGER NOT NULL,
+    program      TEXT NOT NULL,
+    command_line TEXT NOT NULL
+);
 )sql";
 
 }  // namespace

@@ -1,0 +1,34 @@
+#include "host/DeviceLog.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "ce/Time.h"
+#include "host/Device.h"
+
+namespace host {
+
+std::string DeviceLog::file() const { return (Device::current().log_dir() / (name_ + ".log")).string(); }
+
+bool DeviceLog::write(std::string_view text) const {
+    ce::SYSTEMTIME now;
+    ce::GetLocalTime(&now);
+    char stamp[64];
+    std::snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u:%02u:%02u.%03u [%d] ", unsigned{now.wYear},
+                  unsigned{now.wMonth}, unsigned{now.wDay}, unsigned{now.wHour}, unsigned{now.wMinute},
+                  unsigned{now.wSecond}, unsigned{now.wMilliseconds}, static_cast<int>(getpid()));
+    std::string line = stamp;
+    line.append(text);
+    line += '\n';
+    // One write of a whole line to a file opened for appending keeps lines of
+    // concurrent writers apart.
+    const int fd = open(file().c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    const bool written = ::write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size());
+    close(fd);
+    return written;
+}
+
+}  // namespace host

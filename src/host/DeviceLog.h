@@ -1,0 +1,25 @@
+#pragma once
+// A text log of the handheld in log/NAME.log: one line per event, stamped with the
+// handheld's local time and the writing process, so a person can read what the
+// handheld's services did and in which order. Lines from several processes interleave
+// whole.
+
+#include <string>
+#include <string_view>
+
+namespace host {
+
+class DeviceLog {
+public:
+    explicit DeviceLog(std::string name) : name_(std::move(name)) {}
+
+    // Appends "YYYY-MM-DD HH:MM:SS.mmm [PID] text"; false when the log cannot be written.
+    bool write(std::string_view text) const;
+    // The log's file on the host.
+    std::string file() const;
+
+private:
+    std::string name_;
+};
+
+}  // namespace host

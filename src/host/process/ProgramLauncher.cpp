@@ -1,0 +1,149 @@
+#include "host/process/ProgramLauncher.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "ce/Process.h"
+#include "ce/Text.h"
+#include "host/Device.h"
+#include "host/DeviceLog.h"
+#include "host/fs/NamedPath.h"
+#include "host/process/ProcessTable.h"
+#include "host/shell/ProgramPath.h"
+
+extern char** environ;
+
+namespace host {
+
+namespace {
+
+struct ProgramFile {
+    ce::DWORD error = ce::ERROR_SUCCESS;
+    std::filesystem::path host;
+    std::u16string device;  // the path as the file system spells it
+};
+
+ProgramFile locate(std::u16string_view program) {
+    const std::u16string text(program);
+    const NamedPath path(text.c_str());
+    if (!path.ok()) return {path.error(), {}, {}};
+    if (!path.exists()) return {ce::ERROR_FILE_NOT_FOUND, {}, {}};
+    if (path.is_directory() || path.is_root()) return {ce::ERROR_ACCESS_DENIED, {}, {}};
+    return {ce::ERROR_SUCCESS, path.host(), DevicePath::from_host(path.host()).text()};
+}
+
+ce::DWORD error_of_spawn(int error) {
+    switch (error) {
+        case ENOENT:
+            return ce::ERROR_FILE_NOT_FOUND;
+        case ENOMEM:
+        case EAGAIN:
+            return ce::ERROR_NOT_ENOUGH_MEMORY;
+        default:
+            // The device has no execute permission: a file the host refuses to run,
+            // for whatever reason, is simply not a program.
+            return ce::ERROR_BAD_EXE_FORMAT;
+    }
+}
+
+bool is_handheld_variable(const char* entry) {
+    for (const char* name : {ProgramPath::kVariable, "KIVO_DEVICE", ProgramLauncher::kShowVariable}) {
+        const std::string_view prefix(name);
+        if (std::string_view(entry).starts_with(prefix) && entry[prefix.size()] == '=') return true;
+    }
+    return false;
+}
+
+std::vector<std::string> environment_for(const ProgramFile& file, int show_command) {
+    std::vector<std::string> variables;
+    for (char** entry = environ; *entry != nullptr; ++entry)
+        if (!is_handheld_variable(*entry)) variables.emplace_back(*entry);
+    std::error_code ignored;
+    variables.push_back("KIVO_DEVICE=" + std::filesystem::absolute(Device::current().root(), ignored).string());
+    variables.push_back(std::string(ProgramPath::kVariable) + "=" + ce::utf8_from_utf16(file.device));
+    variables.push_back(std::string(ProgramLauncher::kShowVariable) + "=" + std::to_string(show_command));
+    return variables;
+}
+
+std::vector<char*> pointers_to(std::vector<std::string>& words) {
+    std::vector<char*> pointers;
+    for (auto& word : words) pointers.push_back(word.data());
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+// Spawns the file; the process id, or the errno of the failed start.
+int spawn(const ProgramFile& file, std::u16string_view command_line, int show_command, pid_t* pid) {
+    std::vector<std::string> arguments{file.host.string()};
+    if (!command_line.empty()) arguments.push_back(ce::utf8_from_utf16(command_line));
+    std::vector<std::string> variables = environment_for(file, show_command);
+    auto argv = pointers_to(arguments);
+    auto envp = pointers_to(variables);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    // A fresh session and the default signal handling, whatever the starter had set.
+    sigset_t none;
+    sigset_t all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &all);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    const int error = posix_spawn(pid, argv[0], &actions, &attributes, argv.data(), envp.data());
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    return error;
+}
+
+std::string in_quotes(std::u16string_view text) { return "\"" + ce::utf8_from_utf16(text) + "\""; }
+
+}  // namespace
+
+ProgramLauncher::Started ProgramLauncher::start(std::u16string_view program, std::u16string_view command_line,
+                                                int show_command) {
+    const auto fail = [&](ce::DWORD error) {
+        log_failure(program, command_line, error);
+        return Started{error, nullptr};
+    };
+    const ProgramFile file = locate(program);
+    if (file.error != ce::ERROR_SUCCESS) return fail(file.error);
+    pid_t pid = -1;
+    if (const int error = spawn(file, command_line, show_command, &pid); error != 0) return fail(error_of_spawn(error));
+
+    // Opened before the reaper can reap it, so the id cannot yet belong to anyone else.
+    const int pidfd = ProcessHandle::open_pidfd(pid);
+    auto exit = ChildExit::watch(pid);
+    const ProcessIdentity identity = ProcessIdentity::of(pid).value_or(ProcessIdentity{pid, 0});
+    ProcessTable(Device::current().database()).add(ProcessRecord{identity, file.device, std::u16string(command_line)});
+    DeviceLog(kLogName).write("started " + in_quotes(file.device) + " " + in_quotes(command_line) + " as process " +
+                              std::to_string(pid));
+    return Started{ce::ERROR_SUCCESS, std::make_unique<ProcessHandle>(identity, std::move(exit), pidfd)};
+}
+
+void ProgramLauncher::log_failure(std::u16string_view program, std::u16string_view command_line, ce::DWORD error) {
+    DeviceLog(kLogName).write("cannot start " + in_quotes(program) + " " + in_quotes(command_line) + ": error " +
+                              std::to_string(error));
+}
+
+std::u16string ProgramLauncher::command_line_of(int argc, const char* const* argv) {
+    std::string line;
+    for (int index = 1; index < argc; ++index) {
+        if (index > 1) line += ' ';
+        line += argv[index];
+    }
+    return ce::utf16_from_utf8(line);
+}
+
+}  // namespace host

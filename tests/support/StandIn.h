@@ -1,0 +1,20 @@
+#pragma once
+// The stand-in program (StandInProgram.cpp) installed in a temporary handheld's image,
+// and what the stand-ins started on it have written.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// Copies the stand-in into the device image at `device_path` ("\Windows\kivowake.exe"),
+// an executable as the installer leaves it. The folders on the way are made.
+void install_stand_in(const std::filesystem::path& device_root, const std::string& device_path);
+
+// The lines of log/standin.log without their time and process stamps.
+std::vector<std::string> stand_in_lines(const std::filesystem::path& device_root);
+// Waits until log/standin.log holds at least `count` lines; the lines then.
+std::vector<std::string> wait_for_stand_in_lines(const std::filesystem::path& device_root, std::size_t count);
+
+}  // namespace testing_support
