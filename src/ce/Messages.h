@@ -1,8 +1,8 @@
 #pragma once
-// Window handles and posted messages. Every thread that asks for messages gets a queue;
-// a window belongs to the thread that made it, and a message posted to the window is
-// delivered to whatever stands behind its handle (a message-only window puts it in its
-// thread's queue; the framework's windows hand it to their own event loop).
+// Window handles and messages. Every thread that asks for messages gets a queue; a
+// window belongs to the thread that made it, and a message posted or sent to it waits
+// in that thread's queue, whichever process of the handheld it came from. A sent
+// message is one the sender waits on until the receiving thread has handled it.
 
 #include <cstdint>
 
@@ -14,6 +14,7 @@ using UINT_PTR = std::uintptr_t;
 using DWORD_PTR = std::uintptr_t;
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
+using LRESULT = std::intptr_t;
 
 // A window handle (ce/Types.h) is a number resolved through the handheld's window
 // table, never dereferenced, so a stale handle fails cleanly instead of reaching freed memory.
@@ -47,19 +48,35 @@ inline constexpr DWORD ERROR_INVALID_THREAD_ID = 1444;
 DWORD GetCurrentThreadId();
 DWORD GetCurrentProcessId();
 
-// Only message-only windows (parent HWND_MESSAGE) are made here; the class name is not
-// checked. The window belongs to the calling thread and goes when it ends or on
-// DestroyWindow. Null with ERROR_NOT_SUPPORTED for any other parent.
+// Makes a message-only window (parent HWND_MESSAGE), private to the process, or a
+// top-level window (no parent) that every program of the handheld can find by its
+// title and class (ce/Windows.h). The window belongs to the calling thread and goes
+// when the thread ends or on DestroyWindow. Null with ERROR_NOT_SUPPORTED for any other
+// parent: child windows are the framework's own.
 HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
                      int height, HWND parent, void* menu, void* instance, void* param);
+// Only a window of the calling process; FALSE with ERROR_ACCESS_DENIED for another's.
 BOOL DestroyWindow(HWND window);
 BOOL IsWindow(HWND window);
 // The thread that owns the window (0 for a stale handle); *processId gets its process.
 DWORD GetWindowThreadProcessId(HWND window, DWORD* processId);
 
-// Queues the message for the window and returns at once. FALSE with
-// ERROR_INVALID_WINDOW_HANDLE for a handle that names no window.
+// Queues the message for the window and returns at once; messages from one thread to
+// one window arrive in the order they were posted. FALSE with
+// ERROR_INVALID_WINDOW_HANDLE for a handle that names no window (or one whose process
+// has ended).
 BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Queues the message as PostMessageW does and waits until the owning thread has
+// handled it: the answer is what that thread passes to ReplyMessage, or 0 when it comes
+// back to its queue without replying (or ends, or its process ends). A thread cannot
+// send to its own windows, which have no window procedure here: 0 with
+// ERROR_NOT_SUPPORTED. 0 with ERROR_INVALID_WINDOW_HANDLE for a handle that names no
+// window.
+LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Answers the sent message the calling thread took last; FALSE when it has none to answer.
+BOOL ReplyMessage(LRESULT result);
+// Whether the message the calling thread took last was sent and is not yet answered.
+BOOL InSendMessage();
 // Queues a thread message (hwnd null). FALSE with ERROR_INVALID_THREAD_ID when the thread
 // has no queue (it never asked for messages, or it has ended).
 BOOL PostThreadMessageW(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam);

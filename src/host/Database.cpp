@@ -58,6 +58,18 @@ CREATE TABLE IF NOT EXISTS processes (
     program      TEXT NOT NULL,
     command_line TEXT NOT NULL
 );
+-- The handheld's top-level windows: the handle (the owner's process id in its high half),
+-- class and title, the owning process (id and start time, as in `processes`) and
+-- thread, and `made`, which orders them newest first.
+CREATE TABLE IF NOT EXISTS windows (
+    handle  INTEGER PRIMARY KEY,
+    class   TEXT NOT NULL,
+    title   TEXT NOT NULL,
+    pid     INTEGER NOT NULL,
+    started INTEGER NOT NULL,
+    thread  INTEGER NOT NULL,
+    made    INTEGER NOT NULL
+);
 )sql";
 
 }  // namespace

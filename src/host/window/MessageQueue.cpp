@@ -1,6 +1,7 @@
 #include "host/window/MessageQueue.h"
 
 #include <chrono>
+#include <utility>
 
 #include "ce/Time.h"
 
@@ -13,10 +14,16 @@ bool MessageFilter::matches(const ce::MSG& message) const {
     return message.message >= min && message.message <= max;
 }
 
-void MessageQueue::post(const ce::MSG& message) {
+MessageQueue::~MessageQueue() {
+    for (auto& entry : messages_)
+        if (entry.reply != nullptr) entry.reply->answer(0);
+    if (handling_ != nullptr) handling_->answer(0);
+}
+
+void MessageQueue::post(const ce::MSG& message, std::shared_ptr<SentReply> reply) {
     {
         std::lock_guard guard(lock_);
-        messages_.push_back(message);
+        messages_.push_back(Entry{message, std::move(reply)});
     }
     arrived_.notify_all();
 }
@@ -32,9 +39,12 @@ void MessageQueue::post_quit(int exit_code) {
 
 bool MessageQueue::take_locked(ce::MSG* message, const MessageFilter& filter, bool remove) {
     for (auto it = messages_.begin(); it != messages_.end(); ++it) {
-        if (!filter.matches(*it)) continue;
-        *message = *it;
-        if (remove) messages_.erase(it);
+        if (!filter.matches(it->message)) continue;
+        *message = it->message;
+        if (remove) {
+            handling_ = std::move(it->reply);
+            messages_.erase(it);
+        }
         return true;
     }
     if (!quit_) return false;
@@ -43,14 +53,44 @@ bool MessageQueue::take_locked(ce::MSG* message, const MessageFilter& filter, bo
     return true;
 }
 
+std::shared_ptr<SentReply> MessageQueue::finish_handling_locked() { return std::exchange(handling_, nullptr); }
+
 bool MessageQueue::peek(ce::MSG* message, const MessageFilter& filter, bool remove) {
-    std::lock_guard guard(lock_);
-    return take_locked(message, filter, remove);
+    std::shared_ptr<SentReply> finished;
+    bool found;
+    {
+        std::lock_guard guard(lock_);
+        finished = finish_handling_locked();
+        found = take_locked(message, filter, remove);
+    }
+    if (finished != nullptr) finished->answer(0);
+    return found;
 }
 
 void MessageQueue::get(ce::MSG* message, const MessageFilter& filter) {
     std::unique_lock guard(lock_);
+    if (auto finished = finish_handling_locked(); finished != nullptr) {
+        guard.unlock();
+        finished->answer(0);
+        guard.lock();
+    }
     arrived_.wait(guard, [&] { return take_locked(message, filter, true); });
+}
+
+bool MessageQueue::reply(ce::LRESULT result) {
+    std::shared_ptr<SentReply> answered;
+    {
+        std::lock_guard guard(lock_);
+        answered = finish_handling_locked();
+    }
+    if (answered == nullptr) return false;
+    answered->answer(result);
+    return true;
+}
+
+bool MessageQueue::in_send() {
+    std::lock_guard guard(lock_);
+    return handling_ != nullptr;
 }
 
 bool MessageQueue::wait(ce::DWORD milliseconds) {

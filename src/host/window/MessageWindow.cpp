@@ -9,10 +9,10 @@ MessageWindow::MessageWindow(ce::DWORD thread_id, std::weak_ptr<MessageQueue> qu
 
 ce::DWORD MessageWindow::process_id() const { return static_cast<ce::DWORD>(getpid()); }
 
-bool MessageWindow::deliver(const ce::MSG& message) {
+bool MessageWindow::deliver(const ce::MSG& message, std::shared_ptr<SentReply> reply) {
     const auto queue = queue_.lock();
     if (queue == nullptr) return false;
-    queue->post(message);
+    queue->post(message, std::move(reply));
     return true;
 }
 

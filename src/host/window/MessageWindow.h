@@ -1,5 +1,6 @@
 #pragma once
-// A message-only window: messages posted to it wait in its thread's queue.
+// A window whose messages wait in its thread's queue: a message-only window, or a
+// top-level window whose thread takes its messages with GetMessageW / PeekMessageW.
 
 #include <memory>
 
@@ -13,7 +14,7 @@ public:
     MessageWindow(ce::DWORD thread_id, std::weak_ptr<MessageQueue> queue);
     ce::DWORD thread_id() const override { return thread_id_; }
     ce::DWORD process_id() const override;
-    bool deliver(const ce::MSG& message) override;
+    bool deliver(const ce::MSG& message, std::shared_ptr<SentReply> reply) override;
 
 private:
     ce::DWORD thread_id_;

@@ -1,5 +1,8 @@
 #include "host/window/ThreadQueues.h"
 
+#include "host/Device.h"
+#include "host/process/ProcessIdentity.h"
+#include "host/window/WindowRegistry.h"
 #include "host/window/WindowTable.h"
 
 namespace host {
@@ -12,7 +15,8 @@ struct QueueOwner {
     ce::DWORD thread_id = 0;
     ~QueueOwner() {
         if (queue == nullptr) return;
-        WindowTable::instance().remove_thread(thread_id);
+        if (WindowTable::instance().remove_thread(thread_id))
+            WindowRegistry(Device::current().database()).remove_thread(ProcessIdentity::self(), thread_id);
         ThreadQueues::instance().remove(thread_id);
     }
 };

@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "host/window/WindowTarget.h"
 
@@ -15,15 +16,19 @@ class WindowTable {
 public:
     static WindowTable& instance();
 
-    ce::HWND add(std::shared_ptr<WindowTarget> target);
+    // A top-level window is also in the handheld's window registry, which its owner
+    // keeps up to date.
+    ce::HWND add(std::shared_ptr<WindowTarget> target, bool top_level = false);
     std::shared_ptr<WindowTarget> find(ce::HWND window);
-    bool remove(ce::HWND window);
-    // Drops the windows of a thread that has ended.
-    void remove_thread(ce::DWORD thread_id);
+    // False when there is no such window; `top_level` (may be null) says what it was.
+    bool remove(ce::HWND window, bool* top_level = nullptr);
+    // Drops the windows of a thread that has ended; whether any of them was top-level.
+    bool remove_thread(ce::DWORD thread_id);
 
 private:
     std::mutex lock_;
     std::unordered_map<ce::HWND, std::shared_ptr<WindowTarget>> windows_;
+    std::unordered_set<ce::HWND> top_level_;
     std::uint32_t next_ = 0;
 };
 

@@ -101,14 +101,14 @@ TEST(MessageWindow, BelongsToItsThreadAndGoesWithIt) {
     EXPECT_EQ(ce::GetLastError(), ce::ERROR_INVALID_WINDOW_HANDLE);
 }
 
-TEST(MessageWindow, DestroyedWindowRefusesMessagesAndOnlyMessageWindowsAreMade) {
+TEST(MessageWindow, DestroyedWindowRefusesMessagesAndChildWindowsAreNotMade) {
     const ce::HWND window = make_window();
     ASSERT_TRUE(ce::IsWindow(window));
+    EXPECT_EQ(ce::CreateWindowExW(0, u"x", u"", 0, 0, 0, 0, 0, window, nullptr, nullptr, nullptr), nullptr);
+    EXPECT_EQ(ce::GetLastError(), ce::ERROR_NOT_SUPPORTED);
     ASSERT_TRUE(ce::DestroyWindow(window));
     EXPECT_FALSE(ce::PostMessageW(window, kPing, 0, 0));
     EXPECT_FALSE(ce::DestroyWindow(window));
-    EXPECT_EQ(ce::CreateWindowExW(0, u"x", u"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr), nullptr);
-    EXPECT_EQ(ce::GetLastError(), ce::ERROR_NOT_SUPPORTED);
     EXPECT_FALSE(ce::PostMessageW(reinterpret_cast<ce::HWND>(0x1234), kPing, 0, 0)) << "a made-up handle";
 }
 

@@ -1,0 +1,231 @@
+#include "host/window/MessagePort.h"
+
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <system_error>
+#include <thread>
+
+#include "host/Device.h"
+#include "host/DeviceLog.h"
+#include "host/window/SentReply.h"
+#include "host/window/WindowTable.h"
+
+namespace host {
+
+namespace {
+
+// A receiver whose queue is full for this long is taken as gone.
+constexpr int kSendTimeoutSeconds = 5;
+// How often a caller waiting for an answer checks that the answering process still runs.
+constexpr int kAliveCheckMs = 200;
+
+std::optional<sockaddr_un> address_of(const std::filesystem::path& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string text = path.string();
+    if (text.size() >= sizeof address.sun_path) return std::nullopt;
+    std::memcpy(address.sun_path, text.c_str(), text.size() + 1);
+    return address;
+}
+
+int datagram_socket() {
+    const int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return -1;
+    const timeval timeout{kSendTimeoutSeconds, 0};
+    setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
+    return fd;
+}
+
+void log_line(const std::string& text) { DeviceLog(MessagePort::kLogName).write(text); }
+
+std::string hex(std::uint64_t value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(value));
+    return text;
+}
+
+// The answer to a caller in another process: a reply datagram to the socket it sent from.
+class RemoteReply : public SentReply {
+public:
+    RemoteReply(std::function<void(const MessagePacket&)> send, std::uint64_t serial)
+        : send_(std::move(send)), serial_(serial) {}
+
+protected:
+    void deliver(ce::LRESULT result) override {
+        MessagePacket reply;
+        reply.kind = MessagePacket::Kind::reply;
+        reply.message.lParam = result;
+        reply.serial = serial_;
+        send_(reply);
+    }
+
+private:
+    std::function<void(const MessagePacket&)> send_;
+    std::uint64_t serial_;
+};
+
+}  // namespace
+
+MessagePort& MessagePort::instance() {
+    static auto* port = new MessagePort;  // its thread runs until the process ends
+    return *port;
+}
+
+std::filesystem::path MessagePort::socket_of(pid_t pid) {
+    return Device::current().run_dir() / "windows" / (std::to_string(pid) + ".sock");
+}
+
+bool MessagePort::listen() {
+    const std::filesystem::path path = socket_of(getpid());
+    std::lock_guard guard(lock_);
+    if (listening_ >= 0 && bound_ == path) return true;
+    const auto address = address_of(path);
+    if (!address) {
+        log_line("cannot listen for window messages: socket path too long: " + path.string());
+        return false;
+    }
+    std::error_code ignored;
+    std::filesystem::create_directories(path.parent_path(), ignored);
+    // A process that had this id before left its socket behind.
+    unlink(path.c_str());
+    const int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (fd < 0 || bind(fd, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0) {
+        log_line("cannot listen for window messages at " + path.string() + ": " + std::strerror(errno));
+        if (fd >= 0) close(fd);
+        return false;
+    }
+    if (wake_ < 0) wake_ = eventfd(0, EFD_CLOEXEC);
+    if (listening_ >= 0) {
+        if (replaced_ >= 0) close(replaced_);
+        replaced_ = listening_;
+    }
+    listening_ = fd;
+    bound_ = path;
+    if (!serving_) {
+        std::thread([this] { serve(); }).detach();
+        serving_ = true;
+    } else {
+        const std::uint64_t one = 1;
+        if (write(wake_, &one, sizeof one) != sizeof one) log_line("cannot wake the message listener");
+    }
+    return true;
+}
+
+void MessagePort::serve() {
+    for (;;) {
+        int socket;
+        {
+            std::lock_guard guard(lock_);
+            if (replaced_ >= 0) {
+                close(replaced_);
+                replaced_ = -1;
+            }
+            socket = listening_;
+        }
+        std::array<pollfd, 2> ready{pollfd{socket, POLLIN, 0}, pollfd{wake_, POLLIN, 0}};
+        if (poll(ready.data(), ready.size(), -1) < 0) continue;
+        if ((ready[1].revents & POLLIN) != 0) {
+            std::uint64_t count;
+            if (read(wake_, &count, sizeof count) < 0) continue;
+        }
+        if ((ready[0].revents & POLLIN) != 0) receive(socket);
+    }
+}
+
+void MessagePort::receive(int socket) {
+    // One byte more than a packet, so that a longer datagram shows as malformed.
+    std::array<std::uint8_t, MessagePacket::kSize + 1> bytes;
+    sockaddr_un from{};
+    socklen_t from_length = sizeof from;
+    const ssize_t got = recvfrom(socket, bytes.data(), bytes.size(), MSG_DONTWAIT,
+                                 reinterpret_cast<sockaddr*>(&from), &from_length);
+    if (got < 0) return;
+    const auto packet = MessagePacket::from_bytes(std::span(bytes.data(), static_cast<std::size_t>(got)));
+    if (!packet || packet->kind == MessagePacket::Kind::reply) {
+        log_line("dropped a malformed window message of " + std::to_string(got) + " bytes");
+        return;
+    }
+    handle(*packet, from, from_length);
+}
+
+void MessagePort::handle(const MessagePacket& packet, const sockaddr_un& from, socklen_t from_length) {
+    std::shared_ptr<SentReply> reply;
+    if (packet.kind == MessagePacket::Kind::send)
+        reply = std::make_shared<RemoteReply>(
+            [this, from, from_length](const MessagePacket& answer) {
+                send_to(sending_socket(), answer, from, from_length);
+            },
+            packet.serial);
+    const auto target = WindowTable::instance().find(packet.message.hwnd);
+    if (target == nullptr || !target->deliver(packet.message, reply)) {
+        log_line("dropped message " + hex(packet.message.message) + " for window " +
+                 hex(reinterpret_cast<std::uintptr_t>(packet.message.hwnd)) + ", which this process no longer has");
+        if (reply != nullptr) reply->answer(0);
+    }
+}
+
+int MessagePort::sending_socket() {
+    std::lock_guard guard(lock_);
+    if (sending_ < 0) sending_ = datagram_socket();
+    return sending_;
+}
+
+bool MessagePort::send_to(int socket, const MessagePacket& packet, const sockaddr_un& to, socklen_t to_length) {
+    const auto bytes = packet.to_bytes();
+    ssize_t sent;
+    do {
+        sent = sendto(socket, bytes.data(), bytes.size(), 0, reinterpret_cast<const sockaddr*>(&to), to_length);
+    } while (sent < 0 && errno == EINTR);
+    return sent == static_cast<ssize_t>(bytes.size());
+}
+
+bool MessagePort::post(pid_t owner, const ce::MSG& message) {
+    const auto address = address_of(socket_of(owner));
+    if (!address) return false;
+    MessagePacket packet;
+    packet.message = message;
+    return send_to(sending_socket(), packet, *address, sizeof *address);
+}
+
+std::optional<ce::LRESULT> MessagePort::send(const ProcessIdentity& owner, const ce::MSG& message) {
+    static std::atomic<std::uint64_t> serials{0};
+    const auto address = address_of(socket_of(owner.pid));
+    if (!address) return std::nullopt;
+    const int fd = datagram_socket();
+    if (fd < 0) return std::nullopt;
+    // An address of the kernel's choosing, for the answer to come back to.
+    const sockaddr_un self{AF_UNIX, {}};
+    MessagePacket packet;
+    packet.kind = MessagePacket::Kind::send;
+    packet.message = message;
+    packet.serial = ++serials;
+    std::optional<ce::LRESULT> result;
+    if (bind(fd, reinterpret_cast<const sockaddr*>(&self), sizeof(sa_family_t)) == 0 &&
+        send_to(fd, packet, *address, sizeof *address)) {
+        while (!result) {
+            pollfd ready{fd, POLLIN, 0};
+            if (poll(&ready, 1, kAliveCheckMs) > 0) {
+                MessagePacket::Bytes bytes;
+                const ssize_t got = recv(fd, bytes.data(), bytes.size(), 0);
+                const auto answer =
+                    got < 0 ? std::nullopt : MessagePacket::from_bytes(std::span(bytes.data(), static_cast<std::size_t>(got)));
+                if (answer && answer->kind == MessagePacket::Kind::reply && answer->serial == packet.serial)
+                    result = answer->message.lParam;
+            } else if (!owner.alive()) {
+                break;
+            }
+        }
+    }
+    close(fd);
+    return result;
+}
+
+}  // namespace host

@@ -1,0 +1,222 @@
+// Top-level windows shared by the programs of a handheld: found by title from another
+// process, owned by a process that can be asked for and ended, and reached by posted
+// and sent messages across processes, in order.
+
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "StandIn.h"
+#include "TempDevice.h"
+#include "ce/Messages.h"
+#include "ce/Process.h"
+#include "ce/Sync.h"
+#include "ce/Windows.h"
+#include "host/window/MessagePort.h"
+
+namespace {
+
+using namespace ce;
+
+constexpr DWORD kPatienceMs = 20000;
+constexpr const char16_t* kAlert = u"\\Program Files\\KIVO\\Alert.exe";
+
+HWND make_top_level(const char16_t* title) {
+    return CreateWindowExW(0, u"test", title, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+}
+
+// Takes the next message of the calling thread within the patience; WM_NULL when none came.
+MSG next_message() {
+    MSG message;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(kPatienceMs);
+    while (std::chrono::steady_clock::now() < until) {
+        if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) return message;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    }
+    return MSG{};
+}
+
+HWND wait_for_window(const char16_t* title) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(kPatienceMs);
+    while (std::chrono::steady_clock::now() < until) {
+        if (HWND window = FindWindowW(nullptr, title); window != nullptr) return window;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return nullptr;
+}
+
+BOOL collect(HWND window, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> all_windows() {
+    std::vector<HWND> windows;
+    EnumWindows(collect, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+class TopLevelWindows : public testing_support::TempDevice {
+protected:
+    void SetUp() override {
+        TempDevice::SetUp();
+        testing_support::install_stand_in(device_root(), "\\Program Files\\KIVO\\Alert.exe");
+    }
+    void TearDown() override {
+        unsetenv("STANDIN_MODE");
+        if (started_.hProcess != nullptr) {
+            TerminateProcess(started_.hProcess, 0);
+            CloseHandle(started_.hProcess);
+            CloseHandle(started_.hThread);
+        }
+        TempDevice::TearDown();
+    }
+    // Starts the stand-in as Alert in `mode`.
+    void start_alert(const char* mode) {
+        setenv("STANDIN_MODE", mode, 1);
+        ASSERT_TRUE(CreateProcessW(kAlert, u"SHOW", nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &started_));
+    }
+    std::string log_text(const std::string& name) const {
+        std::ifstream file(device_root() / "log" / name);
+        std::stringstream text;
+        text << file.rdbuf();
+        return text.str();
+    }
+
+    PROCESS_INFORMATION started_;
+};
+
+TEST_F(TopLevelWindows, AreFoundByTitleAcrossProcessesUntilTheirProcessEnds) {
+    start_alert("window:KIVOAlert");
+    const HWND alert = wait_for_window(u"KIVOAlert");
+    ASSERT_NE(alert, nullptr);
+    DWORD owner = 0;
+    EXPECT_EQ(GetWindowThreadProcessId(alert, &owner), started_.dwThreadId);
+    EXPECT_EQ(owner, started_.dwProcessId);
+    char16_t text[64];
+    EXPECT_EQ(GetWindowTextW(alert, text, 64), 9);
+    EXPECT_EQ(std::u16string(text), u"KIVOAlert");
+    EXPECT_TRUE(IsWindow(alert));
+
+    // What the single-instance rule asks of a window's owner: its program file.
+    HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, owner);
+    ASSERT_NE(process, nullptr);
+    char16_t program[MAX_PATH];
+    DWORD size = MAX_PATH;
+    ASSERT_TRUE(QueryFullProcessImageNameW(process, 0, program, &size));
+    EXPECT_EQ(std::u16string(program, size), kAlert);
+    CloseHandle(process);
+
+    const HWND own = make_top_level(u"KIVO");
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(FindWindowW(nullptr, u"KIVO"), own);
+    EXPECT_EQ(FindWindowW(u"test", u"KIVO"), own);
+    EXPECT_EQ(FindWindowW(u"other", u"KIVO"), nullptr) << "the class, when given, must match too";
+    EXPECT_EQ(FindWindowW(nullptr, u"kivo"), nullptr) << "titles match exactly";
+    EXPECT_EQ(all_windows(), (std::vector<HWND>{own, alert})) << "newest first";
+    EXPECT_EQ(GetForegroundWindow(), nullptr) << "making a window does not bring it forward";
+    ASSERT_TRUE(SetForegroundWindow(alert));
+    EXPECT_EQ(GetForegroundWindow(), alert);
+    EXPECT_EQ(all_windows(), (std::vector<HWND>{alert, own})) << "the foreground window first";
+
+    ASSERT_TRUE(TerminateProcess(started_.hProcess, 0));
+    EXPECT_EQ(FindWindowW(nullptr, u"KIVOAlert"), nullptr);
+    EXPECT_FALSE(IsWindow(alert));
+    EXPECT_EQ(GetForegroundWindow(), nullptr);
+    EXPECT_EQ(all_windows(), std::vector<HWND>{own});
+    EXPECT_FALSE(PostMessageW(alert, WM_USER, 0, 0));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
+
+    ASSERT_TRUE(DestroyWindow(own));
+    EXPECT_EQ(FindWindowW(nullptr, u"KIVO"), nullptr);
+}
+
+TEST_F(TopLevelWindows, MessagesToAnotherProcessArriveInOrderAndSentOnesAreAnswered) {
+    start_alert("window:KIVOAlert");
+    const HWND alert = wait_for_window(u"KIVOAlert");
+    ASSERT_NE(alert, nullptr);
+    for (LPARAM i = 1; i <= 3; ++i) ASSERT_TRUE(PostMessageW(alert, WM_USER + 311, 0, i));
+    // The stand-in answers a sent message with its lParam + 1.
+    EXPECT_EQ(SendMessageW(alert, WM_USER + 1, 7, 41), 42);
+    ASSERT_TRUE(PostMessageW(alert, WM_CLOSE, 0, 0));
+    ASSERT_EQ(WaitForSingleObject(started_.hProcess, kPatienceMs), WAIT_OBJECT_0);
+
+    const auto lines = testing_support::stand_in_lines(device_root());
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "started program=\\Program Files\\KIVO\\Alert.exe command=SHOW show=1 device=" +
+                             device_root().string(),
+                         "window KIVOAlert",
+                         "message 0x0537 wParam=0 lParam=1",
+                         "message 0x0537 wParam=0 lParam=2",
+                         "message 0x0537 wParam=0 lParam=3",
+                         "message 0x0401 wParam=7 lParam=41",
+                         "message 0x0010 wParam=0 lParam=0",
+                     }));
+    EXPECT_EQ(SendMessageW(alert, WM_USER, 0, 0), 0) << "its process has ended";
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
+}
+
+TEST_F(TopLevelWindows, MessagesFromAnotherProcessReachTheOwningThreadsQueue) {
+    const HWND own = make_top_level(u"KIVOAlert");
+    ASSERT_NE(own, nullptr);
+    // The stand-in posts 0x0537 with lParam 1, 2, 3 to the window, then sends 0x0401
+    // with lParam 41 and writes the answer.
+    start_alert("post:KIVOAlert");
+    for (LPARAM i = 1; i <= 3; ++i) {
+        const MSG posted = next_message();
+        EXPECT_EQ(posted.hwnd, own);
+        EXPECT_EQ(posted.message, WM_USER + 311);
+        EXPECT_EQ(posted.lParam, i);
+        EXPECT_FALSE(InSendMessage());
+    }
+    const MSG sent = next_message();
+    EXPECT_EQ(sent.message, WM_USER + 1);
+    EXPECT_EQ(sent.lParam, 41);
+    ASSERT_TRUE(InSendMessage());
+    ASSERT_TRUE(ReplyMessage(1234));
+    EXPECT_FALSE(ReplyMessage(5)) << "answered once";
+    ASSERT_EQ(WaitForSingleObject(started_.hProcess, kPatienceMs), WAIT_OBJECT_0);
+    EXPECT_EQ(testing_support::stand_in_lines(device_root()).back(), "reply 1234");
+    DestroyWindow(own);
+}
+
+TEST_F(TopLevelWindows, AMalformedDatagramIsLoggedAndTheNextMessageStillArrives) {
+    const HWND own = make_top_level(u"KIVO");
+    ASSERT_NE(own, nullptr);
+    const std::string path = host::MessagePort::socket_of(getpid()).string();
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    const int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(fd, 0);
+    const char junk[] = "not a window message";
+    ASSERT_GT(sendto(fd, junk, sizeof junk, 0, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    close(fd);
+
+    // Through the same socket, so it arrives after the junk.
+    start_alert("post:KIVO");
+    EXPECT_EQ(next_message().lParam, 1);
+    EXPECT_NE(log_text("messages.log").find("dropped a malformed window message of 21 bytes"), std::string::npos);
+    DestroyWindow(own);
+}
+
+TEST_F(TopLevelWindows, SendingToAWindowOfTheCallingThreadIsRefused) {
+    const HWND own = make_top_level(u"KIVO");
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(SendMessageW(own, WM_USER, 0, 0), 0);
+    EXPECT_EQ(GetLastError(), ERROR_NOT_SUPPORTED);
+    DestroyWindow(own);
+}
+
+}  // namespace
