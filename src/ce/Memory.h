@@ -40,6 +40,29 @@ void WRITE_REGISTER_UCHAR(volatile BYTE* address, BYTE value);
 void WRITE_REGISTER_USHORT(volatile USHORT* address, USHORT value);
 void WRITE_REGISTER_ULONG(volatile ULONG* address, ULONG value);
 
+// A busy-wait on a register: the register (read as 32 bits) and when the wait stops.
+// Counter targets compare by the signed difference within the counter's width (`mask`:
+// 0xFFFF for a 16-bit counter), so a target beyond a wrap is still waited for.
+struct RegisterCondition {
+    enum Until : BYTE {
+        MaskEquals,        // (read & mask) == value
+        MaskDiffers,       // (read & mask) != value: waits while the masked bits hold
+        UpCountReaches,    // up-counter: signed (read - value) >= 0 within the width
+        DownCountReaches,  // down-counter: signed (read - value) <= 0 within the width
+        AtOrBelow,         // (read & mask) <= value
+    };
+    volatile const ULONG* address = nullptr;
+    Until until = MaskEquals;
+    ULONG mask = 0xFFFFFFFF;
+    ULONG value = 0;
+};
+
+// Polls the registers in turn until one's condition holds; returns its index, with what
+// was read in *value. On the device this is the plain loop of reads; on the simulated
+// handheld it ends at the virtual instant that loop would, without reading every tick
+// of a counter on the way, so a long wait costs the host next to nothing.
+DWORD WaitForRegisters(const RegisterCondition* conditions, DWORD count, ULONG* value);
+
 // A mapped page with typed access at byte offsets: the form the drivers use.
 class RegisterPage {
 public:
@@ -60,7 +83,29 @@ public:
         WRITE_REGISTER_ULONG(reinterpret_cast<volatile ULONG*>(base_ + offset), value);
     }
 
+    RegisterCondition Condition(DWORD offset, RegisterCondition::Until until, ULONG mask, ULONG value) const {
+        return {reinterpret_cast<volatile const ULONG*>(base_ + offset), until, mask, value};
+    }
+    // Waits until the up-counter at `offset` (width `mask`) has reached `target`.
+    ULONG WaitUpCount(DWORD offset, ULONG mask, ULONG target) const {
+        return WaitFor(Condition(offset, RegisterCondition::UpCountReaches, mask, target));
+    }
+    // Waits until the down-counter at `offset` (width `mask`) has come down to `target`.
+    ULONG WaitDownCount(DWORD offset, ULONG mask, ULONG target) const {
+        return WaitFor(Condition(offset, RegisterCondition::DownCountReaches, mask, target));
+    }
+    // Waits while (register & mask) == value.
+    ULONG WaitWhile(DWORD offset, ULONG mask, ULONG value) const {
+        return WaitFor(Condition(offset, RegisterCondition::MaskDiffers, mask, value));
+    }
+
 private:
+    static ULONG WaitFor(const RegisterCondition& condition) {
+        ULONG value = 0;
+        WaitForRegisters(&condition, 1, &value);
+        return value;
+    }
+
     volatile BYTE* base_ = nullptr;
 };
 

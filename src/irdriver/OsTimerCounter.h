@@ -15,10 +15,7 @@ public:
     explicit OsTimerCounter(const ce::RegisterPage& timer) : timer_(timer) {}
 
     std::uint32_t Now() const { return timer_.read32(kOscr); }
-    void WaitUntil(std::uint32_t target) const {
-        while (static_cast<std::int32_t>(timer_.read32(kOscr) - target) < 0) {
-        }
-    }
+    void WaitUntil(std::uint32_t target) const { timer_.WaitUpCount(kOscr, 0xFFFFFFFF, target); }
     // Waits `ticks` from now, any length, in steps the signed comparison can tell apart.
     void WaitTicks(std::uint64_t ticks) const;
 

@@ -34,6 +34,18 @@ public:
     // The earliest virtual time at which a read of `offset` may return something other
     // than it does now without any write; lets the SoC fast-forward an idle poll.
     virtual std::int64_t next_change(std::uint32_t /*offset*/) const { return kNever; }
+    // A register that moves by one per tick, modulo its width: +1 up, -1 down, 0 for a
+    // register that does not count steadily (stopped, one-shot, reload other than its
+    // full range). Lets a wait on it skip whole ticks.
+    struct Counting {
+        int direction = 0;
+        std::uint32_t mask = 0;
+    };
+    virtual Counting counting(std::uint32_t /*offset*/) const { return {}; }
+    // For a counting register: the instant it will have moved by `ticks` from its value now.
+    virtual std::int64_t tick_time(std::uint32_t /*offset*/, std::uint64_t /*ticks*/) const { return kNever; }
+    // For a counting register: the ticks it makes from now up to and including `ns`.
+    virtual std::uint64_t ticks_until(std::uint32_t /*offset*/, std::int64_t /*ns*/) const { return 0; }
     // Brings time-driven output (a shifting UART) up to the current virtual time.
     virtual void advance() {}
     // The platform serial driver's SETIR / CLRIR, for UART blocks.

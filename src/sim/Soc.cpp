@@ -68,15 +68,24 @@ void Soc::write(RegisterBlock& block, std::uint32_t offset, unsigned width, std:
 // between, is part of an idle poll: nothing the program can see changes until one of
 // the registers it has been polling can change, so the clock skips straight there.
 std::uint32_t Soc::polled_read(RegisterBlock& block, std::uint32_t offset, unsigned width) {
+    landed_on_ = -1;
     std::uint32_t value = block.read(offset, width);
     const auto end = polls_.begin() + static_cast<std::ptrdiff_t>(poll_count_);
     auto found = std::find_if(polls_.begin(), end, [&](const Poll& p) { return p.block == &block && p.offset == offset; });
     if (found != end && found->value == value) {
         std::int64_t wake = RegisterBlock::kNever;
-        for (auto poll = polls_.begin(); poll != end; ++poll) wake = std::min(wake, poll->block->next_change(poll->offset));
+        int source = -1;
+        for (auto poll = polls_.begin(); poll != end; ++poll) {
+            const std::int64_t change = poll->block->next_change(poll->offset);
+            if (change < wake) {
+                wake = change;
+                source = static_cast<int>(poll - polls_.begin());
+            }
+        }
         if (wake != RegisterBlock::kNever && wake > clock_.now()) {
             clock_.advance_to(wake);
             value = block.read(offset, width);
+            landed_on_ = source;
         }
     }
     if (found != end) {
@@ -87,6 +96,54 @@ std::uint32_t Soc::polled_read(RegisterBlock& block, std::uint32_t offset, unsig
         poll_count_ = 0;
     }
     return value;
+}
+
+std::size_t Soc::wait(std::span<const WaitCondition> conditions, std::uint32_t* value) {
+    for (;;) {
+        for (std::size_t i = 0; i < conditions.size(); ++i) {
+            const WaitCondition& condition = conditions[i];
+            *value = read(*condition.block, condition.offset, 32);
+            if (condition.holds(*value)) return i;
+            if (landed_on_ >= 0) skip_ticks(conditions);
+        }
+    }
+}
+
+// The loop has just landed on a tick of a steadily counting register. From here, until
+// something else it polls changes or a condition on that counter comes near, every tick
+// repeats the same reads at the same offsets from the tick: so the clock moves to a
+// later tick at once, and the counter's last-read value moves with it. A few ticks are
+// left before anything happens, to be read one by one as the loop would.
+void Soc::skip_ticks(std::span<const WaitCondition> conditions) {
+    constexpr std::uint64_t kTicksLeft = 3;
+    Poll& landed = polls_[static_cast<std::size_t>(landed_on_)];
+    const RegisterBlock::Counting counting = landed.block->counting(landed.offset);
+    if (counting.direction == 0) return;
+    // The reads of one round must fit inside a tick for the pattern to repeat.
+    const std::int64_t round_ns = VirtualClock::kAccessCostNs * static_cast<std::int64_t>(conditions.size() + 1);
+    if (landed.block->tick_time(landed.offset, 2) - landed.block->tick_time(landed.offset, 1) <= round_ns) return;
+
+    std::uint64_t ticks = UINT64_MAX;
+    bool read_by_loop = false;
+    for (const WaitCondition& condition : conditions) {
+        const bool polled = std::any_of(polls_.begin(), polls_.begin() + static_cast<std::ptrdiff_t>(poll_count_),
+                                        [&](const Poll& p) { return p.block == condition.block && p.offset == condition.offset; });
+        if (!polled) return;  // the poll is not established yet
+        if (condition.block == landed.block && condition.offset == landed.offset) {
+            read_by_loop = true;
+            ticks = std::min(ticks, condition.ticks_to_hold(landed.value & counting.mask, counting.direction));
+        }
+    }
+    std::int64_t horizon = RegisterBlock::kNever;
+    for (std::size_t p = 0; p < poll_count_; ++p)
+        if (static_cast<int>(p) != landed_on_) horizon = std::min(horizon, polls_[p].block->next_change(polls_[p].offset));
+    if (horizon != RegisterBlock::kNever)
+        ticks = std::min(ticks, landed.block->ticks_until(landed.offset, horizon - 4 * round_ns));
+    if (ticks == UINT64_MAX || ticks <= 2 * kTicksLeft) return;
+    ticks -= kTicksLeft;
+    clock_.advance_to(landed.block->tick_time(landed.offset, ticks));
+    if (read_by_loop)
+        landed.value = (landed.value + static_cast<std::uint32_t>(counting.direction) * static_cast<std::uint32_t>(ticks)) & counting.mask;
 }
 
 std::uint32_t Soc::read_physical(std::uint32_t physical, unsigned width) {

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "sim/Journal.h"
@@ -16,6 +17,7 @@
 #include "sim/Profile.h"
 #include "sim/RegisterBlock.h"
 #include "sim/VirtualClock.h"
+#include "sim/WaitCondition.h"
 
 namespace sim {
 
@@ -39,6 +41,12 @@ public:
 
     std::uint32_t read(RegisterBlock& block, std::uint32_t offset, unsigned width);
     void write(RegisterBlock& block, std::uint32_t offset, unsigned width, std::uint32_t value);
+    // A busy-wait: reads the conditions' registers in turn, each read a normal access,
+    // until one holds; returns its index and what was read. It ends at the same virtual
+    // instant, with the same poll state, as the loop of reads would; but once that loop
+    // has settled into landing on a counter's ticks, whole ticks in which nothing it
+    // polls can change are skipped at once instead of being read one by one.
+    std::size_t wait(std::span<const WaitCondition> conditions, std::uint32_t* value);
     // Convenience for tests and tools: physical address access.
     std::uint32_t read_physical(std::uint32_t physical, unsigned width);
     void write_physical(std::uint32_t physical, unsigned width, std::uint32_t value);
@@ -61,6 +69,7 @@ private:
         std::uint32_t value = 0;
     };
     std::uint32_t polled_read(RegisterBlock& block, std::uint32_t offset, unsigned width);
+    void skip_ticks(std::span<const WaitCondition> conditions);
     void advance_blocks();
 
     const Profile& profile_;
@@ -72,6 +81,8 @@ private:
     std::array<RegisterBlock*, 4> uarts_{};
     std::array<Poll, 4> polls_{};
     std::size_t poll_count_ = 0;
+    // The poll whose change the last read's fast-forward landed on, or -1.
+    int landed_on_ = -1;
 };
 
 }  // namespace sim

@@ -1,6 +1,9 @@
 // Physical page mapping and register access (ce/Memory.h) onto the SoC model.
 
 #include "ce/Memory.h"
+
+#include <algorithm>
+#include <span>
 #include "host/hw/Machine.h"
 #include "host/hw/PageTable.h"
 
@@ -9,6 +12,10 @@ namespace ce {
 namespace {
 
 constexpr DWORD kAccessMask = 0xFF;
+
+// The two lists of conditions name the same tests in the same order.
+static_assert(static_cast<int>(sim::WaitCondition::Until::differ) == RegisterCondition::MaskDiffers);
+static_assert(static_cast<int>(sim::WaitCondition::Until::at_or_below) == RegisterCondition::AtOrBelow);
 
 template <unsigned Width>
 std::uint32_t read_at(const volatile void* address) {
@@ -71,6 +78,33 @@ BOOL VirtualFree(LPVOID address, DWORD size, DWORD freeType) {
         return FALSE;
     }
     return TRUE;
+}
+
+DWORD WaitForRegisters(const RegisterCondition* conditions, DWORD count, ULONG* value) {
+    constexpr DWORD kMostConditions = 4;
+    sim::WaitCondition waits[kMostConditions];
+    ULONG read = 0;
+    if (value == nullptr) value = &read;
+    std::lock_guard guard(host::hw::hardware_lock());
+    count = std::min(count, kMostConditions);
+    sim::Soc* soc = nullptr;
+    for (DWORD i = 0; i < count; ++i) {
+        std::uint32_t offset = 0;
+        const auto* page = host::hw::PageTable::instance().find(conditions[i].address, &offset);
+        // An unmapped register reads 0 for ever; rather than spin on it, the wait ends.
+        if (page == nullptr) {
+            *value = 0;
+            return i;
+        }
+        soc = &page->machine->soc();
+        waits[i] = {page->block, offset, static_cast<sim::WaitCondition::Until>(conditions[i].until), conditions[i].mask,
+                    conditions[i].value};
+    }
+    if (soc == nullptr) return 0;
+    std::uint32_t last = 0;
+    const std::size_t index = soc->wait(std::span(waits, count), &last);
+    *value = last;
+    return static_cast<DWORD>(index);
 }
 
 BYTE READ_REGISTER_UCHAR(volatile const BYTE* address) { return static_cast<BYTE>(read_at<8>(address)); }

@@ -153,14 +153,11 @@ void CIrDrvrOMAP1510::EmitMark(std::uint32_t ticks, const MpuTimer& timer) const
     timer.SetCntl(kTimerOneShot);
     Reg(kLcr, kOperational8N1);  // line released: the UART drives it
     Reg(kThr, kCarrierByte);
-    for (;;) {
-        if (!timer.Running()) {
-            Reg(kLcr, kBreak8N1);  // line forced idle
-            timer.SetCntl(kTimerStopped);
-            return;
-        }
-        if ((Reg(kLsr) & kTransmitterEmpty) != 0) Reg(kThr, kCarrierByte);
-    }
+    const ce::RegisterCondition ended[] = {
+        timer.Stopped(), uart3_.Condition(kLsr, ce::RegisterCondition::MaskDiffers, kTransmitterEmpty, 0)};
+    while (ce::WaitForRegisters(ended, 2, nullptr) != 0) Reg(kThr, kCarrierByte);
+    Reg(kLcr, kBreak8N1);  // line forced idle
+    timer.SetCntl(kTimerStopped);
 }
 
 void CIrDrvrOMAP1510::WaitSpace(std::uint32_t ticks, const MpuTimer& timer) {
@@ -168,8 +165,7 @@ void CIrDrvrOMAP1510::WaitSpace(std::uint32_t ticks, const MpuTimer& timer) {
     timer.SetCntl(kTimerStopped);
     timer.SetLoad(ticks);
     timer.SetCntl(kTimerOneShot);
-    while (timer.Running()) {
-    }
+    timer.WaitStopped();
     timer.SetCntl(kTimerStopped);
 }
 

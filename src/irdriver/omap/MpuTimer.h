@@ -24,9 +24,12 @@ public:
     void SetLoad(std::uint32_t value) const { block_.write32(base_ + kLoad, value); }
     std::uint32_t Read() const { return block_.read32(base_ + kRead); }
     // Waits while the down-counter has not yet reached `target` (signed difference).
-    void WaitDownTo(std::uint32_t target) const {
-        while (static_cast<std::int32_t>(Read() - target) > 0) {
-        }
+    void WaitDownTo(std::uint32_t target) const { block_.WaitDownCount(base_ + kRead, 0xFFFFFFFF, target); }
+    // Waits while the timer runs (a one-shot clears its start bit at 0).
+    void WaitStopped() const { block_.WaitWhile(base_ + kCntl, kStart, kStart); }
+    // The condition "the one-shot has stopped", for waits on more than one register.
+    ce::RegisterCondition Stopped() const {
+        return block_.Condition(base_ + kCntl, ce::RegisterCondition::MaskEquals, kStart, 0);
     }
 
 private:

@@ -47,22 +47,20 @@ void PwmTimer::ClearPending() const {
     interrupts_.write32(kIntpnd, layout_.interruptBit);
 }
 
-bool PwmTimer::Pending() const { return (interrupts_.read32(kSrcpnd) & layout_.interruptBit) != 0; }
-
 void PwmTimer::WaitTicks(std::uint32_t ticks) const {
     if (ticks == 0) return;
     ClearPending();
     // From `base` the counter reaches 0 in base ticks and reloads one tick later.
     std::uint32_t base = Count();
     while (ticks > base) {
-        while (!Pending()) {
-        }
+        interrupts_.WaitWhile(kSrcpnd, layout_.interruptBit, 0);
         ticks -= base + 1;
         ClearPending();
         base = kReload;
     }
     // The target lies on this side of the next reload; a reload seen means it has passed.
-    const std::uint32_t target = base - ticks;
-    while (Count() > target && !Pending()) {
-    }
+    const ce::RegisterCondition passed[] = {
+        timers_.Condition(layout_.tcnto, ce::RegisterCondition::AtOrBelow, kCountMask, base - ticks),
+        interrupts_.Condition(kSrcpnd, ce::RegisterCondition::MaskDiffers, layout_.interruptBit, 0)};
+    ce::WaitForRegisters(passed, 2, nullptr);
 }

@@ -9,6 +9,7 @@
 class PwmTimer {
 public:
     static constexpr ce::DWORD kTcfg0 = 0x00, kTcfg1 = 0x04, kTcon = 0x08;
+    static constexpr std::uint32_t kCountMask = 0xFFFF;
 
     struct Layout {
         std::uint32_t start, busyBits, group, updateAndReload, manualUpdate, dividerField, interruptBit;
@@ -23,13 +24,10 @@ public:
     void Borrow();
     void Release() const;
 
-    std::uint32_t Count() const { return timers_.read32(layout_.tcnto) & 0xFFFF; }
+    std::uint32_t Count() const { return timers_.read32(layout_.tcnto) & kCountMask; }
     // Waits until the counter has counted down to x (16-bit signed difference, so a
     // target on the far side of a reload is waited for).
-    void WaitPasses(std::uint32_t x) const {
-        while (static_cast<std::int16_t>(static_cast<std::uint16_t>(Count() - x)) > 0) {
-        }
-    }
+    void WaitPasses(std::uint32_t x) const { timers_.WaitDownCount(layout_.tcnto, kCountMask, x); }
     // Waits `ticks`, any length: the pending bit counts the reloads that long waits span.
     void WaitTicks(std::uint32_t ticks) const;
     std::uint32_t interruptBit() const { return layout_.interruptBit; }
@@ -39,7 +37,6 @@ private:
         : timers_(timers), interrupts_(interrupts), layout_(layout) {}
 
     void ClearPending() const;
-    bool Pending() const;
 
     ce::RegisterPage timers_, interrupts_;
     Layout layout_;

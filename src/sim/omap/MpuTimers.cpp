@@ -93,4 +93,26 @@ std::int64_t MpuTimers::next_change(std::uint32_t offset) const {
     return kNever;
 }
 
+// A running timer that auto-reloads from 0xFFFFFFFF counts down modulo 2^32.
+RegisterBlock::Counting MpuTimers::counting(std::uint32_t offset) const {
+    std::uint32_t reg = 0;
+    const int n = timer_of(offset, &reg);
+    if (n == 0 || reg != kRead || !timers_[static_cast<std::size_t>(n)].running) return {};
+    if ((stored(base(n) + kCntl) & kAutoReload) == 0 || stored(base(n) + kLoad) != 0xFFFFFFFF) return {};
+    return {-1, 0xFFFFFFFF};
+}
+
+std::int64_t MpuTimers::tick_time(std::uint32_t offset, std::uint64_t ticks) const {
+    std::uint32_t reg = 0;
+    const Timer& timer = timers_[static_cast<std::size_t>(timer_of(offset, &reg))];
+    return timer.t0 + timer.rate.ns_for(elapsed(timer) + ticks);
+}
+
+std::uint64_t MpuTimers::ticks_until(std::uint32_t offset, std::int64_t ns) const {
+    std::uint32_t reg = 0;
+    const Timer& timer = timers_[static_cast<std::size_t>(timer_of(offset, &reg))];
+    const std::uint64_t now_ticks = elapsed(timer), then = timer.rate.ticks_in(ns - timer.t0);
+    return then > now_ticks ? then - now_ticks : 0;
+}
+
 }  // namespace sim

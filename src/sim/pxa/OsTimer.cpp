@@ -37,4 +37,19 @@ std::int64_t OsTimer::next_change(std::uint32_t offset) const {
     return next_tick_ns_;
 }
 
+RegisterBlock::Counting OsTimer::counting(std::uint32_t offset) const {
+    return offset == kOscr ? Counting{1, 0xFFFFFFFF} : Counting{};
+}
+
+std::int64_t OsTimer::tick_time(std::uint32_t /*offset*/, std::uint64_t ticks) const {
+    refresh();
+    return base_ns_ + rate_.ns_for(ticks_ + ticks);
+}
+
+std::uint64_t OsTimer::ticks_until(std::uint32_t /*offset*/, std::int64_t ns) const {
+    refresh();
+    const std::uint64_t then = rate_.ticks_in(ns - base_ns_);
+    return then > ticks_ ? then - ticks_ : 0;
+}
+
 }  // namespace sim

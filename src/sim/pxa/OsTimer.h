@@ -13,6 +13,9 @@ public:
 
     OsTimer(Soc& soc, std::uint32_t physical, Rate rate);
     std::int64_t next_change(std::uint32_t offset) const override;
+    Counting counting(std::uint32_t offset) const override;
+    std::int64_t tick_time(std::uint32_t offset, std::uint64_t ticks) const override;
+    std::uint64_t ticks_until(std::uint32_t offset, std::int64_t ns) const override;
 
 protected:
     std::uint32_t read_register(std::uint32_t offset) override;

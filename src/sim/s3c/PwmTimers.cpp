@@ -112,6 +112,30 @@ std::int64_t PwmTimers::next_change(std::uint32_t offset) const {
     return timer.t0 + rate.ns_for(elapsed(timer, rate) + 1);
 }
 
+// A counting timer that auto-reloads from 65535 counts down modulo 2^16.
+RegisterBlock::Counting PwmTimers::counting(std::uint32_t offset) const {
+    const int n = counter_register(offset);
+    if (n < 0) return {};
+    const Timer& timer = timers_[static_cast<std::size_t>(n)];
+    if (!timer.counting || !timer.auto_reload || buffer(n) != 0xFFFF) return {};
+    return {-1, 0xFFFF};
+}
+
+std::int64_t PwmTimers::tick_time(std::uint32_t offset, std::uint64_t ticks) const {
+    const int n = counter_register(offset);
+    const Timer& timer = timers_[static_cast<std::size_t>(n)];
+    const Rate& rate = rates_[static_cast<std::size_t>(n)];
+    return timer.t0 + rate.ns_for(elapsed(timer, rate) + ticks);
+}
+
+std::uint64_t PwmTimers::ticks_until(std::uint32_t offset, std::int64_t ns) const {
+    const int n = counter_register(offset);
+    const Timer& timer = timers_[static_cast<std::size_t>(n)];
+    const Rate& rate = rates_[static_cast<std::size_t>(n)];
+    const std::uint64_t now_ticks = elapsed(timer, rate), then = rate.ticks_in(ns - timer.t0);
+    return then > now_ticks ? then - now_ticks : 0;
+}
+
 // Restarts a timer's arithmetic from its last tick, so that a change of its settings
 // applies from now on and not retroactively.
 void PwmTimers::rebase(int n) {

@@ -26,6 +26,9 @@ public:
     // The earliest next reload of any running timer.
     std::int64_t next_reload() const;
     std::int64_t next_change(std::uint32_t offset) const override;
+    Counting counting(std::uint32_t offset) const override;
+    std::int64_t tick_time(std::uint32_t offset, std::uint64_t ticks) const override;
+    std::uint64_t ticks_until(std::uint32_t offset, std::int64_t ns) const override;
     Rate rate(int n) const;
 
 protected:
