@@ -17,6 +17,8 @@
 #include "ce/Infrared.h"
 #include "ce/Types.h"
 
+class IrDriverFactory;
+
 class CIrDrvr {
 public:
     static constexpr std::uint16_t kMaxEntries = 300;

@@ -16,14 +16,14 @@ std::unique_ptr<CIrDrvr>& Slot() {
 
 }  // namespace
 
-std::unique_ptr<CIrDrvr> CreateIrDriver(IrDriverFamily family) {
+std::unique_ptr<CIrDrvr> IrDriverFactory::Create(IrDriverFamily family) {
     switch (family) {
-        case IrDriverFamily::SA11XX: return std::make_unique<CIrDrvrSA11XX>();
-        case IrDriverFamily::PXA250: return std::make_unique<CIrDrvrPXA250>();
-        case IrDriverFamily::PXA270: return std::make_unique<CIrDrvrPXA270>();
-        case IrDriverFamily::SamsungS3C: return std::make_unique<CIrDrvrSamsungS3C>();
-        case IrDriverFamily::OMAP1510: return std::make_unique<CIrDrvrOMAP1510>();
-        case IrDriverFamily::OMAP850: return std::make_unique<CIrDrvrOMAP850>();
+        case IrDriverFamily::SA11XX: return std::unique_ptr<CIrDrvr>(new CIrDrvrSA11XX);
+        case IrDriverFamily::PXA250: return std::unique_ptr<CIrDrvr>(new CIrDrvrPXA250);
+        case IrDriverFamily::PXA270: return std::unique_ptr<CIrDrvr>(new CIrDrvrPXA270);
+        case IrDriverFamily::SamsungS3C: return std::unique_ptr<CIrDrvr>(new CIrDrvrSamsungS3C);
+        case IrDriverFamily::OMAP1510: return std::unique_ptr<CIrDrvr>(new CIrDrvrOMAP1510);
+        case IrDriverFamily::OMAP850: return std::unique_ptr<CIrDrvr>(new CIrDrvrOMAP850);
         case IrDriverFamily::None: break;
     }
     return nullptr;
@@ -34,7 +34,7 @@ CIrDrvr* GetIrDriver() {
     if (driver) return driver.get();
     ce::PROCESSOR_INFO info;
     if (!ProcessorDetection::ReadProcessorInfo(info)) return nullptr;
-    driver = CreateIrDriver(ProcessorDetection::FromText(ProcessorDetection::Text(info, u" ")));
+    driver = IrDriverFactory::Create(ProcessorDetection::FromText(ProcessorDetection::Text(info, u" ")));
     return driver.get();
 }
 

@@ -12,5 +12,11 @@
 CIrDrvr* GetIrDriver();
 void ReleaseIrDriver();
 
-// The driver class for a family, constructed (its blocks mapped); null for None.
-std::unique_ptr<CIrDrvr> CreateIrDriver(IrDriverFamily family);
+// The one place a driver is constructed: GetIrDriver makes the process's driver here (the
+// driver classes let nobody else), and the missing-block tests make one for another
+// processor's family.
+class IrDriverFactory {
+public:
+    // The driver class for a family, its blocks held; null for None.
+    static std::unique_ptr<CIrDrvr> Create(IrDriverFamily family);
+};

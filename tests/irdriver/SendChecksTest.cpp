@@ -26,7 +26,7 @@ protected:
 TEST_F(SendChecksTest, MissingRegisterBlockIs301) {
     use_profile("pxa270");
     // A StrongARM driver on an XScale handheld finds none of its blocks.
-    auto driver = CreateIrDriver(IrDriverFamily::SA11XX);
+    auto driver = IrDriverFactory::Create(IrDriverFamily::SA11XX);
     driver->SetPortName(u"COM3:");
     ASSERT_EQ(driver->SetSignal(kSignal, 4, 0, 26), kIrOk);
     EXPECT_EQ(driver->Send(1, 0), kIrBlockUnmapped);
@@ -110,6 +110,17 @@ TEST_F(SendChecksTest, PortOpenedInInfraredModeIsClosedOnRelease) {
     ce::HANDLE port = ce::CreateFileW(u"COM3:", ce::GENERIC_READ | ce::GENERIC_WRITE, 0, ce::OPEN_EXISTING);
     EXPECT_NE(port, ce::INVALID_HANDLE_VALUE);
     ce::CloseHandle(port);
+}
+
+TEST_F(SendChecksTest, RegisterPagesStayMappedUntilTheirLastDriverGoes) {
+    use_profile("pxa250");
+    CIrDrvr* driver = GetIrDriver();
+    IrDriverFactory::Create(IrDriverFamily::PXA250).reset();  // a second user of the same pages comes and goes
+    ASSERT_EQ(driver->SetSignal(kSignal, 4, 0, 26), kIrOk);
+    EXPECT_EQ(driver->Send(1, 0), kIrOk);
+    EXPECT_EQ(machine().last_trace()->marks(), 2u);
+    ReleaseIrDriver();
+    EXPECT_FALSE(machine().in_session());  // the last holder unmapped them
 }
 
 }  // namespace

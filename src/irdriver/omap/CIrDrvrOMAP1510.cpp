@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "PassLoop.h"
-#include "PhysicalPage.h"
 #include "omap/MpuTimer.h"
 #include "ce/Thread.h"
 
@@ -39,22 +38,17 @@ constexpr std::uint8_t kDivisors[90] = {
 }  // namespace
 
 CIrDrvrOMAP1510::CIrDrvrOMAP1510() {
-    uart3_ = PhysicalPage::Map(kUart3);
-    timers_ = PhysicalPage::Map(MpuTimer::kBlock);
-    configuration_ = PhysicalPage::Map(kConfiguration);
+    uart3_ = pages_.Hold(kUart3);
+    timers_ = pages_.Hold(MpuTimer::kBlock);
+    configuration_ = pages_.Hold(kConfiguration);
 }
 
-CIrDrvrOMAP1510::~CIrDrvrOMAP1510() {
-    CIrDrvrOMAP1510::Close();
-    PhysicalPage::Release(uart3_);
-    PhysicalPage::Release(timers_);
-    PhysicalPage::Release(configuration_);
-}
+CIrDrvrOMAP1510::~CIrDrvrOMAP1510() { CIrDrvrOMAP1510::Close(); }
 
-bool CIrDrvrOMAP1510::BlocksMapped() { return uart3_.mapped() && timers_.mapped() && configuration_.mapped(); }
+bool CIrDrvrOMAP1510::BlocksMapped() const { return uart3_.mapped() && timers_.mapped() && configuration_.mapped(); }
 
-void CIrDrvrOMAP1510::Reg(ce::DWORD offset, std::uint8_t value) { uart3_.write8(offset, value); }
-std::uint8_t CIrDrvrOMAP1510::Reg(ce::DWORD offset) { return uart3_.read8(offset); }
+void CIrDrvrOMAP1510::Reg(ce::DWORD offset, std::uint8_t value) const { uart3_.write8(offset, value); }
+std::uint8_t CIrDrvrOMAP1510::Reg(ce::DWORD offset) const { return uart3_.read8(offset); }
 
 std::uint8_t CIrDrvrOMAP1510::Divisor(std::uint16_t periodUs) {
     const int clamped = std::clamp<int>(periodUs, 11, 100);

@@ -5,6 +5,7 @@
 // stay so until Close puts them back.
 
 #include "CIrDrvr.h"
+#include "RegisterPages.h"
 #include "ce/Memory.h"
 
 class CIrDrvrOMAP1510 : public CIrDrvr {
@@ -12,7 +13,6 @@ public:
     static constexpr std::uint32_t kUart3 = 0xFFFB9000, kConfiguration = 0xFFFE1000;
     static constexpr std::int64_t kTicksPerMs = 3038;
 
-    CIrDrvrOMAP1510();
     int Close() override;
     int SetSignal(const std::int32_t* durations, std::uint16_t count, std::uint16_t repeatStart,
                   std::uint16_t carrierPeriodUs) override;
@@ -25,14 +25,17 @@ public:
     bool registersChanged() const { return registersChanged_; }
 
 private:
+    friend class IrDriverFactory;
+    CIrDrvrOMAP1510();
+
     struct Saved {
         std::uint8_t scr, mdr1, lcr, efr, ier, dll, dlh, xonConfig, acreg;
         std::uint32_t conf18, conf80;
     };
 
-    static bool BlocksMapped();
-    static void Reg(ce::DWORD offset, std::uint8_t value);
-    static std::uint8_t Reg(ce::DWORD offset);
+    bool BlocksMapped() const;
+    void Reg(ce::DWORD offset, std::uint8_t value) const;
+    std::uint8_t Reg(ce::DWORD offset) const;
     void ProgramUart(std::uint8_t divisor);
     void RestoreUart();
     void EmitMark(std::uint32_t ticks, const class MpuTimer& timer) const;
@@ -41,5 +44,6 @@ private:
     bool registersChanged_ = false;
     Saved saved_{};
 
-    static inline ce::RegisterPage uart3_, timers_, configuration_;
+    RegisterPages pages_;
+    ce::RegisterPage uart3_, timers_, configuration_;
 };

@@ -1,7 +1,6 @@
 #include "omap/CIrDrvrOMAP850.h"
 
 #include "PassLoop.h"
-#include "PhysicalPage.h"
 #include "omap/MpuTimer.h"
 #include "ce/Thread.h"
 
@@ -20,20 +19,15 @@ constexpr PassLoop::Priorities kPriorities{1, 0};
 }  // namespace
 
 CIrDrvrOMAP850::CIrDrvrOMAP850() {
-    irUart_ = PhysicalPage::Map(kIrUart);
-    timers_ = PhysicalPage::Map(MpuTimer::kBlock);
-    gpio_ = PhysicalPage::Map(kGpio);
-    configuration_ = PhysicalPage::Map(kConfiguration);
+    irUart_ = pages_.Hold(kIrUart);
+    timers_ = pages_.Hold(MpuTimer::kBlock);
+    gpio_ = pages_.Hold(kGpio);
+    configuration_ = pages_.Hold(kConfiguration);
 }
 
-CIrDrvrOMAP850::~CIrDrvrOMAP850() {
-    PhysicalPage::Release(irUart_);
-    PhysicalPage::Release(timers_);
-    PhysicalPage::Release(gpio_);
-    PhysicalPage::Release(configuration_);
-}
+CIrDrvrOMAP850::~CIrDrvrOMAP850() = default;
 
-bool CIrDrvrOMAP850::BlocksMapped() {
+bool CIrDrvrOMAP850::BlocksMapped() const {
     return irUart_.mapped() && timers_.mapped() && gpio_.mapped() && configuration_.mapped();
 }
 

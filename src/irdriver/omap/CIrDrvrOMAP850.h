@@ -4,6 +4,7 @@
 // enabled; pins, masks and the timer are put back at the end of every Send.
 
 #include "CIrDrvr.h"
+#include "RegisterPages.h"
 #include "ce/Memory.h"
 
 class MpuTimer;
@@ -13,7 +14,6 @@ public:
     static constexpr std::uint32_t kIrUart = 0xFFFB0000, kGpio = 0xFFFBC000, kConfiguration = 0xFFFE1000;
     static constexpr std::int64_t kTicksPerMs = 6480;
 
-    CIrDrvrOMAP850();
     int Close() override;
     int SetSignal(const std::int32_t* durations, std::uint16_t count, std::uint16_t repeatStart,
                   std::uint16_t carrierPeriodUs) override;
@@ -24,12 +24,16 @@ public:
     bool registersChanged() const { return registersChanged_; }
 
 private:
-    static bool BlocksMapped();
+    friend class IrDriverFactory;
+    CIrDrvrOMAP850();
+
+    bool BlocksMapped() const;
     void EmitMark(std::uint32_t ticks, const MpuTimer& timer) const;
     static void WaitSpace(std::uint32_t ticks, const MpuTimer& timer);
 
     bool registersChanged_ = false;
 
-    static inline ce::RegisterPage irUart_, timers_, gpio_, configuration_;
+    RegisterPages pages_;
+    ce::RegisterPage irUart_, timers_, gpio_, configuration_;
     static inline std::uint32_t high_ = 0, low_ = 0;
 };

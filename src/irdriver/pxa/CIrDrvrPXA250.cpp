@@ -3,7 +3,6 @@
 #include "InfraredUartProbe.h"
 #include "OsTimerCarrier.h"
 #include "PassLoop.h"
-#include "PhysicalPage.h"
 #include "pxa/PxaTransmitter.h"
 #include "ce/Thread.h"
 
@@ -16,18 +15,14 @@ constexpr PassLoop::Priorities kPriorities{1, 1};
 CIrDrvrPXA250::CIrDrvrPXA250() : CIrDrvrPXA250(Timing{0x3C000000, 3686, 0}) {}
 
 CIrDrvrPXA250::CIrDrvrPXA250(const Timing& timing) : timing_(timing) {
-    timer_ = PhysicalPage::Map(kOsTimer);
-    gpio_ = PhysicalPage::Map(kGpio);
-    interrupts_ = PhysicalPage::Map(kInterrupts);
+    timer_ = pages_.Hold(kOsTimer);
+    gpio_ = pages_.Hold(kGpio);
+    interrupts_ = pages_.Hold(kInterrupts);
 }
 
-CIrDrvrPXA250::~CIrDrvrPXA250() {
-    PhysicalPage::Release(timer_);
-    PhysicalPage::Release(gpio_);
-    PhysicalPage::Release(interrupts_);
-}
+CIrDrvrPXA250::~CIrDrvrPXA250() = default;
 
-bool CIrDrvrPXA250::BlocksMapped() { return timer_.mapped() && gpio_.mapped() && interrupts_.mapped(); }
+bool CIrDrvrPXA250::BlocksMapped() const { return timer_.mapped() && gpio_.mapped() && interrupts_.mapped(); }
 
 int CIrDrvrPXA250::Open() {
     CaptureThread();

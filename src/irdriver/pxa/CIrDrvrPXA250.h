@@ -4,13 +4,13 @@
 // Open first looks for a UART the platform already runs in infrared mode.
 
 #include "CIrDrvr.h"
+#include "RegisterPages.h"
 #include "ce/Memory.h"
 
 class CIrDrvrPXA250 : public CIrDrvr {
 public:
     static constexpr std::uint32_t kOsTimer = 0x40A00000, kGpio = 0x40E00000, kInterrupts = 0x40D00000;
 
-    CIrDrvrPXA250();
     int Send(std::uint16_t repeatCount, int holdKey) override;
     int Learn() override;
     ~CIrDrvrPXA250() override;
@@ -32,9 +32,13 @@ protected:
     explicit CIrDrvrPXA250(const Timing& timing);
 
 private:
-    static bool BlocksMapped();
+    friend class IrDriverFactory;
+    CIrDrvrPXA250();
+
+    bool BlocksMapped() const;
 
     const Timing timing_;
-    static inline ce::RegisterPage timer_, gpio_, interrupts_;
+    RegisterPages pages_;
+    ce::RegisterPage timer_, gpio_, interrupts_;
     static inline int uart_ = 0;
 };

@@ -5,6 +5,7 @@
 #include "pxa/CIrDrvrPXA250.h"
 
 class CIrDrvrPXA270 : public CIrDrvrPXA250 {
-public:
+private:
+    friend class IrDriverFactory;
     CIrDrvrPXA270();
 };

@@ -26,19 +26,15 @@ bool ValidUart(int index) { return index >= 1 && index <= 3; }
 }  // namespace
 
 CIrDrvrSamsungS3C::CIrDrvrSamsungS3C() {
-    timers_ = PhysicalPage::Map(kTimers);
-    gpio_ = PhysicalPage::Map(kGpio);
-    interrupts_ = PhysicalPage::Map(kInterrupts);
+    timers_ = pages_.Hold(kTimers);
+    gpio_ = pages_.Hold(kGpio);
+    interrupts_ = pages_.Hold(kInterrupts);
     ticksPerMs_ = MeasureTicksPerMs();
 }
 
-CIrDrvrSamsungS3C::~CIrDrvrSamsungS3C() {
-    PhysicalPage::Release(timers_);
-    PhysicalPage::Release(gpio_);
-    PhysicalPage::Release(interrupts_);
-}
+CIrDrvrSamsungS3C::~CIrDrvrSamsungS3C() = default;
 
-bool CIrDrvrSamsungS3C::BlocksMapped() { return timers_.mapped() && gpio_.mapped() && interrupts_.mapped(); }
+bool CIrDrvrSamsungS3C::BlocksMapped() const { return timers_.mapped() && gpio_.mapped() && interrupts_.mapped(); }
 
 std::uint32_t CIrDrvrSamsungS3C::TicksPerMs(std::uint32_t clockSpeed, bool is244x, std::uint32_t clkdivn,
                                             std::uint32_t tcfg0) {
@@ -54,7 +50,7 @@ std::uint32_t CIrDrvrSamsungS3C::TicksPerMs(std::uint32_t clockSpeed, bool is244
     return static_cast<std::uint32_t>(pclk / static_cast<float>(prescaler + 1) * 0.5f * 1000.0f);
 }
 
-std::uint32_t CIrDrvrSamsungS3C::MeasureTicksPerMs() {
+std::uint32_t CIrDrvrSamsungS3C::MeasureTicksPerMs() const {
     ce::PROCESSOR_INFO info;
     if (!ProcessorDetection::ReadProcessorInfo(info)) return kDefaultTicksPerMs;
     const bool is244x = ProcessorDetection::Text(info, u"").find(u"244") != std::u16string::npos;

@@ -5,6 +5,7 @@
 // mark. Durations stay in µs and are converted to ticks for each Send.
 
 #include "CIrDrvr.h"
+#include "RegisterPages.h"
 #include "ce/Memory.h"
 
 class PwmTimer;
@@ -15,7 +16,6 @@ public:
     static constexpr std::uint32_t kClkdivn = 0x4C000014;
     static constexpr std::uint32_t kDefaultTicksPerMs = 1000;
 
-    CIrDrvrSamsungS3C();
     int Send(std::uint16_t repeatCount, int holdKey) override;
     int Learn() override;
     ~CIrDrvrSamsungS3C() override;
@@ -29,13 +29,17 @@ public:
                                     std::uint32_t tcfg0);
 
 private:
-    static bool BlocksMapped();
-    static std::uint32_t MeasureTicksPerMs();
+    friend class IrDriverFactory;
+    CIrDrvrSamsungS3C();
+
+    bool BlocksMapped() const;
+    std::uint32_t MeasureTicksPerMs() const;
     void EmitMark(std::uint32_t ticks, const PwmTimer& timer) const;
 
     std::uint32_t ticksPerMs_ = kDefaultTicksPerMs;
     std::uint32_t high_ = 0, low_ = 0;
 
-    static inline ce::RegisterPage timers_, gpio_, interrupts_;
+    RegisterPages pages_;
+    ce::RegisterPage timers_, gpio_, interrupts_;
     static inline int uart_ = 0;
 };

@@ -3,7 +3,6 @@
 #include "OsTimerCarrier.h"
 #include "OsTimerCounter.h"
 #include "PassLoop.h"
-#include "PhysicalPage.h"
 #include "ce/Led.h"
 #include "ce/Thread.h"
 
@@ -18,20 +17,15 @@ constexpr PassLoop::Priorities kPriorities{0, 0};
 }  // namespace
 
 CIrDrvrSA11XX::CIrDrvrSA11XX() {
-    serialPort2_ = PhysicalPage::Map(kSerialPort2);
-    pinController_ = PhysicalPage::Map(kPinController);
-    timer_ = PhysicalPage::Map(kOsTimer);
-    interrupts_ = PhysicalPage::Map(kInterrupts);
+    serialPort2_ = pages_.Hold(kSerialPort2);
+    pinController_ = pages_.Hold(kPinController);
+    timer_ = pages_.Hold(kOsTimer);
+    interrupts_ = pages_.Hold(kInterrupts);
 }
 
-CIrDrvrSA11XX::~CIrDrvrSA11XX() {
-    PhysicalPage::Release(serialPort2_);
-    PhysicalPage::Release(pinController_);
-    PhysicalPage::Release(timer_);
-    PhysicalPage::Release(interrupts_);
-}
+CIrDrvrSA11XX::~CIrDrvrSA11XX() = default;
 
-bool CIrDrvrSA11XX::BlocksMapped() {
+bool CIrDrvrSA11XX::BlocksMapped() const {
     return serialPort2_.mapped() && pinController_.mapped() && timer_.mapped() && interrupts_.mapped();
 }
 

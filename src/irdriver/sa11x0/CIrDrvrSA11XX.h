@@ -4,6 +4,7 @@
 // the thread runs at priority 0 and notification LED 0 is lit while it sends.
 
 #include "CIrDrvr.h"
+#include "RegisterPages.h"
 #include "ce/Memory.h"
 
 class CIrDrvrSA11XX : public CIrDrvr {
@@ -11,16 +12,19 @@ public:
     static constexpr std::uint32_t kSerialPort2 = 0x80030000, kPinController = 0x90060000, kOsTimer = 0x90000000,
                                    kInterrupts = 0x90050000;
 
-    CIrDrvrSA11XX();
     int Send(std::uint16_t repeatCount, int holdKey) override;
     int Learn() override;
     ~CIrDrvrSA11XX() override;
 
 private:
-    static bool BlocksMapped();
+    friend class IrDriverFactory;
+    CIrDrvrSA11XX();
+
+    bool BlocksMapped() const;
     static void SetLed(int state);
     void EmitMark(std::uint32_t us) const;
     void WaitSpace(std::uint32_t us) const;
 
-    static inline ce::RegisterPage serialPort2_, pinController_, timer_, interrupts_;
+    RegisterPages pages_;
+    ce::RegisterPage serialPort2_, pinController_, timer_, interrupts_;
 };
