@@ -127,4 +127,19 @@ TEST_F(InfraredSend, BadFilesAndRefusalsFailWithAReason) {
     EXPECT_THAT(no_port.err, HasSubstr("code 13"));
 }
 
+// `hold` and `ir send --hold` once read seconds differently (fractions against whole
+// numbers); both now take and refuse the same words.
+TEST_F(InfraredSend, HoldAndSendReadSecondsAlike) {
+    ok({"init", "--profile", "pxa270"});
+    const auto file = write_signal("carrier 38000\npulse 500\nspace 500\n");
+    for (const auto& [seconds, accepted] : {std::pair{"1.5", true}, {"0.001", true}, {"3600", true},
+                                            {"3600.5", false}, {"-1", false}, {"1,5", false}, {"nan", false}}) {
+        EXPECT_EQ(handheld({"hold", "A", seconds}).exit_code, accepted ? 0 : 2) << seconds;
+        // A port the profile lacks makes the driver refuse (1) once the command line is accepted.
+        EXPECT_EQ(handheld({"ir", "send", file, std::string("--hold=") + seconds, "--port", "COM9:"}).exit_code,
+                  accepted ? 1 : 2)
+            << seconds;
+    }
+}
+
 }  // namespace

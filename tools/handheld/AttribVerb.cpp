@@ -1,5 +1,6 @@
 #include "AttribVerb.h"
 
+#include "Arguments.h"
 #include "ErrorText.h"
 #include "FileText.h"
 #include "ce/Files.h"
@@ -13,45 +14,65 @@ namespace {
 constexpr ce::DWORD kSettable = ce::FILE_ATTRIBUTE_READONLY | ce::FILE_ATTRIBUTE_HIDDEN |
                                 ce::FILE_ATTRIBUTE_SYSTEM | ce::FILE_ATTRIBUTE_ARCHIVE;
 
+struct Letter {
+    char letter;
+    ce::DWORD bit;
+    const char* name;
+};
+
+constexpr Letter kLetters[] = {{'a', ce::FILE_ATTRIBUTE_ARCHIVE, "archive"},
+                               {'r', ce::FILE_ATTRIBUTE_READONLY, "read-only"},
+                               {'h', ce::FILE_ATTRIBUTE_HIDDEN, "hidden"},
+                               {'s', ce::FILE_ATTRIBUTE_SYSTEM, "system"}};
+
+// The attribute of "+r" or "+R"; nothing for any other word.
+std::optional<ce::DWORD> set_word(const std::string& word) {
+    for (const auto& letter : kLetters)
+        if (same_word(word, std::string{'+', letter.letter})) return letter.bit;
+    return std::nullopt;
+}
+
 }  // namespace
 
-std::string_view AttribVerb::help() const {
-    return "usage: handheld attrib PATH [+a|-a|+r|-r|+h|-h|+s|-s]...\n"
-           "\n"
-           "Shows the attributes of a file or folder of the handheld, after applying the changes\n"
-           "given: + sets, - clears a (archive), r (read-only), h (hidden) or s (system).\n"
-           "\n"
-           "  PATH  a device path; / may stand for \\ and the leading \\ may be left out\n"
-           "\n"
-           "examples:\n"
-           "  handheld attrib '\\My Documents\\alarm.wav' +r -a\n"
-           "  handheld attrib '\\Program Files\\KIVO'\n";
-}
-
-std::optional<AttribVerb::Change> AttribVerb::parse_change(std::string_view word) {
-    if (word.size() != 2 || (word[0] != '+' && word[0] != '-')) return std::nullopt;
-    ce::DWORD bit = 0;
-    switch (word[1]) {
-        case 'a': case 'A': bit = ce::FILE_ATTRIBUTE_ARCHIVE; break;
-        case 'r': case 'R': bit = ce::FILE_ATTRIBUTE_READONLY; break;
-        case 'h': case 'H': bit = ce::FILE_ATTRIBUTE_HIDDEN; break;
-        case 's': case 'S': bit = ce::FILE_ATTRIBUTE_SYSTEM; break;
-        default: return std::nullopt;
+void AttribVerb::declare(CLI::App& command) {
+    describe(
+        "Shows the attributes of a file or folder of the handheld, after applying the changes\n"
+        "given in order: +X sets, -X clears a (archive), r (read-only), h (hidden) or s (system).");
+    command.add_option("PATH", path_, "a device path; / may stand for \\ and the leading \\ may be left out")
+        ->required();
+    sets_ = command.add_option("CHANGE", set_words_, "+a, +r, +h or +s sets that attribute")
+        ->check([](const std::string& word) -> std::string {
+            return set_word(word) ? "" : "unknown change '" + word + "'; use +a -a +r -r +h -h +s -s";
+        });
+    for (const auto& letter : kLetters) {
+        CLI::Option* flag = command.add_flag(std::string("-") + letter.letter)->ignore_case();
+        flag->description(std::string("clears ") + letter.name);
+        clears_.push_back({flag, letter.bit});
     }
-    return word[0] == '+' ? Change{bit, 0} : Change{0, bit};
+    command.footer(
+        "examples:\n"
+        "  handheld attrib '\\My Documents\\alarm.wav' +r -a\n"
+        "  handheld attrib '\\Program Files\\KIVO'");
 }
 
-ExitCode AttribVerb::run(const std::vector<std::string>& arguments, Console& console) {
-    if (arguments.empty()) return console.usage("needs a PATH");
+AttribVerb::Change AttribVerb::changes() const {
     Change total;
-    for (std::size_t i = 1; i < arguments.size(); ++i) {
-        const auto change = parse_change(arguments[i]);
-        if (!change) return console.usage("unknown change '" + arguments[i] + "'; use +a -a +r -r +h -h +s -s");
-        // The later of two changes to one attribute wins.
-        total.set = (total.set & ~change->clear) | change->set;
-        total.clear = (total.clear & ~change->set) | change->clear;
+    std::size_t next_set = 0;
+    // The parser keeps the order of the words; the later of two changes to one attribute wins.
+    for (const CLI::Option* option : command().parse_order()) {
+        Change change;
+        if (option == sets_) change.set = set_word(set_words_[next_set++]).value_or(0);
+        for (const auto& [flag, bit] : clears_)
+            if (option == flag) change.clear = bit;
+        total.set = (total.set & ~change.clear) | change.set;
+        total.clear = (total.clear & ~change.set) | change.clear;
     }
-    const std::u16string path = device_path_from_argument(arguments[0]);
+    return total;
+}
+
+ExitCode AttribVerb::run(Console& console) {
+    const Change total = changes();
+    const std::u16string path = device_path_from_argument(path_);
     const std::string shown = ce::utf8_from_utf16(path);
     ce::DWORD attributes = ce::GetFileAttributesW(path.c_str());
     if (attributes == ce::INVALID_FILE_ATTRIBUTES) return console.fail(shown + ": " + error_text(ce::GetLastError()));

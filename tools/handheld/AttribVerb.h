@@ -2,8 +2,8 @@
 // `handheld attrib`: shows or changes the attributes of a file or folder of the
 // handheld, as the programs see them (read-only files refuse writers, and so on).
 
-#include <optional>
 #include <string>
+#include <vector>
 
 #include "Verb.h"
 #include "ce/Types.h"
@@ -12,18 +12,26 @@ namespace handheld {
 
 class AttribVerb : public Verb {
 public:
-    std::string_view name() const override { return "attrib"; }
-    std::string_view summary() const override { return "show or change a file's attributes"; }
-    std::string_view help() const override;
-    ExitCode run(const std::vector<std::string>& arguments, Console& console) override;
+    AttribVerb() : Verb("attrib", "show or change a file's attributes") {}
+    ExitCode run(Console& console) override;
 
 private:
+    void declare(CLI::App& command) override;
     struct Change {
         ce::DWORD set = 0;
         ce::DWORD clear = 0;
     };
-    // Nothing for a word other than +a -a +r -r +h -h +s -s.
-    static std::optional<Change> parse_change(std::string_view word);
+    struct Clear {
+        const CLI::Option* flag;
+        ce::DWORD bit;
+    };
+    // What the +X words and -X flags add up to, in the order given.
+    Change changes() const;
+
+    std::string path_;
+    std::vector<std::string> set_words_;
+    const CLI::Option* sets_ = nullptr;
+    std::vector<Clear> clears_;
 };
 
 }  // namespace handheld

@@ -7,26 +7,26 @@
 
 namespace handheld {
 
-std::string_view AudioVerb::help() const {
-    return "usage: handheld audio [show]\n"
-           "       handheld audio alsa [PCM]\n"
-           "       handheld audio capture | null\n"
-           "       handheld audio log\n"
-           "\n"
-           "Chooses what the handheld's wave output plays through:\n"
-           "  alsa     the sound card, through the ALSA device PCM (\"default\" unless given;\n"
-           "           `aplay -L` lists them). Two players at once play both when the device\n"
-           "           mixes; a busy device is refused.\n"
-           "  capture  no sound card needed: plays at the real rate and writes each play to\n"
-           "           log/audio/ as a WAV file holding exactly the bytes played, with a line\n"
-           "           in log/audio.log. Only one player at a time, as with one speaker.\n"
-           "  null     plays at the real rate and keeps nothing; any number at once.\n"
-           "show prints the back-end, the ALSA device and the volume; log prints one line per\n"
-           "captured play: start .. end (handheld time), file, format, bytes, volume.\n"
-           "\n"
-           "examples:\n"
-           "  handheld audio capture\n"
-           "  handheld play /usr/share/sounds/alsa/Front_Center.wav && handheld audio log\n";
+void AudioVerb::declare(CLI::App& command) {
+    describe("Chooses what the handheld's wave output plays through, or shows what it played.");
+    command.add_subcommand("show", "the back-end, the ALSA device and the volume (also without an action)");
+    CLI::App* alsa = command.add_subcommand("alsa",
+                                            "the sound card, through the ALSA device PCM (\"default\" unless given;\n"
+                                            "`aplay -L` lists them). Two players at once play both when the\n"
+                                            "device mixes; a busy device is refused.");
+    alsa->add_option("PCM", pcm_, "the ALSA device name");
+    command.add_subcommand("capture",
+                           "no sound card needed: plays at the real rate and writes each play to\n"
+                           "log/audio/ as a WAV file holding exactly the bytes played, with a line\n"
+                           "in log/audio.log. Only one player at a time, as with one speaker.");
+    command.add_subcommand("null", "plays at the real rate and keeps nothing; any number at once");
+    log_ = command.add_subcommand("log",
+                                  "one line per captured play: start .. end (handheld time), file, format,\n"
+                                  "bytes, volume");
+    command.footer(
+        "examples:\n"
+        "  handheld audio capture\n"
+        "  handheld play /usr/share/sounds/alsa/Front_Center.wav && handheld audio log");
 }
 
 std::string AudioVerb::backend_text() {
@@ -35,13 +35,11 @@ std::string AudioVerb::backend_text() {
     return std::string(host::backend_name(*stored));
 }
 
-ExitCode AudioVerb::run(const std::vector<std::string>& arguments, Console& console) {
-    const std::string action = arguments.empty() ? "show" : arguments[0];
-    if (action == "show" || action == "log") {
-        if (arguments.size() > 1) return console.usage("unexpected argument '" + arguments[1] + "'");
-        return action == "show" ? show(console) : print_log(console);
-    }
-    return choose(arguments, console);
+ExitCode AudioVerb::run(Console& console) {
+    if (log_->parsed()) return print_log(console);
+    for (const CLI::App* action : command().get_subcommands())
+        if (const auto backend = host::backend_from_name(action->get_name())) return choose(*backend, console);
+    return show(console);
 }
 
 ExitCode AudioVerb::show(Console& console) {
@@ -61,14 +59,9 @@ ExitCode AudioVerb::print_log(Console& console) {
     return ExitCode::ok;
 }
 
-ExitCode AudioVerb::choose(const std::vector<std::string>& arguments, Console& console) {
-    const auto backend = host::backend_from_name(arguments[0]);
-    if (!backend) return console.usage("unknown action '" + arguments[0] + "'; use alsa, capture, null, show or log");
-    const std::size_t allowed = *backend == host::AudioBackend::alsa ? 2 : 1;
-    if (arguments.size() > allowed) return console.usage("unexpected argument '" + arguments[allowed] + "'");
-    if (arguments.size() == 2 && arguments[1].empty()) return console.usage("the ALSA device name is empty");
-    if (!host::AudioSettings::set_backend(*backend) ||
-        (arguments.size() == 2 && !host::AudioSettings::set_alsa_pcm(arguments[1])))
+ExitCode AudioVerb::choose(host::AudioBackend backend, Console& console) {
+    if (pcm_ && pcm_->empty()) return console.usage("the ALSA device name is empty");
+    if (!host::AudioSettings::set_backend(backend) || (pcm_ && !host::AudioSettings::set_alsa_pcm(*pcm_)))
         return console.fail("cannot write the audio setting to device.db");
     return show(console);
 }

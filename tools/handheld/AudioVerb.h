@@ -2,24 +2,30 @@
 // `handheld audio`: which back-end the handheld's wave output plays through, and what
 // the capture back-end recorded.
 
+#include <optional>
+#include <string>
+
 #include "Verb.h"
+#include "host/wave/AudioSettings.h"
 
 namespace handheld {
 
 class AudioVerb : public Verb {
 public:
-    std::string_view name() const override { return "audio"; }
-    std::string_view summary() const override { return "choose the audio back-end (alsa, capture, null); show captured plays"; }
-    std::string_view help() const override;
-    ExitCode run(const std::vector<std::string>& arguments, Console& console) override;
+    AudioVerb() : Verb("audio", "choose the audio back-end (alsa, capture, null); show captured plays") {}
+    ExitCode run(Console& console) override;
 
     // "capture", or "alsa (default)" when nothing is stored; for `handheld status` too.
     static std::string backend_text();
 
 private:
+    void declare(CLI::App& command) override;
     static ExitCode show(Console& console);
     static ExitCode print_log(Console& console);
-    static ExitCode choose(const std::vector<std::string>& arguments, Console& console);
+    ExitCode choose(host::AudioBackend backend, Console& console);
+
+    CLI::App* log_ = nullptr;
+    std::optional<std::string> pcm_;
 };
 
 }  // namespace handheld

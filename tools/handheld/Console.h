@@ -16,7 +16,7 @@ public:
 
     std::ostream& out() { return out_; }
 
-    // The name messages start with ("reg", "time", ...); empty for the tool itself.
+    // The command messages start with ("reg", "ir send", ...); empty for the tool itself.
     void set_verb(std::string_view verb) { verb_ = verb; }
 
     // "handheld VERB: message" on standard error.

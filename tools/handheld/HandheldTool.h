@@ -1,8 +1,10 @@
 #pragma once
-// The `handheld` command line: global options, the verb, and the handheld it works on.
+// The `handheld` command line: the global options, one subcommand per verb, the help
+// verb, and the handheld the chosen verb works on.
+
+#include <CLI/CLI.hpp>
 
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,19 +15,23 @@ namespace handheld {
 
 class HandheldTool {
 public:
-    explicit HandheldTool(Console& console);
+    HandheldTool();
 
-    // `arguments` are the words after the program name.
-    ExitCode run(const std::vector<std::string>& arguments);
+    // What main parses; every verb is declared on it.
+    CLI::App& command_line() { return tool_; }
+    // After a successful parse: selects the handheld and runs the chosen verb.
+    ExitCode run(Console& console);
+    // After a failed parse: the help asked for (0), or what was wrong (2).
+    ExitCode refuse(const CLI::ParseError& error, Console& console);
 
 private:
-    Verb* find(std::string_view name) const;
-    ExitCode print_overview();
-    ExitCode print_help(std::string_view verb);
-    ExitCode run_verb(Verb& verb, const std::vector<std::string>& arguments, const std::optional<std::string>& root);
-    ExitCode select_device(const Verb& verb, const std::optional<std::string>& root);
+    ExitCode print_help(Console& console);
+    ExitCode select_device(const Verb& verb, Console& console);
 
-    Console& console_;
+    CLI::App tool_;
+    std::string device_;
+    CLI::App* help_ = nullptr;
+    std::vector<std::string> help_words_;
     std::vector<std::unique_ptr<Verb>> verbs_;
 };
 

@@ -2,7 +2,9 @@
 // `handheld hold KEY SECONDS`: holds a key of the handheld down for that long, as if a
 // finger were on it; every program of the handheld sees it through GetAsyncKeyState.
 
+#include <chrono>
 #include <optional>
+#include <string>
 
 #include "Verb.h"
 
@@ -10,13 +12,16 @@ namespace handheld {
 
 class HoldVerb : public Verb {
 public:
-    std::string_view name() const override { return "hold"; }
-    std::string_view summary() const override { return "hold a key down for some seconds"; }
-    std::string_view help() const override;
-    ExitCode run(const std::vector<std::string>& arguments, Console& console) override;
+    HoldVerb() : Verb("hold", "hold a key down for some seconds") {}
+    ExitCode run(Console& console) override;
 
-    // A virtual-key code from a name ("LBUTTON", "A", "7"), a number ("1", "0x0D").
+private:
+    // A virtual-key code from a name ("LBUTTON", "A") or a number ("1", "0x0D").
     static std::optional<int> key_code(const std::string& text);
+    void declare(CLI::App& command) override;
+
+    std::string key_name_;
+    std::chrono::milliseconds duration_{0};
 };
 
 }  // namespace handheld

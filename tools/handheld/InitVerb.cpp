@@ -1,7 +1,6 @@
 #include "InitVerb.h"
 
 #include "ActiveDrivers.h"
-#include "ArgumentParser.h"
 #include "ErrorText.h"
 #include "ProcessorProfile.h"
 #include "ce/Files.h"
@@ -18,35 +17,31 @@ constexpr const char16_t* kStandardFolders[] = {u"\\Windows", u"\\My Documents",
 
 }  // namespace
 
-std::string_view InitVerb::help() const {
-    return "usage: handheld init [--profile NAME]\n"
-           "\n"
-           "Creates the handheld directory if needed, stores its processor profile, lists the\n"
-           "profile's serial ports under HKLM\\Drivers\\Active and makes the standard folders\n"
-           "\\Windows, \\My Documents, \\Program Files and \\Program Files\\KIVO.\n"
-           "Running it again changes nothing that is already stored.\n"
-           "\n"
-           "  --profile NAME  processor family: sa1110, pxa250, pxa255, pxa26x, pxa270, s3c2410,\n"
-           "                  s3c2440, omap1510, omap850 (default pxa270, or the one already stored)\n"
-           "\n"
-           "example:\n"
-           "  handheld --device /tmp/hh init --profile omap850\n";
+void InitVerb::declare(CLI::App& command) {
+    describe(
+        "Creates the handheld directory if needed, stores its processor profile, lists the\n"
+        "profile's serial ports under HKLM\\Drivers\\Active and makes the standard folders\n"
+        "\\Windows, \\My Documents, \\Program Files and \\Program Files\\KIVO.\n"
+        "Running it again changes nothing that is already stored.");
+    command.add_option("--profile", profile_,
+                       "processor family: " + processor_profile_list() +
+                           "\n(default " + std::string(kDefaultProfile) + ", or the one already stored)")
+        ->type_name("NAME")
+        ->transform(CLI::Validator(
+            [](std::string& name) -> std::string {
+                const auto found = find_processor_profile(name);
+                if (!found)
+                    return "unknown processor profile '" + name + "'; the profiles are " + processor_profile_list();
+                name = *found;
+                return {};
+            },
+            "", "profile"));
+    command.footer("example:\n  handheld --device /tmp/hh init --profile omap850");
 }
 
-ExitCode InitVerb::run(const std::vector<std::string>& arguments, Console& console) {
-    ArgumentParser parser;
-    parser.option("--profile");
-    if (!parser.parse(arguments)) return console.usage(parser.error());
-    if (!parser.positionals().empty()) return console.usage("unexpected argument '" + parser.positionals()[0] + "'");
-    std::optional<std::string> profile;
-    if (const auto requested = parser.value("--profile")) {
-        profile = find_processor_profile(*requested);
-        if (!profile)
-            return console.usage("unknown processor profile '" + *requested + "'; the profiles are " +
-                                 processor_profile_list());
-    }
+ExitCode InitVerb::run(Console& console) {
     console.out() << "handheld at " << host::Device::current().root().string() << '\n';
-    if (const auto result = store_profile(profile, console); result != ExitCode::ok) return result;
+    if (const auto result = store_profile(profile_, console); result != ExitCode::ok) return result;
     return create_folders(console);
 }
 

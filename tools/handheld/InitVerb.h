@@ -11,15 +11,16 @@ namespace handheld {
 
 class InitVerb : public Verb {
 public:
-    std::string_view name() const override { return "init"; }
-    std::string_view summary() const override { return "create the handheld, or check an existing one"; }
-    std::string_view help() const override;
+    InitVerb() : Verb("init", "create the handheld, or check an existing one") {}
     bool creates_device() const override { return true; }
-    ExitCode run(const std::vector<std::string>& arguments, Console& console) override;
+    ExitCode run(Console& console) override;
 
 private:
+    void declare(CLI::App& command) override;
     ExitCode store_profile(const std::optional<std::string>& requested, Console& console);
     ExitCode create_folders(Console& console);
+
+    std::optional<std::string> profile_;
 };
 
 }  // namespace handheld

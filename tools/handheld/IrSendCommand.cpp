@@ -1,13 +1,12 @@
 #include "IrSendCommand.h"
 
-#include <charconv>
-#include <chrono>
 #include <fstream>
 #include <sstream>
 
-#include "ArgumentParser.h"
+#include "Arguments.h"
 #include "IrDriverInstance.h"
 #include "Mode2Signal.h"
+#include "ce/Text.h"
 #include "host/Device.h"
 #include "host/hw/InputState.h"
 #include "host/hw/Machine.h"
@@ -16,12 +15,7 @@ namespace handheld {
 
 namespace {
 
-std::optional<unsigned long> whole_number(const std::string& text) {
-    unsigned long value = 0;
-    const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (failure != std::errc{} || end != text.data() + text.size()) return std::nullopt;
-    return value;
-}
+constexpr unsigned kLongestHoldSeconds = 3600;
 
 // The profile's infrared port (its driver key names IrDA).
 std::u16string infrared_port() {
@@ -30,45 +24,40 @@ std::u16string infrared_port() {
     return {};
 }
 
-std::u16string widen(const std::string& text) { return std::u16string(text.begin(), text.end()); }
-
 }  // namespace
 
-ExitCode IrSendCommand::run(const std::vector<std::string>& arguments, Console& console) {
-    ArgumentParser parser;
-    parser.option("--passes").option("--hold").option("--port");
-    if (!parser.parse(arguments)) return console.usage(parser.error());
-    if (parser.positionals().size() != 1) return console.usage("send takes one mode2 file");
-    if (parser.has("--passes") && parser.has("--hold")) return console.usage("--passes or --hold, not both");
+void IrSendCommand::declare(CLI::App& command) {
+    describe(
+        "Sends a LIRC mode2 file (a carrier line in Hz, pulse and space lines in microseconds;\n"
+        "every pass sends the whole file) through the handheld's infrared driver, as the\n"
+        "programs do, so that it shows up in `handheld ir log`.");
+    command.add_option("FILE", file_, "the mode2 file")->required();
+    CLI::Option* passes = add_number(command, "--passes", passes_, 1, 65534, "passes (1 by default)");
+    hold_option_ =
+        add_seconds(command, "--hold", hold_, kLongestHoldSeconds, "passes while the action key is held this long");
+    passes->excludes(hold_option_);
+    command.add_option("--port", port_, "the serial port (default: the profile's infrared port)")->type_name("COMn:");
+    command.footer("example:\n  handheld ir send signal.mode2 --hold 1.5 && handheld ir log --last");
+}
 
-    std::uint16_t repeat_count = 1;
-    int hold_key = 0;
-    unsigned long hold_ms = 0;
-    if (const auto passes = parser.value("--passes")) {
-        const auto n = whole_number(*passes);
-        if (!n || *n < 1 || *n > 65534) return console.usage("--passes takes 1..65534");
-        repeat_count = static_cast<std::uint16_t>(*n);
-    }
-    if (const auto hold = parser.value("--hold")) {
-        const auto seconds = whole_number(*hold);
-        if (!seconds || *seconds > 3600) return console.usage("--hold takes 0..3600 seconds");
-        hold_ms = *seconds * 1000;
-        hold_key = kHoldKey;
-        repeat_count = 0xFFFF;  // at least one pass, then while the key is down
-    }
+ExitCode IrSendCommand::run(Console& console) {
+    const bool held = hold_option_->count() > 0;
+    // Held: at least one pass, then passes while the key is down.
+    const auto repeat_count = static_cast<std::uint16_t>(held ? 0xFFFF : passes_);
+    const int hold_key = held ? kHoldKey : 0;
 
-    std::ifstream file(parser.positionals()[0], std::ios::binary);
-    if (!file) return console.fail("cannot read " + parser.positionals()[0]);
+    std::ifstream file(file_, std::ios::binary);
+    if (!file) return console.fail("cannot read " + file_);
     std::ostringstream text;
     text << file.rdbuf();
     std::string error;
     const auto signal = Mode2Signal::parse(text.str(), error);
-    if (!signal) return console.fail(parser.positionals()[0] + ": " + error);
+    if (!signal) return console.fail(file_ + ": " + error);
     if (signal->durations.size() > CIrDrvr::kMaxEntries)
         return console.fail("the signal has " + std::to_string(signal->durations.size()) + " entries; the driver keeps " +
                             std::to_string(CIrDrvr::kMaxEntries));
 
-    const std::u16string port = parser.has("--port") ? widen(*parser.value("--port")) : infrared_port();
+    const std::u16string port = port_.empty() ? infrared_port() : ce::utf16_from_utf8(port_);
     CIrDrvr* driver = GetIrDriver();
     if (driver == nullptr) return console.fail("the handheld's processor has no infrared driver");
     driver->SetPortName(port.c_str());
@@ -76,7 +65,7 @@ ExitCode IrSendCommand::run(const std::vector<std::string>& arguments, Console& 
     int result = driver->SetSignal(signal->durations.data(), static_cast<std::uint16_t>(signal->durations.size()), 0,
                                    signal->carrier_us);
     if (result == kIrOk) {
-        if (hold_key != 0) host::hw::InputState(host::Device::current().run_dir()).hold(hold_key, std::chrono::milliseconds(hold_ms));
+        if (hold_key != 0) host::hw::InputState(host::Device::current().run_dir()).hold(hold_key, hold_);
         result = driver->Send(repeat_count, hold_key);
     }
     ReleaseIrDriver();

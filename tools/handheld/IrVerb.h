@@ -1,22 +1,18 @@
 #pragma once
-// `handheld ir log [--last]` prints what the infrared LED sent, as LIRC mode2 text;
-// `handheld ir pacing [on|off]` shows or sets whether the SoC keeps to the wall clock;
-// `handheld ir send FILE` sends a mode2 signal through the infrared driver.
+// `handheld ir`: the infrared actions, each a verb of its own: `log` prints what the
+// LED sent as LIRC mode2 text, `pacing` shows or sets whether the SoC keeps to the wall
+// clock, `send` sends a mode2 signal through the infrared driver.
 
-#include "Verb.h"
+#include "VerbGroup.h"
 
 namespace handheld {
 
-class IrVerb : public Verb {
+class IrVerb : public VerbGroup {
 public:
-    std::string_view name() const override { return "ir"; }
-    std::string_view summary() const override { return "show or send infrared transmissions; pacing of the SoC"; }
-    std::string_view help() const override;
-    ExitCode run(const std::vector<std::string>& arguments, Console& console) override;
+    IrVerb();
 
 private:
-    static ExitCode log(const std::vector<std::string>& arguments, Console& console);
-    static ExitCode pacing(const std::vector<std::string>& arguments, Console& console);
+    void declare(CLI::App& command) override;
 };
 
 }  // namespace handheld

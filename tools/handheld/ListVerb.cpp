@@ -21,24 +21,21 @@ std::u16string entry_name(const ce::WIN32_FIND_DATAW& entry) {
 
 }  // namespace
 
-std::string_view ListVerb::help() const {
-    return "usage: handheld ls [PATH]\n"
-           "\n"
-           "Lists a folder of the handheld (the root \\ when no PATH is given), one entry a line:\n"
-           "attributes (d folder, r read-only, h hidden, s system, a archive), size in bytes and\n"
-           "name, in the order the handheld's file system returns them. A file's PATH lists the\n"
-           "file alone; * and ? in the last component list what matches.\n"
-           "\n"
-           "  PATH  a device path; / may stand for \\ and the leading \\ may be left out\n"
-           "\n"
-           "examples:\n"
-           "  handheld ls '\\Program Files\\KIVO'\n"
-           "  handheld ls 'My Documents/*.wav'\n";
+void ListVerb::declare(CLI::App& command) {
+    describe(
+        "Lists a folder of the handheld (the root \\ when no PATH is given), one entry a line:\n"
+        "attributes (d folder, r read-only, h hidden, s system, a archive), size in bytes and\n"
+        "name, in the order the handheld's file system returns them. A file's PATH lists the\n"
+        "file alone; * and ? in the last component list what matches.");
+    command.add_option("PATH", path_, "a device path; / may stand for \\ and the leading \\ may be left out");
+    command.footer(
+        "examples:\n"
+        "  handheld ls '\\Program Files\\KIVO'\n"
+        "  handheld ls 'My Documents/*.wav'");
 }
 
-ExitCode ListVerb::run(const std::vector<std::string>& arguments, Console& console) {
-    if (arguments.size() > 1) return console.usage("unexpected argument '" + arguments[1] + "'");
-    const std::u16string path = device_path_from_argument(arguments.empty() ? "\\" : arguments[0]);
+ExitCode ListVerb::run(Console& console) {
+    const std::u16string path = device_path_from_argument(path_);
     if (has_wildcard(path)) return list(path, console);
     if (path == u"\\") return list(u"\\*", console);
     const ce::DWORD attributes = ce::GetFileAttributesW(path.c_str());

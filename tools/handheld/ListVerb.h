@@ -11,14 +11,15 @@ namespace handheld {
 
 class ListVerb : public Verb {
 public:
-    std::string_view name() const override { return "ls"; }
-    std::string_view summary() const override { return "list a folder of the handheld's file system"; }
-    std::string_view help() const override;
-    ExitCode run(const std::vector<std::string>& arguments, Console& console) override;
+    ListVerb() : Verb("ls", "list a folder of the handheld's file system") {}
+    ExitCode run(Console& console) override;
 
 private:
+    void declare(CLI::App& command) override;
     static void print_entry(const ce::WIN32_FIND_DATAW& entry, Console& console);
     static ExitCode list(const std::u16string& pattern, Console& console);
+
+    std::string path_ = "\\";
 };
 
 }  // namespace handheld

@@ -43,27 +43,23 @@ void print(std::ostream& out, const std::vector<Row>& rows) {
 
 }  // namespace
 
-std::string_view NotifyVerb::help() const {
-    return "usage: handheld notify list\n"
-           "\n"
-           "Lists the handheld's notification database: the programs registered to be started\n"
-           "at a local time (once) or after every change of the clock or of the time zone,\n"
-           "with the word each will find on its command line.\n"
-           "\n"
-           "example:\n"
-           "  handheld notify list\n"
-           "  PROGRAM                KIND   WHEN                          COMMAND\n"
-           "  \\Windows\\kivowake.exe  event  time change                   AppRunAfterTimeChange\n"
-           "  \\Windows\\kivowake.exe  event  time-zone change              AppRunAfterTzChange\n"
-           "  \\Windows\\kivowake.exe  time   2026-03-28 09:00:00 Saturday  AppRunAtTime\n";
+void NotifyVerb::declare(CLI::App& command) {
+    command.require_subcommand(1);
+    command.add_subcommand("list", "the registrations, one a line");
+    describe(
+        "Lists the handheld's notification database: the programs registered to be started\n"
+        "at a local time (once) or after every change of the clock or of the time zone,\n"
+        "with the word each will find on its command line.");
+    command.footer(
+        "example:\n"
+        "  handheld notify list\n"
+        "  PROGRAM                KIND   WHEN                          COMMAND\n"
+        "  \\Windows\\kivowake.exe  event  time change                   AppRunAfterTimeChange\n"
+        "  \\Windows\\kivowake.exe  event  time-zone change              AppRunAfterTzChange\n"
+        "  \\Windows\\kivowake.exe  time   2026-03-28 09:00:00 Saturday  AppRunAtTime");
 }
 
-ExitCode NotifyVerb::run(const std::vector<std::string>& arguments, Console& console) {
-    if (arguments.empty()) return console.usage("needs list");
-    if (arguments[0] != "list") return console.usage("unknown action '" + arguments[0] + "'; use list");
-    if (arguments.size() > 1) return console.usage("unexpected argument '" + arguments[1] + "'");
-    return list(console);
-}
+ExitCode NotifyVerb::run(Console& console) { return list(console); }
 
 ExitCode NotifyVerb::list(Console& console) {
     host::NotificationStore store(host::Device::current().database());

@@ -9,12 +9,11 @@ namespace handheld {
 
 class NotifyVerb : public Verb {
 public:
-    std::string_view name() const override { return "notify"; }
-    std::string_view summary() const override { return "list the programs registered to run at a time or event"; }
-    std::string_view help() const override;
-    ExitCode run(const std::vector<std::string>& arguments, Console& console) override;
+    NotifyVerb() : Verb("notify", "list the programs registered to run at a time or event") {}
+    ExitCode run(Console& console) override;
 
 private:
+    void declare(CLI::App& command) override;
     static ExitCode list(Console& console);
 };
 

@@ -3,11 +3,10 @@
 #include <pthread.h>
 #include <signal.h>
 
-#include <charconv>
 #include <chrono>
 #include <thread>
 
-#include "ArgumentParser.h"
+#include "Arguments.h"
 #include "AudioVerb.h"
 #include "SoundFile.h"
 #include "ce/Sync.h"
@@ -17,13 +16,6 @@
 namespace handheld {
 
 namespace {
-
-std::optional<unsigned> read_number(const std::string& text, unsigned low, unsigned high) {
-    unsigned value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high) return std::nullopt;
-    return value;
-}
 
 // Ctrl-C or a termination request becomes WM_CLOSE to the owner window, so the play
 // is stopped through the player and the capture log still gets its line.
@@ -48,25 +40,23 @@ void stop_silently(CSoundWave& player) {
 
 }  // namespace
 
-std::string_view PlayVerb::help() const {
-    return "usage: handheld play FILE [--times N] [--pause S] [--volume 1-10]\n"
-           "\n"
-           "Plays a PCM WAV file through the handheld's wave output with the player the\n"
-           "reminder uses, N times (default 1), waiting S seconds (default 0) after each end\n"
-           "before playing again. What is heard depends on `handheld audio`.\n"
-           "\n"
-           "  FILE       a device path (\\Windows\\Alarm1.wav), or a host file, which is put on\n"
-           "             the handheld as \\Temp\\play-PID-NAME for the play and removed after\n"
-           "  --times    plays, 1-1000\n"
-           "  --pause    seconds between plays, 0-3600\n"
-           "  --volume   1-10, as the alarm's volume: sets the device volume to V x 65535 / 10;\n"
-           "             without it the device keeps its volume\n"
-           "\n"
-           "Fails with the player's code: 1002 the file cannot be opened or mapped, 1003 not a\n"
-           "RIFF WAVE file, 1004 not PCM, 1005 no wave device, 1006 no buffers.\n"
-           "\n"
-           "example:\n"
-           "  handheld play /usr/share/sounds/alsa/Front_Center.wav --times 3 --pause 1\n";
+void PlayVerb::declare(CLI::App& command) {
+    describe(
+        "Plays a PCM WAV file through the handheld's wave output with the player the\n"
+        "reminder uses, N times, waiting some seconds after each end before playing again.\n"
+        "What is heard depends on `handheld audio`. Fails with the player's code: 1002 the\n"
+        "file cannot be opened or mapped, 1003 not a RIFF WAVE file, 1004 not PCM, 1005 no\n"
+        "wave device, 1006 no buffers.");
+    command.add_option("FILE", file_,
+                       "a device path (\\Windows\\Alarm1.wav), or a host file, which is put on\n"
+                       "the handheld as \\Temp\\play-PID-NAME for the play and removed after")
+        ->required();
+    add_number(command, "--times", times_, 1, 1000, "plays (default 1)");
+    add_seconds(command, "--pause", pause_, 3600, "seconds between plays (default 0)");
+    add_number(command, "--volume", volume_, 1, 10,
+               "as the alarm's volume: sets the device volume to V x 65535 / 10;\n"
+               "without it the device keeps its volume");
+    command.footer("example:\n  handheld play /usr/share/sounds/alsa/Front_Center.wav --times 3 --pause 1");
 }
 
 std::string PlayVerb::result_text(ce::DWORD code) {
@@ -84,30 +74,6 @@ std::string PlayVerb::result_text(ce::DWORD code) {
     }
 }
 
-std::optional<std::string> PlayVerb::read_plan(const std::vector<std::string>& arguments, Plan* plan,
-                                               std::string* file) {
-    ArgumentParser parser;
-    parser.option("--times").option("--pause").option("--volume");
-    if (!parser.parse(arguments)) return parser.error();
-    if (parser.positionals().size() != 1) return std::string("needs exactly one FILE");
-    *file = parser.positionals()[0];
-    if (const auto times = parser.value("--times")) {
-        const auto value = read_number(*times, 1, 1000);
-        if (!value) return "--times must be 1-1000, not '" + *times + "'";
-        plan->times = *value;
-    }
-    if (const auto seconds = parser.value("--pause")) {
-        const auto value = read_number(*seconds, 0, 3600);
-        if (!value) return "--pause must be 0-3600 seconds, not '" + *seconds + "'";
-        plan->pause_seconds = *value;
-    }
-    if (const auto volume = parser.value("--volume")) {
-        plan->volume = read_number(*volume, 1, 10);
-        if (!plan->volume) return "--volume must be 1-10, not '" + *volume + "'";
-    }
-    return std::nullopt;
-}
-
 bool PlayVerb::wait_for_end(CSoundWave& player, ce::HWND owner) {
     ce::MSG message;
     while (ce::GetMessageW(&message, owner, 0, 0) > 0) {
@@ -118,8 +84,8 @@ bool PlayVerb::wait_for_end(CSoundWave& player, ce::HWND owner) {
     return false;
 }
 
-bool PlayVerb::pause(ce::HWND owner, unsigned seconds) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+bool PlayVerb::pause(ce::HWND owner, std::chrono::milliseconds length) {
+    const auto until = std::chrono::steady_clock::now() + length;
     for (auto now = std::chrono::steady_clock::now(); now < until; now = std::chrono::steady_clock::now()) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - now).count() + 1;
         ce::MsgWaitForMultipleObjects(0, nullptr, ce::FALSE, static_cast<ce::DWORD>(left), ce::QS_ALLINPUT);
@@ -130,28 +96,25 @@ bool PlayVerb::pause(ce::HWND owner, unsigned seconds) {
     return true;
 }
 
-ExitCode PlayVerb::run(const std::vector<std::string>& arguments, Console& console) {
-    Plan plan;
-    std::string given;
-    if (const auto error = read_plan(arguments, &plan, &given)) return console.usage(*error);
+ExitCode PlayVerb::run(Console& console) {
     SoundFile file;
-    if (!file.place(given)) return console.fail(file.error());
+    if (!file.place(file_)) return console.fail(file.error());
 
     const ce::HWND owner =
         ce::CreateWindowExW(0, u"handheld", u"handheld play", 0, 0, 0, 0, 0, ce::HWND_MESSAGE, nullptr, nullptr, nullptr);
     forward_interrupts(owner);
     CSoundWave player(owner);
     if (!player.CreateThread()) return console.fail("cannot start the player thread");
-    if (plan.volume) player.SetVolume(*plan.volume * 65535 / 10);
+    if (volume_) player.SetVolume(*volume_ * 65535 / 10);
 
-    for (unsigned play = 1; play <= plan.times; ++play) {
-        if (play > 1 && plan.pause_seconds > 0 && !pause(owner, plan.pause_seconds))
+    for (std::uint32_t play = 1; play <= times_; ++play) {
+        if (play > 1 && pause_.count() > 0 && !pause(owner, pause_))
             return console.fail("interrupted");
         const ce::DWORD result = player.Play(file.device_path().c_str());
         if (result != CSoundWave::kPlaying)
             return console.fail("cannot play " + ce::utf8_from_utf16(file.device_path()) + ": " + result_text(result));
         if (!wait_for_end(player, owner)) return console.fail("interrupted");
-        console.out() << "played " << ce::utf8_from_utf16(file.device_path()) << " (" << play << " of " << plan.times
+        console.out() << "played " << ce::utf8_from_utf16(file.device_path()) << " (" << play << " of " << times_
                       << ")" << std::endl;
     }
     return ExitCode::ok;

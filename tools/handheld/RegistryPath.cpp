@@ -1,9 +1,8 @@
 #include "RegistryPath.h"
 
-#include <algorithm>
-#include <cctype>
 #include <utility>
 
+#include "Arguments.h"
 #include "ce/Text.h"
 
 namespace handheld {
@@ -16,15 +15,12 @@ struct RootName {
 };
 
 std::optional<ce::HKEY> root_named(std::string_view name) {
-    const RootName roots[] = {{"hklm", ce::HKEY_LOCAL_MACHINE},
-                              {"hkey_local_machine", ce::HKEY_LOCAL_MACHINE},
-                              {"hkcu", ce::HKEY_CURRENT_USER},
-                              {"hkey_current_user", ce::HKEY_CURRENT_USER}};
-    std::string lower(name);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const RootName roots[] = {{"HKLM", ce::HKEY_LOCAL_MACHINE},
+                              {"HKEY_LOCAL_MACHINE", ce::HKEY_LOCAL_MACHINE},
+                              {"HKCU", ce::HKEY_CURRENT_USER},
+                              {"HKEY_CURRENT_USER", ce::HKEY_CURRENT_USER}};
     for (const auto& root : roots)
-        if (root.name == lower) return root.key;
+        if (same_word(name, root.name)) return root.key;
     return std::nullopt;
 }
 

@@ -1,10 +1,8 @@
 #include "RegistryVerb.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cstdint>
 
-#include "ArgumentParser.h"
+#include "Arguments.h"
 #include "ErrorText.h"
 #include "OpenedKey.h"
 #include "RegistryIndex.h"
@@ -20,27 +18,11 @@ namespace {
 constexpr ce::DWORD kKeyNameChars = 1024;
 
 std::u16string value_name_from_argument(std::string_view argument) {
-    std::string lower(argument);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
-    return lower == "(default)" ? std::u16string() : ce::utf16_from_utf8(argument);
+    return same_word(argument, "(default)") ? std::u16string() : ce::utf16_from_utf8(argument);
 }
 
 std::string shown_value_name(const std::u16string& name) {
     return name.empty() ? "(default)" : ce::utf8_from_utf16(name);
-}
-
-// Decimal, or hexadecimal after "0x"; nothing for anything else or a number past 32 bits.
-std::optional<ce::DWORD> parse_dword(std::string_view text) {
-    int base = 10;
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        text.remove_prefix(2);
-        base = 16;
-    }
-    std::uint32_t number = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number, base);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return number;
 }
 
 std::string registry_error(ce::LONG result) { return error_text(static_cast<ce::DWORD>(result)); }
@@ -64,55 +46,48 @@ ce::LONG subkey_names(ce::HKEY key, std::vector<std::u16string>& names) {
 
 }  // namespace
 
-std::string_view RegistryVerb::help() const {
-    return "usage: handheld reg query KEY [VALUE]\n"
-           "       handheld reg set KEY VALUE (--sz TEXT | --dword N)\n"
-           "       handheld reg delete KEY [VALUE]\n"
-           "\n"
-           "Reads and changes the handheld's registry.\n"
-           "\n"
-           "  KEY          HKLM\\... or HKEY_LOCAL_MACHINE\\..., HKCU\\... or HKEY_CURRENT_USER\\...;\n"
-           "               quote it, so that the shell keeps the backslashes\n"
-           "  VALUE        a value name; \"\" or (default) is the key's default value\n"
-           "  --sz TEXT    store TEXT as a string\n"
-           "  --dword N    store N as a DWORD, decimal or 0x hexadecimal\n"
-           "\n"
-           "query without VALUE lists the key's values and subkeys (subkeys end in \\).\n"
-           "set creates the key and the keys above it when missing.\n"
-           "delete without VALUE deletes the key, which must have no subkeys.\n"
-           "\n"
-           "examples:\n"
-           "  handheld reg set 'HKLM\\Software\\TessaMedia\\KIVO' Volume --dword 0x10\n"
-           "  handheld reg set 'HKCU\\Software\\TessaMedia\\KIVO' '' --sz 'Morning'\n"
-           "  handheld reg query 'HKLM\\Software\\TessaMedia\\KIVO'\n"
-           "  handheld reg delete 'HKLM\\Software\\TessaMedia\\KIVO' Volume\n";
+void RegistryVerb::declare(CLI::App& command) {
+    command.require_subcommand(1);
+    describe("Reads and changes the handheld's registry.");
+    // Every action names a key and, for some, a value of it.
+    const auto add_key_and_value = [this](CLI::App& action) {
+        action.add_option("KEY", key_text_,
+                          "HKLM\\... or HKEY_LOCAL_MACHINE\\..., HKCU\\... or HKEY_CURRENT_USER\\...;\n"
+                          "quote it, so that the shell keeps the backslashes")
+            ->required()
+            ->check([](const std::string& text) -> std::string {
+                if (RegistryPath::parse(text)) return {};
+                return "'" + text +
+                       "' is not a registry key; write HKLM\\... or HKCU\\... (quoted, so that the shell keeps "
+                       "the backslashes)";
+            });
+        return action.add_option("VALUE", value_, "a value name; \"\" or (default) is the key's default value");
+    };
+    add_key_and_value(*command.add_subcommand("query", "lists the key's values and subkeys (subkeys end in \\),\n"
+                                                       "or shows one value"));
+    set_ = command.add_subcommand("set", "stores a value, creating the key and the keys above it when missing");
+    add_key_and_value(*set_)->required();
+    CLI::Option* text = set_->add_option("--sz", text_, "store TEXT as a string")->type_name("TEXT");
+    CLI::Option* number =
+        add_number(*set_, "--dword", dword_, 0, 0xFFFFFFFF, "store N as a DWORD, decimal or 0x hexadecimal", "a DWORD");
+    text->excludes(number);
+    delete_ =
+        command.add_subcommand("delete", "deletes the value, or without VALUE the key, which must have no subkeys");
+    add_key_and_value(*delete_);
+    command.footer(
+        "examples:\n"
+        "  handheld reg set 'HKLM\\Software\\TessaMedia\\KIVO' Volume --dword 0x10\n"
+        "  handheld reg set 'HKCU\\Software\\TessaMedia\\KIVO' '' --sz 'Morning'\n"
+        "  handheld reg query 'HKLM\\Software\\TessaMedia\\KIVO'\n"
+        "  handheld reg delete 'HKLM\\Software\\TessaMedia\\KIVO' Volume");
 }
 
-ExitCode RegistryVerb::run(const std::vector<std::string>& arguments, Console& console) {
-    ArgumentParser parser;
-    parser.option("--sz").option("--dword");
-    if (!parser.parse(arguments)) return console.usage(parser.error());
-    const auto& words = parser.positionals();
-    if (words.empty()) return console.usage("needs query, set or delete");
-    const std::string& action = words[0];
-    if (action != "query" && action != "set" && action != "delete")
-        return console.usage("unknown action '" + action + "'; use query, set or delete");
-    if (words.size() < 2) return console.usage(action + " needs a KEY");
-    const auto key = RegistryPath::parse(words[1]);
-    if (!key)
-        return console.usage("'" + words[1] +
-                             "' is not a registry key; write HKLM\\... or HKCU\\... (quoted, so that the shell "
-                             "keeps the backslashes)");
-    if (words.size() > 3) return console.usage("unexpected argument '" + words[3] + "'");
+ExitCode RegistryVerb::run(Console& console) {
+    const auto key = RegistryPath::parse(key_text_);
     std::optional<std::u16string> value;
-    if (words.size() == 3) value = value_name_from_argument(words[2]);
-
-    if (action == "set") {
-        if (!value) return console.usage("set needs a VALUE name (\"\" for the default value)");
-        return set(*key, *value, parser, console);
-    }
-    if (parser.has("--sz") || parser.has("--dword")) return console.usage("--sz and --dword go with set only");
-    if (action == "query") return query(*key, value, console);
+    if (value_) value = value_name_from_argument(*value_);
+    if (set_->parsed()) return set(*key, *value, console);
+    if (!delete_->parsed()) return query(*key, value, console);
     return value ? remove_value(*key, *value, console) : remove_key(*key, console);
 }
 
@@ -156,19 +131,9 @@ ExitCode RegistryVerb::list(const RegistryPath& key, ce::HKEY opened, Console& c
     return ExitCode::ok;
 }
 
-ExitCode RegistryVerb::set(const RegistryPath& key, const std::u16string& value, const ArgumentParser& parser,
-                           Console& console) {
-    const auto text = parser.value("--sz");
-    const auto number = parser.value("--dword");
-    if (text.has_value() == number.has_value()) return console.usage("set needs either --sz TEXT or --dword N");
-    RegistryValue data;
-    if (text) {
-        data = RegistryValue::string(ce::utf16_from_utf8(*text));
-    } else {
-        const auto dword = parse_dword(*number);
-        if (!dword) return console.usage("'" + *number + "' is not a DWORD (0 to 4294967295, or 0x0 to 0xffffffff)");
-        data = RegistryValue::dword(*dword);
-    }
+ExitCode RegistryVerb::set(const RegistryPath& key, const std::u16string& value, Console& console) {
+    if (!text_ && !dword_) return console.usage("needs either --sz TEXT or --dword N");
+    const RegistryValue data = text_ ? RegistryValue::string(ce::utf16_from_utf8(*text_)) : RegistryValue::dword(*dword_);
     OpenedKey opened;
     if (const ce::LONG result = opened.create(key); result != ce::ERROR_SUCCESS)
         return console.fail("cannot create " + key.text() + ": " + registry_error(result));

@@ -19,14 +19,11 @@ std::string counted(std::int64_t count, const std::string& noun) {
 
 }  // namespace
 
-std::string_view StatusVerb::help() const {
-    return "usage: handheld status\n"
-           "\n"
-           "Shows the handheld directory, its processor profile and processor, its local date, time and time\n"
-           "zone, the size of its registry and the number of files in its file system.\n"
-           "\n"
-           "example:\n"
-           "  handheld --device /tmp/hh status\n";
+void StatusVerb::declare(CLI::App& command) {
+    describe(
+        "Shows the handheld directory, its processor profile and processor, its local date, time and time\n"
+        "zone, the size of its registry and the number of files in its file system.");
+    command.footer("example:\n  handheld --device /tmp/hh status");
 }
 
 std::optional<std::int64_t> StatusVerb::count_files() {
@@ -41,8 +38,7 @@ std::optional<std::int64_t> StatusVerb::count_files() {
     return error ? std::nullopt : std::optional(files);
 }
 
-ExitCode StatusVerb::run(const std::vector<std::string>& arguments, Console& console) {
-    if (!arguments.empty()) return console.usage("unexpected argument '" + arguments[0] + "'");
+ExitCode StatusVerb::run(Console& console) {
     auto& device = host::Device::current();
     const auto profile = device.database().setting(kProfileSetting);
     const auto registry = RegistryIndex(device.database()).counts();

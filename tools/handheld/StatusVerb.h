@@ -10,12 +10,11 @@ namespace handheld {
 
 class StatusVerb : public Verb {
 public:
-    std::string_view name() const override { return "status"; }
-    std::string_view summary() const override { return "show the handheld's profile, clock, registry and files"; }
-    std::string_view help() const override;
-    ExitCode run(const std::vector<std::string>& arguments, Console& console) override;
+    StatusVerb() : Verb("status", "show the handheld's profile, clock, registry and files") {}
+    ExitCode run(Console& console) override;
 
 private:
+    void declare(CLI::App& command) override;
     // Regular files below fs/, folders not counted; nothing when fs/ cannot be read.
     static std::optional<std::int64_t> count_files();
 };

@@ -8,14 +8,16 @@ namespace handheld {
 
 class TimeVerb : public Verb {
 public:
-    std::string_view name() const override { return "time"; }
-    std::string_view summary() const override { return "show or set the handheld's local date and time"; }
-    std::string_view help() const override;
-    ExitCode run(const std::vector<std::string>& arguments, Console& console) override;
+    TimeVerb() : Verb("time", "show or set the handheld's local date and time") {}
+    ExitCode run(Console& console) override;
 
 private:
+    void declare(CLI::App& command) override;
     static ExitCode show(Console& console);
     static ExitCode set(const std::string& text, Console& console);
+
+    CLI::App* set_ = nullptr;
+    std::string text_;
 };
 
 }  // namespace handheld

@@ -8,13 +8,15 @@ namespace handheld {
 
 class ZoneVerb : public Verb {
 public:
-    std::string_view name() const override { return "tz"; }
-    std::string_view summary() const override { return "show or set the handheld's time zone"; }
-    std::string_view help() const override;
-    ExitCode run(const std::vector<std::string>& arguments, Console& console) override;
+    ZoneVerb() : Verb("tz", "show or set the handheld's time zone") {}
+    ExitCode run(Console& console) override;
 
 private:
+    void declare(CLI::App& command) override;
     static ExitCode show(Console& console);
+
+    CLI::App* set_ = nullptr;
+    std::string zone_;
 };
 
 }  // namespace handheld
