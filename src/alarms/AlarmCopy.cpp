@@ -10,12 +10,13 @@ namespace {
 
 constexpr std::u16string_view kAlarmExtension = u".kivo";
 
-// "12.kivo" -> "12": the infrared database of an alarm is named after its file.
+// "12.kivo" -> "12": the infrared database of an alarm is named after its file. The
+// extension is compared as the file system compares names, so "12.KIVO" is "12" too.
 std::u16string base_name(const std::u16string& file_name) {
-    if (file_name.size() >= kAlarmExtension.size() &&
-        file_name.compare(file_name.size() - kAlarmExtension.size(), kAlarmExtension.size(), kAlarmExtension) == 0)
-        return file_name.substr(0, file_name.size() - kAlarmExtension.size());
-    return file_name;
+    if (file_name.size() < kAlarmExtension.size()) return file_name;
+    const std::u16string base = file_name.substr(0, file_name.size() - kAlarmExtension.size());
+    const std::u16string extension = file_name.substr(base.size());
+    return ce::lstrcmpiW(extension.c_str(), std::u16string(kAlarmExtension).c_str()) == 0 ? base : file_name;
 }
 
 void copy_infrared_database(const std::u16string& source, const std::u16string& target,

@@ -47,27 +47,32 @@ int CAlarmDB::Create(const std::u16string& path) {
 
 void CAlarmDB::Close() { CPDBMngr::Close(); }
 
-bool CAlarmDB::Find(AlarmTag tag, Found& found) {
+int CAlarmDB::Find(AlarmTag tag, Found& found) {
     found = Found{};
     std::vector<pdb::RecordEntry> entries;
-    if (!IsOpen() || ReadRecordCount() < 0 || !ReadEntries(entries)) return false;
+    if (!IsOpen() || ReadRecordCount() < 0 || !ReadEntries(entries)) return kUnreadable;
     for (const Extent& extent : LiveExtents(entries)) {
         if (extent.end - extent.begin < 2) continue;
         std::uint8_t head[2];
-        if (!ReadAt(extent.begin, head, sizeof head) || pdb::read_be16(head) != static_cast<std::uint16_t>(tag))
-            continue;
+        if (!ReadAt(extent.begin, head, sizeof head)) return kUnreadable;
+        if (pdb::read_be16(head) != static_cast<std::uint16_t>(tag)) continue;
         found.index = extent.index;
         found.payload.resize(extent.end - extent.begin - 2);
-        return found.payload.empty() ||
-               ReadAt(extent.begin + 2, found.payload.data(), static_cast<std::uint32_t>(found.payload.size()));
+        if (!found.payload.empty() &&
+            !ReadAt(extent.begin + 2, found.payload.data(), static_cast<std::uint32_t>(found.payload.size())))
+            return kUnreadable;
+        return kOk;
     }
-    return false;
+    return kAbsent;
 }
 
 int CAlarmDB::WriteRecord(AlarmTag tag, const std::vector<std::uint8_t>& payload) {
     if (!IsOpen()) return kNoFile;
     Found old;
-    const bool replacing = Find(tag, old);
+    const int lookup = Find(tag, old);
+    // Without knowing whether the tag has a record, appending could give it a second one.
+    if (lookup == kUnreadable) return kRemoveFailed;
+    const bool replacing = lookup == kOk;
     const auto record = record_of(tag, payload);
     // One rewrite drops the old record and appends the new one, so the file always holds
     // one of the two values.
@@ -79,14 +84,15 @@ int CAlarmDB::WriteRecord(AlarmTag tag, const std::vector<std::uint8_t>& payload
 int CAlarmDB::RemoveTag(AlarmTag tag) {
     if (!IsOpen()) return kNoFile;
     Found old;
-    if (!Find(tag, old)) return kOk;
+    const int lookup = Find(tag, old);
+    if (lookup != kOk) return lookup == kAbsent ? kOk : kRemoveFailed;
     return DeleteRecord(old.index) == CPDBMngr::kOk ? kOk : kRemoveFailed;
 }
 
 int CAlarmDB::GetByte(AlarmTag tag, std::uint8_t& value) {
     if (!IsOpen()) return kNoFile;
     Found found;
-    if (!Find(tag, found) || found.payload.empty()) return kAbsent;
+    if (Find(tag, found) != kOk || found.payload.empty()) return kAbsent;
     value = found.payload[0];
     return kOk;
 }
@@ -96,7 +102,7 @@ int CAlarmDB::SetByte(AlarmTag tag, std::uint8_t value) { return WriteRecord(tag
 int CAlarmDB::GetWord(AlarmTag tag, std::uint16_t& value) {
     if (!IsOpen()) return kNoFile;
     Found found;
-    if (!Find(tag, found) || found.payload.size() < 2) return kAbsent;
+    if (Find(tag, found) != kOk || found.payload.size() < 2) return kAbsent;
     value = pdb::read_be16(found.payload.data());
     return kOk;
 }
@@ -110,7 +116,7 @@ int CAlarmDB::SetWord(AlarmTag tag, std::uint16_t value) {
 int CAlarmDB::GetAlarmTime(int& hour, int& minute) {
     if (!IsOpen()) return kNoFile;
     Found found;
-    if (!Find(AlarmTag::AlarmTime, found) || found.payload.size() < 2) return kAbsent;
+    if (Find(AlarmTag::AlarmTime, found) != kOk || found.payload.size() < 2) return kAbsent;
     hour = found.payload[0];
     minute = found.payload[1];
     return kOk;
@@ -123,7 +129,7 @@ int CAlarmDB::SetAlarmTime(int hour, int minute) {
 int CAlarmDB::GetRefireTime(int& hour, int& minute, int& second) {
     if (!IsOpen()) return kNoFile;
     Found found;
-    if (!Find(AlarmTag::RefireTime, found) || found.payload.size() < 2) return kAbsent;
+    if (Find(AlarmTag::RefireTime, found) != kOk || found.payload.size() < 2) return kAbsent;
     hour = found.payload[0];
     minute = found.payload[1];
     // Older writers stored hour and minute only (a 4-byte record).
@@ -138,7 +144,7 @@ int CAlarmDB::SetRefireTime(int hour, int minute, int second) {
 
 std::size_t CAlarmDB::GetText(AlarmTag tag, void* buffer, std::size_t bytes, std::size_t unit) {
     Found found;
-    if (!IsOpen() || !Find(tag, found) || !has_terminator(found.payload, unit)) return 0;
+    if (!IsOpen() || Find(tag, found) != kOk || !has_terminator(found.payload, unit)) return 0;
     if (buffer == nullptr) return found.payload.size();
     if (found.payload.size() > bytes) return 0;
     std::memcpy(buffer, found.payload.data(), found.payload.size());

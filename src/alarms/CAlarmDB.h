@@ -87,8 +87,11 @@ private:
         int index = -1;
         std::vector<std::uint8_t> payload;  // the bytes after the tag
     };
-    // The first live record of the tag; index -1 when there is none.
-    bool Find(AlarmTag tag, Found& found);
+    // Find's answer when the file could not be read: whether the tag has a record is unknown.
+    static constexpr int kUnreadable = -1;
+    // The first live record of the tag: kOk, kAbsent, or kUnreadable. Readers take an
+    // unreadable record as absent; writers refuse, so a tag never gets a second record.
+    int Find(AlarmTag tag, Found& found);
     int WriteRecord(AlarmTag tag, const std::vector<std::uint8_t>& payload);
 
     int GetByte(AlarmTag tag, std::uint8_t& value);

@@ -76,6 +76,14 @@ TEST_F(AlarmCopyDeletion, ACopyHasItsOwnInfraredDatabaseAndIsNeverArmed) {
     EXPECT_EQ(active_of(u"7.kivo"), 1);
 }
 
+// The file system finds "7.KIVO" as "7.kivo"; the copy finds its infrared database too.
+TEST_F(AlarmCopyDeletion, AnExtensionInCapitalsStillCopiesTheDatabase) {
+    write_alarm_with_commands();
+    const auto copy = AlarmCopy::Run(kAlarms, u"7.KIVO", codebases());
+    ASSERT_EQ(copy.status, AlarmCopy::Status::copied);
+    EXPECT_TRUE(exists(kAlarms + base_of(copy.file_name) + u".pdb"));
+}
+
 TEST_F(AlarmCopyDeletion, AnAlarmWithoutCommandsIsCopiedWithoutADatabase) {
     AlarmSpec spec;
     spec.time = std::pair{7, 0};

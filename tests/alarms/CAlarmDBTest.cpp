@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -227,6 +228,23 @@ TEST_F(AlarmFile, ACorruptFileGivesCodesAndStaysAsItWas) {
     EXPECT_EQ(alarm.SetDays(1), CAlarmDB::kAppendFailed);
     alarm.Close();
     EXPECT_EQ(host_bytes(), bytes);
+}
+
+// A listed record that cannot be read (the file lost its last byte after it was opened)
+// is not taken as absent: a writer would give the tag a second record, RemoveTag would
+// report a removal that did not happen.
+TEST_F(AlarmFile, ARecordThatCannotBeReadIsNotTakenAsAbsentByWriters) {
+    ASSERT_EQ(alarm.SetActive(1), CAlarmDB::kOk);
+    alarm.Close();
+    ASSERT_EQ(alarm.Open(kPath), CAlarmDB::kOk);
+    std::filesystem::resize_file(host_path("1.kivo"), host_bytes().size() - 1);
+    const Bytes cut = host_bytes();
+    EXPECT_EQ(alarm.SetActive(0), CAlarmDB::kRemoveFailed);
+    EXPECT_EQ(alarm.RemoveTag(AlarmTag::Active), CAlarmDB::kRemoveFailed);
+    std::uint8_t active = 0;
+    EXPECT_EQ(alarm.GetActive(active), CAlarmDB::kAbsent);
+    alarm.Close();
+    EXPECT_EQ(host_bytes(), cut);
 }
 
 }  // namespace
