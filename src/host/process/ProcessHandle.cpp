@@ -51,15 +51,22 @@ ProcessHandle* ProcessHandle::duplicate() const {
 }
 
 ce::DWORD ProcessHandle::wait(ce::DWORD milliseconds) {
-    if (exit_ != nullptr) return exit_->wait(milliseconds) ? ce::WAIT_OBJECT_0 : ce::WAIT_TIMEOUT;
-    if (pidfd_ < 0) return ce::WAIT_OBJECT_0;
+    if (pidfd_ < 0) {
+        if (exit_ == nullptr) return ce::WAIT_OBJECT_0;
+        return exit_->wait(milliseconds) ? ce::WAIT_OBJECT_0 : ce::WAIT_TIMEOUT;
+    }
+    // The pidfd tells the end the moment it happens, whoever ends the process; the reaper
+    // of a child follows a moment later with its exit status.
     pollfd ended{pidfd_, POLLIN, 0};
-    const int timeout = milliseconds == ce::INFINITE ? -1 : static_cast<int>(std::min<ce::DWORD>(milliseconds, 1u << 30));
+    const int timeout =
+        milliseconds == ce::INFINITE ? -1 : static_cast<int>(std::min<ce::DWORD>(milliseconds, 1u << 30));
     int ready;
     do {
         ready = poll(&ended, 1, timeout);
     } while (ready < 0 && errno == EINTR);
-    return ready > 0 ? ce::WAIT_OBJECT_0 : ce::WAIT_TIMEOUT;
+    if (ready <= 0) return ce::WAIT_TIMEOUT;
+    if (exit_ != nullptr) exit_->wait(ce::INFINITE);
+    return ce::WAIT_OBJECT_0;
 }
 
 bool ProcessHandle::terminate(ce::UINT exit_code) {

@@ -1,0 +1,176 @@
+// kivowake as the notification database starts it, on a handheld with Alert (a stand-in)
+// installed: what it starts with which word, what it posts to a running "KIVOAlert"
+// window, which registrations it removes and whether it switches the display on.
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "StandIn.h"
+#include "TempDevice.h"
+#include "alarms/AlertKey.h"
+#include "ce/Messages.h"
+#include "ce/Notify.h"
+#include "ce/Process.h"
+#include "ce/Sync.h"
+#include "ce/Windows.h"
+#include "host/Device.h"
+#include "host/display/DisplayPower.h"
+#include "host/notify/NotificationStore.h"
+#include "host/window/MessagePort.h"
+
+namespace {
+
+using namespace ce;
+
+constexpr DWORD kPatienceMs = 20000;
+constexpr const char16_t* kWake = u"\\Windows\\kivowake.exe";
+constexpr const char16_t* kAlert = u"\\Program Files\\KIVO\\Alert.exe";
+constexpr UINT kFlushMarker = WM_APP + 99;
+
+enum class AlertFile { Installed, Missing };
+
+struct WakeCase {
+    const char* name;
+    const char16_t* command_line;
+    bool alert_running;
+    AlertFile alert_file;
+    const char* started;  // Alert's command line, null when Alert must not be started
+    int posted_lparam;    // -1 when nothing may be posted
+    bool events_removed;
+    bool display_on;
+};
+
+void PrintTo(const WakeCase& row, std::ostream* out) { *out << row.name; }
+
+class WakeProgram : public testing_support::TempDevice, public ::testing::WithParamInterface<WakeCase> {
+protected:
+    void SetUp() override {
+        TempDevice::SetUp();
+        const std::filesystem::path wake = host_path("Windows/kivowake.exe");
+        std::filesystem::create_directories(wake.parent_path());
+        std::filesystem::copy_file(KIVO_WAKE_PATH, wake);
+        testing_support::install_stand_in(device_root(), "\\Program Files\\KIVO\\Alert.exe");
+        ASSERT_TRUE(CeRunAppAtEvent(kWake, NOTIFICATION_EVENT_TIME_CHANGE));
+        ASSERT_TRUE(CeRunAppAtEvent(kWake, NOTIFICATION_EVENT_TZ_CHANGE));
+        SYSTEMTIME due;
+        due.wYear = 2040;
+        due.wMonth = 1;
+        due.wDay = 2;
+        due.wHour = 6;
+        due.wMinute = 30;
+        ASSERT_TRUE(CeRunAppAtTime(kWake, &due));
+        ASSERT_TRUE(host::DisplayPower::set(VideoPowerOff));
+    }
+
+    // Every message that reached this thread's queue up to the marker posted through
+    // the same socket after the wake program ended, so none can still be on its way.
+    static std::vector<MSG> messages_received() {
+        host::MessagePort::instance().post(getpid(), MSG{FindWindowW(nullptr, u"KIVOAlert"), kFlushMarker, 0, 0, 0});
+        std::vector<MSG> messages;
+        MSG message;
+        while (GetMessageW(&message, nullptr, 0, 0) > 0 && message.message != kFlushMarker)
+            messages.push_back(message);
+        return messages;
+    }
+
+    // The programs.log lines of the starts the wake program made (its own start, which
+    // the test made, may be written before or after them).
+    std::vector<std::string> programs_started() const {
+        std::ifstream file(device_root() / "log" / "programs.log");
+        std::vector<std::string> starts;
+        std::string line;
+        while (std::getline(file, line)) {
+            const std::string entry = line.substr(line.find("] ") + 2);
+            if (entry.starts_with("started ") && entry.find("kivowake.exe") == std::string::npos)
+                starts.push_back(entry);
+        }
+        return starts;
+    }
+
+    static std::vector<LONG> wake_registrations() {
+        std::vector<LONG> events;
+        for (const auto& row : host::NotificationStore(host::Device::current().database()).list())
+            if (row.application == kWake) events.push_back(row.event);
+        return events;
+    }
+};
+
+TEST_P(WakeProgram, PassesTheEventOnToAlert) {
+    const WakeCase& row = GetParam();
+    ASSERT_TRUE(AlertKey::SetExe(row.alert_file == AlertFile::Installed ? kAlert : u"\\Program Files\\KIVO\\Old.exe"));
+    HWND alert_window = nullptr;
+    if (row.alert_running) {
+        alert_window = CreateWindowExW(0, u"test", u"KIVOAlert", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(alert_window, nullptr);
+    }
+
+    PROCESS_INFORMATION wake;
+    ASSERT_TRUE(CreateProcessW(kWake, row.command_line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &wake));
+    ASSERT_EQ(WaitForSingleObject(wake.hProcess, kPatienceMs), WAIT_OBJECT_0);
+    DWORD code = 1;
+    ASSERT_TRUE(GetExitCodeProcess(wake.hProcess, &code));
+    EXPECT_EQ(code, 0u);
+    CloseHandle(wake.hProcess);
+    CloseHandle(wake.hThread);
+
+    const auto started = programs_started();
+    if (row.started != nullptr) {
+        ASSERT_EQ(started.size(), 1u);
+        EXPECT_EQ(started[0].substr(0, started[0].find(" as process")),
+                  std::string("started \"\\Program Files\\KIVO\\Alert.exe\" \"") + row.started + "\"");
+        const auto lines = testing_support::wait_for_stand_in_lines(device_root(), 1);
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_EQ(lines[0], std::string("started program=\\Program Files\\KIVO\\Alert.exe command=") + row.started +
+                                " show=0 device=" + device_root().string());
+    } else {
+        EXPECT_TRUE(started.empty()) << started.front();
+    }
+
+    if (row.alert_running) {
+        const auto messages = messages_received();
+        if (row.posted_lparam >= 0) {
+            ASSERT_EQ(messages.size(), 1u);
+            EXPECT_EQ(messages[0].hwnd, alert_window);
+            EXPECT_EQ(messages[0].message, 0x0537u);
+            EXPECT_EQ(messages[0].wParam, 0u);
+            EXPECT_EQ(messages[0].lParam, row.posted_lparam);
+        } else {
+            EXPECT_TRUE(messages.empty());
+        }
+        DestroyWindow(alert_window);
+    }
+
+    const std::vector<LONG> all{NOTIFICATION_EVENT_TIME_CHANGE, NOTIFICATION_EVENT_TZ_CHANGE, 0};
+    EXPECT_EQ(wake_registrations(), row.events_removed ? std::vector<LONG>{0} : all)
+        << "the timed registration stays in every case";
+    EXPECT_EQ(host::DisplayPower::state(), row.display_on ? VideoPowerOn : VideoPowerOff);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLines, WakeProgram,
+    ::testing::Values(
+        WakeCase{"AtTimeStartsAlertToShowWithTheDisplayOn", u"AppRunAtTime", false, AlertFile::Installed, "SHOW", -1,
+                 false, true},
+        WakeCase{"AtTimePostsZeroToARunningAlert", u"AppRunAtTime", true, AlertFile::Installed, nullptr, 0, false,
+                 false},
+        WakeCase{"TzChangePostsOneToARunningAlert", u"AppRunAfterTzChange", true, AlertFile::Installed, nullptr, 1,
+                 false, false},
+        WakeCase{"TimeChangeStartsAlertToUpdate", u"AppRunAfterTimeChange", false, AlertFile::Installed, "UPDATE", -1,
+                 false, false},
+        WakeCase{"EmptyCommandLineStartsAlertToUpdate", u"", false, AlertFile::Installed, "UPDATE", -1, false, false},
+        WakeCase{"OnlyTheExactWordsOfAClockChangePostOne", u"AppRunAfterTzChange ", true, AlertFile::Installed, nullptr,
+                 0, false, false},
+        WakeCase{"UnregisterRemovesOnlyTheEventRegistrations", u"unregister", true, AlertFile::Installed, nullptr, -1,
+                 true, false},
+        WakeCase{"AMissingAlertFileUnregisters", u"AppRunAtTime", false, AlertFile::Missing, nullptr, -1, true,
+                 false}),
+    [](const auto& case_row) { return std::string(case_row.param.name); });
+
+}  // namespace
