@@ -42,6 +42,8 @@ HANDLE OpenProcess(DWORD access, BOOL inheritHandle, DWORD processId);
 // handheld's processes report it, is `exitCode`. FALSE (ERROR_ACCESS_DENIED) when it had
 // already ended.
 BOOL TerminateProcess(HANDLE process, UINT exitCode);
+// The id of the process behind the handle; 0 (ERROR_INVALID_HANDLE) for another handle.
+DWORD GetProcessId(HANDLE process);
 // STILL_ACTIVE while the process runs, then its exit code. The exit code of a process
 // this one did not start is not known: FALSE with ERROR_NOT_SUPPORTED once it has ended.
 BOOL GetExitCodeProcess(HANDLE process, DWORD* exitCode);

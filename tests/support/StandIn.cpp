@@ -6,6 +6,8 @@
 
 namespace testing_support {
 
+std::filesystem::path stand_in_program() { return KIVO_STANDIN_PATH; }
+
 void install_stand_in(const std::filesystem::path& device_root, const std::string& device_path) {
     std::filesystem::path target = device_root / "fs";
     std::string component;
@@ -18,7 +20,7 @@ void install_stand_in(const std::filesystem::path& device_root, const std::strin
         component.clear();
     }
     std::filesystem::create_directories(target.parent_path());
-    std::filesystem::copy_file(KIVO_STANDIN_PATH, target, std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy_file(stand_in_program(), target, std::filesystem::copy_options::overwrite_existing);
     std::filesystem::permissions(target, std::filesystem::perms::owner_exec, std::filesystem::perm_options::add);
 }
 

@@ -8,6 +8,9 @@
 
 namespace testing_support {
 
+// The stand-in's executable, for a test that builds a package of programs from it.
+std::filesystem::path stand_in_program();
+
 // Copies the stand-in into the device image at `device_path` ("\Windows\kivowake.exe"),
 // an executable as the installer leaves it. The folders on the way are made.
 void install_stand_in(const std::filesystem::path& device_root, const std::string& device_path);

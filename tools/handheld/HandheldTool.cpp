@@ -8,13 +8,17 @@
 #include "HelpFormatter.h"
 #include "HoldVerb.h"
 #include "InitVerb.h"
+#include "InstallVerb.h"
 #include "IrVerb.h"
 #include "ListVerb.h"
 #include "NotifyVerb.h"
 #include "PlayVerb.h"
+#include "PsVerb.h"
 #include "RegistryVerb.h"
+#include "RunVerb.h"
 #include "StatusVerb.h"
 #include "TimeVerb.h"
+#include "UninstallVerb.h"
 #include "UsageError.h"
 #include "ZoneVerb.h"
 #include "host/Device.h"
@@ -51,6 +55,10 @@ HandheldTool::HandheldTool()
     verbs_.push_back(std::make_unique<HoldVerb>());
     verbs_.push_back(std::make_unique<AudioVerb>());
     verbs_.push_back(std::make_unique<PlayVerb>());
+    verbs_.push_back(std::make_unique<InstallVerb>());
+    verbs_.push_back(std::make_unique<UninstallVerb>());
+    verbs_.push_back(std::make_unique<RunVerb>());
+    verbs_.push_back(std::make_unique<PsVerb>());
     for (const auto& verb : verbs_) verb->attach(tool_);
 
     help_ = tool_.add_subcommand("help", "`handheld help VERB` is `handheld VERB --help`");

@@ -1,9 +1,7 @@
 #include "NotifyVerb.h"
 
-#include <algorithm>
-#include <array>
-
 #include "ClockText.h"
+#include "TextTable.h"
 #include "ce/Notify.h"
 #include "ce/Text.h"
 #include "host/Device.h"
@@ -22,23 +20,6 @@ std::string event_name(ce::LONG event) {
 std::string when_of(const host::Notification& notification) {
     if (!notification.is_timed()) return event_name(notification.event);
     return format_local_time(notification.time) + " " + std::string(weekday_name(notification.time.wDayOfWeek));
-}
-
-using Row = std::array<std::string, 4>;
-
-void print(std::ostream& out, const std::vector<Row>& rows) {
-    std::array<std::size_t, 4> width{};
-    for (const auto& row : rows)
-        for (std::size_t column = 0; column < row.size(); ++column)
-            width[column] = std::max(width[column], row[column].size());
-    for (const auto& row : rows) {
-        std::string line;
-        for (std::size_t column = 0; column < row.size(); ++column) {
-            line += row[column];
-            if (column + 1 < row.size()) line += std::string(width[column] - row[column].size() + 2, ' ');
-        }
-        out << line << '\n';
-    }
 }
 
 }  // namespace
@@ -68,11 +49,11 @@ ExitCode NotifyVerb::list(Console& console) {
         console.out() << "no programs registered\n";
         return ExitCode::ok;
     }
-    std::vector<Row> rows{{"PROGRAM", "KIND", "WHEN", "COMMAND"}};
+    TextTable table({"PROGRAM", "KIND", "WHEN", "COMMAND"});
     for (const auto& notification : notifications)
-        rows.push_back({ce::utf8_from_utf16(notification.application), notification.is_timed() ? "time" : "event",
-                        when_of(notification), ce::utf8_from_utf16(notification.command_word())});
-    print(console.out(), rows);
+        table.add({ce::utf8_from_utf16(notification.application), notification.is_timed() ? "time" : "event",
+                   when_of(notification), ce::utf8_from_utf16(notification.command_word())});
+    table.print(console.out());
     return ExitCode::ok;
 }
 

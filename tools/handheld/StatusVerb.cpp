@@ -8,6 +8,7 @@
 #include "ProcessorProfile.h"
 #include "RegistryIndex.h"
 #include "host/Device.h"
+#include "host/display/DisplayPower.h"
 
 namespace handheld {
 
@@ -22,7 +23,8 @@ std::string counted(std::int64_t count, const std::string& noun) {
 void StatusVerb::declare(CLI::App& command) {
     describe(
         "Shows the handheld directory, its processor profile and processor, its local date, time and time\n"
-        "zone, the size of its registry and the number of files in its file system.");
+        "zone, its audio back-end, whether its display is on, the size of its registry and the number of\n"
+        "files in its file system.");
     command.footer("example:\n  handheld --device /tmp/hh status");
 }
 
@@ -53,6 +55,7 @@ ExitCode StatusVerb::run(Console& console) {
     out << "local time  " << format_local_time(now) << ' ' << weekday_name(now.wDayOfWeek) << '\n';
     out << "time zone   " << zone_text() << '\n';
     out << "audio       " << AudioVerb::backend_text() << '\n';
+    out << "display     " << host::DisplayPower::name_of(host::DisplayPower::state()) << '\n';
     if (registry)
         out << "registry    " << counted(registry->keys, "key") << ", " << counted(registry->values, "value") << '\n';
     if (files) out << "files       " << counted(*files, "file") << " under fs/\n";

@@ -85,6 +85,11 @@ BOOL TerminateProcess(HANDLE process, UINT exitCode) {
     return target->terminate(exitCode) ? TRUE : fail(ERROR_ACCESS_DENIED);
 }
 
+DWORD GetProcessId(HANDLE process) {
+    auto* target = host::handle_as<host::ProcessHandle>(process);
+    return target == nullptr ? 0 : static_cast<DWORD>(target->identity().pid);
+}
+
 BOOL GetExitCodeProcess(HANDLE process, DWORD* exitCode) {
     auto* target = host::handle_as<host::ProcessHandle>(process);
     if (target == nullptr) return FALSE;
