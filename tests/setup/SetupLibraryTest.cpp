@@ -14,6 +14,7 @@
 
 #include "StandIn.h"
 #include "TempDevice.h"
+#include "WakeRegistrations.h"
 #include "ce/Notify.h"
 #include "ce/Process.h"
 #include "ce/Setup.h"
@@ -27,7 +28,7 @@ namespace {
 using namespace ce;
 
 constexpr DWORD kPatienceMs = 20000;
-constexpr const char16_t* kWake = u"\\Windows\\kivowake.exe";
+constexpr const char16_t* kWake = testing_support::kWakeProgram;
 constexpr const char16_t* kOther = u"\\Windows\\calendar.exe";
 
 // The library as the installer holds it: loaded, its entry points found by name.
@@ -69,15 +70,7 @@ protected:
         testing_support::install_stand_in(device_root(), "\\Program Files\\KIVO\\Alert.exe");
         testing_support::install_stand_in(device_root(), "\\Program Files\\KIVO\\KIVO.exe");
         testing_support::install_stand_in(device_root(), "\\Windows\\calendar.exe");
-        ASSERT_TRUE(CeRunAppAtEvent(kWake, NOTIFICATION_EVENT_TIME_CHANGE));
-        ASSERT_TRUE(CeRunAppAtEvent(kWake, NOTIFICATION_EVENT_TZ_CHANGE));
-        SYSTEMTIME due;
-        due.wYear = 2040;
-        due.wMonth = 1;
-        due.wDay = 2;
-        due.wHour = 6;
-        due.wMinute = 30;
-        ASSERT_TRUE(CeRunAppAtTime(kWake, &due));
+        testing_support::register_wake_program();
         ASSERT_TRUE(CeRunAppAtEvent(kOther, NOTIFICATION_EVENT_TIME_CHANGE));
     }
     void TearDown() override {

@@ -14,6 +14,7 @@
 
 #include "StandIn.h"
 #include "TempDevice.h"
+#include "WakeRegistrations.h"
 #include "alarms/AlertKey.h"
 #include "ce/Messages.h"
 #include "ce/Notify.h"
@@ -30,7 +31,7 @@ namespace {
 using namespace ce;
 
 constexpr DWORD kPatienceMs = 20000;
-constexpr const char16_t* kWake = u"\\Windows\\kivowake.exe";
+constexpr const char16_t* kWake = testing_support::kWakeProgram;
 constexpr const char16_t* kAlert = u"\\Program Files\\KIVO\\Alert.exe";
 constexpr UINT kFlushMarker = WM_APP + 99;
 
@@ -57,15 +58,7 @@ protected:
         std::filesystem::create_directories(wake.parent_path());
         std::filesystem::copy_file(KIVO_WAKE_PATH, wake);
         testing_support::install_stand_in(device_root(), "\\Program Files\\KIVO\\Alert.exe");
-        ASSERT_TRUE(CeRunAppAtEvent(kWake, NOTIFICATION_EVENT_TIME_CHANGE));
-        ASSERT_TRUE(CeRunAppAtEvent(kWake, NOTIFICATION_EVENT_TZ_CHANGE));
-        SYSTEMTIME due;
-        due.wYear = 2040;
-        due.wMonth = 1;
-        due.wDay = 2;
-        due.wHour = 6;
-        due.wMinute = 30;
-        ASSERT_TRUE(CeRunAppAtTime(kWake, &due));
+        testing_support::register_wake_program();
         ASSERT_TRUE(host::DisplayPower::set(VideoPowerOff));
     }
 
