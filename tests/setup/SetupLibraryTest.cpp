@@ -31,10 +31,11 @@ constexpr DWORD kPatienceMs = 20000;
 constexpr const char16_t* kWake = testing_support::kWakeProgram;
 constexpr const char16_t* kOther = u"\\Windows\\calendar.exe";
 
-// The library as the installer holds it: loaded, its entry points found by name.
+// The library as the installer holds it: loaded, its entry points found by name. It
+// stays mapped after dlclose, as its own singletons must.
 class LoadedSetup {
 public:
-    LoadedSetup() : library_(dlopen(KIVOSETUP_PATH, RTLD_NOW | RTLD_LOCAL)) {}
+    LoadedSetup() : library_(dlopen(KIVOSETUP_PATH, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE)) {}
     ~LoadedSetup() {
         if (library_ != nullptr) dlclose(library_);
     }

@@ -19,7 +19,8 @@ Function entry(void* library, const char* name) {
 SetupLibrary::SetupLibrary(const std::filesystem::path& file) {
     std::error_code ignored;
     setenv("KIVO_DEVICE", std::filesystem::absolute(host::Device::current().root(), ignored).c_str(), 1);
-    library_ = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // Never unmapped: the library's own singletons stay valid (and its file may go) until exit.
+    library_ = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     if (library_ == nullptr) {
         const char* reason = dlerror();
         error_ = reason != nullptr ? reason : "cannot be loaded";

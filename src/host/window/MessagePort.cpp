@@ -192,7 +192,10 @@ bool MessagePort::post(pid_t owner, const ce::MSG& message) {
     if (!address) return false;
     MessagePacket packet;
     packet.message = message;
-    return send_to(sending_socket(), packet, *address, sizeof *address);
+    if (send_to(sending_socket(), packet, *address, sizeof *address)) return true;
+    log_line("cannot post message " + hex(message.message) + " to process " + std::to_string(owner) + ": " +
+             std::strerror(errno));
+    return false;
 }
 
 std::optional<ce::LRESULT> MessagePort::send(const ProcessIdentity& owner, const ce::MSG& message) {
@@ -208,8 +211,12 @@ std::optional<ce::LRESULT> MessagePort::send(const ProcessIdentity& owner, const
     packet.message = message;
     packet.serial = ++serials;
     std::optional<ce::LRESULT> result;
-    if (bind(fd, reinterpret_cast<const sockaddr*>(&self), sizeof(sa_family_t)) == 0 &&
-        send_to(fd, packet, *address, sizeof *address)) {
+    const bool sent = bind(fd, reinterpret_cast<const sockaddr*>(&self), sizeof(sa_family_t)) == 0 &&
+                      send_to(fd, packet, *address, sizeof *address);
+    if (!sent)
+        log_line("cannot send message " + hex(message.message) + " to process " + std::to_string(owner.pid) + ": " +
+                 std::strerror(errno));
+    if (sent) {
         while (!result) {
             pollfd ready{fd, POLLIN, 0};
             if (poll(&ready, 1, kAliveCheckMs) > 0) {
@@ -220,6 +227,8 @@ std::optional<ce::LRESULT> MessagePort::send(const ProcessIdentity& owner, const
                 if (answer && answer->kind == MessagePacket::Kind::reply && answer->serial == packet.serial)
                     result = answer->message.lParam;
             } else if (!owner.alive()) {
+                log_line("process " + std::to_string(owner.pid) + " ended before it answered message " +
+                         hex(message.message));
                 break;
             }
         }
