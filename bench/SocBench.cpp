@@ -1,6 +1,6 @@
-// The simulated SoC: raw register-access throughput, and how much faster than real time a
+// The simulated SoC: raw register-access throughput; how much faster than real time a
 // 1-second signal (500 marks of 1 ms at a 38 kHz carrier, with 1 ms spaces) is emitted
-// on each family, through the same calls the transmit engines make. Counters:
+// on each family by loops of plain register reads; and a 20-second register wait. Counters:
 // "virtual_s_per_host_s" (the speed-up over real time) and "host_ms_per_virtual_s".
 
 #include <benchmark/benchmark.h>
@@ -200,5 +200,40 @@ void BM_SendOmap850(benchmark::State& state) {
     });
 }
 BENCHMARK(BM_SendOmap850)->Unit(benchmark::kMillisecond);
+
+// Twenty seconds of waiting for a receive line that never moves, with the deadline on the
+// family's counter: the shape of a learning time-out, as one register wait.
+void BM_IdleLineTimeout(benchmark::State& state, const char* profile, std::uint32_t timer_page, ce::DWORD counter,
+                        std::uint32_t line_page, ce::DWORD line, double ticks_per_us, bool counts_down) {
+    Handheld handheld(profile);
+    const auto timer = handheld.map(timer_page), pins = handheld.map(line_page);
+    if (counts_down) {  // an OMAP MPU timer, free-running from 0xFFFFFFFF
+        timer.write32(counter - 8, 0xFFFFFF00);
+        timer.write32(counter - 4, 0xFFFFFFFF);
+        timer.write32(counter - 8, 0xFFFFFFE3);
+    }
+    const auto ticks = static_cast<ce::ULONG>(20e6 * ticks_per_us);
+    double virtual_s = 0, host_s = 0;
+    for (auto _ : state) {
+        const double v0 = handheld.virtual_seconds();
+        const auto h0 = std::chrono::steady_clock::now();
+        const ce::ULONG now = timer.read32(counter);
+        const ce::RegisterCondition waits[] = {
+            pins.Condition(line, ce::RegisterCondition::MaskDiffers, 0x40, pins.read32(line) & 0x40),
+            timer.Condition(counter, counts_down ? ce::RegisterCondition::DownCountReaches : ce::RegisterCondition::UpCountReaches,
+                            0xFFFFFFFF, counts_down ? now - ticks : now + ticks)};
+        ce::ULONG value = 0;
+        benchmark::DoNotOptimize(ce::WaitForRegisters(waits, 2, &value));
+        host_s += std::chrono::duration<double>(std::chrono::steady_clock::now() - h0).count();
+        virtual_s += handheld.virtual_seconds() - v0;
+    }
+    report(state, virtual_s, host_s);
+}
+BENCHMARK_CAPTURE(BM_IdleLineTimeout, pxa250, "pxa250", 0x40A00000, 0x10, 0x40E00000, 0x04, 3.6864, false)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_IdleLineTimeout, sa1110, "sa1110", 0x90000000, 0x10, 0x90060000, 0x04, 3.6864, false)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_IdleLineTimeout, omap850, "omap850", 0xFFFEC000, 0x708, 0xFFFBC000, 0x800, 6.48, true)
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

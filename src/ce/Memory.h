@@ -62,6 +62,10 @@ struct RegisterCondition {
 // handheld it ends at the virtual instant that loop would, without reading every tick
 // of a counter on the way, so a long wait costs the host next to nothing.
 DWORD WaitForRegisters(const RegisterCondition* conditions, DWORD count, ULONG* value);
+// The same, given up once the high-resolution counter (QueryPerformanceCounter) has
+// reached `performanceDeadline`, checked after every round of reads: then returns count.
+DWORD WaitForRegistersUntil(const RegisterCondition* conditions, DWORD count, std::int64_t performanceDeadline,
+                            ULONG* value);
 
 // A mapped page with typed access at byte offsets: the form the drivers use.
 class RegisterPage {

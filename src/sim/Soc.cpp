@@ -98,14 +98,18 @@ std::uint32_t Soc::polled_read(RegisterBlock& block, std::uint32_t offset, unsig
     return value;
 }
 
-std::size_t Soc::wait(std::span<const WaitCondition> conditions, std::uint32_t* value) {
+std::size_t Soc::wait(std::span<const WaitCondition> conditions, std::uint32_t* value, std::int64_t deadline) {
     for (;;) {
         for (std::size_t i = 0; i < conditions.size(); ++i) {
             const WaitCondition& condition = conditions[i];
             *value = read(*condition.block, condition.offset, 32);
             if (condition.holds(*value)) return i;
-            if (landed_on_ >= 0) skip_ticks(conditions);
+            if (landed_on_ >= 0) skip_ticks(conditions, deadline);
         }
+        if (deadline == RegisterBlock::kNever) continue;
+        // Nothing polled changes before the deadline: every read until then repeats.
+        if (all_polled(conditions) && next_polled_change() >= deadline) clock_.advance_to(deadline);
+        if (clock_.now() >= deadline) return conditions.size();
     }
 }
 
@@ -114,7 +118,7 @@ std::size_t Soc::wait(std::span<const WaitCondition> conditions, std::uint32_t* 
 // repeats the same reads at the same offsets from the tick: so the clock moves to a
 // later tick at once, and the counter's last-read value moves with it. A few ticks are
 // left before anything happens, to be read one by one as the loop would.
-void Soc::skip_ticks(std::span<const WaitCondition> conditions) {
+void Soc::skip_ticks(std::span<const WaitCondition> conditions, std::int64_t deadline) {
     constexpr std::uint64_t kTicksLeft = 3;
     Poll& landed = polls_[static_cast<std::size_t>(landed_on_)];
     const RegisterBlock::Counting counting = landed.block->counting(landed.offset);
@@ -123,18 +127,16 @@ void Soc::skip_ticks(std::span<const WaitCondition> conditions) {
     const std::int64_t round_ns = VirtualClock::kAccessCostNs * static_cast<std::int64_t>(conditions.size() + 1);
     if (landed.block->tick_time(landed.offset, 2) - landed.block->tick_time(landed.offset, 1) <= round_ns) return;
 
+    if (!all_polled(conditions)) return;  // the poll is not established yet
     std::uint64_t ticks = UINT64_MAX;
     bool read_by_loop = false;
     for (const WaitCondition& condition : conditions) {
-        const bool polled = std::any_of(polls_.begin(), polls_.begin() + static_cast<std::ptrdiff_t>(poll_count_),
-                                        [&](const Poll& p) { return p.block == condition.block && p.offset == condition.offset; });
-        if (!polled) return;  // the poll is not established yet
         if (condition.block == landed.block && condition.offset == landed.offset) {
             read_by_loop = true;
             ticks = std::min(ticks, condition.ticks_to_hold(landed.value & counting.mask, counting.direction));
         }
     }
-    std::int64_t horizon = RegisterBlock::kNever;
+    std::int64_t horizon = deadline;
     for (std::size_t p = 0; p < poll_count_; ++p)
         if (static_cast<int>(p) != landed_on_) horizon = std::min(horizon, polls_[p].block->next_change(polls_[p].offset));
     if (horizon != RegisterBlock::kNever)
@@ -144,6 +146,19 @@ void Soc::skip_ticks(std::span<const WaitCondition> conditions) {
     clock_.advance_to(landed.block->tick_time(landed.offset, ticks));
     if (read_by_loop)
         landed.value = (landed.value + static_cast<std::uint32_t>(counting.direction) * static_cast<std::uint32_t>(ticks)) & counting.mask;
+}
+
+bool Soc::all_polled(std::span<const WaitCondition> conditions) const {
+    const auto end = polls_.begin() + static_cast<std::ptrdiff_t>(poll_count_);
+    return std::all_of(conditions.begin(), conditions.end(), [&](const WaitCondition& condition) {
+        return std::any_of(polls_.begin(), end, [&](const Poll& p) { return p.block == condition.block && p.offset == condition.offset; });
+    });
+}
+
+std::int64_t Soc::next_polled_change() const {
+    std::int64_t change = RegisterBlock::kNever;
+    for (std::size_t p = 0; p < poll_count_; ++p) change = std::min(change, polls_[p].block->next_change(polls_[p].offset));
+    return change;
 }
 
 std::uint32_t Soc::read_physical(std::uint32_t physical, unsigned width) {

@@ -46,7 +46,10 @@ public:
     // instant, with the same poll state, as the loop of reads would; but once that loop
     // has settled into landing on a counter's ticks, whole ticks in which nothing it
     // polls can change are skipped at once instead of being read one by one.
-    std::size_t wait(std::span<const WaitCondition> conditions, std::uint32_t* value);
+    // With a deadline (virtual ns), checked after every round of reads, it gives up there
+    // and returns conditions.size().
+    std::size_t wait(std::span<const WaitCondition> conditions, std::uint32_t* value,
+                     std::int64_t deadline = RegisterBlock::kNever);
     // Convenience for tests and tools: physical address access.
     std::uint32_t read_physical(std::uint32_t physical, unsigned width);
     void write_physical(std::uint32_t physical, unsigned width, std::uint32_t value);
@@ -69,7 +72,10 @@ private:
         std::uint32_t value = 0;
     };
     std::uint32_t polled_read(RegisterBlock& block, std::uint32_t offset, unsigned width);
-    void skip_ticks(std::span<const WaitCondition> conditions);
+    void skip_ticks(std::span<const WaitCondition> conditions, std::int64_t deadline);
+    // Whether every condition's register is among the recent polls.
+    bool all_polled(std::span<const WaitCondition> conditions) const;
+    std::int64_t next_polled_change() const;
     void advance_blocks();
 
     const Profile& profile_;

@@ -6,6 +6,7 @@
 #include <span>
 #include "host/hw/Machine.h"
 #include "host/hw/PageTable.h"
+#include "sim/Rate.h"
 
 namespace ce {
 
@@ -81,6 +82,11 @@ BOOL VirtualFree(LPVOID address, DWORD size, DWORD freeType) {
 }
 
 DWORD WaitForRegisters(const RegisterCondition* conditions, DWORD count, ULONG* value) {
+    return WaitForRegistersUntil(conditions, count, -1, value);
+}
+
+DWORD WaitForRegistersUntil(const RegisterCondition* conditions, DWORD count, std::int64_t performanceDeadline,
+                            ULONG* value) {
     constexpr DWORD kMostConditions = 4;
     sim::WaitCondition waits[kMostConditions];
     ULONG read = 0;
@@ -101,8 +107,12 @@ DWORD WaitForRegisters(const RegisterCondition* conditions, DWORD count, ULONG* 
                     conditions[i].value};
     }
     if (soc == nullptr) return 0;
+    std::int64_t deadline = sim::RegisterBlock::kNever;
+    if (performanceDeadline >= 0)
+        deadline = sim::Rate(host::hw::Machine::current().profile().performance_hz)
+                       .ns_for(static_cast<std::uint64_t>(performanceDeadline));
     std::uint32_t last = 0;
-    const std::size_t index = soc->wait(std::span(waits, count), &last);
+    const std::size_t index = soc->wait(std::span(waits, count), &last, deadline);
     *value = last;
     return static_cast<DWORD>(index);
 }
