@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "IrDriverInstance.h"
+#include "irdriver/IrDriverInstance.h"
 #include "host/Device.h"
 #include "host/hw/Machine.h"
 

@@ -1,20 +1,16 @@
-#include "CIrDrvr.h"
+#include "irdriver/CIrDrvr.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
-#include "OsTimerCarrier.h"
+#include "irdriver/OsTimerCarrier.h"
+#include "irdriver/TickConversion.h"
 #include "ce/Files.h"
 #include "ce/Input.h"
 #include "ce/Processor.h"
 #include "ce/Serial.h"
 #include "ce/Thread.h"
-
-CIrDrvr::CIrDrvr() {
-    ce::LARGE_INTEGER frequency;
-    if (ce::QueryPerformanceFrequency(&frequency)) counterTicksPerMs_ = frequency.u.LowPart / 1000;
-}
 
 CIrDrvr::~CIrDrvr() { CIrDrvr::Close(); }
 
@@ -81,9 +77,14 @@ int CIrDrvr::StoreDurations(const std::int32_t* durations, std::uint16_t count, 
     return kIrOk;
 }
 
-void CIrDrvr::ConvertDurations(std::int64_t numerator) {
-    for (std::uint16_t i = 0; i < count_; ++i)
-        durations_[i] = static_cast<std::int32_t>(std::int64_t{durations_[i]} * numerator / 1000);
+int CIrDrvr::StoreSignalInTicks(const std::int32_t* durations, std::uint16_t count, std::uint16_t repeatStart,
+                                std::uint16_t carrierPeriodUs, std::int64_t ticksPerMs) {
+    // The port first: a port that cannot be opened stops SetSignal before anything changes.
+    if (const int opened = Open(); opened != kIrOk) return opened;
+    if (const int stored = StoreDurations(durations, count, repeatStart, -kAppendedGapUs); stored != kIrOk)
+        return stored;
+    for (std::uint16_t i = 0; i < count_; ++i) durations_[i] = TickConversion::Scale(durations_[i], ticksPerMs, 1000);
+    return carrierPeriodUs == 0 ? kIrNoCarrier : kIrOk;
 }
 
 int CIrDrvr::SetSignal(const std::int32_t* durations, std::uint16_t count, std::uint16_t repeatStart,
@@ -103,10 +104,8 @@ int CIrDrvr::CheckSendable(bool blocksMapped) const {
     return kIrOk;
 }
 
-std::uint32_t CIrDrvr::TakeEntry(std::int32_t entry) {
-    const std::uint32_t length = entry > 0 ? static_cast<std::uint32_t>(entry) : 0u - static_cast<std::uint32_t>(entry);
-    current_ = static_cast<std::int32_t>(length);
-    return length;
+std::uint32_t CIrDrvr::Length(std::int32_t entry) {
+    return entry > 0 ? static_cast<std::uint32_t>(entry) : 0u - static_cast<std::uint32_t>(entry);
 }
 
 void CIrDrvr::FlushInput() {

@@ -12,8 +12,8 @@
 #include <memory>
 #include <string>
 
-#include "IrResult.h"
-#include "PassLoop.h"
+#include "irdriver/IrResult.h"
+#include "irdriver/PassLoop.h"
 #include "ce/Infrared.h"
 #include "ce/Types.h"
 
@@ -56,10 +56,9 @@ public:
     std::int32_t duration(std::uint16_t index) const { return index < kMaxEntries ? durations_[index] : 0; }
     bool portOpen() const { return port_ != ce::INVALID_HANDLE_VALUE; }
     const std::u16string& portName() const { return portName_; }
-    std::uint32_t counterTicksPerMs() const { return counterTicksPerMs_; }
 
 protected:
-    CIrDrvr();
+    CIrDrvr() = default;
 
     // Step 1 of Open: the thread and its scheduling, captured once per driver.
     void CaptureThread();
@@ -67,12 +66,15 @@ protected:
     // closing gap after a trailing mark. Returns kIrOk or kIrNoData.
     int StoreDurations(const std::int32_t* durations, std::uint16_t count, std::uint16_t repeatStart,
                        std::int32_t appendedGap);
-    // Entries converted with ticks = value * numerator / 1000 (toward zero), in 64 bits.
-    void ConvertDurations(std::int64_t numerator);
+    // The prelude of the OMAP SetSignal: opens the port, stores the signal and converts
+    // it to timer ticks (ticksPerMs / 1000 per µs, toward zero, saturating). Returns the
+    // first refusal (Open's, 11, 12) or kIrOk.
+    int StoreSignalInTicks(const std::int32_t* durations, std::uint16_t count, std::uint16_t repeatStart,
+                           std::uint16_t carrierPeriodUs, std::int64_t ticksPerMs);
     // The checks every Send makes before it touches anything.
     int CheckSendable(bool blocksMapped) const;
-    // current = the entry's length (its absolute value), returned for the engine.
-    std::uint32_t TakeEntry(std::int32_t entry);
+    // The entry's length (its absolute value), for the engine.
+    static std::uint32_t Length(std::int32_t entry);
     // The stylus and key messages that piled up during the busy-wait are dropped.
     static void FlushInput();
     // The passes of one Send over `entries` (the stored signal, or the engine's own
@@ -84,7 +86,7 @@ protected:
         ce::BeginInfraredTrace();
         PassLoop(thread_, savedPriority_, priorities)
             .Run(entries, count_, nextIndex_, repeatStart_, repeatCount, holdKey, [&](std::int32_t entry) {
-                const std::uint32_t length = TakeEntry(entry);
+                const std::uint32_t length = Length(entry);
                 if (entry > 0) markOf(length);
                 else spaceOf(length);
             });
@@ -98,9 +100,6 @@ protected:
     ce::HANDLE port_ = ce::INVALID_HANDLE_VALUE;
     std::int32_t durations_[kMaxEntries] = {};
     std::u16string portName_;
-    int detectRepeats_ = 1;
-    std::int32_t current_ = 0;
-    std::uint32_t counterTicksPerMs_ = 0;
     ce::HANDLE thread_ = nullptr;
     int savedPriority_ = 0;
     int savedQuantum_ = 100;

@@ -1,8 +1,8 @@
-#include "InfraredUartProbe.h"
+#include "irdriver/InfraredUartProbe.h"
 
 #include <cstdint>
 
-#include "PhysicalPage.h"
+#include "irdriver/PhysicalPage.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "IrDriverInstance.h"
+#include "irdriver/IrDriverInstance.h"
 
-#include "omap/CIrDrvrOMAP1510.h"
-#include "omap/CIrDrvrOMAP850.h"
-#include "pxa/CIrDrvrPXA250.h"
-#include "pxa/CIrDrvrPXA270.h"
-#include "s3c/CIrDrvrSamsungS3C.h"
-#include "sa11x0/CIrDrvrSA11XX.h"
+#include "irdriver/omap/CIrDrvrOMAP1510.h"
+#include "irdriver/omap/CIrDrvrOMAP850.h"
+#include "irdriver/pxa/CIrDrvrPXA250.h"
+#include "irdriver/pxa/CIrDrvrPXA270.h"
+#include "irdriver/s3c/CIrDrvrSamsungS3C.h"
+#include "irdriver/sa11x0/CIrDrvrSA11XX.h"
 
 namespace {
 

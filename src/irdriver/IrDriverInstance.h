@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "CIrDrvr.h"
-#include "ProcessorDetection.h"
+#include "irdriver/CIrDrvr.h"
+#include "irdriver/ProcessorDetection.h"
 
 CIrDrvr* GetIrDriver();
 void ReleaseIrDriver();

@@ -1,4 +1,4 @@
-#include "OsTimerCarrier.h"
+#include "irdriver/OsTimerCarrier.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "OsTimerCounter.h"
+#include "irdriver/OsTimerCounter.h"
 
 namespace {
 

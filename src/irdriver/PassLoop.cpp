@@ -1,4 +1,4 @@
-#include "PassLoop.h"
+#include "irdriver/PassLoop.h"
 
 #include "ce/Input.h"
 #include "ce/Thread.h"

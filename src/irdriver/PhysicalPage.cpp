@@ -1,4 +1,4 @@
-#include "PhysicalPage.h"
+#include "irdriver/PhysicalPage.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "ProcessorDetection.h"
+#include "irdriver/ProcessorDetection.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,8 +1,8 @@
-#include "RegisterPages.h"
+#include "irdriver/RegisterPages.h"
 
 #include <map>
 
-#include "PhysicalPage.h"
+#include "irdriver/PhysicalPage.h"
 
 namespace {
 

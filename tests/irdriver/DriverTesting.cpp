@@ -1,6 +1,6 @@
 #include "DriverTesting.h"
 
-#include "IrDriverInstance.h"
+#include "irdriver/IrDriverInstance.h"
 #include "host/Device.h"
 
 namespace irdriver_tests {

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "DriverTesting.h"
-#include "IrDriverInstance.h"
+#include "irdriver/IrDriverInstance.h"
 #include "ce/Input.h"
 #include "ce/Messages.h"
 
@@ -116,6 +116,24 @@ TEST_F(EdgeCaseTest, S3cSpaceLongerThanTheCounterSpansAReload) {
     const auto& trace = send(driver("s3c2440"), {1040, -100'000, 1040, -1000}, 26);
     ASSERT_EQ(trace.segments.size(), 4u);
     EXPECT_NEAR(static_cast<double>(trace.segments[1].ns), 100'000'000, 1000 + 300);
+}
+
+TEST_F(EdgeCaseTest, Omap850WithEveryTimerBusyBorrowsTimer3AndPutsItBack) {
+    auto& d = driver("omap850");
+    constexpr std::uint32_t kTimer1 = 0xFFFEC500, kTimer2 = 0xFFFEC600, kTimer3 = 0xFFFEC700;
+    constexpr std::uint32_t kCntl = 0x0, kLoad = 0x4, kRunningAutoReload = 0x23;
+    auto& soc = machine().soc();
+    for (std::uint32_t timer : {kTimer2, kTimer3}) {
+        soc.write_physical(timer + kLoad, 32, 50'000);
+        soc.write_physical(timer + kCntl, 32, kRunningAutoReload);
+    }
+    const std::uint32_t tickCntl = soc.read_physical(kTimer1 + kCntl, 32), tickLoad = soc.read_physical(kTimer1 + kLoad, 32);
+    EXPECT_EQ(send(d, {1040, -1000}, 26).marks(), 1u);
+    // Timer 1 carries the operating system's tick: untouched.
+    EXPECT_EQ(soc.read_physical(kTimer1 + kCntl, 32), tickCntl);
+    EXPECT_EQ(soc.read_physical(kTimer1 + kLoad, 32), tickLoad);
+    EXPECT_EQ(soc.read_physical(kTimer3 + kCntl, 32), kRunningAutoReload);
+    EXPECT_EQ(soc.read_physical(kTimer3 + kLoad, 32), 50'000u);
 }
 
 TEST_F(EdgeCaseTest, Sa11x0LightsItsLedWhileSending) {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "DriverTesting.h"
-#include "PassLoop.h"
+#include "irdriver/PassLoop.h"
 #include "ce/Input.h"
 #include "ce/Thread.h"
 #include "host/hw/InputState.h"

@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "DriverTesting.h"
-#include "IrDriverInstance.h"
+#include "irdriver/IrDriverInstance.h"
 #include "ce/Files.h"
 #include "ce/Thread.h"
-#include "pxa/CIrDrvrPXA270.h"
+#include "irdriver/pxa/CIrDrvrPXA270.h"
 
 namespace irdriver_tests {
 

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "DriverTesting.h"
-#include "IrDriverInstance.h"
-#include "OsTimerCarrier.h"
-#include "omap/CIrDrvrOMAP1510.h"
-#include "s3c/CIrDrvrSamsungS3C.h"
+#include "irdriver/IrDriverInstance.h"
+#include "irdriver/OsTimerCarrier.h"
+#include "irdriver/omap/CIrDrvrOMAP1510.h"
+#include "irdriver/s3c/CIrDrvrSamsungS3C.h"
 
 namespace irdriver_tests {
 
@@ -82,6 +82,11 @@ TEST_F(SetSignalTest, OmapDriversKeepTimerTicks) {
     EXPECT_EQ(d.duration(2), 168);
     EXPECT_EQ(d.duration(3), -3'240'000);
     EXPECT_EQ(d.carrier(), 168);
+    // Beyond the 32-bit range a space stays the longest space, and a period the longest period.
+    const std::int32_t longest[] = {1000, -400'000'000};
+    ASSERT_EQ(d.SetSignal(longest, 2, 0, 20'000), kIrOk);
+    EXPECT_EQ(d.duration(1), -2'147'483'647);
+    EXPECT_EQ(d.carrier(), 65535);
 }
 
 TEST_F(SetSignalTest, OmapFailedOpenStopsBeforeAnyRegisterChanges) {
@@ -130,6 +135,9 @@ TEST(CarrierArithmetic, S3cTimerRateFromClockDividerAndPrescaler) {
     EXPECT_EQ(CIrDrvrSamsungS3C::TicksPerMs(400'000'000, false, 0x7, 0), 50000u);
     EXPECT_EQ(CIrDrvrSamsungS3C::TicksPerMs(0, false, 0x0, 0x6400), 1004u);  // 203 MHz / 101 / 2
     EXPECT_EQ(CIrDrvrSamsungS3C::TicksPerMs(266'000'000, false, 0x3, 0x1200), 1750u);
+    // A clock reported in Hz is taken as such: 300 MHz / 2 / 2 / 1 × 0.5.
+    EXPECT_EQ(CIrDrvrSamsungS3C::TicksPerMs(300'000'000, false, 0x3, 0), 37500u);
+    EXPECT_EQ(CIrDrvrSamsungS3C::TicksPerMs(300, false, 0x3, 0), 37500u);
 }
 
 TEST_F(SetSignalTest, S3cDriverWorksTheRateOutFromTheHandheld) {

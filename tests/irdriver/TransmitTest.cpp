@@ -7,15 +7,14 @@
 
 #include <cmath>
 #include <functional>
+#include <map>
 #include <vector>
 
 #include "DriverTesting.h"
-#include "IrDriverInstance.h"
-#include "OsTimerCarrier.h"
+#include "irdriver/IrDriverInstance.h"
 #include "ce/Input.h"
 #include "ce/Messages.h"
 #include "host/hw/InputState.h"
-#include "omap/CIrDrvrOMAP1510.h"
 
 namespace irdriver_tests {
 
@@ -37,70 +36,60 @@ const Signal kSignals[] = {
     {"TrailingMarkNoRepeat", {3000, -1000, 1000, -1000, 2000}, 5, 26},
 };
 
-// How a family turns µs into what the LED shows.
+// How a family turns µs into what the LED shows: the carrier period its arithmetic gives
+// for each carrier of the table (ns, worked out by hand from the counter's rate and the
+// rounding each family applies), marks in whole carrier cycles, spaces in whole ticks.
 struct Family {
     std::string profile;
-    std::function<double(std::uint16_t)> period_ns;                       // carrier period
+    std::map<std::uint16_t, double> period_ns;                            // by carrier µs: 26, 28, 25, 18
     std::function<std::int64_t(std::int32_t, std::uint16_t)> mark_cycles;  // -1: UART-made carrier
-    std::function<double(std::int32_t)> space_ns;
-    double tick_ns;
+    double ticks_per_us;                                                  // spaces: floor(µs × rate) ticks
     std::vector<std::uint32_t> registers;  // physical addresses that must read back as before
 };
 
-std::int64_t os_timer_cycles(std::int32_t us, std::uint16_t carrier) { return us / carrier; }
+// OS timer at 3.6864 MHz: 96, 103, 92 and 66 ticks (x.4 and below round down).
+const std::map<std::uint16_t, double> kOsTimerPeriods{{26, 26041.67}, {28, 27940.54}, {25, 24956.60}, {18, 17903.65}};
+
+std::int64_t whole_periods(std::int32_t us, std::uint16_t carrier) { return us / carrier; }
 
 Family pxa(const std::string& profile) {
-    return {profile,
-            [](std::uint16_t c) { return OsTimerCarrier::Round(static_cast<float>(c) * 3.6864f) / 3.6864 * 1000; },
-            os_timer_cycles,
-            [](std::int32_t us) { return (std::int64_t{us} * 3686 / 1000) / 3.6864 * 1000; },
-            1000 / 3.6864,
-            {0x40E00010, 0x40E0005C, 0x40D00004}};
+    return {profile, kOsTimerPeriods, whole_periods, 3.6864, {0x40E00010, 0x40E0005C, 0x40D00004}};
 }
 
 Family pxa270() {
+    // 3.25 MHz: 84.5, 91, 81.25 and 58.5 ticks round to 85, 91, 81 and 59.
     return {"pxa270",
-            [](std::uint16_t c) { return OsTimerCarrier::Round(static_cast<float>(c * 3250) * 0.001f) / 3.25 * 1000; },
-            os_timer_cycles,
-            [](std::int32_t us) { return (std::int64_t{us} * 3250 / 1000) / 3.25 * 1000; },
-            1000 / 3.25,
+            {{26, 26153.85}, {28, 28000.0}, {25, 24923.08}, {18, 18153.85}},
+            whole_periods,
+            3.25,
             {0x40E00010, 0x40E0005C, 0x40D00004}};
 }
 
-Family sa1110() {
-    Family f = pxa("sa1110");
-    f.registers = {0x80030000, 0x90060000};
-    return f;
-}
+Family sa1110() { return {"sa1110", kOsTimerPeriods, whole_periods, 3.6864, {0x80030000, 0x90060000}}; }
 
-Family s3c(const std::string& profile, std::uint32_t tpm) {
-    return {profile,
-            [tpm](std::uint16_t c) { return (std::uint32_t{c} * tpm / 1000) * 1e6 / tpm; },
-            [tpm](std::int32_t us, std::uint16_t c) {
-                return (std::int64_t{us} * tpm / 1000) / (std::int64_t{c} * tpm / 1000);
-            },
-            [tpm](std::int32_t us) { return (std::int64_t{us} * tpm / 1000) * 1e6 / tpm; },
-            1e6 / tpm,
+// PWM timer ticks per ms; periods and marks are cut to whole ticks before dividing.
+Family s3c(const std::string& profile, std::int64_t tpm, std::map<std::uint16_t, double> periods) {
+    return {profile, std::move(periods),
+            [tpm](std::int32_t us, std::uint16_t c) { return (us * tpm / 1000) / (c * tpm / 1000); },
+            static_cast<double>(tpm) / 1000,
             {0x51000004, 0x51000008, 0x4A000008, 0x56000070}};
 }
 
 Family omap850() {
+    // 6.48 MHz: 168, 181, 162 and 116 ticks; a mark is one period more than it holds.
     return {"omap850",
-            [](std::uint16_t c) { return (std::uint32_t{c} * 6480 / 1000) / 6.48 * 1000; },
-            [](std::int32_t us, std::uint16_t c) {
-                return (std::int64_t{us} * 6480 / 1000) / (std::int64_t{c} * 6480 / 1000) + 1;
-            },
-            [](std::int32_t us) { return (std::int64_t{us} * 6480 / 1000) / 6.48 * 1000; },
-            1000 / 6.48,
-            {0xFFFBC808, 0xFFFBC810, 0xFFFE107C, 0xFFFEC700}};
+            {{26, 25925.93}, {28, 27932.10}, {25, 25000.0}, {18, 17901.23}},
+            [](std::int32_t us, std::uint16_t c) { return (us * 6480LL / 1000) / (c * 6480LL / 1000) + 1; },
+            6.48,
+            {0xFFFBC808, 0xFFFBC810, 0xFFFE107C, 0xFFFEC700, 0xFFFEC704}};
 }
 
 Family omap1510() {
+    // Two UART bits at 48 MHz / 16 / divisor: divisors 39, 41, 37 and 27.
     return {"omap1510",
-            [](std::uint16_t c) { return 2 * 16 * CIrDrvrOMAP1510::Divisor(c) / 48.0 * 1000; },
+            {{26, 26000.0}, {28, 27333.33}, {25, 24666.67}, {18, 18000.0}},
             [](std::int32_t, std::uint16_t) { return std::int64_t{-1}; },
-            [](std::int32_t us) { return (std::int64_t{us} * 3038 / 1000) / 3.038 * 1000; },
-            1000 / 3.038,
+            3.038,
             {0xFFFB980C, 0xFFFB9820, 0xFFFB9840, 0xFFFE1018, 0xFFFE1080, 0xFFFEC600, 0xFFFEC604}};
 }
 
@@ -147,8 +136,10 @@ protected:
         const Signal& s = *GetParam().signal;
         const auto& trace = machine().last_trace();
         ASSERT_TRUE(trace.has_value());
-        const double period = f.period_ns(s.carrierUs);
+        const double period = f.period_ns.at(s.carrierUs);
         EXPECT_NEAR(trace->period_ns, period, 2.0);
+        const double tick_ns = 1000 / f.ticks_per_us;
+        auto space_ns = [&](std::int32_t us) { return std::floor(us * f.ticks_per_us) * tick_ns; };
         const auto want = expected(passes);
         ASSERT_EQ(trace->segments.size(), want.size()) << "passes " << passes;
         for (std::size_t i = 0; i < want.size(); ++i) {
@@ -159,9 +150,9 @@ protected:
                 if (cycles >= 0) EXPECT_EQ(got.cycles, static_cast<std::uint32_t>(cycles)) << i;
                 else EXPECT_NEAR(static_cast<double>(got.ns), want[i] * 1000.0, 1.5 * period) << i;
             } else {
-                const double tolerance = f.mark_cycles(1, 1) < 0 ? 1.5 * period : f.tick_ns + 300;
-                if (open_end && i + 1 == want.size()) EXPECT_GE(static_cast<double>(got.ns), f.space_ns(-want[i]) - tolerance);
-                else EXPECT_NEAR(static_cast<double>(got.ns), f.space_ns(-want[i]), tolerance) << i;
+                const double tolerance = f.mark_cycles(1, 1) < 0 ? 1.5 * period : tick_ns + 300;
+                if (open_end && i + 1 == want.size()) EXPECT_GE(static_cast<double>(got.ns), space_ns(-want[i]) - tolerance);
+                else EXPECT_NEAR(static_cast<double>(got.ns), space_ns(-want[i]), tolerance) << i;
             }
         }
     }
@@ -237,7 +228,8 @@ TEST_P(TransmitTest, HoldGoesOnWhileTheKeyIsDown) {
 
 std::vector<Case> all_cases() {
     const Family families[] = {sa1110(),          pxa("pxa250"), pxa("pxa255"), pxa("pxa26x"), pxa270(),
-                               s3c("s3c2410", 1750), s3c("s3c2440", 1000), omap1510(), omap850()};
+                               s3c("s3c2410", 1750, {{26, 25714.29}, {28, 28000.0}, {25, 24571.43}, {18, 17714.29}}),
+                               s3c("s3c2440", 1000, {{26, 26000.0}, {28, 28000.0}, {25, 25000.0}, {18, 18000.0}}), omap1510(), omap850()};
     std::vector<Case> cases;
     for (const auto& family : families)
         for (const auto& signal : kSignals) cases.push_back({family, &signal});

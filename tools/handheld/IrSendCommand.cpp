@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "Arguments.h"
-#include "IrDriverInstance.h"
+#include "irdriver/IrDriverInstance.h"
 #include "Mode2Signal.h"
 #include "ce/Text.h"
 #include "host/Device.h"

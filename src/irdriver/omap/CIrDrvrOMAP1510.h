@@ -4,8 +4,8 @@
 // and times each space. SetSignal reprograms the UART and the pin configuration, which
 // stay so until Close puts them back.
 
-#include "CIrDrvr.h"
-#include "RegisterPages.h"
+#include "irdriver/CIrDrvr.h"
+#include "irdriver/RegisterPages.h"
 #include "ce/Memory.h"
 
 class CIrDrvrOMAP1510 : public CIrDrvr {

@@ -1,18 +1,23 @@
-#include "omap/CIrDrvrOMAP850.h"
+#include "irdriver/omap/CIrDrvrOMAP850.h"
 
-#include "PassLoop.h"
-#include "omap/MpuTimer.h"
+#include "irdriver/PassLoop.h"
+#include "irdriver/omap/MpuTimer.h"
+#include "irdriver/TickConversion.h"
 #include "ce/Thread.h"
 
 namespace {
 
-// MPU GPIO bank (+0x800 in its page).
-constexpr ce::DWORD kDataOutput = 0x804, kDirControl = 0x808, kIntMask = 0x810;
-constexpr std::uint32_t kTransmitPin = 0x20, kOtherMaskedBit = 0x40;
-// Pin multiplexing in the configuration block.
+// MPU GPIO bank (+0x800 in its page); pins by bit.
+constexpr ce::DWORD kDataOutput = 0x804;
+constexpr ce::DWORD kDirControl = 0x808;  // 1 = input
+constexpr ce::DWORD kIntMask = 0x810;     // 1 = masked
+constexpr std::uint32_t kTransmitPin = 0x20, kReceivePin = 0x40;
+// Pin multiplexing in the configuration block (board-specific bits): the field that
+// routes the transmit pin, and the value that makes it a GPIO.
 constexpr ce::DWORD kPinMux = 0x7C;
 constexpr std::uint32_t kMuxField = 0xEE00, kMuxCleared = 0x2200, kMuxGpio = 0xCC00;
-constexpr std::uint32_t kTimerReset = 0xFFFFFF00, kTimerFreeRunning = 0xFFFFFFE2;
+// MPU timer: reset, then free-running with auto-reload at 6.48 MHz (prescaler 0).
+constexpr std::uint32_t kTimerReset = 0xFFFFFF00, kTimerFreeRunning = 0xFFFFFFE2, kFullCount = 0xFFFFFFFF;
 constexpr int kTimerOrder[3] = {3, 2, 1};
 constexpr PassLoop::Priorities kPriorities{1, 0};
 
@@ -33,12 +38,10 @@ bool CIrDrvrOMAP850::BlocksMapped() const {
 
 int CIrDrvrOMAP850::SetSignal(const std::int32_t* durations, std::uint16_t count, std::uint16_t repeatStart,
                               std::uint16_t carrierPeriodUs) {
-    if (const int opened = Open(); opened != kIrOk) return opened;
-    if (const int stored = StoreDurations(durations, count, repeatStart, -kAppendedGapUs); stored != kIrOk)
+    if (const int stored = StoreSignalInTicks(durations, count, repeatStart, carrierPeriodUs, kTicksPerMs);
+        stored != kIrOk)
         return stored;
-    ConvertDurations(kTicksPerMs);
-    if (carrierPeriodUs == 0) return kIrNoCarrier;
-    const auto period = static_cast<std::uint16_t>(std::uint32_t{carrierPeriodUs} * kTicksPerMs / 1000);
+    const std::uint16_t period = TickConversion::ScalePeriod(carrierPeriodUs, kTicksPerMs, 1000);
     carrier_ = period;
     low_ = period / 2u;
     high_ = period - low_;
@@ -72,16 +75,21 @@ void CIrDrvrOMAP850::WaitSpace(std::uint32_t ticks, const MpuTimer& timer) {
 int CIrDrvrOMAP850::Send(std::uint16_t repeatCount, int holdKey) {
     if (const int ready = CheckSendable(BlocksMapped()); ready != kIrOk) return ready;
     ce::Sleep(100);
+    // 1. Both pins' interrupts masked; 2. the transmit pin an output.
     const std::uint32_t mask = gpio_.read32(kIntMask);
-    gpio_.write32(kIntMask, mask | kOtherMaskedBit | kTransmitPin);
+    gpio_.write32(kIntMask, mask | kReceivePin | kTransmitPin);
     const std::uint32_t direction = gpio_.read32(kDirControl);
-    gpio_.write32(kDirControl, direction & ~kTransmitPin);  // output
+    gpio_.write32(kDirControl, direction & ~kTransmitPin);
+    // 3. The pin routed to the GPIO.
     const std::uint32_t mux = configuration_.read32(kPinMux);
     configuration_.write32(kPinMux, (mux & ~kMuxCleared) | kMuxGpio);
-    const MpuTimer timer = MpuTimer::FirstIdle(timers_, kTimerOrder);
-    const std::uint32_t savedCntl = timer.Cntl();
+    // 4. A timer: timer 1 runs the operating system's tick, so when all three run timer 3
+    // is taken anyway; its CNTL and LOAD are saved for step 7.
+    const MpuTimer timer = MpuTimer::FirstIdle(timers_, kTimerOrder, 3);
+    const std::uint32_t savedCntl = timer.Cntl(), savedLoad = timer.Load();
+    // 5. Reset, loaded with the full count, free-running, started.
     timer.SetCntl(kTimerReset);
-    timer.SetLoad(0xFFFFFFFF);
+    timer.SetLoad(kFullCount);
     timer.SetCntl(kTimerFreeRunning);
     timer.SetCntl(timer.Cntl() | MpuTimer::kStart);
 
@@ -89,12 +97,16 @@ int CIrDrvrOMAP850::Send(std::uint16_t repeatCount, int holdKey) {
         durations_, kPriorities, repeatCount, holdKey, [&](std::uint32_t length) { EmitMark(length, timer); },
         [&](std::uint32_t length) { WaitSpace(length, timer); });
 
+    // 6. The timer stopped and reset; 7. LOAD, then CNTL as they were (a timer that ran
+    // starts again from its own LOAD).
     timer.SetCntl(timer.Cntl() & ~MpuTimer::kStart);
     timer.SetCntl(kTimerReset);
+    timer.SetLoad(savedLoad);
     timer.SetCntl(savedCntl);
+    // 8. The pin routing; 9. each interrupt mask bit and the direction as they were.
     configuration_.write32(kPinMux, (configuration_.read32(kPinMux) & ~kMuxField) | (mux & kMuxField));
     std::uint32_t maskNow = gpio_.read32(kIntMask);
-    for (std::uint32_t bit : {kOtherMaskedBit, kTransmitPin})
+    for (std::uint32_t bit : {kReceivePin, kTransmitPin})
         if ((mask & bit) == 0) maskNow &= ~bit;
     gpio_.write32(kIntMask, maskNow);
     if ((direction & kTransmitPin) != 0) gpio_.write32(kDirControl, gpio_.read32(kDirControl) | kTransmitPin);

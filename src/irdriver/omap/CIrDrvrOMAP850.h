@@ -3,8 +3,8 @@
 // 6.48 MHz; durations and the carrier period are kept in timer ticks. Interrupts stay
 // enabled; pins, masks and the timer are put back at the end of every Send.
 
-#include "CIrDrvr.h"
-#include "RegisterPages.h"
+#include "irdriver/CIrDrvr.h"
+#include "irdriver/RegisterPages.h"
 #include "ce/Memory.h"
 
 class MpuTimer;

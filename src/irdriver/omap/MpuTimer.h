@@ -14,8 +14,8 @@ public:
 
     MpuTimer(const ce::RegisterPage& block, int number) : block_(block), base_(0x400 + 0x100 * static_cast<ce::DWORD>(number)) {}
 
-    // The first of `order` whose start bit is clear, else the last of them.
-    static MpuTimer FirstIdle(const ce::RegisterPage& block, const int (&order)[3]);
+    // The first of `order` whose start bit is clear, else `whenAllBusy`.
+    static MpuTimer FirstIdle(const ce::RegisterPage& block, const int (&order)[3], int whenAllBusy);
 
     bool Running() const { return (Cntl() & kStart) != 0; }
     std::uint32_t Cntl() const { return block_.read32(base_ + kCntl); }

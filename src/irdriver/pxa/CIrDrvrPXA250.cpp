@@ -1,9 +1,9 @@
-#include "pxa/CIrDrvrPXA250.h"
+#include "irdriver/pxa/CIrDrvrPXA250.h"
 
-#include "InfraredUartProbe.h"
-#include "OsTimerCarrier.h"
-#include "PassLoop.h"
-#include "pxa/PxaTransmitter.h"
+#include "irdriver/InfraredUartProbe.h"
+#include "irdriver/OsTimerCarrier.h"
+#include "irdriver/PassLoop.h"
+#include "irdriver/pxa/PxaTransmitter.h"
 #include "ce/Thread.h"
 
 namespace {
@@ -12,7 +12,7 @@ constexpr PassLoop::Priorities kPriorities{1, 1};
 
 }  // namespace
 
-CIrDrvrPXA250::CIrDrvrPXA250() : CIrDrvrPXA250(Timing{0x3C000000, 3686, 0}) {}
+CIrDrvrPXA250::CIrDrvrPXA250() : CIrDrvrPXA250(Timing{kOsTimerMatches, 3'686'400, 0}) {}
 
 CIrDrvrPXA250::CIrDrvrPXA250(const Timing& timing) : timing_(timing) {
     timer_ = pages_.Hold(kOsTimer);
@@ -40,7 +40,7 @@ int CIrDrvrPXA250::Send(std::uint16_t repeatCount, int holdKey) {
     ce::Sleep(100);
     if (timing_.carrierTicksPerMs != 0)
         OsTimerCarrier::Set(static_cast<float>(carrier_ * timing_.carrierTicksPerMs) * 0.001f);
-    PxaTransmitter transmitter({timer_, gpio_, interrupts_}, uart_, timing_.icmrDuringMark, timing_.spaceTicksPerMs);
+    PxaTransmitter transmitter({timer_, gpio_, interrupts_}, uart_, timing_.icmrDuringMark, timing_.counterHz);
     transmitter.SetUp();
     SendPasses(
         durations_, kPriorities, repeatCount, holdKey,

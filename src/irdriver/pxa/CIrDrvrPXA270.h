@@ -2,7 +2,7 @@
 // Intel PXA27x: the PXA250 engine on a 3.25 MHz OS timer, with every interrupt masked
 // during a mark.
 
-#include "pxa/CIrDrvrPXA250.h"
+#include "irdriver/pxa/CIrDrvrPXA250.h"
 
 class CIrDrvrPXA270 : public CIrDrvrPXA250 {
 private:

@@ -1,6 +1,6 @@
-#include "pxa/PxaTransmitter.h"
+#include "irdriver/pxa/PxaTransmitter.h"
 
-#include "OsTimerCarrier.h"
+#include "irdriver/OsTimerCarrier.h"
 
 namespace {
 
@@ -20,16 +20,17 @@ constexpr Pin kPins[] = {{0x80, 0xFFFF3FFF}, {0x800, 0xFF3FFFFF}, {0x8000, 0x3FF
 }  // namespace
 
 PxaTransmitter::PxaTransmitter(const Pages& pages, int uartIndex, std::uint32_t icmrDuringMark,
-                               std::uint32_t spaceTicksPerMs)
+                               std::uint32_t counterHz)
     : pages_(pages),
       counter_(pages.timer),
       uart_(uartIndex),
       icmrDuringMark_(icmrDuringMark),
-      spaceTicksPerMs_(spaceTicksPerMs) {}
+      counterHz_(counterHz) {}
 
 void PxaTransmitter::SetUp() {
     if (!ValidUart(uart_)) return;
     const Pin& pin = kPins[uart_ - 1];
+    // 1. Direction and function saved; 2. the pin a GPIO (function 0); 3. an output.
     savedGpdr1_ = pages_.gpio.read32(kGpdr1);
     savedGafr1L_ = pages_.gpio.read32(kGafr1L);
     pages_.gpio.write32(kGafr1L, savedGafr1L_ & pin.functionMask);
@@ -38,6 +39,7 @@ void PxaTransmitter::SetUp() {
 
 void PxaTransmitter::TearDown() {
     if (!ValidUart(uart_)) return;
+    // 1. The pin's function, 2. its direction, as they were.
     pages_.gpio.write32(kGafr1L, savedGafr1L_);
     pages_.gpio.write32(kGpdr1, savedGpdr1_);
 }
@@ -61,5 +63,5 @@ void PxaTransmitter::EmitMark(std::uint32_t us, std::uint32_t carrierUs) const {
 }
 
 void PxaTransmitter::WaitSpace(std::uint32_t us) const {
-    counter_.WaitTicks(std::uint64_t{us} * spaceTicksPerMs_ / 1000);
+    counter_.WaitTicks(std::uint64_t{us} * counterHz_ / 1'000'000);
 }

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "OsTimerCounter.h"
+#include "irdriver/OsTimerCounter.h"
 #include "ce/Memory.h"
 
 class PxaTransmitter {
@@ -15,8 +15,8 @@ public:
     };
 
     // uartIndex 1..3 (FFUART, BTUART, STUART); icmrDuringMark is ANDed into ICMR for
-    // the length of a mark; spaceTicksPerMs converts a space in µs to OSCR ticks.
-    PxaTransmitter(const Pages& pages, int uartIndex, std::uint32_t icmrDuringMark, std::uint32_t spaceTicksPerMs);
+    // the length of a mark; counterHz is OSCR's rate, which converts a space to ticks.
+    PxaTransmitter(const Pages& pages, int uartIndex, std::uint32_t icmrDuringMark, std::uint32_t counterHz);
 
     // Pin function and direction saved, the pin made a GPIO output.
     void SetUp();
@@ -32,7 +32,7 @@ private:
     OsTimerCounter counter_;
     int uart_;
     std::uint32_t icmrDuringMark_;
-    std::uint32_t spaceTicksPerMs_;
+    std::uint32_t counterHz_;
     std::uint32_t savedGpdr1_ = 0;
     std::uint32_t savedGafr1L_ = 0;
 };

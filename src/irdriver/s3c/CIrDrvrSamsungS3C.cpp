@@ -1,16 +1,19 @@
-#include "s3c/CIrDrvrSamsungS3C.h"
+#include "irdriver/s3c/CIrDrvrSamsungS3C.h"
 
-#include "InfraredUartProbe.h"
-#include "PassLoop.h"
-#include "PhysicalPage.h"
-#include "ProcessorDetection.h"
-#include "s3c/PwmTimer.h"
+#include "irdriver/InfraredUartProbe.h"
+#include "irdriver/PassLoop.h"
+#include "irdriver/PhysicalPage.h"
+#include "irdriver/ProcessorDetection.h"
+#include "irdriver/s3c/PwmTimer.h"
+#include "irdriver/TickConversion.h"
 #include "ce/Thread.h"
 
 namespace {
 
-constexpr ce::DWORD kIntmsk = 0x08;
-constexpr ce::DWORD kGphcon = 0x70, kGphdat = 0x74;
+constexpr ce::DWORD kIntmsk = 0x08;  // interrupt controller: 1 = masked
+constexpr std::uint32_t kAllMasked = 0xFFFFFFFF;
+constexpr ce::DWORD kGphcon = 0x70, kGphdat = 0x74;  // port H: two function bits per pin, data
+constexpr std::uint32_t kGphconField = 0x3, kGphconOutput = 0x1;
 constexpr PassLoop::Priorities kPriorities{1, 1};
 
 struct Pin {
@@ -38,10 +41,10 @@ bool CIrDrvrSamsungS3C::BlocksMapped() const { return timers_.mapped() && gpio_.
 
 std::uint32_t CIrDrvrSamsungS3C::TicksPerMs(std::uint32_t clockSpeed, bool is244x, std::uint32_t clkdivn,
                                             std::uint32_t tcfg0) {
+    // Platforms report the clock in MHz or in Hz; no ARM9 runs at 1000 MHz or more.
     float mhz = static_cast<float>(clockSpeed);
-    if (clockSpeed == 0) mhz = 203;
-    else if (clockSpeed == 266'000'000) mhz = 266;
-    else if (clockSpeed == 400'000'000) mhz = 400;
+    if (clockSpeed == 0) mhz = kUnreportedClockMhz;
+    else if (clockSpeed > kHighestClockMhz) mhz = static_cast<float>(clockSpeed / 1e6);
     const std::uint32_t hdivn = is244x ? (clkdivn >> 1) & 3 : (clkdivn >> 1) & 1;
     constexpr float kFactors[] = {1.0f, 0.5f, 0.25f, 0.33333334f};
     const float hclk = mhz * kFactors[hdivn];
@@ -72,7 +75,7 @@ void CIrDrvrSamsungS3C::EmitMark(std::uint32_t ticks, const PwmTimer& timer) con
     if (carrier_ == 0) return;
     const std::uint32_t bit = kPins[uart_ - 1].bit;
     const std::uint32_t savedMask = interrupts_.read32(kIntmsk);
-    interrupts_.write32(kIntmsk, 0xFFFFFFFF);
+    interrupts_.write32(kIntmsk, kAllMasked);
     const std::uint32_t cycles = ticks / carrier_;
     std::uint32_t t = timer.Count();
     for (std::uint32_t i = 0; i < cycles; ++i) {
@@ -91,13 +94,13 @@ int CIrDrvrSamsungS3C::Send(std::uint16_t repeatCount, int holdKey) {
     if (!ValidUart(uart_)) return kIrNoInfraredUart;
     const Pin& pin = kPins[uart_ - 1];
     const std::uint32_t savedGphcon = gpio_.read32(kGphcon);
-    gpio_.write32(kGphcon, (savedGphcon & ~(3u << pin.fieldShift)) | (1u << pin.fieldShift));
+    gpio_.write32(kGphcon, (savedGphcon & ~(kGphconField << pin.fieldShift)) | (kGphconOutput << pin.fieldShift));
 
     std::int32_t ticks[kMaxEntries];
     for (std::uint16_t i = 0; i < count_; ++i)
-        ticks[i] = static_cast<std::int32_t>(std::int64_t{durations_[i]} * ticksPerMs_ / 1000);
+        ticks[i] = TickConversion::Scale(durations_[i], ticksPerMs_, 1000);
     const std::uint16_t savedCarrier = carrier_;
-    carrier_ = static_cast<std::uint16_t>(std::uint32_t{carrier_} * ticksPerMs_ / 1000);
+    carrier_ = TickConversion::ScalePeriod(carrier_, ticksPerMs_, 1000);
     low_ = carrier_ / 2u;
     high_ = carrier_ - low_;
     ce::Sleep(100);

@@ -4,8 +4,8 @@
 // clock divider CLKDIVN and the prescaler in TCFG0. Every interrupt is masked during a
 // mark. Durations stay in µs and are converted to ticks for each Send.
 
-#include "CIrDrvr.h"
-#include "RegisterPages.h"
+#include "irdriver/CIrDrvr.h"
+#include "irdriver/RegisterPages.h"
 #include "ce/Memory.h"
 
 class PwmTimer;
@@ -15,6 +15,8 @@ public:
     static constexpr std::uint32_t kTimers = 0x51000000, kGpio = 0x56000000, kInterrupts = 0x4A000000;
     static constexpr std::uint32_t kClkdivn = 0x4C000014;
     static constexpr std::uint32_t kDefaultTicksPerMs = 1000;
+    static constexpr float kUnreportedClockMhz = 203;
+    static constexpr std::uint32_t kHighestClockMhz = 1000;
 
     int Send(std::uint16_t repeatCount, int holdKey) override;
     int Learn() override;

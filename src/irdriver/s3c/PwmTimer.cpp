@@ -1,10 +1,13 @@
-#include "s3c/PwmTimer.h"
+#include "irdriver/s3c/PwmTimer.h"
 
 namespace {
 
 constexpr ce::DWORD kSrcpnd = 0x00, kIntmsk = 0x08, kIntpnd = 0x10;
 constexpr std::uint32_t kReload = 65535;
+constexpr std::uint32_t kStep = 0x4000;  // a quarter of the counter's range
 
+// TCON start, busy (start or auto-reload), group, manual update + auto-reload, manual
+// update; TCFG1 divider field; interrupt bit; TCNTBn; TCNTOn.
 constexpr PwmTimer::Layout kLayouts[] = {
     {0x1000, 0x9000, 0xF000, 0xA000, 0x2000, 0xF00, 0x1000, 0x24, 0x2C},            // timer 2
     {0x10000, 0x90000, 0xF0000, 0xA0000, 0x20000, 0xF000, 0x2000, 0x30, 0x38},       // timer 3
@@ -21,6 +24,8 @@ PwmTimer PwmTimer::Choose(const ce::RegisterPage& timers, const ce::RegisterPage
 }
 
 void PwmTimer::Borrow() {
+    // 1. The timer's TCON group and TCFG1 divider saved; 2. stopped; 3. manual update and
+    // auto-reload; 4. count buffer 65535; 5. started; 6. manual update off; 7. divider 1/2.
     savedGroup_ = timers_.read32(kTcon) & layout_.group;
     savedDivider_ = timers_.read32(kTcfg1) & layout_.dividerField;
     timers_.write32(kTcon, timers_.read32(kTcon) & ~layout_.start);
@@ -29,6 +34,7 @@ void PwmTimer::Borrow() {
     timers_.write32(kTcon, timers_.read32(kTcon) | layout_.start);
     timers_.write32(kTcon, timers_.read32(kTcon) & ~layout_.manualUpdate);
     timers_.write32(kTcfg1, timers_.read32(kTcfg1) & ~layout_.dividerField);
+    // 8. Its interrupt masked (noting whether it was) and 9. its pending bits cleared.
     const std::uint32_t mask = interrupts_.read32(kIntmsk);
     wasMasked_ = (mask & layout_.interruptBit) != 0;
     interrupts_.write32(kIntmsk, mask | layout_.interruptBit);
@@ -36,6 +42,7 @@ void PwmTimer::Borrow() {
 }
 
 void PwmTimer::Release() const {
+    // 1. TCON group, 2. divider, 3. interrupt mask bit, as they were.
     timers_.write32(kTcon, (timers_.read32(kTcon) & ~layout_.group) | savedGroup_);
     timers_.write32(kTcfg1, timers_.read32(kTcfg1) | savedDivider_);
     const std::uint32_t mask = interrupts_.read32(kIntmsk);
@@ -47,20 +54,14 @@ void PwmTimer::ClearPending() const {
     interrupts_.write32(kIntpnd, layout_.interruptBit);
 }
 
+// Reloading from 65535, the counter steps through all 65536 counts, so n ticks from now
+// it shows (now - n) mod 65536. Each step's target follows from the previous target, not
+// from a fresh read, so no reload can fall between reading a base count and clearing a
+// pending bit (which would end a space at once); a step of a quarter of the range is
+// told apart from a wrap by the signed difference.
 void PwmTimer::WaitTicks(std::uint32_t ticks) const {
     if (ticks == 0) return;
-    ClearPending();
-    // From `base` the counter reaches 0 in base ticks and reloads one tick later.
-    std::uint32_t base = Count();
-    while (ticks > base) {
-        interrupts_.WaitWhile(kSrcpnd, layout_.interruptBit, 0);
-        ticks -= base + 1;
-        ClearPending();
-        base = kReload;
-    }
-    // The target lies on this side of the next reload; a reload seen means it has passed.
-    const ce::RegisterCondition passed[] = {
-        timers_.Condition(layout_.tcnto, ce::RegisterCondition::AtOrBelow, kCountMask, base - ticks),
-        interrupts_.Condition(kSrcpnd, ce::RegisterCondition::MaskDiffers, layout_.interruptBit, 0)};
-    ce::WaitForRegisters(passed, 2, nullptr);
+    std::uint32_t target = Count();
+    for (; ticks > kStep; ticks -= kStep) WaitPasses(target = (target - kStep) & kCountMask);
+    WaitPasses((target - ticks) & kCountMask);
 }

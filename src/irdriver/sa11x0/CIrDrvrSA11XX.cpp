@@ -1,17 +1,18 @@
-#include "sa11x0/CIrDrvrSA11XX.h"
+#include "irdriver/sa11x0/CIrDrvrSA11XX.h"
 
-#include "OsTimerCarrier.h"
-#include "OsTimerCounter.h"
-#include "PassLoop.h"
+#include "irdriver/OsTimerCarrier.h"
+#include "irdriver/OsTimerCounter.h"
+#include "irdriver/PassLoop.h"
 #include "ce/Led.h"
 #include "ce/Thread.h"
 
 namespace {
 
-constexpr ce::DWORD kUtcr0 = 0x00;              // serial port 2 control register 0
+constexpr ce::DWORD kUtcr0 = 0x00;  // serial port 2 control register 0
+constexpr ce::BYTE kUtcr0ParityEnable = 0x01, kUtcr0DataSize = 0x08, kUtcr0SampleClock = 0x10;
 constexpr ce::DWORD kPpdr = 0x00, kPpsr = 0x04;  // pin direction, pin state
 constexpr std::uint32_t kTxd2 = 0x4000;
-constexpr std::uint32_t kSpaceTicksPerMs = 3686;
+constexpr std::uint64_t kOsTimerHz = 3'686'400;
 constexpr PassLoop::Priorities kPriorities{0, 0};
 
 }  // namespace
@@ -52,16 +53,19 @@ void CIrDrvrSA11XX::EmitMark(std::uint32_t us) const {
 }
 
 void CIrDrvrSA11XX::WaitSpace(std::uint32_t us) const {
-    OsTimerCounter(timer_).WaitTicks(std::uint64_t{us} * kSpaceTicksPerMs / 1000);
+    OsTimerCounter(timer_).WaitTicks(std::uint64_t{us} * kOsTimerHz / 1'000'000);
 }
 
 int CIrDrvrSA11XX::Send(std::uint16_t repeatCount, int holdKey) {
     if (const int ready = CheckSendable(BlocksMapped()); ready != kIrOk) return ready;
     SetLed(1);
     ce::Sleep(100);
+    // 1. UTCR0 and the pin directions saved; 2. the UART's framing bits cleared but for
+    // parity, so it lets go of TXD2; 3. TXD2 the pin controller's only output.
     const ce::BYTE savedUtcr0 = serialPort2_.read8(kUtcr0);
     const std::uint32_t savedPpdr = pinController_.read32(kPpdr);
-    serialPort2_.write8(kUtcr0, static_cast<ce::BYTE>((savedUtcr0 & 0xE6) | 0x01));
+    constexpr ce::BYTE kCleared = kUtcr0ParityEnable | kUtcr0DataSize | kUtcr0SampleClock;
+    serialPort2_.write8(kUtcr0, static_cast<ce::BYTE>((savedUtcr0 & ~kCleared) | kUtcr0ParityEnable));
     pinController_.write32(kPpdr, kTxd2);
     SendPasses(
         durations_, kPriorities, repeatCount, holdKey, [&](std::uint32_t length) { EmitMark(length); },

@@ -3,8 +3,8 @@
 // peripheral pin controller, timed on the 3.6864 MHz OS timer. Interrupts stay enabled;
 // the thread runs at priority 0 and notification LED 0 is lit while it sends.
 
-#include "CIrDrvr.h"
-#include "RegisterPages.h"
+#include "irdriver/CIrDrvr.h"
+#include "irdriver/RegisterPages.h"
 #include "ce/Memory.h"
 
 class CIrDrvrSA11XX : public CIrDrvr {
