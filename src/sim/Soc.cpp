@@ -123,9 +123,10 @@ void Soc::skip_ticks(std::span<const WaitCondition> conditions, std::int64_t dea
     Poll& landed = polls_[static_cast<std::size_t>(landed_on_)];
     const RegisterBlock::Counting counting = landed.block->counting(landed.offset);
     if (counting.direction == 0) return;
-    // The reads of one round must fit inside a tick for the pattern to repeat.
+    // The reads of one round must fit inside a tick for the pattern to repeat (the clock
+    // stands on a tick of the counter, so the next one is a tick away).
     const std::int64_t round_ns = VirtualClock::kAccessCostNs * static_cast<std::int64_t>(conditions.size() + 1);
-    if (landed.block->tick_time(landed.offset, 2) - landed.block->tick_time(landed.offset, 1) <= round_ns) return;
+    if (landed.block->tick_time(landed.offset, 1) - clock_.now() <= round_ns) return;
 
     if (!all_polled(conditions)) return;  // the poll is not established yet
     std::uint64_t ticks = UINT64_MAX;
