@@ -53,6 +53,12 @@ int codebase::find_signal(std::string_view name) const { return lookup(signals_,
 
 int codebase::find_macro(std::string_view name) const { return lookup(macros_, name); }
 
+int codebase::decode_signal(int index, int part) {
+    // Record 0 is the application header: whatever its bytes, it is never a signal.
+    if (index <= 0) return kNotSignal;
+    return signal_record::decode(record(index), part, decoded_);
+}
+
 std::span<const std::uint8_t> codebase::record(int index) const {
     if (index < 0) return {};
     return database_.record(static_cast<std::size_t>(index));

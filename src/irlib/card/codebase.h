@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "irlib/card/database.h"
+#include "irlib/card/signal_record.h"
 
 namespace platform::card {
 
@@ -34,6 +35,12 @@ public:
     int record_count() const { return static_cast<int>(database_.record_count()); }
     std::uint16_t version() const { return database_.version(); }
 
+    // Decodes part `part` of the signal record `index` into decoded_signal(), which the
+    // next decode overwrites: 0, kNotSignal (also for record 0 and an index that is not
+    // a record) or kBadSignal.
+    int decode_signal(int index, int part);
+    const signal_data& decoded_signal() const { return decoded_; }
+
 protected:
     int open_as(std::string_view name, open_mode mode);
     // Re-reads every record's kind and name.
@@ -48,6 +55,7 @@ private:
 
     name_index signals_;
     name_index macros_;
+    signal_data decoded_;
 };
 
 }  // namespace platform::card
