@@ -49,6 +49,12 @@ int codebase::lookup(const name_index& index, std::string_view name) {
     return found == index.end() ? -1 : found->second;
 }
 
+std::vector<std::string> codebase::names_in(const name_index& index) {
+    std::vector<std::string> names;
+    for (const auto& entry : index) names.push_back(entry.first);
+    return names;
+}
+
 int codebase::find_signal(std::string_view name) const { return lookup(signals_, name); }
 
 int codebase::find_macro(std::string_view name) const { return lookup(macros_, name); }

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "irlib/card/database.h"
 #include "irlib/card/signal_record.h"
@@ -30,6 +31,9 @@ public:
     // the lowest index when a name occurs twice), or -1.
     int find_signal(std::string_view name) const;
     int find_macro(std::string_view name) const;
+    // The names indexed, in byte order.
+    std::vector<std::string> signal_names() const { return names_in(signals_); }
+    std::vector<std::string> macro_names() const { return names_in(macros_); }
     // The record's bytes; empty for an index that is not a record.
     std::span<const std::uint8_t> record(int index) const;
     int record_count() const { return static_cast<int>(database_.record_count()); }
@@ -52,6 +56,7 @@ protected:
 private:
     using name_index = std::map<std::string, int, std::less<>>;
     static int lookup(const name_index& index, std::string_view name);
+    static std::vector<std::string> names_in(const name_index& index);
 
     name_index signals_;
     name_index macros_;
