@@ -16,10 +16,15 @@ namespace {
 
 constexpr std::uint16_t kMacroVersion = 320;
 
-// Times above what the 16-bit field holds are kept as its largest value, not wrapped
-// into a short one.
-meta::value u16_of(std::int32_t number) {
-    return meta::value::make_u16(static_cast<std::uint16_t>(std::clamp<std::int32_t>(number, 0, 0xFFFF)));
+// Numbers above what the 16-bit field holds are kept as the most it can say, not wrapped
+// into a small one: 65535 ms for a time; 65534 passes for a repeat, as 65535 tells the
+// driver to send once.
+meta::value time_value(std::int32_t ms) {
+    return meta::value::make_u16(static_cast<std::uint16_t>(std::clamp<std::int32_t>(ms, 0, 0xFFFF)));
+}
+
+meta::value repeat_value(std::int32_t repeat) {
+    return meta::value::make_u16(static_cast<std::uint16_t>(repeat > 0xFFFF ? 0xFFFE : std::max(repeat, 0)));
 }
 
 }  // namespace
@@ -51,8 +56,8 @@ void command_list::write_command(meta::detail::writer_impl& writer, const comman
         if (command::is_set(c.base)) writer.attribute("base", c.base);
         writer.attribute(command::text_of(c.id)[0] == '$' ? "macro" : "signal", c.id);
         if (command::is_set(c.comment)) writer.attribute("comment", c.comment);
-        if (c.duration >= 1) writer.attribute("duration", u16_of(c.duration));
-        else if (c.repeat >= 0) writer.attribute("repeat", u16_of(c.repeat));
+        if (c.duration >= 1) writer.attribute("duration", time_value(c.duration));
+        else if (c.repeat >= 0) writer.attribute("repeat", repeat_value(c.repeat));
         writer.end_element();
         return;
     }
@@ -65,7 +70,7 @@ void command_list::write_command(meta::detail::writer_impl& writer, const comman
     case command::kDelay:
         if (c.duration < 1) return;
         writer.begin_element("delay");
-        writer.attribute("ms", u16_of(c.duration));
+        writer.attribute("ms", time_value(c.duration));
         writer.end_element();
         return;
     default: return;

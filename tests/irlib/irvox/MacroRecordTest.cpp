@@ -75,6 +75,18 @@ TEST(MacroRecord, ReferenceAttributesFollowIdRepeatAndDuration) {
     EXPECT_EQ(serialised(list), record_of(children));
 }
 
+TEST(MacroRecord, NumbersBeyondSixteenBitsKeepTheMostTheFieldSays) {
+    command_list list;
+    list.add_delay(70000);
+    list.add_reference("TV", 70000, -1, nullptr, nullptr);
+    list.add_reference("VOL", command::kByDuration, 100000, nullptr, nullptr);
+    const auto back = loaded(serialised(list));
+    ASSERT_EQ(back.size(), 3u);
+    EXPECT_EQ(back[0].duration, 65535);
+    EXPECT_EQ(back[1].repeat, 65534);  // 65535 would mean a single pass
+    EXPECT_EQ(back[2].duration, 65535);
+}
+
 class MacroInCodebase : public codebase_testing::CodebaseFolder {};
 
 TEST_F(MacroInCodebase, ListStoredInACodebaseReadsBackTheSame) {
