@@ -142,4 +142,37 @@ TEST_F(InfraredSend, HoldAndSendReadSecondsAlike) {
     }
 }
 
+// The alarm's commands as a person stores and runs them: a NEC-like signal (a frame,
+// then a repeated frame from duration 6), a macro of signal, 1.5 s pause and the signal
+// held for a second, read back from the transmitter's log.
+TEST_F(InfraredSend, StoredMacroRunsWithItsPauseAndHeldRepeats) {
+    ok({"init", "--profile", "pxa270"});
+    ok({"ir", "pacing", "off"});
+    const auto file = write_signal("carrier 38000\npulse 9000\nspace 4500\npulse 560\nspace 1690\npulse 560\n"
+                                   "space 40000\npulse 9000\nspace 2250\npulse 560\nspace 96000\n");
+    ok({"ir", "put", "7", "NEC", file, "--repeat-start", "6"});
+    ok({"ir", "macro", "7", "Alarm", "signal:NEC", "delay:1500", "signal:NEC", "hold-ms:1000"});
+    const auto shown = ok({"ir", "show", "7"});
+    EXPECT_THAT(shown, HasSubstr("NEC: 10 durations, repeat from 6, carrier 26 us"));
+    EXPECT_THAT(shown, HasSubstr("    signal:NEC\n    delay:1500\n    signal:NEC hold-ms:1000\n"));
+    EXPECT_THAT(ok({"ir", "run", "7", "Alarm"}), HasSubstr("2 signals sent"));
+
+    const auto log = ok({"ir", "log"});
+    const auto first = log.find("# send 1 pxa270 at "), second = log.find("# send 2 pxa270 at ");
+    ASSERT_NE(second, std::string::npos) << log;
+    // The whole signal once (5 marks); then 1 s worth of passes: the frame and 8 repeats.
+    EXPECT_THAT(log.substr(first, second - first), HasSubstr("5 marks"));
+    EXPECT_THAT(log.substr(second), HasSubstr("21 marks"));
+    // The second send starts after the first (164.12 ms), the pause and the 100 ms the
+    // engine lets the port settle.
+    const double gap = std::stod(log.substr(second + 19)) - std::stod(log.substr(first + 19));
+    EXPECT_NEAR(gap, 1.764, 0.005);
+
+    EXPECT_EQ(handheld({"ir", "macro", "7", "Bad", "delay:soon"}).exit_code, 2);
+    EXPECT_EQ(handheld({"ir", "macro", "7", "Bad", "repeat:2"}).exit_code, 2);
+    const auto missing = handheld({"ir", "run", "7", "Wake", "--stop-at-error"});
+    EXPECT_EQ(missing.exit_code, 1);
+    EXPECT_THAT(missing.err, HasSubstr("not in the codebase"));
+}
+
 }  // namespace

@@ -17,14 +17,13 @@ namespace {
 
 constexpr unsigned kLongestHoldSeconds = 3600;
 
-// The profile's infrared port (its driver key names IrDA).
-std::u16string infrared_port() {
+}  // namespace
+
+std::u16string IrSendCommand::infrared_port() {
     for (const auto& port : host::hw::Machine::current().profile().ports)
         if (port.key.find(u"IrDA") != std::u16string_view::npos) return std::u16string(port.name);
     return {};
 }
-
-}  // namespace
 
 void IrSendCommand::declare(CLI::App& command) {
     describe(

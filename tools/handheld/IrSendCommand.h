@@ -18,6 +18,9 @@ public:
     IrSendCommand() : Verb("send", "send a LIRC mode2 file through the infrared driver") {}
     ExitCode run(Console& console) override;
 
+    // The serial port of the handheld's infrared UART (its driver key names IrDA).
+    static std::u16string infrared_port();
+
 private:
     void declare(CLI::App& command) override;
 

@@ -49,9 +49,21 @@ int codebase::lookup(const name_index& index, std::string_view name) {
     return found == index.end() ? -1 : found->second;
 }
 
+std::vector<std::string> codebase::names_in(const name_index& index) {
+    std::vector<std::string> names;
+    for (const auto& entry : index) names.push_back(entry.first);
+    return names;
+}
+
 int codebase::find_signal(std::string_view name) const { return lookup(signals_, name); }
 
 int codebase::find_macro(std::string_view name) const { return lookup(macros_, name); }
+
+int codebase::decode_signal(int index, int part) {
+    // Record 0 is the application header: whatever its bytes, it is never a signal.
+    if (index <= 0) return kNotSignal;
+    return signal_record::decode(record(index), part, decoded_);
+}
 
 std::span<const std::uint8_t> codebase::record(int index) const {
     if (index < 0) return {};

@@ -36,6 +36,18 @@ int codebase_writer::put_macro(std::string_view name, std::span<const std::uint8
     return append_record(bytes) >= 0 ? kOk : kMalformed;
 }
 
+int codebase_writer::put_signal(std::string_view name, const signal_data& signal, bool replace) {
+    if (!is_open()) return kNotFound;
+    const int existing = find_signal(name);
+    std::vector<std::uint8_t> built;
+    const int result = existing >= 0 && !replace ? signal_record::add_part(record(existing), signal, built)
+                                                 : signal_record::encode(name, signal, built);
+    if (result != kOk) return result;
+    built_record_ = std::move(built);
+    if (existing >= 0) return replace_record(existing, built_record_) ? kOk : kMalformed;
+    return append_record(built_record_) >= 0 ? kOk : kMalformed;
+}
+
 int codebase_writer::apply_version_rule() {
     if (!is_open() || database_.type() != kCodebaseType || database_.version() >= kCurrentVersion)
         return kVersionRuleNotApplicable;

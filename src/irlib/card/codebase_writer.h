@@ -26,6 +26,12 @@ public:
     // when the file cannot hold another record.
     [[nodiscard]] int put_macro(std::string_view name, std::span<const std::uint8_t> bytes);
 
+    // Stores a signal under `name`: as a new record when there is none of that name;
+    // else in place of it, as a one-part record when `replace` is set, or with the
+    // signal added as one more part. 0, kBadSignal (nothing changed), kNotFound when
+    // nothing is open, or kMalformed when the file cannot hold the record.
+    [[nodiscard]] int put_signal(std::string_view name, const signal_data& signal, bool replace);
+
     // The primitives records are stored with; both keep the name indexes current.
     // The new record's index, or -1.
     int append_record(std::span<const std::uint8_t> bytes);

@@ -32,7 +32,7 @@ inline Bytes macro_record(const std::string& name, const Bytes& body = {0xAB}) {
     return bytes;
 }
 
-inline Bytes signal_record(const std::string& name, const Bytes& body = {0xCD, 0xEF}) {
+inline Bytes signal_record_bytes(const std::string& name, const Bytes& body = {0xCD, 0xEF}) {
     Bytes bytes = macro_record(name, body);
     bytes[1] = 0x02;
     return bytes;

@@ -19,7 +19,7 @@ Bytes record_bytes(const codebase& base, int index) {
 }
 
 TEST_F(CodebaseWriter, CommitWritesTheListAfreshAndKeepsTheHeader) {
-    Bytes file = codebase_image({"TV", 100}, {Bytes{1, 2, 3}, signal_record("On")});
+    Bytes file = codebase_image({"TV", 100}, {Bytes{1, 2, 3}, signal_record_bytes("On")});
     for (std::size_t i = 32; i < 60; ++i) file[i] = static_cast<std::uint8_t>(i);  // attributes, dates, ...
     pdb::write_be16(&file[pdb::kVersionOffset], 100);                            // ... but a version it opens
     for (std::size_t i = 68; i < 76; ++i) file[i] = static_cast<std::uint8_t>(0xF0 + i - 68);  // seed, next list
@@ -34,7 +34,7 @@ TEST_F(CodebaseWriter, CommitWritesTheListAfreshAndKeepsTheHeader) {
     ASSERT_EQ(writer.commit(), kOk);
 
     Bytes expected(file.begin(), file.begin() + 76);
-    const Bytes signal = signal_record("On");
+    const Bytes signal = signal_record_bytes("On");
     expected.insert(expected.end(), {0, 3});
     const std::uint32_t first = 80 + 8 * 3;
     const std::uint32_t offsets[3] = {first, first + 3, first + 3 + static_cast<std::uint32_t>(signal.size())};
@@ -54,17 +54,17 @@ TEST_F(CodebaseWriter, CreatedCodebaseRoundTrips) {
     {
         codebase_writer writer;
         ASSERT_EQ(writer.open("7012"), kOk);
-        ASSERT_GE(writer.append_record(signal_record("IR1")), 1);
+        ASSERT_GE(writer.append_record(signal_record_bytes("IR1")), 1);
         ASSERT_EQ(writer.put_macro("Alarm", macro_record("Alarm")), kOk);
         ASSERT_EQ(writer.commit(), kOk);
     }
-    EXPECT_EQ(file_bytes("7012.pdb").size(), 80 + 3 * 8 + 4 + signal_record("IR1").size() + macro_record("Alarm").size());
+    EXPECT_EQ(file_bytes("7012.pdb").size(), 80 + 3 * 8 + 4 + signal_record_bytes("IR1").size() + macro_record("Alarm").size());
     registry().rescan();
     codebase reader;
     ASSERT_EQ(reader.open("7012"), kOk);
     EXPECT_EQ(reader.record_count(), 3);
     EXPECT_EQ(record_bytes(reader, 0), (Bytes{0, 0, 0, 0}));
-    EXPECT_EQ(record_bytes(reader, reader.find_signal("IR1")), signal_record("IR1"));
+    EXPECT_EQ(record_bytes(reader, reader.find_signal("IR1")), signal_record_bytes("IR1"));
     EXPECT_EQ(record_bytes(reader, reader.find_macro("Alarm")), macro_record("Alarm"));
 }
 
@@ -77,7 +77,7 @@ TEST_F(CodebaseWriter, EmptyDatabaseCommitsWithItsGap) {
 }
 
 TEST_F(CodebaseWriter, PutMacroReplacesTheMacroOfThatNameOrAppends) {
-    install("tv.pdb", codebase_image({}, {Bytes{0, 0, 0, 0}, macro_record("Alarm"), signal_record("Alarm")}));
+    install("tv.pdb", codebase_image({}, {Bytes{0, 0, 0, 0}, macro_record("Alarm"), signal_record_bytes("Alarm")}));
     codebase_writer writer;
     ASSERT_EQ(writer.open("TV"), kOk);
     const Bytes replacement = macro_record("Alarm", Bytes(40, 5));
@@ -95,14 +95,14 @@ TEST_F(CodebaseWriter, PutMacroReplacesTheMacroOfThatNameOrAppends) {
 }
 
 TEST_F(CodebaseWriter, IndexesFollowReplacedRecords) {
-    install("tv.pdb", codebase_image({}, {Bytes{0, 0, 0, 0}, signal_record("Off"), signal_record("On")}));
+    install("tv.pdb", codebase_image({}, {Bytes{0, 0, 0, 0}, signal_record_bytes("Off"), signal_record_bytes("On")}));
     codebase_writer writer;
     ASSERT_EQ(writer.open("TV"), kOk);
-    ASSERT_TRUE(writer.replace_record(1, signal_record("Mute")));
+    ASSERT_TRUE(writer.replace_record(1, signal_record_bytes("Mute")));
     EXPECT_EQ(writer.find_signal("Off"), -1);
     EXPECT_EQ(writer.find_signal("Mute"), 1);
-    EXPECT_FALSE(writer.replace_record(3, signal_record("Mute")));
-    EXPECT_FALSE(writer.replace_record(-1, signal_record("Mute")));
+    EXPECT_FALSE(writer.replace_record(3, signal_record_bytes("Mute")));
+    EXPECT_FALSE(writer.replace_record(-1, signal_record_bytes("Mute")));
     ASSERT_TRUE(writer.replace_record(1, Bytes{}));
     EXPECT_EQ(writer.find_signal("Mute"), -1);
     EXPECT_TRUE(writer.record(1).empty());
@@ -114,12 +114,12 @@ TEST_F(CodebaseWriter, CloseDiscardsWhatWasNotCommitted) {
     codebase_writer writer;
     ASSERT_EQ(writer.open("TV"), kOk);
     ASSERT_EQ(writer.put_macro("Alarm", macro_record("Alarm", {1, 2})), kOk);
-    ASSERT_EQ(writer.append_record(signal_record("IR1")), 2);
+    ASSERT_EQ(writer.append_record(signal_record_bytes("IR1")), 2);
     writer.close();
     EXPECT_EQ(file_bytes("tv.pdb"), file);
     EXPECT_EQ(writer.put_macro("Alarm", macro_record("Alarm")), kNotFound);
     EXPECT_EQ(writer.commit(), kNotFound);
-    EXPECT_EQ(writer.append_record(signal_record("IR1")), -1);
+    EXPECT_EQ(writer.append_record(signal_record_bytes("IR1")), -1);
 }
 
 struct VersionCase {
