@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <future>
 #include <memory>
 #include <thread>
 
@@ -10,6 +11,7 @@
 #include "InstalledHandheld.h"
 #include "alarms/AlarmStoreLock.h"
 #include "alarms/AlertKey.h"
+#include "alarms/CAlarmDB.h"
 #include "alarms/CAlarmScheduler.h"
 
 namespace alarm_tests {
@@ -94,6 +96,29 @@ TEST_F(StoreContention, ALockIsExclusiveAlsoForTheProcessThatCreatedTheMutex) {
     EXPECT_GE(elapsed, 1500);
     lock.Unlock();
     EXPECT_EQ(ask(*other, "lock"), "locked");
+}
+
+// A program killed inside the store leaves the mutex to the one waiting for it; that one's
+// first Open must work although the dead program had the same file open a moment ago.
+TEST_F(StoreContention, AStoreAbandonedByAKilledProgramWorksAtOnce) {
+    AlarmSpec spec;
+    spec.time = {11, 0};
+    const std::u16string alarm = write_alarm(1, spec);
+    for (int round = 0; round < 40; ++round) {
+        auto other = other_program();
+        ASSERT_EQ(ask(*other, "hold \\Program Files\\KIVO\\Alarms\\1.kivo"), "held");
+        auto opened = std::async(std::launch::async, [&alarm] {
+            AlarmStoreLock lock;
+            if (!lock.Lock()) return -1;
+            CAlarmDB file;
+            return file.Open(alarm);
+        });
+        // Long enough for the waiter to be blocked on the mutex when the holder dies.
+        std::this_thread::sleep_for(milliseconds(5));
+        other->kill();
+        EXPECT_EQ(opened.get(), CAlarmDB::kOk) << "round " << round;
+        other->wait();
+    }
 }
 
 }  // namespace
