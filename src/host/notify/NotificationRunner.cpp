@@ -13,7 +13,7 @@ std::optional<NotificationRunner::Instant> NotificationRunner::start_due(Instant
         const auto due = local ? device_utc_reaching(*local) : std::nullopt;
         if (!due) {
             if (reported_.insert(row.id).second)
-                log_.line("not starting " + ce::utf8_from_utf16(row.application) + ": its registered time '" +
+                log_.write("not starting " + ce::utf8_from_utf16(row.application) + ": its registered time '" +
                           row.time + "' cannot be");
             continue;
         }
@@ -41,9 +41,9 @@ void NotificationRunner::start(const std::u16string& program, const std::u16stri
     std::string failure;
     const auto process = starter_.start(program, command_line, &failure);
     if (process)
-        log_.line("started " + what + ", process " + std::to_string(*process));
+        log_.write("started " + what + ", process " + std::to_string(*process));
     else
-        log_.line("could not start " + what + ": " + failure);
+        log_.write("could not start " + what + ": " + failure);
 }
 
 }  // namespace host

@@ -13,7 +13,7 @@
 #include "ce/Types.h"
 #include "host/notify/NotificationStore.h"
 #include "host/notify/ProgramStarter.h"
-#include "host/notify/ServiceLog.h"
+#include "host/DeviceLog.h"
 
 namespace host {
 
@@ -21,7 +21,7 @@ class NotificationRunner {
 public:
     using Instant = std::chrono::system_clock::time_point;  // device UTC
 
-    NotificationRunner(NotificationStore& store, ProgramStarter& starter, ServiceLog& log)
+    NotificationRunner(NotificationStore& store, ProgramStarter& starter, const DeviceLog& log)
         : store_(store), starter_(starter), log_(log) {}
 
     // Starts every timed registration due at `now`, also one that fell due long ago;
@@ -35,7 +35,7 @@ private:
 
     NotificationStore& store_;
     ProgramStarter& starter_;
-    ServiceLog& log_;
+    const DeviceLog& log_;
     std::set<std::int64_t> reported_;  // rows with an impossible time, logged once each
 };
 

@@ -65,7 +65,7 @@ void close_fd(int& fd) {
 NotificationService::NotificationService(Device& device, ProgramStarter& starter)
     : device_(device),
       files_(device),
-      log_(files_.log()),
+      log_(ServiceFiles::kLogName),
       store_(device.database()),
       runner_(store_, starter, log_) {}
 
@@ -103,15 +103,15 @@ bool NotificationService::open_wake_ups() {
 
 int NotificationService::run() {
     if (!take_lock()) {
-        log_.line("another notification service runs for this handheld; this one ends");
+        log_.write("another notification service runs for this handheld; this one ends");
         return 1;
     }
     if (!open_wake_ups()) {
-        log_.line(std::string("the notification service cannot listen on ") + files_.socket().string() + ": " +
+        log_.write(std::string("the notification service cannot listen on ") + files_.socket().string() + ": " +
                   std::strerror(errno));
         return 1;
     }
-    log_.line("notification service started, process " + std::to_string(getpid()));
+    log_.write("notification service started, process " + std::to_string(getpid()));
     for (;;) {
         arm(runner_.start_due(device_utc_now()));
         std::array<pollfd, 4> waiting{{{socket_fd_, POLLIN, 0},
@@ -120,7 +120,7 @@ int NotificationService::run() {
                                        {inotify_fd_, POLLIN, 0}}};
         if (poll(waiting.data(), waiting.size(), -1) < 0) {
             if (errno == EINTR) continue;
-            log_.line(std::string("the notification service stops: ") + std::strerror(errno));
+            log_.write(std::string("the notification service stops: ") + std::strerror(errno));
             return 1;
         }
         if (waiting[3].revents != 0 && on_inotify() == Next::stop) return 0;  // nothing left to log to
@@ -131,7 +131,7 @@ int NotificationService::run() {
             [[maybe_unused]] const ssize_t got = read(timer_fd_, &expirations, sizeof expirations);
         }
     }
-    log_.line("notification service stopped");
+    log_.write("notification service stopped");
     return 0;
 }
 
@@ -159,7 +159,7 @@ NotificationService::Next NotificationService::receive() {
         const auto message = length <= kLongestMessage ? WakeMessage::parse(std::string_view(bytes, length))
                                                        : std::nullopt;
         if (!message) {
-            log_.line("ignored a wake-up message it does not understand: '" +
+            log_.write("ignored a wake-up message it does not understand: '" +
                       shown(bytes, std::min(length, sizeof bytes)) + "'");
             continue;
         }
@@ -178,7 +178,7 @@ NotificationService::Next NotificationService::receive() {
 NotificationService::Next NotificationService::on_signal() {
     signalfd_siginfo info;
     if (read(signal_fd_, &info, sizeof info) != sizeof info) return Next::go_on;
-    log_.line("notification service ends on signal " + std::to_string(info.ssi_signo));
+    log_.write("notification service ends on signal " + std::to_string(info.ssi_signo));
     return Next::stop;
 }
 

@@ -11,7 +11,7 @@
 
 #include "host/notify/NotificationRunner.h"
 #include "host/notify/ServiceFiles.h"
-#include "host/notify/ServiceLog.h"
+#include "host/DeviceLog.h"
 
 namespace host {
 
@@ -40,7 +40,7 @@ private:
 
     Device& device_;
     ServiceFiles files_;
-    ServiceLog log_;
+    DeviceLog log_;
     NotificationStore store_;
     NotificationRunner runner_;
     int lock_fd_ = -1;

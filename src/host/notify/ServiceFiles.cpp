@@ -7,7 +7,7 @@
 namespace host {
 
 ServiceFiles::ServiceFiles(const Device& device)
-    : dir_(std::filesystem::absolute(device.run_dir() / "notify")), log_(device.log_dir() / "notify.log") {}
+    : dir_(std::filesystem::absolute(device.run_dir() / "notify")) {}
 
 bool ServiceFiles::socket_address(sockaddr_un* address, socklen_t* length) const {
     const std::string path = socket().string();

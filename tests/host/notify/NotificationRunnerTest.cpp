@@ -4,12 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "StandIn.h"
 #include "TempDevice.h"
 #include "ce/Notify.h"
 #include "ce/Text.h"
@@ -62,21 +61,15 @@ protected:
         TempDevice::SetUp();
         ASSERT_TRUE(host::set_time_zone("Europe/Berlin"));
         store_ = std::make_unique<host::NotificationStore>(host::Device::current().database());
-        log_ = std::make_unique<host::ServiceLog>(host::Device::current().log_dir() / "notify.log");
-        runner_ = std::make_unique<host::NotificationRunner>(*store_, starter_, *log_);
+        runner_ = std::make_unique<host::NotificationRunner>(*store_, starter_, log_);
     }
     static void set_clock(const SYSTEMTIME& local) { ASSERT_TRUE(host::set_local_time(local)); }
-    std::vector<std::string> log_lines() const {
-        std::ifstream in(device_root() / "log" / "notify.log");
-        std::vector<std::string> lines;
-        for (std::string line; std::getline(in, line);) lines.push_back(line.substr(24));  // without the stamp
-        return lines;
-    }
+    std::vector<std::string> log_lines() const { return testing_support::log_lines(device_root(), "notify"); }
     std::optional<system_clock::time_point> run_due() { return runner_->start_due(host::device_utc_now()); }
 
     RecordingStarter starter_;
     std::unique_ptr<host::NotificationStore> store_;
-    std::unique_ptr<host::ServiceLog> log_;
+    host::DeviceLog log_{"notify"};
     std::unique_ptr<host::NotificationRunner> runner_;
 };
 
