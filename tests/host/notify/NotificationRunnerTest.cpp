@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "StandIn.h"
+#include "LocalTime.h"
 #include "TempDevice.h"
 #include "ce/Notify.h"
 #include "ce/Text.h"
@@ -24,15 +25,9 @@ using namespace std::chrono;
 constexpr const char16_t* kWake = u"\\Windows\\kivowake.exe";
 constexpr const char16_t* kOther = u"\\Program Files\\Other\\other.exe";
 
+// On 2026-03-07, a Saturday.
 SYSTEMTIME at(int hour, int minute, int second = 0) {
-    SYSTEMTIME time;
-    time.wYear = 2026;
-    time.wMonth = 3;
-    time.wDay = 7;
-    time.wHour = static_cast<WORD>(hour);
-    time.wMinute = static_cast<WORD>(minute);
-    time.wSecond = static_cast<WORD>(second);
-    return time;
+    return testing_support::local_time(2026, 3, 7, hour, minute, second);
 }
 
 // UTC of 2026-03-07 at the given time.

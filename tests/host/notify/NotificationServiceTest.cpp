@@ -12,6 +12,7 @@
 
 #include "ChildProcess.h"
 #include "StandIn.h"
+#include "LocalTime.h"
 #include "TempDevice.h"
 #include "ce/Notify.h"
 #include "host/Device.h"
@@ -27,15 +28,9 @@ using namespace ce;
 constexpr const char16_t* kWake = u"\\Windows\\kivowake.exe";
 constexpr const char16_t* kAlert = u"\\Program Files\\KIVO\\Alert.exe";
 
+// On 2026-03-07, a Saturday.
 SYSTEMTIME at(int hour, int minute, int second = 0) {
-    SYSTEMTIME time;
-    time.wYear = 2026;
-    time.wMonth = 3;
-    time.wDay = 7;
-    time.wHour = static_cast<WORD>(hour);
-    time.wMinute = static_cast<WORD>(minute);
-    time.wSecond = static_cast<WORD>(second);
-    return time;
+    return testing_support::local_time(2026, 3, 7, hour, minute, second);
 }
 
 class NotificationService : public testing_support::TempDevice {
@@ -140,7 +135,7 @@ TEST_F(NotificationService, ARegistrationDueWhileNoServiceRanStartsOnceWhenOneSt
         EXPECT_EQ(started_programs(1),
                   std::vector<std::string>{"started program=\\Windows\\kivowake.exe command=AppRunAtTime"});
         // Stopped only once the other has given up, or it could start after the stop.
-        const auto lines = testing_support::wait_for_log_lines(device_root(), "notify", 4);
+        const auto lines = testing_support::wait_for_log_lines(device_root(), "notify", 3);
         EXPECT_NE(std::find(lines.begin(), lines.end(), "another notification service runs for this handheld; this one ends"),
                   lines.end());
         stop_service();
