@@ -12,6 +12,7 @@
 
 #include "host/Device.h"
 #include "host/notify/DetachedProcess.h"
+#include "host/notify/NotificationStore.h"
 
 namespace host {
 
@@ -97,6 +98,8 @@ bool ServiceLink::stop(std::string* failure) const {
 
 bool ServiceLink::raise(ce::LONG event, std::string* failure) const {
     if (send(WakeMessage::raised(event))) return true;
+    // Nobody to start: no service needs starting for it.
+    if (NotificationStore(device_.database()).registered_for(event).empty()) return true;
     if (!running() && !start_on_demand(failure)) return false;
     if (!wait_until(true, failure)) return false;
     if (send(WakeMessage::raised(event))) return true;

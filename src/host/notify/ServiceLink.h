@@ -28,7 +28,8 @@ public:
     bool start(const std::filesystem::path& program, std::string* failure) const;
     // Asks the service to stop and waits until it has ended; true also when none ran.
     bool stop(std::string* failure) const;
-    // Starts the programs registered for `event`, starting the service first if it is down.
+    // Starts the programs registered for `event`, starting the service first if it is
+    // down and some program is registered for it.
     bool raise(ce::LONG event, std::string* failure) const;
 
     // A registration was made: the service works out its next time, and is started when
