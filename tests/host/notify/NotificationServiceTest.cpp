@@ -26,7 +26,6 @@ namespace {
 using namespace ce;
 
 constexpr const char16_t* kWake = u"\\Windows\\kivowake.exe";
-constexpr const char16_t* kAlert = u"\\Program Files\\KIVO\\Alert.exe";
 
 // On 2026-03-07, a Saturday.
 SYSTEMTIME at(int hour, int minute, int second = 0) {
@@ -38,7 +37,6 @@ protected:
     void SetUp() override {
         TempDevice::SetUp();
         testing_support::install_stand_in(device_root(), "\\Windows\\kivowake.exe");
-        testing_support::install_stand_in(device_root(), "\\Program Files\\KIVO\\Alert.exe");
         ASSERT_TRUE(host::set_time_zone("Europe/Berlin"));
     }
     void TearDown() override {
@@ -104,24 +102,6 @@ TEST_F(NotificationService, StartsARegisteredProgramWhenTheClockReachesItsSecond
     EXPECT_NE(std::find(all.begin(), all.end(), "ignored a wake-up message it does not understand: '\\x01\\xff wake'"),
               all.end());
     EXPECT_TRUE(host::NotificationStore(host::Device::current().database()).timed_rows().empty());
-}
-
-TEST_F(NotificationService, AClockOrZoneChangeStartsTheProgramsRegisteredForIt) {
-    ASSERT_TRUE(CeRunAppAtEvent(kWake, NOTIFICATION_EVENT_TIME_CHANGE));
-    ASSERT_TRUE(CeRunAppAtEvent(kWake, NOTIFICATION_EVENT_TZ_CHANGE));
-    ASSERT_TRUE(CeRunAppAtEvent(kAlert, NOTIFICATION_EVENT_TZ_CHANGE));
-    start_service();
-    std::string failure;
-    ASSERT_TRUE(host::set_local_time(at(7, 0)));
-    ASSERT_TRUE(link().raise(NOTIFICATION_EVENT_TIME_CHANGE, &failure)) << failure;
-    EXPECT_EQ(started_programs(1),
-              std::vector<std::string>{"started program=\\Windows\\kivowake.exe command=AppRunAfterTimeChange"});
-    ASSERT_TRUE(host::set_time_zone("Asia/Tokyo"));
-    ASSERT_TRUE(link().raise(NOTIFICATION_EVENT_TZ_CHANGE, &failure)) << failure;
-    EXPECT_EQ(started_programs(3),
-              (std::vector<std::string>{"started program=\\Program Files\\KIVO\\Alert.exe command=AppRunAfterTzChange",
-                                        "started program=\\Windows\\kivowake.exe command=AppRunAfterTimeChange",
-                                        "started program=\\Windows\\kivowake.exe command=AppRunAfterTzChange"}));
 }
 
 TEST_F(NotificationService, ARegistrationDueWhileNoServiceRanStartsOnceWhenOneStarts) {
