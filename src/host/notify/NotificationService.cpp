@@ -7,6 +7,7 @@
 #include <sys/inotify.h>
 #include <sys/signalfd.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/timerfd.h>
 #include <unistd.h>
 
@@ -98,7 +99,7 @@ bool NotificationService::open_wake_ups() {
     signal_fd_ = signalfd(-1, &signals, SFD_CLOEXEC | SFD_NONBLOCK);
     inotify_fd_ = inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
     return timer_fd_ >= 0 && signal_fd_ >= 0 && inotify_fd_ >= 0 &&
-           inotify_add_watch(inotify_fd_, device_.root().c_str(), IN_DELETE_SELF | IN_MOVE_SELF) >= 0;
+           inotify_add_watch(inotify_fd_, files_.lock().c_str(), IN_ATTRIB | IN_DELETE_SELF) >= 0;
 }
 
 int NotificationService::run() {
@@ -184,9 +185,12 @@ NotificationService::Next NotificationService::on_signal() {
 
 NotificationService::Next NotificationService::on_inotify() {
     alignas(inotify_event) char events[4096];
-    const ssize_t got = read(inotify_fd_, events, sizeof events);
-    // Only the handheld's directory itself is watched: any event is its removal or move.
-    return got > 0 ? Next::stop : Next::go_on;
+    [[maybe_unused]] const ssize_t got = read(inotify_fd_, events, sizeof events);
+    // Unlinking the lock file changes its link count. A directory still in use (this
+    // service's open files are in it) reports nothing when it is removed, but removing the
+    // handheld removes this file first.
+    struct stat status;
+    return fstat(lock_fd_, &status) == 0 && status.st_nlink == 0 ? Next::stop : Next::go_on;
 }
 
 }  // namespace host

@@ -4,7 +4,7 @@
 // timer on the host's clock, set from the handheld's), starts what fell due, and is
 // woken early by a message on its socket when the database or the clock changes or an
 // event is raised. It ends on "stop", on SIGTERM or SIGINT, and when its handheld's
-// directory is removed.
+// directory is removed (its lock file goes with it).
 
 #include <chrono>
 #include <optional>
