@@ -45,8 +45,9 @@ int CAlarmScheduler::Reschedule() {
     AlertKey::ClearPending();
     RemoveRegistrations(WakeProgramPath());
     const auto due = FindNext(now, clock.local);
-    lock.Unlock();
-
+    // The store stays locked until the registration and the pending path are both written:
+    // the other program rescheduling at the same moment must not register its alarm while
+    // this one names a different pending file.
     if (!due) return 0;
     auto local = WallClock::LocalOf(due->at);
     if (!local) return 0;

@@ -66,17 +66,6 @@ std::optional<std::string> InstalledHandheld::registered_time() {
     return std::nullopt;
 }
 
-ce::SYSTEMTIME local_time(int year, int month, int day, int hour, int minute, int second) {
-    ce::SYSTEMTIME time;
-    time.wYear = static_cast<ce::WORD>(year);
-    time.wMonth = static_cast<ce::WORD>(month);
-    time.wDay = static_cast<ce::WORD>(day);
-    time.wHour = static_cast<ce::WORD>(hour);
-    time.wMinute = static_cast<ce::WORD>(minute);
-    time.wSecond = static_cast<ce::WORD>(second);
-    return time;
-}
-
 std::string text_of(const ce::SYSTEMTIME& time) {
     char text[64];
     std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", unsigned{time.wYear}, unsigned{time.wMonth},

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "LocalTime.h"
 #include "TempDevice.h"
 #include "ce/Time.h"
 #include "host/notify/NotificationStore.h"
@@ -43,7 +44,7 @@ protected:
     static std::optional<std::string> registered_time();
 };
 
-ce::SYSTEMTIME local_time(int year, int month, int day, int hour, int minute, int second = 0);
+using testing_support::local_time;
 std::string text_of(const ce::SYSTEMTIME& time);
 
 }  // namespace alarm_tests

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <future>
 #include <memory>
 #include <thread>
 
@@ -10,7 +11,9 @@
 #include "InstalledHandheld.h"
 #include "alarms/AlarmStoreLock.h"
 #include "alarms/AlertKey.h"
+#include "alarms/CAlarmDB.h"
 #include "alarms/CAlarmScheduler.h"
+#include "ce/Text.h"
 
 namespace alarm_tests {
 namespace {
@@ -94,6 +97,65 @@ TEST_F(StoreContention, ALockIsExclusiveAlsoForTheProcessThatCreatedTheMutex) {
     EXPECT_GE(elapsed, 1500);
     lock.Unlock();
     EXPECT_EQ(ask(*other, "lock"), "locked");
+}
+
+// Whoever holds the store sees the wake registration and the pending path of one and the
+// same reschedule: the other program writes both before it lets the store go.
+TEST_F(StoreContention, TheRegistrationAndThePendingPathAlwaysComeFromOneReschedule) {
+    AlarmSpec half_past_ten;
+    half_past_ten.time = {10, 30};
+    AlarmSpec eleven;
+    eleven.time = {11, 0};
+    const std::u16string first = write_alarm(1, half_past_ten);
+    const std::u16string second = write_alarm(2, eleven);
+    ASSERT_NE(CAlarmScheduler::Reschedule(), 0);
+    auto other = other_program();
+    ASSERT_TRUE(other->send_line("reschedule 150"));
+    int observed = 0;
+    std::uint8_t active = 1;
+    for (bool done = false; !done; done = other->read_line(0).has_value()) {
+        AlarmStoreLock lock;
+        if (!lock.Lock()) continue;
+        const auto time = registered_time().value_or("none");
+        const auto pending = AlertKey::Pending().value_or(u"?");
+        if (pending == first)
+            EXPECT_EQ(time, "2026-03-07 10:30:00");
+        else if (pending == second)
+            EXPECT_EQ(time, "2026-03-07 11:00:00");
+        else
+            ADD_FAILURE() << "pending path '" << ce::utf8_from_utf16(pending) << "' while " << time << " is registered";
+        // Changes which alarm comes next, as the user toggling it would.
+        active ^= 1;
+        CAlarmDB alarm;
+        ASSERT_EQ(alarm.Open(first), CAlarmDB::kOk);
+        ASSERT_EQ(alarm.SetActive(active), CAlarmDB::kOk);
+        ++observed;
+        if (HasFailure()) break;
+    }
+    EXPECT_GT(observed, 0);
+}
+
+// A program killed inside the store leaves the mutex to the one waiting for it; that one's
+// first Open must work although the dead program had the same file open a moment ago.
+TEST_F(StoreContention, AStoreAbandonedByAKilledProgramWorksAtOnce) {
+    AlarmSpec spec;
+    spec.time = {11, 0};
+    const std::u16string alarm = write_alarm(1, spec);
+    for (int round = 0; round < 40; ++round) {
+        auto other = other_program();
+        ASSERT_EQ(ask(*other, "hold \\Program Files\\KIVO\\Alarms\\1.kivo"), "held");
+        auto opened = std::async(std::launch::async, [&alarm] {
+            AlarmStoreLock lock;
+            if (!lock.Lock()) return -1;
+            CAlarmDB file;
+            return file.Open(alarm);
+        });
+        // Long enough for the waiter to be blocked on the mutex when the holder dies.
+        std::this_thread::sleep_for(milliseconds(5));
+        other->kill();
+        EXPECT_EQ(opened.get(), CAlarmDB::kOk) << "round " << round;
+        other->wait();
+    }
 }
 
 }  // namespace

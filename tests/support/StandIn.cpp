@@ -24,8 +24,8 @@ void install_stand_in(const std::filesystem::path& device_root, const std::strin
     std::filesystem::permissions(target, std::filesystem::perms::owner_exec, std::filesystem::perm_options::add);
 }
 
-std::vector<std::string> stand_in_lines(const std::filesystem::path& device_root) {
-    std::ifstream file(device_root / "log" / "standin.log");
+std::vector<std::string> log_lines(const std::filesystem::path& device_root, const std::string& name) {
+    std::ifstream file(device_root / "log" / (name + ".log"));
     std::vector<std::string> lines;
     std::string line;
     while (std::getline(file, line)) {
@@ -35,14 +35,23 @@ std::vector<std::string> stand_in_lines(const std::filesystem::path& device_root
     return lines;
 }
 
-std::vector<std::string> wait_for_stand_in_lines(const std::filesystem::path& device_root, std::size_t count) {
+std::vector<std::string> wait_for_log_lines(const std::filesystem::path& device_root, const std::string& name,
+                                            std::size_t count) {
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    auto lines = stand_in_lines(device_root);
+    auto lines = log_lines(device_root, name);
     while (lines.size() < count && std::chrono::steady_clock::now() < until) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        lines = stand_in_lines(device_root);
+        lines = log_lines(device_root, name);
     }
     return lines;
+}
+
+std::vector<std::string> stand_in_lines(const std::filesystem::path& device_root) {
+    return log_lines(device_root, "standin");
+}
+
+std::vector<std::string> wait_for_stand_in_lines(const std::filesystem::path& device_root, std::size_t count) {
+    return wait_for_log_lines(device_root, "standin", count);
 }
 
 }  // namespace testing_support

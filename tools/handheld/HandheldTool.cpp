@@ -16,7 +16,9 @@
 #include "PsVerb.h"
 #include "RegistryVerb.h"
 #include "RunVerb.h"
+#include "StartVerb.h"
 #include "StatusVerb.h"
+#include "StopVerb.h"
 #include "TimeVerb.h"
 #include "UninstallVerb.h"
 #include "UsageError.h"
@@ -59,6 +61,8 @@ HandheldTool::HandheldTool()
     verbs_.push_back(std::make_unique<UninstallVerb>());
     verbs_.push_back(std::make_unique<RunVerb>());
     verbs_.push_back(std::make_unique<PsVerb>());
+    verbs_.push_back(std::make_unique<StartVerb>());
+    verbs_.push_back(std::make_unique<StopVerb>());
     for (const auto& verb : verbs_) verb->attach(tool_);
 
     help_ = tool_.add_subcommand("help", "`handheld help VERB` is `handheld VERB --help`");

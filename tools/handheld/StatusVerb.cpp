@@ -9,6 +9,7 @@
 #include "RegistryIndex.h"
 #include "host/Device.h"
 #include "host/display/DisplayPower.h"
+#include "host/notify/ServiceLink.h"
 
 namespace handheld {
 
@@ -23,8 +24,8 @@ std::string counted(std::int64_t count, const std::string& noun) {
 void StatusVerb::declare(CLI::App& command) {
     describe(
         "Shows the handheld directory, its processor profile and processor, its local date, time and time\n"
-        "zone, its audio back-end, whether its display is on, the size of its registry and the number of\n"
-        "files in its file system.");
+        "zone, its audio back-end, whether its display is on and its notification service runs, the size\n"
+        "of its registry and the number of files in its file system.");
     command.footer("example:\n  handheld --device /tmp/hh status");
 }
 
@@ -56,6 +57,11 @@ ExitCode StatusVerb::run(Console& console) {
     out << "time zone   " << zone_text() << '\n';
     out << "audio       " << AudioVerb::backend_text() << '\n';
     out << "display     " << host::DisplayPower::name_of(host::DisplayPower::state()) << '\n';
+    const auto service = host::ServiceLink(device).running();
+    out << "service     "
+        << (service ? "notification service running, process " + std::to_string(*service)
+                    : std::string("no notification service running (`handheld start`)"))
+        << '\n';
     if (registry)
         out << "registry    " << counted(registry->keys, "key") << ", " << counted(registry->values, "value") << '\n';
     if (files) out << "files       " << counted(*files, "file") << " under fs/\n";

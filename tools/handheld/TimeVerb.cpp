@@ -1,7 +1,10 @@
 #include "TimeVerb.h"
 
 #include "ClockText.h"
+#include "ce/Notify.h"
+#include "host/Device.h"
 #include "host/clock/Clock.h"
+#include "host/notify/ServiceLink.h"
 
 namespace handheld {
 
@@ -15,7 +18,8 @@ void TimeVerb::declare(CLI::App& command) {
     describe(
         "Shows or sets the handheld's local time, in its own time zone (see `handheld tz`).\n"
         "A time of day alone keeps the handheld's date. A local time that the zone skips\n"
-        "when daylight saving starts cannot be set.");
+        "when daylight saving starts cannot be set. Setting it raises the time-change event:\n"
+        "the notification service starts the programs registered for it.");
     command.footer(
         "examples:\n"
         "  handheld time set \"2024-03-05 06:59:30\"\n"
@@ -45,6 +49,10 @@ ExitCode TimeVerb::set(const std::string& text, Console& console) {
         return console.usage("'" + text + "' is not a valid local time; write \"YYYY-MM-DD HH:MM[:SS]\" or HH:MM[:SS]");
     if (!host::set_local_time(*wanted))
         return console.fail(format_local_time(*wanted) + " does not exist in time zone " + host::clock_settings().zone);
+    std::string failure;
+    if (!host::ServiceLink(host::Device::current()).raise(ce::NOTIFICATION_EVENT_TIME_CHANGE, &failure))
+        return console.fail("the clock is set, but the programs registered for a time change were not started: " +
+                            failure);
     return show(console);
 }
 

@@ -1,7 +1,10 @@
 #include "ZoneVerb.h"
 
 #include "ClockText.h"
+#include "ce/Notify.h"
+#include "host/Device.h"
 #include "host/clock/Clock.h"
+#include "host/notify/ServiceLink.h"
 
 namespace handheld {
 
@@ -11,7 +14,10 @@ void ZoneVerb::declare(CLI::App& command) {
     set_ = command.add_subcommand("set", "change the zone, keeping the handheld's UTC");
     set_->add_option("ZONE", zone_, "a name from the tz database, such as Europe/Berlin, America/New_York or UTC")
         ->required();
-    describe("Shows the handheld's time zone with its current offset from UTC, or sets it.");
+    describe(
+        "Shows the handheld's time zone with its current offset from UTC, or sets it. Setting it\n"
+        "raises the time-zone-change event: the notification service starts the programs\n"
+        "registered for it.");
     command.footer(
         "examples:\n"
         "  handheld tz set Europe/Berlin\n"
@@ -19,8 +25,13 @@ void ZoneVerb::declare(CLI::App& command) {
 }
 
 ExitCode ZoneVerb::run(Console& console) {
-    if (set_->parsed() && !host::set_time_zone(zone_))
+    if (!set_->parsed()) return show(console);
+    if (!host::set_time_zone(zone_))
         return console.fail("unknown time zone '" + zone_ + "'; use a tz database name such as Europe/Berlin");
+    std::string failure;
+    if (!host::ServiceLink(host::Device::current()).raise(ce::NOTIFICATION_EVENT_TZ_CHANGE, &failure))
+        return console.fail("the time zone is set, but the programs registered for a zone change were not started: " +
+                            failure);
     return show(console);
 }
 

@@ -9,6 +9,7 @@
 
 #include "host/Device.h"
 #include "host/clock/TimeZone.h"
+#include "host/notify/ServiceLink.h"
 
 namespace host {
 
@@ -82,11 +83,16 @@ bool set_local_time(const ce::SYSTEMTIME& local) {
     // Whole milliseconds on both sides, as device_utc() reads them: a reading taken right
     // after must not come out a fraction before the time just set.
     const auto offset = duration_cast<milliseconds>(*target - floor<milliseconds>(system_clock::now()));
-    return Device::current().database().set_setting(kClockOffsetSetting, std::to_string(offset.count()));
+    if (!Device::current().database().set_setting(kClockOffsetSetting, std::to_string(offset.count()))) return false;
+    // Registered local times now fall due at other host times.
+    ServiceLink::changed();
+    return true;
 }
 
 bool set_time_zone(const std::string& zone) {
-    return TimeZone::find(zone).has_value() && Device::current().database().set_setting(kClockZoneSetting, zone);
+    if (!TimeZone::find(zone) || !Device::current().database().set_setting(kClockZoneSetting, zone)) return false;
+    ServiceLink::changed();
+    return true;
 }
 
 ce::SYSTEMTIME device_local_time(system_clock::time_point device_utc) {
@@ -97,6 +103,12 @@ std::optional<system_clock::time_point> device_utc_of(const ce::SYSTEMTIME& loca
     const auto reading = reading_of(local);
     if (!reading) return std::nullopt;
     return zone_of(clock_settings()).to_utc(*reading);
+}
+
+std::optional<system_clock::time_point> device_utc_reaching(const ce::SYSTEMTIME& local) {
+    const auto reading = reading_of(local);
+    if (!reading) return std::nullopt;
+    return zone_of(clock_settings()).resolve(*reading).instant;
 }
 
 system_clock::time_point host_time_of(system_clock::time_point device_utc) {

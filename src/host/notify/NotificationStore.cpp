@@ -18,23 +18,26 @@ std::string text_of(const ce::SYSTEMTIME& time) {
     return text;
 }
 
-ce::SYSTEMTIME time_of(const std::string& text) {
+}  // namespace
+
+std::optional<ce::SYSTEMTIME> NotificationStore::time_from_text(const std::string& text) {
     unsigned year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    char rest = 0;
+    if (std::sscanf(text.c_str(), "%4u-%2u-%2u %2u:%2u:%2u%c", &year, &month, &day, &hour, &minute, &second, &rest) !=
+        6)
+        return std::nullopt;
     ce::SYSTEMTIME time;
-    if (std::sscanf(text.c_str(), "%u-%u-%u %u:%u:%u", &year, &month, &day, &hour, &minute, &second) != 6) return time;
     time.wYear = static_cast<ce::WORD>(year);
     time.wMonth = static_cast<ce::WORD>(month);
     time.wDay = static_cast<ce::WORD>(day);
     time.wHour = static_cast<ce::WORD>(hour);
     time.wMinute = static_cast<ce::WORD>(minute);
     time.wSecond = static_cast<ce::WORD>(second);
-    // The day of week, which the text does not keep.
+    // The check fills in the day of week, which the text does not keep.
     ce::FILETIME file;
-    if (ce::SystemTimeToFileTime(&time, &file)) ce::FileTimeToSystemTime(&file, &time);
+    if (!ce::SystemTimeToFileTime(&time, &file) || !ce::FileTimeToSystemTime(&file, &time)) return std::nullopt;
     return time;
 }
-
-}  // namespace
 
 std::u16string Notification::command_word() const {
     if (is_timed()) return ce::APP_RUN_AT_TIME;
@@ -90,10 +93,36 @@ std::vector<Notification> NotificationStore::list() {
         Notification notification;
         notification.application = ce::utf16_from_utf8(query.column_text(0));
         notification.event = static_cast<ce::LONG>(query.column_int(1));
-        if (notification.is_timed()) notification.time = time_of(query.column_text(2));
+        if (notification.is_timed())
+            notification.time = time_from_text(query.column_text(2)).value_or(ce::SYSTEMTIME{});
         result.push_back(notification);
     }
     return result;
+}
+
+std::vector<TimedRow> NotificationStore::timed_rows() {
+    std::vector<TimedRow> rows;
+    std::lock_guard guard(db_.lock());
+    Statement query(db_.handle(), "SELECT id, application, time FROM notifications WHERE event = 0 ORDER BY id");
+    while (query.step() == SQLITE_ROW)
+        rows.push_back({query.column_int(0), ce::utf16_from_utf8(query.column_text(1)), query.column_text(2)});
+    return rows;
+}
+
+bool NotificationStore::take_timed(const TimedRow& row) {
+    std::lock_guard guard(db_.lock());
+    Statement erase(db_.handle(), "DELETE FROM notifications WHERE id = ?1 AND event = 0 AND time IS ?2");
+    erase.bind(1, row.id).bind(2, row.time);
+    return erase.run() && db_.changes() == 1;
+}
+
+std::vector<std::u16string> NotificationStore::registered_for(ce::LONG event) {
+    std::vector<std::u16string> programs;
+    std::lock_guard guard(db_.lock());
+    Statement query(db_.handle(), "SELECT application FROM notifications WHERE event = ?1 ORDER BY id");
+    query.bind(1, std::int64_t{event});
+    while (query.step() == SQLITE_ROW) programs.push_back(ce::utf16_from_utf8(query.column_text(0)));
+    return programs;
 }
 
 }  // namespace host

@@ -2,6 +2,8 @@
 // The notification database as rows of device.db: per program (keyed by its case-folded
 // device path) at most one timed registration and one registration per event.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +24,14 @@ struct Notification {
     std::u16string command_word() const;
 };
 
+// A timed registration as the database holds it, its time not yet read: a row written
+// by anything but CeRunAppAtTime may hold a time that cannot be.
+struct TimedRow {
+    std::int64_t id = 0;
+    std::u16string application;
+    std::string time;  // "YYYY-MM-DD HH:MM:SS"
+};
+
 class NotificationStore {
 public:
     explicit NotificationStore(Database& database) : db_(database) {}
@@ -33,6 +43,18 @@ public:
     bool remove_events(std::u16string_view application);
     // Every registration, in the order it was made.
     std::vector<Notification> list();
+
+    std::vector<TimedRow> timed_rows();
+    // Removes the timed registration `row` when it still holds the same time (it was not
+    // registered anew meanwhile). True for the one caller that removed it: whoever gets
+    // true starts the program, so it starts once.
+    bool take_timed(const TimedRow& row);
+    // The programs registered for `event`, in the order they registered.
+    std::vector<std::u16string> registered_for(ce::LONG event);
+
+    // The local time of a stored "YYYY-MM-DD HH:MM:SS", day of week included; nothing
+    // for text of another shape or a date or time of day that does not exist.
+    static std::optional<ce::SYSTEMTIME> time_from_text(const std::string& text);
 
     // The key of a program: one key for every spelling of a device path; empty for a
     // path that cannot name a file.

@@ -6,6 +6,7 @@
 
 #include "host/Device.h"
 #include "host/notify/NotificationStore.h"
+#include "host/notify/ServiceLink.h"
 
 namespace ce {
 
@@ -28,7 +29,16 @@ BOOL fail(DWORD error) {
     return FALSE;
 }
 
-BOOL done(bool stored) { return stored ? TRUE : fail(ERROR_CANTWRITE); }
+// A registration made wakes the service (starting it when it is down); one removed only
+// lets a running service know.
+BOOL done(bool stored, bool registered) {
+    if (!stored) return fail(ERROR_CANTWRITE);
+    if (registered)
+        host::ServiceLink::registered();
+    else
+        host::ServiceLink::changed();
+    return TRUE;
+}
 
 }  // namespace
 
@@ -41,7 +51,7 @@ BOOL CeRunAppAtTime(LPCWSTR application, const SYSTEMTIME* time) {
     auto& device = host::Device::current();
     if (!device.ready()) return fail(ERROR_PATH_NOT_FOUND);
     host::NotificationStore store(device.database());
-    return done(time == nullptr ? store.remove_time(path) : store.set_time(path, *time));
+    return done(time == nullptr ? store.remove_time(path) : store.set_time(path, *time), time != nullptr);
 }
 
 BOOL CeRunAppAtEvent(LPCWSTR application, LONG event) {
@@ -54,7 +64,8 @@ BOOL CeRunAppAtEvent(LPCWSTR application, LONG event) {
     auto& device = host::Device::current();
     if (!device.ready()) return fail(ERROR_PATH_NOT_FOUND);
     host::NotificationStore store(device.database());
-    return done(event == NOTIFICATION_EVENT_NONE ? store.remove_events(path) : store.add_event(path, event));
+    return done(event == NOTIFICATION_EVENT_NONE ? store.remove_events(path) : store.add_event(path, event),
+                event != NOTIFICATION_EVENT_NONE);
 }
 
 }  // namespace ce

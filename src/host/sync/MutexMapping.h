@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "ce/Types.h"
+#include "host/sync/AbandonedOwner.h"
 
 namespace host {
 
@@ -29,12 +30,14 @@ public:
     MutexMapping& operator=(const MutexMapping&) = delete;
 
     pthread_mutex_t* mutex() { return &layout_->mutex; }
+    MutexOwner* owner() { return &layout_->owner; }
 
 private:
     struct Layout {
         std::uint32_t magic;
         std::uint32_t layout_bytes;  // a different build's file is not taken for ours
         pthread_mutex_t mutex;
+        MutexOwner owner;
     };
     static constexpr std::uint32_t kMagic = 0x4B4D5458;  // "KMTX"
 

@@ -13,7 +13,7 @@ namespace host {
 class MutexObject {
 public:
     MutexObject(std::unique_ptr<MutexMapping> mapping, bool owned)
-        : mapping_(std::move(mapping)), mutex_(mapping_->mutex(), owned) {}
+        : mapping_(std::move(mapping)), mutex_(mapping_->mutex(), mapping_->owner(), owned) {}
 
     RobustMutex& mutex() { return mutex_; }
 

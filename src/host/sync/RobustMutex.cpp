@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 
 #include "ce/Sync.h"
 
@@ -28,6 +29,9 @@ timespec deadline_after(ce::DWORD milliseconds) {
     return deadline;
 }
 
+// Longer than any exit takes; a process that hangs in its exit must not hang the waiter.
+constexpr std::chrono::milliseconds kReleaseLimit{1000};
+
 }  // namespace
 
 bool RobustMutex::initialise(pthread_mutex_t* mutex, bool process_shared) {
@@ -43,7 +47,7 @@ bool RobustMutex::initialise(pthread_mutex_t* mutex, bool process_shared) {
     return ready;
 }
 
-RobustMutex::RobustMutex(pthread_mutex_t* mutex, bool owned) : mutex_(mutex) {
+RobustMutex::RobustMutex(pthread_mutex_t* mutex, MutexOwner* record, bool owned) : mutex_(mutex), record_(record) {
     if (owned) acquired(false);
 }
 
@@ -60,8 +64,10 @@ ce::DWORD RobustMutex::wait(ce::DWORD milliseconds) {
         acquired(false);
         return ce::WAIT_OBJECT_0;
     case EOWNERDEAD:
-        // Its owner ended holding it; the waiter takes it over in whatever state it was left.
+        // Its owner ended holding it; the waiter takes it over in whatever state it was left,
+        // once the dead process no longer holds the files it had open.
         pthread_mutex_consistent(mutex_);
+        AbandonedOwner::wait_for_release(*record_, kReleaseLimit);
         acquired(true);
         return ce::WAIT_ABANDONED;
     case EBUSY:
@@ -84,6 +90,7 @@ void RobustMutex::acquired(bool abandoned) {
     }
     count_ = 1;
     owner_.store(self);
+    *record_ = MutexOwner{getpid(), self};
 }
 
 bool RobustMutex::release() {
@@ -91,7 +98,10 @@ bool RobustMutex::release() {
         ce::SetLastError(ce::ERROR_NOT_OWNER);
         return false;
     }
-    if (--count_ == 0) owner_.store(0);
+    if (--count_ == 0) {
+        owner_.store(0);
+        *record_ = MutexOwner{};
+    }
     pthread_mutex_unlock(mutex_);
     return true;
 }

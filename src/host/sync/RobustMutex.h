@@ -10,6 +10,7 @@
 #include <atomic>
 
 #include "ce/Types.h"
+#include "host/sync/AbandonedOwner.h"
 
 namespace host {
 
@@ -17,8 +18,9 @@ class RobustMutex {
 public:
     static bool initialise(pthread_mutex_t* mutex, bool process_shared);
 
-    // `owned`: the calling thread has already locked `mutex` once.
-    RobustMutex(pthread_mutex_t* mutex, bool owned);
+    // `owned`: the calling thread has already locked `mutex` once. `record` lives beside
+    // the mutex, where every process that shares it reads who owns it.
+    RobustMutex(pthread_mutex_t* mutex, MutexOwner* record, bool owned);
     RobustMutex(const RobustMutex&) = delete;
     RobustMutex& operator=(const RobustMutex&) = delete;
 
@@ -36,6 +38,7 @@ private:
     int lock(ce::DWORD milliseconds);
 
     pthread_mutex_t* mutex_;
+    MutexOwner* record_;
     std::atomic<pid_t> owner_{0};  // thread id of the owner in this process, 0 for none
     unsigned count_ = 0;           // only the owner touches it
 };

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "LocalTime.h"
 #include "TempDevice.h"
 #include "ce/Notify.h"
 #include "ce/Text.h"
@@ -18,16 +19,7 @@ using namespace ce;
 
 constexpr const char16_t* kWake = u"\\Windows\\kivowake.exe";
 
-SYSTEMTIME at(int year, int month, int day, int hour, int minute, int second = 0) {
-    SYSTEMTIME time;
-    time.wYear = static_cast<WORD>(year);
-    time.wMonth = static_cast<WORD>(month);
-    time.wDay = static_cast<WORD>(day);
-    time.wHour = static_cast<WORD>(hour);
-    time.wMinute = static_cast<WORD>(minute);
-    time.wSecond = static_cast<WORD>(second);
-    return time;
-}
+using testing_support::local_time;
 
 class Notify : public testing_support::TempDevice {
 protected:
@@ -51,8 +43,8 @@ protected:
 };
 
 TEST_F(Notify, ATimedRegistrationIsReplacedAndRemoved) {
-    const SYSTEMTIME first = at(2026, 3, 7, 6, 30);
-    const SYSTEMTIME second = at(2026, 3, 8, 7, 15, 30);
+    const SYSTEMTIME first = local_time(2026, 3, 7, 6, 30);
+    const SYSTEMTIME second = local_time(2026, 3, 8, 7, 15, 30);
     ASSERT_TRUE(CeRunAppAtTime(kWake, &first));
     ASSERT_TRUE(CeRunAppAtTime(u"\\WINDOWS\\KivoWake.exe", &second));  // the same program, spelt otherwise
     EXPECT_EQ(summary(), std::vector<std::string>{"\\WINDOWS\\KivoWake.exe|0|2026-03-08 07:15:30 w0|AppRunAtTime"});
@@ -62,7 +54,7 @@ TEST_F(Notify, ATimedRegistrationIsReplacedAndRemoved) {
 }
 
 TEST_F(Notify, EventRegistrationsAreKeptOnceAndEventNoneRemovesOnlyThem) {
-    const SYSTEMTIME time = at(2026, 3, 7, 6, 30);
+    const SYSTEMTIME time = local_time(2026, 3, 7, 6, 30);
     ASSERT_TRUE(CeRunAppAtEvent(kWake, NOTIFICATION_EVENT_TIME_CHANGE));
     ASSERT_TRUE(CeRunAppAtEvent(kWake, NOTIFICATION_EVENT_TIME_CHANGE));
     ASSERT_TRUE(CeRunAppAtEvent(kWake, NOTIFICATION_EVENT_TZ_CHANGE));
@@ -78,13 +70,13 @@ TEST_F(Notify, EventRegistrationsAreKeptOnceAndEventNoneRemovesOnlyThem) {
 }
 
 TEST_F(Notify, BadArgumentsAreRefusedAndStoreNothing) {
-    const SYSTEMTIME impossible[] = {at(2026, 2, 29, 6, 30), at(2026, 3, 7, 24, 0), at(2026, 3, 7, 6, 60),
-                                     at(2026, 3, 7, 6, 30, 60)};
+    const SYSTEMTIME impossible[] = {local_time(2026, 2, 29, 6, 30), local_time(2026, 3, 7, 24, 0), local_time(2026, 3, 7, 6, 60),
+                                     local_time(2026, 3, 7, 6, 30, 60)};
     for (const SYSTEMTIME& time : impossible) {
         EXPECT_FALSE(CeRunAppAtTime(kWake, &time));
         EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
     }
-    const SYSTEMTIME time = at(2026, 3, 7, 6, 30);
+    const SYSTEMTIME time = local_time(2026, 3, 7, 6, 30);
     EXPECT_FALSE(CeRunAppAtTime(nullptr, &time));
     EXPECT_FALSE(CeRunAppAtTime(u"", &time));
     EXPECT_FALSE(CeRunAppAtTime(u"\\..\\x.exe", &time));
@@ -97,7 +89,7 @@ TEST_F(Notify, BadArgumentsAreRefusedAndStoreNothing) {
 }
 
 TEST_F(Notify, RegistrationsOutliveTheProcessesConnection) {
-    const SYSTEMTIME time = at(2026, 12, 24, 18, 0);
+    const SYSTEMTIME time = local_time(2026, 12, 24, 18, 0);
     ASSERT_TRUE(CeRunAppAtTime(kWake, &time));
     ASSERT_TRUE(CeRunAppAtEvent(kWake, NOTIFICATION_EVENT_TZ_CHANGE));
     const auto root = device_root();

@@ -1,0 +1,42 @@
+#pragma once
+// What the notification service decides: which timed registrations the handheld's clock
+// has reached, and which programs an event starts. A timed registration runs once: it
+// is taken out of the database before its program starts, and only the one who took it
+// starts it, however many look at the same moment.
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "ce/Types.h"
+#include "host/notify/NotificationStore.h"
+#include "host/notify/ProgramStarter.h"
+#include "host/DeviceLog.h"
+
+namespace host {
+
+class NotificationRunner {
+public:
+    using Instant = std::chrono::system_clock::time_point;  // device UTC
+
+    NotificationRunner(NotificationStore& store, ProgramStarter& starter, const DeviceLog& log)
+        : store_(store), starter_(starter), log_(log) {}
+
+    // Starts every timed registration due at `now`, also one that fell due long ago;
+    // the instant the next one falls due, if there is one.
+    std::optional<Instant> start_due(Instant now);
+    // Starts every program registered for `event` with the event's word; they stay registered.
+    void raise(ce::LONG event);
+
+private:
+    void start(const std::u16string& program, const std::u16string& command_line, const std::string& reason);
+
+    NotificationStore& store_;
+    ProgramStarter& starter_;
+    const DeviceLog& log_;
+    std::set<std::int64_t> reported_;  // rows with an impossible time, logged once each
+};
+
+}  // namespace host

@@ -1,0 +1,196 @@
+#include "host/notify/NotificationService.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/inotify.h>
+#include <sys/signalfd.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/timerfd.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <system_error>
+
+#include "host/Device.h"
+#include "host/clock/Clock.h"
+#include "host/notify/WakeMessage.h"
+
+namespace host {
+
+namespace {
+
+using namespace std::chrono;
+
+constexpr std::size_t kLongestMessage = 64;
+constexpr std::size_t kShownBytes = 40;
+
+// A message shown in the log as it came, but readable whatever bytes it holds.
+std::string shown(const char* bytes, std::size_t length) {
+    std::string text;
+    for (std::size_t i = 0; i < length && i < kShownBytes; ++i) {
+        const unsigned char c = static_cast<unsigned char>(bytes[i]);
+        if (c >= 0x20 && c < 0x7F && c != '\\') {
+            text += static_cast<char>(c);
+        } else {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02x", c);
+            text += escaped;
+        }
+    }
+    if (length > kShownBytes) text += "...";
+    return text;
+}
+
+sigset_t stop_signals() {
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGTERM);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGHUP);
+    return signals;
+}
+
+void close_fd(int& fd) {
+    if (fd >= 0) close(fd);
+    fd = -1;
+}
+
+}  // namespace
+
+NotificationService::NotificationService(Device& device, ProgramStarter& starter)
+    : device_(device),
+      files_(device),
+      log_(ServiceFiles::kLogName),
+      store_(device.database()),
+      runner_(store_, starter, log_) {}
+
+NotificationService::~NotificationService() {
+    for (int* fd : {&socket_fd_, &timer_fd_, &signal_fd_, &inotify_fd_}) close_fd(*fd);
+    close_fd(lock_fd_);  // last: whoever waits for the service to end waits for this
+}
+
+bool NotificationService::take_lock() {
+    std::error_code ignored;
+    std::filesystem::create_directories(files_.dir(), ignored);
+    lock_fd_ = open(files_.lock().c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (lock_fd_ < 0 || flock(lock_fd_, LOCK_EX | LOCK_NB) != 0) return false;
+    const std::string pid = std::to_string(getpid());
+    return ftruncate(lock_fd_, 0) == 0 && pwrite(lock_fd_, pid.data(), pid.size(), 0) == static_cast<ssize_t>(pid.size());
+}
+
+bool NotificationService::open_wake_ups() {
+    sockaddr_un address;
+    socklen_t length = 0;
+    if (!files_.socket_address(&address, &length)) return false;
+    // Only the lock holder binds here, so a socket file left behind is a dead service's.
+    unlink(files_.socket().c_str());
+    socket_fd_ = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (socket_fd_ < 0 || bind(socket_fd_, reinterpret_cast<const sockaddr*>(&address), length) != 0) return false;
+
+    timer_fd_ = timerfd_create(CLOCK_REALTIME, TFD_CLOEXEC | TFD_NONBLOCK);
+    const sigset_t signals = stop_signals();
+    sigprocmask(SIG_BLOCK, &signals, nullptr);
+    signal_fd_ = signalfd(-1, &signals, SFD_CLOEXEC | SFD_NONBLOCK);
+    inotify_fd_ = inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
+    return timer_fd_ >= 0 && signal_fd_ >= 0 && inotify_fd_ >= 0 &&
+           inotify_add_watch(inotify_fd_, files_.lock().c_str(), IN_ATTRIB | IN_DELETE_SELF) >= 0;
+}
+
+int NotificationService::run() {
+    if (!take_lock()) {
+        log_.write("another notification service runs for this handheld; this one ends");
+        return 1;
+    }
+    if (!open_wake_ups()) {
+        log_.write(std::string("the notification service cannot listen on ") + files_.socket().string() + ": " +
+                  std::strerror(errno));
+        return 1;
+    }
+    log_.write("notification service started, process " + std::to_string(getpid()));
+    for (;;) {
+        arm(runner_.start_due(device_utc_now()));
+        std::array<pollfd, 4> waiting{{{socket_fd_, POLLIN, 0},
+                                       {timer_fd_, POLLIN, 0},
+                                       {signal_fd_, POLLIN, 0},
+                                       {inotify_fd_, POLLIN, 0}}};
+        if (poll(waiting.data(), waiting.size(), -1) < 0) {
+            if (errno == EINTR) continue;
+            log_.write(std::string("the notification service stops: ") + std::strerror(errno));
+            return 1;
+        }
+        if (waiting[3].revents != 0 && on_inotify() == Next::stop) return 0;  // nothing left to log to
+        if (waiting[2].revents != 0 && on_signal() == Next::stop) break;
+        if (waiting[0].revents != 0 && receive() == Next::stop) break;
+        if (waiting[1].revents != 0) {
+            std::uint64_t expirations = 0;  // ECANCELED when the host's clock was set: armed again above
+            [[maybe_unused]] const ssize_t got = read(timer_fd_, &expirations, sizeof expirations);
+        }
+    }
+    log_.write("notification service stopped");
+    return 0;
+}
+
+void NotificationService::arm(std::optional<NotificationRunner::Instant> due) {
+    itimerspec setting{};
+    if (due) {
+        // The timer runs on the host's clock; the handheld's is the host's plus its offset,
+        // and a change of that offset wakes the service to arm again.
+        const auto host_time = host_time_of(*due).time_since_epoch();
+        const auto whole = duration_cast<seconds>(host_time);
+        setting.it_value.tv_sec = static_cast<time_t>(whole.count());
+        setting.it_value.tv_nsec = static_cast<long>(duration_cast<nanoseconds>(host_time - whole).count());
+        // Time zero would disarm it; a due time before the epoch is simply due now.
+        if (setting.it_value.tv_sec <= 0) setting.it_value = {0, 1};
+    }
+    timerfd_settime(timer_fd_, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &setting, nullptr);
+}
+
+NotificationService::Next NotificationService::receive() {
+    for (;;) {
+        char bytes[kLongestMessage + 1];
+        const ssize_t got = recv(socket_fd_, bytes, sizeof bytes, MSG_TRUNC);
+        if (got < 0) return Next::go_on;  // drained (EAGAIN), or nothing readable after all
+        const auto length = static_cast<std::size_t>(got);
+        const auto message = length <= kLongestMessage ? WakeMessage::parse(std::string_view(bytes, length))
+                                                       : std::nullopt;
+        if (!message) {
+            log_.write("ignored a wake-up message it does not understand: '" +
+                      shown(bytes, std::min(length, sizeof bytes)) + "'");
+            continue;
+        }
+        switch (message->kind) {
+        case WakeMessage::Kind::changed:
+            break;  // the loop works the next due time out again
+        case WakeMessage::Kind::event:
+            runner_.raise(message->event);
+            break;
+        case WakeMessage::Kind::stop:
+            return Next::stop;
+        }
+    }
+}
+
+NotificationService::Next NotificationService::on_signal() {
+    signalfd_siginfo info;
+    if (read(signal_fd_, &info, sizeof info) != sizeof info) return Next::go_on;
+    log_.write("notification service ends on signal " + std::to_string(info.ssi_signo));
+    return Next::stop;
+}
+
+NotificationService::Next NotificationService::on_inotify() {
+    alignas(inotify_event) char events[4096];
+    [[maybe_unused]] const ssize_t got = read(inotify_fd_, events, sizeof events);
+    // Unlinking the lock file changes its link count. A directory still in use (this
+    // service's open files are in it) reports nothing when it is removed, but removing the
+    // handheld removes this file first.
+    struct stat status;
+    return fstat(lock_fd_, &status) == 0 && status.st_nlink == 0 ? Next::stop : Next::go_on;
+}
+
+}  // namespace host

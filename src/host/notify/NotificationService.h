@@ -1,0 +1,53 @@
+#pragma once
+// The handheld's notification service: one process per handheld that owns the
+// notification database's timetable. It sleeps until the next registered second (a
+// timer on the host's clock, set from the handheld's), starts what fell due, and is
+// woken early by a message on its socket when the database or the clock changes or an
+// event is raised. It ends on "stop", on SIGTERM or SIGINT, and when its handheld's
+// directory is removed (its lock file goes with it).
+
+#include <chrono>
+#include <optional>
+
+#include "host/notify/NotificationRunner.h"
+#include "host/notify/ServiceFiles.h"
+#include "host/DeviceLog.h"
+
+namespace host {
+
+class Device;
+
+class NotificationService {
+public:
+    NotificationService(Device& device, ProgramStarter& starter);
+    ~NotificationService();
+    NotificationService(const NotificationService&) = delete;
+    NotificationService& operator=(const NotificationService&) = delete;
+
+    // 0 after a stop; 1 when another service runs for the handheld or this one cannot
+    // listen (said in the log).
+    int run();
+
+private:
+    enum class Next { go_on, stop };
+
+    bool take_lock();
+    bool open_wake_ups();
+    void arm(std::optional<NotificationRunner::Instant> due);
+    Next receive();
+    Next on_signal();
+    Next on_inotify();
+
+    Device& device_;
+    ServiceFiles files_;
+    DeviceLog log_;
+    NotificationStore store_;
+    NotificationRunner runner_;
+    int lock_fd_ = -1;
+    int socket_fd_ = -1;
+    int timer_fd_ = -1;
+    int signal_fd_ = -1;
+    int inotify_fd_ = -1;
+};
+
+}  // namespace host

@@ -1,0 +1,34 @@
+#pragma once
+// Where the handheld's notification service keeps its runtime files: run/notify/ holds
+// the lock that makes it single per handheld and the socket it is woken through; what
+// it started goes to log/notify.log (kLogName).
+
+#include <sys/socket.h>
+#include <sys/un.h>
+
+#include <filesystem>
+
+namespace host {
+
+class Device;
+
+class ServiceFiles {
+public:
+    explicit ServiceFiles(const Device& device);
+
+    const std::filesystem::path& dir() const { return dir_; }
+    std::filesystem::path lock() const { return dir_ / "lock"; }
+    std::filesystem::path socket() const { return dir_ / "socket"; }
+    // The socket's address; false when its path is too long for one.
+    bool socket_address(sockaddr_un* address, socklen_t* length) const;
+
+    // Device setting naming the service's executable, which a registration starts on
+    // demand; a handheld without it (a test's) gets no service unless one is started.
+    static constexpr const char* kProgramSetting = "notify.service";
+    static constexpr const char* kLogName = "notify";
+
+private:
+    std::filesystem::path dir_;
+};
+
+}  // namespace host

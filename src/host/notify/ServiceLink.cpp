@@ -1,0 +1,124 @@
+#include "host/notify/ServiceLink.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <chrono>
+#include <thread>
+
+#include "host/Device.h"
+#include "host/notify/DetachedProcess.h"
+#include "host/notify/NotificationStore.h"
+
+namespace host {
+
+namespace {
+
+using namespace std::chrono;
+
+// A service starts listening within milliseconds and stops as fast; these bounds only
+// keep a caller from waiting forever for one that hangs.
+constexpr milliseconds kStartLimit{5000};
+constexpr milliseconds kStopLimit{5000};
+constexpr milliseconds kRetry{2};
+
+}  // namespace
+
+ServiceLink::ServiceLink(Device& device) : device_(device), files_(device) {}
+
+bool ServiceLink::send(const WakeMessage& message) const {
+    sockaddr_un address;
+    socklen_t length = 0;
+    if (!files_.socket_address(&address, &length)) return false;
+    const int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return false;
+    const std::string text = message.text();
+    const bool sent = sendto(fd, text.data(), text.size(), MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&address),
+                             length) == static_cast<ssize_t>(text.size());
+    close(fd);
+    return sent;
+}
+
+std::optional<int> ServiceLink::running() const {
+    const int fd = open(files_.lock().c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    std::optional<int> process;
+    // The service holds its lock for as long as it runs, and keeps its process id in it.
+    if (flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        char text[32] = {};
+        const ssize_t got = pread(fd, text, sizeof text - 1, 0);
+        int pid = 0;
+        if (got > 0) std::from_chars(text, text + got, pid);
+        process = pid;
+    }
+    close(fd);
+    return process;
+}
+
+bool ServiceLink::start_on_demand(std::string* failure) const {
+    const auto program = device_.database().setting(ServiceFiles::kProgramSetting);
+    if (!program || program->empty()) {
+        *failure = "this handheld has no notification service (start one with `handheld start`)";
+        return false;
+    }
+    return DetachedProcess::start(*program, {"KIVO_DEVICE=" + std::filesystem::absolute(device_.root()).string()},
+                                  failure);
+}
+
+bool ServiceLink::wait_until(bool listening, std::string* failure) const {
+    const auto deadline = steady_clock::now() + (listening ? kStartLimit : kStopLimit);
+    while (steady_clock::now() < deadline) {
+        // A "changed" is harmless to a service that hears it: it only works its next time out.
+        if (listening ? send(WakeMessage::changed()) : !running().has_value()) return true;
+        std::this_thread::sleep_for(kRetry);
+    }
+    *failure = listening ? "the notification service did not start (see log/notify.log)"
+                         : "the notification service did not stop";
+    return false;
+}
+
+bool ServiceLink::start(const std::filesystem::path& program, std::string* failure) const {
+    if (!device_.database().set_setting(ServiceFiles::kProgramSetting, std::filesystem::absolute(program).string())) {
+        *failure = "cannot write the handheld's settings";
+        return false;
+    }
+    if (!running() && !start_on_demand(failure)) return false;
+    return wait_until(true, failure);
+}
+
+bool ServiceLink::stop(std::string* failure) const {
+    if (!running()) return true;
+    send(WakeMessage::stop());
+    return wait_until(false, failure);
+}
+
+bool ServiceLink::raise(ce::LONG event, std::string* failure) const {
+    if (send(WakeMessage::raised(event))) return true;
+    // Nobody to start: no service needs starting for it.
+    if (NotificationStore(device_.database()).registered_for(event).empty()) return true;
+    if (!running() && !start_on_demand(failure)) return false;
+    if (!wait_until(true, failure)) return false;
+    if (send(WakeMessage::raised(event))) return true;
+    *failure = "the notification service stopped listening";
+    return false;
+}
+
+void ServiceLink::registered() {
+    Device& device = Device::current();
+    if (!device.ready()) return;
+    ServiceLink link(device);
+    std::string ignored;
+    // One that is starting holds its lock already and reads the database once it listens.
+    if (!link.send(WakeMessage::changed()) && !link.running()) link.start_on_demand(&ignored);
+}
+
+void ServiceLink::changed() {
+    Device& device = Device::current();
+    if (device.ready()) ServiceLink(device).send(WakeMessage::changed());
+}
+
+}  // namespace host

@@ -1,0 +1,51 @@
+#pragma once
+// How the rest of the handheld reaches its notification service: wakes it when the
+// notification database or the clock changed, raises the clock and time-zone events,
+// starts it (on demand, from the program the handheld's settings name) and stops it.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "ce/Types.h"
+#include "host/notify/ServiceFiles.h"
+#include "host/notify/WakeMessage.h"
+
+namespace host {
+
+class Device;
+
+class ServiceLink {
+public:
+    explicit ServiceLink(Device& device);
+
+    // False when no service listens.
+    bool send(const WakeMessage& message) const;
+    // The process id of the service running for this handheld, if one does.
+    std::optional<int> running() const;
+    // Starts `program` as this handheld's service unless one runs, and waits until it
+    // listens. `program` becomes the one started on demand from now on.
+    bool start(const std::filesystem::path& program, std::string* failure) const;
+    // Asks the service to stop and waits until it has ended; true also when none ran.
+    bool stop(std::string* failure) const;
+    // Starts the programs registered for `event`, starting the service first if it is
+    // down and some program is registered for it.
+    bool raise(ce::LONG event, std::string* failure) const;
+
+    // A registration was made: the service works out its next time, and is started when
+    // it is not running (the service then reads the database itself).
+    static void registered();
+    // A registration was removed or the clock or zone was set: a running service works
+    // its next time out again; none is started for this.
+    static void changed();
+
+private:
+    // Starts the program the settings name (none: *failure says so); does not wait.
+    bool start_on_demand(std::string* failure) const;
+    bool wait_until(bool listening, std::string* failure) const;
+
+    Device& device_;
+    ServiceFiles files_;
+};
+
+}  // namespace host

@@ -1,0 +1,29 @@
+#pragma once
+// What wakes the notification service, one datagram each: "changed" (the notification
+// database or the clock changed: work out the next due time again), "event N" (the
+// clock, N = 1, or the time zone, N = 12, was changed: start the programs registered
+// for it) and "stop".
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "ce/Types.h"
+
+namespace host {
+
+struct WakeMessage {
+    enum class Kind { changed, event, stop };
+    Kind kind = Kind::changed;
+    ce::LONG event = 0;
+
+    static WakeMessage changed() { return {Kind::changed, 0}; }
+    static WakeMessage raised(ce::LONG event) { return {Kind::event, event}; }
+    static WakeMessage stop() { return {Kind::stop, 0}; }
+
+    std::string text() const;
+    // Nothing for anything but the three messages above with a known event.
+    static std::optional<WakeMessage> parse(std::string_view text);
+};
+
+}  // namespace host

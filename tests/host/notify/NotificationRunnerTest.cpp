@@ -1,0 +1,144 @@
+// What the notification service starts, and when: the decisions, with a starter that
+// only records what it was asked to start.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "StandIn.h"
+#include "LocalTime.h"
+#include "TempDevice.h"
+#include "ce/Notify.h"
+#include "ce/Text.h"
+#include "host/Device.h"
+#include "host/clock/Clock.h"
+#include "host/notify/NotificationRunner.h"
+
+namespace {
+
+using namespace ce;
+using namespace std::chrono;
+
+constexpr const char16_t* kWake = u"\\Windows\\kivowake.exe";
+constexpr const char16_t* kOther = u"\\Program Files\\Other\\other.exe";
+
+// On 2026-03-07, a Saturday.
+SYSTEMTIME at(int hour, int minute, int second = 0) {
+    return testing_support::local_time(2026, 3, 7, hour, minute, second);
+}
+
+// UTC of 2026-03-07 at the given time.
+system_clock::time_point utc(int hour, int minute, int second = 0) {
+    return sys_days{2026y / March / 7} + hours(hour) + minutes(minute) + seconds(second);
+}
+
+class RecordingStarter : public host::ProgramStarter {
+public:
+    std::optional<int> start(const std::u16string& program, const std::u16string& command_line,
+                             std::string* failure) override {
+        started.push_back(utf8_from_utf16(program) + " " + utf8_from_utf16(command_line));
+        if (refuse) {
+            *failure = "the program file is missing";
+            return std::nullopt;
+        }
+        return 4242;
+    }
+    std::vector<std::string> started;
+    bool refuse = false;
+};
+
+class NotificationRunner : public testing_support::TempDevice {
+protected:
+    void SetUp() override {
+        TempDevice::SetUp();
+        ASSERT_TRUE(host::set_time_zone("Europe/Berlin"));
+        store_ = std::make_unique<host::NotificationStore>(host::Device::current().database());
+        runner_ = std::make_unique<host::NotificationRunner>(*store_, starter_, log_);
+    }
+    static void set_clock(const SYSTEMTIME& local) { ASSERT_TRUE(host::set_local_time(local)); }
+    std::vector<std::string> log_lines() const { return testing_support::log_lines(device_root(), "notify"); }
+    std::optional<system_clock::time_point> run_due() { return runner_->start_due(host::device_utc_now()); }
+
+    RecordingStarter starter_;
+    std::unique_ptr<host::NotificationStore> store_;
+    host::DeviceLog log_{"notify"};
+    std::unique_ptr<host::NotificationRunner> runner_;
+};
+
+TEST_F(NotificationRunner, ARegistrationStartsOnceWhenTheClockReachesItsSecond) {
+    set_clock(at(10, 29, 59));
+    const SYSTEMTIME half_past = at(10, 30), later = at(10, 31);
+    ASSERT_TRUE(CeRunAppAtTime(kWake, &half_past));
+    ASSERT_TRUE(CeRunAppAtTime(kOther, &later));
+
+    EXPECT_EQ(run_due(), utc(9, 30));  // Berlin is an hour ahead in March
+    EXPECT_TRUE(starter_.started.empty());
+
+    set_clock(at(10, 30));
+    EXPECT_EQ(run_due(), utc(9, 31));
+    EXPECT_EQ(run_due(), utc(9, 31));
+    EXPECT_EQ(starter_.started, std::vector<std::string>{"\\Windows\\kivowake.exe AppRunAtTime"});
+    EXPECT_EQ(store_->timed_rows().size(), 1u);
+
+    // Long past its time, as after the service was down: started once, then nothing is left.
+    set_clock(at(18, 0));
+    EXPECT_EQ(run_due(), std::nullopt);
+    EXPECT_EQ(run_due(), std::nullopt);
+    EXPECT_EQ(starter_.started.size(), 2u);
+    EXPECT_EQ(starter_.started.back(), "\\Program Files\\Other\\other.exe AppRunAtTime");
+    EXPECT_EQ(log_lines(), (std::vector<std::string>{
+                               "started \\Windows\\kivowake.exe AppRunAtTime (registered for 2026-03-07 10:30:00), "
+                               "process 4242",
+                               "started \\Program Files\\Other\\other.exe AppRunAtTime (registered for 2026-03-07 "
+                               "10:31:00), process 4242"}));
+}
+
+TEST_F(NotificationRunner, ALocalTimeFallsDueAtTheInstantOfTheCurrentZone) {
+    set_clock(at(8, 0));
+    const SYSTEMTIME half_past = at(10, 30);
+    ASSERT_TRUE(CeRunAppAtTime(kWake, &half_past));
+    EXPECT_EQ(run_due(), utc(9, 30));
+    ASSERT_TRUE(host::set_time_zone("America/New_York"));
+    EXPECT_EQ(run_due(), utc(15, 30));
+    ASSERT_TRUE(host::set_time_zone("UTC"));
+    EXPECT_EQ(run_due(), utc(10, 30));
+}
+
+TEST_F(NotificationRunner, AnEventStartsEveryProgramRegisteredForItAndTheyStayRegistered) {
+    ASSERT_TRUE(CeRunAppAtEvent(kWake, NOTIFICATION_EVENT_TIME_CHANGE));
+    ASSERT_TRUE(CeRunAppAtEvent(kOther, NOTIFICATION_EVENT_TZ_CHANGE));
+    ASSERT_TRUE(CeRunAppAtEvent(kOther, NOTIFICATION_EVENT_TIME_CHANGE));
+    runner_->raise(NOTIFICATION_EVENT_TIME_CHANGE);
+    runner_->raise(NOTIFICATION_EVENT_TZ_CHANGE);
+    EXPECT_EQ(starter_.started, (std::vector<std::string>{"\\Windows\\kivowake.exe AppRunAfterTimeChange",
+                                                          "\\Program Files\\Other\\other.exe AppRunAfterTimeChange",
+                                                          "\\Program Files\\Other\\other.exe AppRunAfterTzChange"}));
+    EXPECT_EQ(store_->registered_for(NOTIFICATION_EVENT_TIME_CHANGE).size(), 2u);
+}
+
+TEST_F(NotificationRunner, BadRegistrationsAreLoggedOnceAndStartNothingTwice) {
+    set_clock(at(10, 0));
+    {
+        auto& database = host::Device::current().database();
+        ASSERT_TRUE(database.exec("INSERT INTO notifications (folded, application, event, time) VALUES "
+                                  "('\\bad.exe', '\\Bad.exe', 0, '2026-02-30 10:00:00'), "
+                                  "('\\worse.exe', '\\Worse.exe', 0, 'soon')"));
+    }
+    const SYSTEMTIME due = at(9, 0);
+    ASSERT_TRUE(CeRunAppAtTime(kWake, &due));
+    starter_.refuse = true;
+    EXPECT_EQ(run_due(), std::nullopt);
+    EXPECT_EQ(run_due(), std::nullopt);
+    EXPECT_EQ(starter_.started, std::vector<std::string>{"\\Windows\\kivowake.exe AppRunAtTime"});
+    EXPECT_EQ(log_lines(),
+              (std::vector<std::string>{
+                  "not starting \\Bad.exe: its registered time '2026-02-30 10:00:00' cannot be",
+                  "not starting \\Worse.exe: its registered time 'soon' cannot be",
+                  "could not start \\Windows\\kivowake.exe AppRunAtTime (registered for 2026-03-07 09:00:00): "
+                  "the program file is missing"}));
+}
+
+}  // namespace

@@ -1,0 +1,130 @@
+// The notification service as a real process of a temporary handheld, starting the
+// stand-in program installed in its image.
+
+#include <gtest/gtest.h>
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "ChildProcess.h"
+#include "StandIn.h"
+#include "LocalTime.h"
+#include "TempDevice.h"
+#include "ce/Notify.h"
+#include "host/Device.h"
+#include "host/clock/Clock.h"
+#include "host/notify/NotificationStore.h"
+#include "host/notify/ServiceFiles.h"
+#include "host/notify/ServiceLink.h"
+
+namespace {
+
+using namespace ce;
+
+constexpr const char16_t* kWake = u"\\Windows\\kivowake.exe";
+
+// On 2026-03-07, a Saturday.
+SYSTEMTIME at(int hour, int minute, int second = 0) {
+    return testing_support::local_time(2026, 3, 7, hour, minute, second);
+}
+
+class NotificationService : public testing_support::TempDevice {
+protected:
+    void SetUp() override {
+        TempDevice::SetUp();
+        testing_support::install_stand_in(device_root(), "\\Windows\\kivowake.exe");
+        ASSERT_TRUE(host::set_time_zone("Europe/Berlin"));
+    }
+    void TearDown() override {
+        std::string failure;
+        EXPECT_TRUE(link().stop(&failure)) << failure;
+        TempDevice::TearDown();
+    }
+    static host::ServiceLink link() { return host::ServiceLink(host::Device::current()); }
+    static void start_service() {
+        std::string failure;
+        ASSERT_TRUE(link().start(KIVO_NOTIFY_SERVICE, &failure)) << failure;
+    }
+    void stop_service() {
+        std::string failure;
+        ASSERT_TRUE(link().stop(&failure)) << failure;
+        ASSERT_FALSE(link().running());
+    }
+    // The lines of the service's log that say what it started or could not start.
+    std::vector<std::string> starts() const {
+        std::vector<std::string> lines;
+        for (const auto& line : testing_support::log_lines(device_root(), "notify"))
+            if (line.starts_with("started ") || line.starts_with("could not start ")) lines.push_back(line);
+        return lines;
+    }
+    // Waits for the stand-ins to have written `count` lines; what they were started as.
+    std::vector<std::string> started_programs(std::size_t count) const {
+        std::vector<std::string> programs;
+        for (const auto& line : testing_support::wait_for_stand_in_lines(device_root(), count))
+            programs.push_back(line.substr(0, line.find(" show=")));
+        std::sort(programs.begin(), programs.end());
+        return programs;
+    }
+    void send_raw(const std::string& bytes) const {
+        sockaddr_un address;
+        socklen_t length = 0;
+        ASSERT_TRUE(host::ServiceFiles(host::Device::current()).socket_address(&address, &length));
+        const int fd = socket(AF_UNIX, SOCK_DGRAM, 0);
+        ASSERT_EQ(sendto(fd, bytes.data(), bytes.size(), 0, reinterpret_cast<const sockaddr*>(&address), length),
+                  static_cast<ssize_t>(bytes.size()));
+        close(fd);
+    }
+};
+
+TEST_F(NotificationService, StartsARegisteredProgramWhenTheClockReachesItsSecond) {
+    start_service();
+    send_raw("event 2");
+    send_raw(std::string("\x01\xff wake", 7));
+    ASSERT_TRUE(host::set_local_time(at(10, 29, 59)));
+    const SYSTEMTIME half_past = at(10, 30);
+    ASSERT_TRUE(CeRunAppAtTime(kWake, &half_past));
+    ASSERT_TRUE(CeRunAppAtTime(u"\\Windows\\missing.exe", &half_past));
+
+    EXPECT_EQ(started_programs(1), std::vector<std::string>{"started program=\\Windows\\kivowake.exe command=AppRunAtTime"});
+    stop_service();
+    const auto log = starts();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_TRUE(log[0].starts_with("started \\Windows\\kivowake.exe AppRunAtTime (registered for 2026-03-07 10:30:00)"));
+    EXPECT_EQ(log[1], "could not start \\Windows\\missing.exe AppRunAtTime (registered for 2026-03-07 10:30:00): "
+                      "the program file is missing");
+    const auto all = testing_support::log_lines(device_root(), "notify");
+    EXPECT_NE(std::find(all.begin(), all.end(), "ignored a wake-up message it does not understand: 'event 2'"),
+              all.end());
+    EXPECT_NE(std::find(all.begin(), all.end(), "ignored a wake-up message it does not understand: '\\x01\\xff wake'"),
+              all.end());
+    EXPECT_TRUE(host::NotificationStore(host::Device::current().database()).timed_rows().empty());
+}
+
+TEST_F(NotificationService, ARegistrationDueWhileNoServiceRanStartsOnceWhenOneStarts) {
+    ASSERT_TRUE(host::set_local_time(at(10, 0)));
+    host::NotificationStore(host::Device::current().database()).set_time(kWake, at(10, 30));
+    ASSERT_TRUE(host::set_local_time(at(11, 0)));
+    {
+        // Two services racing for the handheld: one of them runs, the other ends at once.
+        testing_support::ChildProcess first(KIVO_NOTIFY_SERVICE, {});
+        testing_support::ChildProcess second(KIVO_NOTIFY_SERVICE, {});
+        EXPECT_EQ(started_programs(1),
+                  std::vector<std::string>{"started program=\\Windows\\kivowake.exe command=AppRunAtTime"});
+        // Stopped only once the other has given up, or it could start after the stop.
+        const auto lines = testing_support::wait_for_log_lines(device_root(), "notify", 3);
+        EXPECT_NE(std::find(lines.begin(), lines.end(), "another notification service runs for this handheld; this one ends"),
+                  lines.end());
+        stop_service();
+        EXPECT_EQ(first.wait() + second.wait(), 1) << "one ends for the other (1), the other when stopped (0)";
+    }
+    start_service();
+    stop_service();
+    EXPECT_EQ(starts().size(), 1u);
+    EXPECT_EQ(testing_support::stand_in_lines(device_root()).size(), 1u);
+}
+
+}  // namespace
