@@ -1,5 +1,6 @@
 #include "alarms/AlarmWhen.h"
 
+#include "alarms/RefireTime.h"
 #include "alarms/WallClock.h"
 
 namespace {
@@ -23,7 +24,7 @@ std::optional<AlarmWhen> AlarmWhen::FromFile(CAlarmDB& alarm) {
         refire_hour = refire_minute = refire_second = 0;
     // A pending repeat keeps an alarm in the running although it is inactive: that is how
     // a one-time alarm that has gone off, and was disarmed by Alert, still repeats.
-    const bool pending = refire_hour != 0 || refire_minute != 0;
+    const bool pending = RefireTime::Pending(refire_hour, refire_minute);
     std::uint8_t active = 0;
     if (alarm.GetActive(active) != CAlarmDB::kOk || (active == 0 && !pending)) return std::nullopt;
 

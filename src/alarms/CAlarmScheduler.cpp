@@ -18,6 +18,9 @@ bool file_exists(const std::u16string& path) {
     return attributes != ce::INVALID_FILE_ATTRIBUTES && (attributes & ce::FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+// Seconds at 59: an alarm for the current minute is not due again until tomorrow.
+std::int64_t scan_start(const WallClock::Now& clock) { return clock.utc - clock.local.wSecond + 59; }
+
 }  // namespace
 
 std::u16string CAlarmScheduler::AlertProgramPath() { return AlarmFolder::ProgramFolder() + kAlertProgram; }
@@ -33,10 +36,14 @@ void CAlarmScheduler::RemoveRegistrations(const std::u16string& wake_program) {
     ce::CeRunAppAtTime(wake_program.c_str(), nullptr);
 }
 
+std::optional<std::int64_t> CAlarmScheduler::NextDue(CAlarmDB& alarm, const WallClock::Now& clock) {
+    const auto when = AlarmWhen::FromFile(alarm);
+    if (!when) return std::nullopt;
+    return when->NextAfter(scan_start(clock), clock.local);
+}
+
 int CAlarmScheduler::Reschedule() {
-    // Seconds at 59: an alarm for the current minute is not due again until tomorrow.
     const WallClock::Now clock = WallClock::Read();
-    const std::int64_t now = clock.utc - clock.local.wSecond + 59;
 
     AlarmStoreLock lock;
     if (!lock.Lock()) return 0;
@@ -44,7 +51,7 @@ int CAlarmScheduler::Reschedule() {
     // would still stand and the alarm they wake for must still be found.
     AlertKey::ClearPending();
     RemoveRegistrations(WakeProgramPath());
-    const auto due = FindNext(now, clock.local);
+    const auto due = FindNext(clock);
     // The store stays locked until the registration and the pending path are both written:
     // the other program rescheduling at the same moment must not register its alarm while
     // this one names a different pending file.
@@ -57,17 +64,15 @@ int CAlarmScheduler::Reschedule() {
     return registered;
 }
 
-std::optional<CAlarmScheduler::Due> CAlarmScheduler::FindNext(std::int64_t now, const ce::SYSTEMTIME& today) {
+std::optional<CAlarmScheduler::Due> CAlarmScheduler::FindNext(const WallClock::Now& clock) {
     const std::u16string folder = AlarmFolder::Path();
     std::optional<Due> best;
-    const std::int64_t horizon = now + kHorizonSeconds;
+    const std::int64_t horizon = scan_start(clock) + kHorizonSeconds;
     for (const auto& name : AlarmEnumerator::FileNames(folder)) {
         CAlarmDB alarm;
         if (alarm.Open(folder + name) != CAlarmDB::kOk) continue;
-        const auto when = AlarmWhen::FromFile(alarm);
+        const auto at = NextDue(alarm, clock);
         alarm.Close();
-        if (!when) continue;
-        const auto at = when->NextAfter(now, today);
         // Strictly earlier: of two alarms due at once, the first enumerated wins.
         if (at && *at < (best ? best->at : horizon)) best = Due{*at, folder + name};
     }

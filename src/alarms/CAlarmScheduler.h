@@ -10,7 +10,10 @@
 #include <optional>
 #include <string>
 
+#include "alarms/WallClock.h"
 #include "ce/Time.h"
+
+class CAlarmDB;
 
 class CAlarmScheduler {
 public:
@@ -27,6 +30,10 @@ public:
     // or wake program removes every registration).
     static int RegisterWake(const ce::SYSTEMTIME& time);
 
+    // When the open alarm is next due (whole UTC seconds) as a reschedule at `clock` sees
+    // it; nothing for an alarm the scan skips.
+    static std::optional<std::int64_t> NextDue(CAlarmDB& alarm, const WallClock::Now& clock);
+
     // The program folder's "Alert.exe", and "kivowake.exe" in the Windows folder.
     static std::u16string AlertProgramPath();
     static std::u16string WakeProgramPath();
@@ -36,7 +43,7 @@ private:
         std::int64_t at = 0;  // whole UTC seconds
         std::u16string path;
     };
-    // Under the store lock: the alarm due first after `now`, of the files in enumeration order.
-    static std::optional<Due> FindNext(std::int64_t now, const ce::SYSTEMTIME& today);
+    // Under the store lock: the alarm due first at `clock`, of the files in enumeration order.
+    static std::optional<Due> FindNext(const WallClock::Now& clock);
     static void RemoveRegistrations(const std::u16string& wake_program);
 };

@@ -6,6 +6,13 @@
 
 #include "sound/WaveFileHeader.h"
 
+namespace {
+
+// Queued by Play to the player's thread ahead of everything of the new play.
+constexpr ce::UINT kPlayStarted = ce::WM_APP + WM_SOUND_ENDED;
+
+}  // namespace
+
 CSoundWave::CSoundWave(ce::HWND owner) : owner_(owner) {}
 
 CSoundWave::~CSoundWave() {
@@ -18,6 +25,9 @@ CSoundWave::~CSoundWave() {
 ce::DWORD CSoundWave::Play(ce::LPCWSTR path) {
     if (path == nullptr || *path == u'\0') return kNoFile;
     if (open_) return kAlreadyPlaying;
+    // The owner may play again the moment its stop loop sees the player closed, before
+    // the player's thread has freed the last play's buffers on the close report.
+    if (!AwaitCloseReport()) return kNoBuffers;
     ReleaseMapping();
     if (const ce::DWORD mapped = MapFile(path); mapped != kPlaying) return mapped;
     if (const ce::DWORD header = ReadHeader(); header != kPlaying) {
@@ -36,6 +46,12 @@ ce::DWORD CSoundWave::Play(ce::LPCWSTR path) {
         ce::waveOutClose(device);
         return allocated;
     }
+    if (!PostThreadMessage(kPlayStarted, 0, 0)) {
+        ReleaseMapping();
+        FreeBuffers();
+        ce::waveOutClose(device);
+        return kNoBuffers;
+    }
     device_ = device;
     PrepareBuffers();
     StartPlaying();
@@ -48,6 +64,15 @@ ce::DWORD CSoundWave::SetVolume(ce::DWORD level) {
     for (ce::UINT device = 0; device < devices; ++device)
         ce::waveOutSetVolume(reinterpret_cast<ce::HWAVEOUT>(static_cast<std::uintptr_t>(device)), both);
     return 0;
+}
+
+bool CSoundWave::AwaitCloseReport() const {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(kCloseWaitMilliseconds);
+    while (buffers_allocated_) {
+        if (std::chrono::steady_clock::now() >= until) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
 }
 
 ce::DWORD CSoundWave::MapFile(ce::LPCWSTR path) {
@@ -163,6 +188,7 @@ void CSoundWave::OnThreadMessage(const ce::MSG& message) {
         case WM_SOUND_ENDED: OnStopRequest(message.lParam); break;
         case ce::MM_WOM_DONE: OnBufferDone(message); break;
         case ce::MM_WOM_CLOSE: OnDeviceClosed(message); break;
+        case kPlayStarted: OnPlayStarted(); break;
         default: break;
     }
 }
@@ -178,6 +204,7 @@ void CSoundWave::OnBufferDone(const ce::MSG& message) {
 }
 
 void CSoundWave::CloseDevice() {
+    stoppable_ = false;
     total_queued_ = played_ = queued_ = 0;
     if (device_ != nullptr) {
         ce::waveOutReset(device_);
@@ -203,11 +230,12 @@ void CSoundWave::OnDeviceClosed(const ce::MSG& message) {
 }
 
 void CSoundWave::OnStopRequest(ce::LPARAM lParam) {
-    // An owner stops by posting until the player reports itself closed, so requests can
-    // arrive after the close was reported. Such a late silent request must not silence
-    // the end of the next play: with nothing playing and no close pending it is void.
-    if (!open_ && closed_device_ == nullptr) return;
-    CloseDevice();
+    // An owner stops by posting until the player reports itself closed, so requests keep
+    // arriving after the close. Such a request may only decide whether the close report
+    // pending reaches the owner: closing again would unmap the file of the play the owner
+    // is starting by now, and once the close is reported the request is void.
+    if (stoppable_) CloseDevice();
+    else if (closed_device_ == nullptr) return;
     if (lParam == 1) notify_ = false;
 }
 

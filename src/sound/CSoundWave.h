@@ -30,6 +30,8 @@ public:
     // An allocated device is tried this many more times, this far apart.
     static constexpr int kOpenRetries = 11;
     static constexpr int kOpenRetryMilliseconds = 10;
+    // A play asked for while the last one is closing waits this long for its close report.
+    static constexpr int kCloseWaitMilliseconds = 2000;
 
     // Without an owner no end is ever reported. Call CreateThread before Play.
     explicit CSoundWave(ce::HWND owner = nullptr);
@@ -45,6 +47,7 @@ protected:
     void OnThreadMessage(const ce::MSG& message) override;
 
 private:
+    bool AwaitCloseReport() const;
     ce::DWORD MapFile(ce::LPCWSTR path);
     void ReleaseMapping();
     ce::DWORD ReadHeader();
@@ -58,6 +61,7 @@ private:
     void OnBufferDone(const ce::MSG& message);
     void OnDeviceClosed(const ce::MSG& message);
     void OnStopRequest(ce::LPARAM lParam);
+    void OnPlayStarted() { stoppable_ = true; }
     void CloseDevice();
     void FreeBuffers();
 
@@ -80,6 +84,10 @@ private:
     ce::WAVEFORMATEX format_;
     ce::HWAVEOUT device_ = nullptr;
     ce::HWAVEOUT closed_device_ = nullptr;  // closed by the player, its close report awaited
+    // Player's thread only: a stop request taken now is meant for the current play. Set
+    // by the message Play queues before the device runs, so the requests an owner posted
+    // for an earlier play (they are queued ahead of it) never reach a later one.
+    bool stoppable_ = false;
     std::uint32_t buffer_size_ = 0;
     std::unique_ptr<ce::WAVEHDR[]> headers_;
     std::unique_ptr<std::uint8_t[]> data_;

@@ -1,17 +1,19 @@
 #pragma once
 // What the player needs from the start of a WAV file: its PCM format and where its
-// sound bytes are. Reads only the bytes it is given.
+// sound bytes are. Walks the RIFF chunk list, so "fmt " and "data" are found wherever
+// a writer put them (after a "JUNK" or "LIST" chunk, say); reads only the bytes it is
+// given, every chunk length checked against the file.
 
 #include <cstdint>
+#include <optional>
 
 #include "ce/Wave.h"
 
 class WaveFileHeader {
 public:
     static constexpr std::uint32_t kMinimumFileBytes = 45;
-    // The "data" chunk is looked for at even offsets from 32 up to this (exclusive).
-    static constexpr std::uint32_t kDataSearchFirst = 32;
-    static constexpr std::uint32_t kDataSearchLimit = 100;
+    // The format tag of a file that names its encoding by a sub-format identifier.
+    static constexpr std::uint16_t kFormatExtensible = 0xFFFE;
 
     // 0, or the player's codes: CSoundWave::kNotWave (1003) or kNotPcm (1004).
     std::uint32_t Parse(const std::uint8_t* bytes, std::uint32_t size);
@@ -25,9 +27,16 @@ public:
     std::uint32_t PlayableLength() const { return playable_length_; }
 
 private:
-    bool FindData(const std::uint8_t* bytes, std::uint32_t size);
-    void ReadFormat(const std::uint8_t* bytes);
+    struct Chunk {
+        std::uint32_t body = 0;    // offset of the first byte after the chunk header
+        std::uint32_t length = 0;  // the length field as written
+    };
+    void FindChunks(const std::uint8_t* bytes, std::uint32_t size);
+    bool IsPcm(const std::uint8_t* format) const;
+    void ReadFormat(const std::uint8_t* format);
 
+    std::optional<Chunk> format_chunk_;
+    std::optional<Chunk> data_chunk_;
     ce::WAVEFORMATEX format_;
     std::uint32_t data_start_ = 0;
     std::uint32_t data_length_ = 0;

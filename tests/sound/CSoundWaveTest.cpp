@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "SoundTesting.h"
@@ -81,9 +83,11 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusalCase{"FortyFourBytes", wav_bytes(WavSpec{}), CSoundWave::kNotWave},
                       RefusalCase{"Extensible", spec_bytes([](WavSpec& s) { s.format_tag = 0xFFFE; }),
                                   CSoundWave::kNotPcm},
-                      RefusalCase{"DataAtOffset100",
-                                  spec_bytes([](WavSpec& s) { s.extra_chunks = testing_support::list_chunk(56); }),
-                                  CSoundWave::kNotWave},
+                      RefusalCase{"ExtensibleFloat", spec_bytes([](WavSpec& s) {
+                                      s.format_tag = 0xFFFE;
+                                      s.format_extension = testing_support::extensible_extension(32, 3);
+                                  }),
+                                  CSoundWave::kNotPcm},
                       RefusalCase{"SampleSizeNoDeviceTakes", spec_bytes([](WavSpec& s) { s.bits = 12; }),
                                   CSoundWave::kNoDevice},
                       // 4 bytes a second: a buffer of 200 ms would hold nothing.
@@ -130,6 +134,13 @@ WavSpec spec_of(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits, 
     return spec;
 }
 
+WavSpec extensible_of(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits, std::size_t bytes) {
+    WavSpec spec = spec_of(channels, rate, bits, bytes);
+    spec.format_tag = 0xFFFE;
+    spec.format_extension = testing_support::extensible_extension(bits, 1);
+    return spec;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Cases, PlayerRing,
     ::testing::Values(RingCase{"Mono8Bit8k", spec_of(1, 8000, 8, 4000), 3, 1600},
@@ -138,8 +149,10 @@ INSTANTIATE_TEST_SUITE_P(
                       RingCase{"OneByte", spec_of(1, 8000, 8, 1), 1, 1},
                       // More than the ring holds: buffers are refilled as they come back.
                       RingCase{"LongerThanTheRing", spec_of(1, 8000, 8, 16000), 10, 1600},
-                      RingCase{"ListChunkBeforeData", spec_of(1, 8000, 8, 2000, testing_support::list_chunk(54)), 2,
-                               1600}),
+                      // As audio editors write them: metadata first, the sound far beyond offset 100.
+                      RingCase{"ListChunkBeforeData", spec_of(1, 8000, 8, 2000, testing_support::list_chunk(3001)), 2,
+                               1600},
+                      RingCase{"ExtensiblePcm", extensible_of(2, 8000, 16, 12800), 2, 6400}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(Player, FileCutShortPlaysUpToItsEndAndNoFurther) {
@@ -197,6 +210,54 @@ TEST_F(Player, LateSilentStopDoesNotSilenceTheNextPlay) {
     player->Deliver(ce::MSG{nullptr, WM_SOUND_ENDED, 0, 1, 0});
     ASSERT_EQ(play(path), CSoundWave::kPlaying);
     EXPECT_TRUE(ended()) << "the next play still reports its end";
+}
+
+// A player whose thread takes its time over the device's close report, as on a loaded
+// machine: the owner's stop loop ends, and the replay starts, while the report is pending.
+class SlowCloseReport : public CSoundWave {
+public:
+    using CSoundWave::CSoundWave;
+    std::atomic<bool> slow{false};
+
+protected:
+    void OnThreadMessage(const ce::MSG& message) override {
+        if (message.message == ce::MM_WOM_CLOSE && slow) std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        CSoundWave::OnThreadMessage(message);
+    }
+};
+
+// The reminder's stop loop posts until the player is closed, so some requests arrive
+// while the close is being reported and after it; the play started right after must
+// neither be refused nor cut short by them, and its end must be reported.
+TEST_F(Player, BurstOfStopsThenImmediateReplayPlaysTheReplayWhole) {
+    delete player_;
+    auto* player = new SlowCloseReport(owner_);
+    player_ = player;
+    ASSERT_TRUE(player->CreateThread());
+    WavSpec stopped;  // told from the replays by its rate
+    stopped.rate = 11025;
+    stopped.data = testing_support::pattern_bytes(33075);
+    const auto stopped_path = put("long.wav", wav_bytes(stopped));
+    const auto replay = mono8k(0.05, 7);
+    const auto replay_path = put("replay.wav", replay);
+    constexpr int kRounds = 40;
+    for (int round = 0; round < kRounds; ++round) {
+        player->slow = round % 2 == 1;
+        ASSERT_EQ(play(stopped_path), CSoundWave::kPlaying) << "round " << round;
+        while (player_->IsOpen()) {
+            for (int burst = 0; burst < 4; ++burst) player_->PostThreadMessage(WM_SOUND_ENDED, 0, 1);
+            std::this_thread::yield();
+        }
+        ASSERT_EQ(play(replay_path), CSoundWave::kPlaying) << "round " << round;
+        ASSERT_TRUE(ended()) << "round " << round << ": the replay reports its end";
+    }
+    int replays = 0;
+    for (const auto& entry : captures()) {
+        if (entry.format.nSamplesPerSec != 8000) continue;
+        ++replays;
+        EXPECT_EQ(captured_bytes(entry), data_of(replay, 44, 400)) << "replay " << replays;
+    }
+    EXPECT_EQ(replays, kRounds);
 }
 
 TEST_F(Player, PlaysAgainOnEveryEndReport) {

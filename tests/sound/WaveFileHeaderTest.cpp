@@ -70,13 +70,33 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderCase{"NoRiff", patched(wav_bytes(kOneByte), 0, "RIFX"), CSoundWave::kNotWave, 0, 0},
         HeaderCase{"NoWave", patched(wav_bytes(kOneByte), 8, "AVI "), CSoundWave::kNotWave, 0, 0},
         HeaderCase{"Float", with(kOneByte, [](WavSpec& s) { s.format_tag = 3; }), CSoundWave::kNotPcm, 0, 0},
-        HeaderCase{"Extensible", with(kOneByte, [](WavSpec& s) { s.format_tag = 0xFFFE; }), CSoundWave::kNotPcm, 0, 0},
-        HeaderCase{"DataAtOddOffset", with(kOneByte, [](WavSpec& s) { s.extra_chunks = {'x'}; }),
+        HeaderCase{"ExtensibleWithoutSubFormat", with(kOneByte, [](WavSpec& s) { s.format_tag = 0xFFFE; }),
+                   CSoundWave::kNotPcm, 0, 0},
+        HeaderCase{"ExtensiblePcm", with(kOneByte, [](WavSpec& s) {
+                       s.format_tag = 0xFFFE;
+                       s.format_extension = testing_support::extensible_extension(8, 1);
+                   }), 0, 68, 1},
+        HeaderCase{"ExtensibleFloat", with(kOneByte, [](WavSpec& s) {
+                       s.format_tag = 0xFFFE;
+                       s.format_extension = testing_support::extensible_extension(32, 3);
+                   }), CSoundWave::kNotPcm, 0, 0},
+        HeaderCase{"NoFmtChunk", patched(wav_bytes(kOneByte), 12, "fmx "), CSoundWave::kNotWave, 0, 0},
+        HeaderCase{"FmtLongerThanTheFile", patched(wav_bytes(kOneByte), 17, "\x01"), CSoundWave::kNotWave, 0, 0},
+        HeaderCase{"JunkBeforeFmt",
+                   with(kOneByte, [](WavSpec& s) { s.leading_chunks = testing_support::list_chunk(28, "JUNK"); }), 0,
+                   80, 1},
+        HeaderCase{"StrayByteBeforeData", with(kOneByte, [](WavSpec& s) { s.extra_chunks = {'x'}; }),
                    CSoundWave::kNotWave, 0, 0},
-        HeaderCase{"DataAtOffset100", with(kOneByte, [](WavSpec& s) { s.extra_chunks = testing_support::list_chunk(56); }),
-                   CSoundWave::kNotWave, 0, 0},
+        HeaderCase{"OddChunkIsPadded", with(kOneByte, [](WavSpec& s) { s.extra_chunks = testing_support::list_chunk(3); }),
+                   0, 56, 1},
         HeaderCase{"ListBeforeDataAt98",
                    with(kOneByte, [](WavSpec& s) { s.extra_chunks = testing_support::list_chunk(54); }), 0, 106, 1},
+        HeaderCase{"ListPushesDataPastOffset100",
+                   with(kOneByte, [](WavSpec& s) { s.extra_chunks = testing_support::list_chunk(4000); }), 0, 4052, 1},
+        // Walked in 32 bits, this length would lead back to offset 28 and round again.
+        HeaderCase{"ChunkLengthNearFourGigabytes",
+                   with(kOneByte, [](WavSpec& s) { s.extra_chunks = {'L', 'I', 'S', 'T', 0xF0, 0xFF, 0xFF, 0xFF}; }),
+                   CSoundWave::kNotWave, 0, 0},
         HeaderCase{"DataLongerThanTheFile", with(kOneByte, [](WavSpec& s) { s.declared_length = 46; }),
                    CSoundWave::kNotWave, 0, 0},
         // Inside the file size but past its end: played up to the end of the file.
@@ -105,6 +125,23 @@ TEST(Header, FormatFollowsFromChannelsRateAndSampleSizeNotTheFilesOwnFields) {
     EXPECT_EQ(header.Format().nBlockAlign, 4);
     EXPECT_EQ(header.Format().nAvgBytesPerSec, 176400u);
     EXPECT_EQ(header.Format().cbSize, 0);
+}
+
+TEST(Header, ExtensiblePcmPlaysAsPcmInTheSizeOfItsSampleContainer) {
+    WavSpec spec;
+    spec.format_tag = 0xFFFE;
+    spec.channels = 2;
+    spec.rate = 48000;
+    spec.bits = 32;  // 24 valid bits in each 32-bit container
+    spec.format_extension = testing_support::extensible_extension(24, 1);
+    spec.data.assign(16, 0);
+    const auto bytes = wav_bytes(spec);
+    WaveFileHeader header;
+    ASSERT_EQ(header.Parse(bytes.data(), static_cast<std::uint32_t>(bytes.size())), 0u);
+    EXPECT_EQ(header.Format().wFormatTag, ce::WAVE_FORMAT_PCM);
+    EXPECT_EQ(header.Format().wBitsPerSample, 32);
+    EXPECT_EQ(header.Format().nBlockAlign, 8);
+    EXPECT_EQ(header.Format().nAvgBytesPerSec, 384000u);
 }
 
 }  // namespace

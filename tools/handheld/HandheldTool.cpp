@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "AlarmVerb.h"
 #include "AttribVerb.h"
 #include "AudioVerb.h"
 #include "HelpFormatter.h"
@@ -63,6 +64,7 @@ HandheldTool::HandheldTool()
     verbs_.push_back(std::make_unique<PsVerb>());
     verbs_.push_back(std::make_unique<StartVerb>());
     verbs_.push_back(std::make_unique<StopVerb>());
+    verbs_.push_back(std::make_unique<AlarmVerb>());
     for (const auto& verb : verbs_) verb->attach(tool_);
 
     help_ = tool_.add_subcommand("help", "`handheld help VERB` is `handheld VERB --help`");
