@@ -11,6 +11,7 @@
 
 #include "TempDevice.h"
 #include "ce/Time.h"
+#include "host/clock/LocalTime.h"
 #include "host/notify/NotificationStore.h"
 
 namespace alarm_tests {
@@ -42,8 +43,5 @@ protected:
     // The local time of the wake program's timed registration, as "YYYY-MM-DD HH:MM:SS".
     static std::optional<std::string> registered_time();
 };
-
-ce::SYSTEMTIME local_time(int year, int month, int day, int hour, int minute, int second = 0);
-std::string text_of(const ce::SYSTEMTIME& time);
 
 }  // namespace alarm_tests

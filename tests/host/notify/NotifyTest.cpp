@@ -10,6 +10,7 @@
 #include "ce/Notify.h"
 #include "ce/Text.h"
 #include "host/Device.h"
+#include "host/clock/LocalTime.h"
 #include "host/notify/NotificationStore.h"
 
 namespace {
@@ -19,14 +20,7 @@ using namespace ce;
 constexpr const char16_t* kWake = u"\\Windows\\kivowake.exe";
 
 SYSTEMTIME at(int year, int month, int day, int hour, int minute, int second = 0) {
-    SYSTEMTIME time;
-    time.wYear = static_cast<WORD>(year);
-    time.wMonth = static_cast<WORD>(month);
-    time.wDay = static_cast<WORD>(day);
-    time.wHour = static_cast<WORD>(hour);
-    time.wMinute = static_cast<WORD>(minute);
-    time.wSecond = static_cast<WORD>(second);
-    return time;
+    return host::system_time(year, month, day, hour, minute, second);
 }
 
 class Notify : public testing_support::TempDevice {
@@ -38,11 +32,8 @@ protected:
     static std::vector<std::string> summary() {
         std::vector<std::string> lines;
         for (const auto& n : list()) {
-            char time[64] = "";
-            if (n.is_timed())
-                std::snprintf(time, sizeof time, "%04u-%02u-%02u %02u:%02u:%02u w%u", unsigned{n.time.wYear},
-                              unsigned{n.time.wMonth}, unsigned{n.time.wDay}, unsigned{n.time.wHour},
-                              unsigned{n.time.wMinute}, unsigned{n.time.wSecond}, unsigned{n.time.wDayOfWeek});
+            const std::string time =
+                n.is_timed() ? host::time_text(n.time) + " w" + std::to_string(n.time.wDayOfWeek) : "";
             lines.push_back(utf8_from_utf16(n.application) + "|" + std::to_string(n.event) + "|" + time + "|" +
                             utf8_from_utf16(n.command_word()));
         }
