@@ -1,7 +1,7 @@
 #include "IrRunCommand.h"
 
 #include "IrCodebases.h"
-#include "IrDriverInstance.h"
+#include "irdriver/IrDriverInstance.h"
 #include "IrSendCommand.h"
 #include "ce/Text.h"
 #include "irlib/irvox/context.h"

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "IrDriverInstance.h"
+#include "irdriver/IrDriverInstance.h"
 #include "irlib/card/codebase.h"
 #include "irlib/card/result_codes.h"
 #include "irlib/irvox/macro_parser.h"

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "CodebaseTesting.h"
-#include "IrDriverInstance.h"
+#include "irdriver/IrDriverInstance.h"
 #include "host/Device.h"
 #include "host/hw/Machine.h"
 #include "host/hw/TraceLog.h"
