@@ -3,10 +3,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cstdio>
-
 #include "ce/Time.h"
 #include "host/Device.h"
+#include "host/clock/LocalTime.h"
 
 namespace host {
 
@@ -15,11 +14,7 @@ std::string DeviceLog::file() const { return (Device::current().log_dir() / (nam
 bool DeviceLog::write(std::string_view text) const {
     ce::SYSTEMTIME now;
     ce::GetLocalTime(&now);
-    char stamp[64];
-    std::snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u:%02u:%02u.%03u [%d] ", unsigned{now.wYear},
-                  unsigned{now.wMonth}, unsigned{now.wDay}, unsigned{now.wHour}, unsigned{now.wMinute},
-                  unsigned{now.wSecond}, unsigned{now.wMilliseconds}, static_cast<int>(getpid()));
-    std::string line = stamp;
+    std::string line = time_text(now, true) + " [" + std::to_string(getpid()) + "] ";
     line.append(text);
     line += '\n';
     // One write of a whole line to a file opened for appending keeps lines of

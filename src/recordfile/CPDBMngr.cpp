@@ -4,6 +4,7 @@
 
 #include "ce/Files.h"
 #include "ce/Text.h"
+#include "recordfile/RecordImage.h"
 #include "recordfile/ReplacementFile.h"
 
 namespace {
@@ -118,13 +119,8 @@ bool CPDBMngr::ReadEntries(std::vector<pdb::RecordEntry>& entries) {
     if (file_ == nullptr || list_end > file_size_) return false;
     std::vector<std::uint8_t> raw(pdb::kEntrySize * static_cast<std::size_t>(record_count_));
     if (!raw.empty() && !ReadAt(pdb::kHeaderSize, raw.data(), static_cast<std::uint32_t>(raw.size()))) return false;
-    entries.resize(static_cast<std::size_t>(record_count_));
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const std::uint8_t* p = raw.data() + i * pdb::kEntrySize;
-        entries[i].offset = pdb::read_be32(p);
-        entries[i].attributes = p[4];
-        entries[i].unique_id = (std::uint32_t{p[5]} << 16) | (std::uint32_t{p[6]} << 8) | p[7];
-    }
+    for (std::size_t i = 0; i < static_cast<std::size_t>(record_count_); ++i)
+        entries.push_back(pdb::read_entry(raw.data() + i * pdb::kEntrySize));
     return true;
 }
 
@@ -178,38 +174,24 @@ bool CPDBMngr::LoadCache(std::vector<CachedRecord>& cache) {
 }
 
 bool CPDBMngr::Rewrite(const std::vector<CachedRecord>& cache) {
-    std::vector<std::uint8_t> image(pdb::kHeaderSize, 0);
+    std::uint8_t header[pdb::kHeaderSize] = {};
     const std::uint32_t header_bytes = std::min<std::uint32_t>(file_size_, pdb::kHeaderSize);
-    if (header_bytes > 0 && !ReadAt(0, image.data(), header_bytes)) return false;
-    const auto kept = static_cast<std::size_t>(
-        std::count_if(cache.begin(), cache.end(), [&](const CachedRecord& r) { return keep_deleted_ || !r.entry.deleted(); }));
-    image.resize(pdb::kHeaderSize + pdb::kEntrySize * kept + pdb::kGapSize, 0);
-    std::size_t list_position = pdb::kHeaderSize;
+    if (header_bytes > 0 && !ReadAt(0, header, header_bytes)) return false;
+    std::vector<pdb::ImageRecord> records;
     for (const CachedRecord& record : cache) {
-        if (!keep_deleted_ && record.entry.deleted()) continue;
-        std::uint8_t* entry = image.data() + list_position;
-        pdb::write_be32(entry, static_cast<std::uint32_t>(image.size()));
-        entry[4] = record.entry.attributes;
-        entry[5] = static_cast<std::uint8_t>(record.entry.unique_id >> 16);
-        entry[6] = static_cast<std::uint8_t>(record.entry.unique_id >> 8);
-        entry[7] = static_cast<std::uint8_t>(record.entry.unique_id);
-        list_position += pdb::kEntrySize;
-        if (!record.entry.deleted()) image.insert(image.end(), record.data.begin(), record.data.end());
+        if (!record.entry.deleted())
+            records.push_back({record.entry, record.data});
+        else if (keep_deleted_)
+            records.push_back({record.entry, {}});  // listed, without data
     }
-    pdb::write_be16(image.data() + pdb::kRecordCountOffset, static_cast<std::uint16_t>(kept));
-    return CommitImage(image);
+    return CommitImage(pdb::record_image(header, records));
 }
 
 bool CPDBMngr::CommitImage(const std::vector<std::uint8_t>& image) {
     ReplacementFile replacement(path_, path_ + kTemporarySuffix);
     if (!replacement.Write(image.data(), image.size())) return false;
-    // Our own handle would keep the old file busy: let go of it, swap, and take the new one.
-    ce::CloseHandle(file_);
-    file_ = nullptr;
-    const bool replaced = replacement.Replace();
     const std::u16string path = path_;
-    const bool reopened = OpenWith(path, false) == kOk;
-    return replaced && reopened;
+    return replacement.ReplaceReopening(file_, [&] { return OpenWith(path, false) == kOk; });
 }
 
 int CPDBMngr::AddRecord(const void* data, std::size_t size) {

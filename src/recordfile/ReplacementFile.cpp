@@ -3,6 +3,15 @@
 #include <utility>
 
 #include "ce/Files.h"
+#include "ce/Thread.h"
+
+namespace {
+
+// Another program may hold the new file for a moment (opening it without sharing).
+constexpr int kReopenAttempts = 5;
+constexpr ce::DWORD kReopenPauseMs = 20;
+
+}  // namespace
 
 ReplacementFile::ReplacementFile(std::u16string target, std::u16string staging)
     : target_(std::move(target)), staging_(std::move(staging)) {}
@@ -27,4 +36,12 @@ bool ReplacementFile::Replace() {
     if (!staged_ || !ce::ReplaceFileW(target_.c_str(), staging_.c_str())) return false;
     staged_ = false;
     return true;
+}
+
+bool ReplacementFile::ReplaceReopening(ce::HANDLE& handle, const std::function<bool()>& reopen) {
+    if (handle != nullptr) ce::CloseHandle(handle);
+    handle = nullptr;
+    const bool replaced = Replace();
+    for (int attempt = 1; !reopen() && attempt < kReopenAttempts; ++attempt) ce::Sleep(kReopenPauseMs);
+    return replaced;
 }

@@ -2,8 +2,6 @@
 
 #include <stdlib.h>
 
-#include <cstdio>
-
 #include "alarms/CAlarmDB.h"
 #include "ce/Files.h"
 #include "host/Device.h"
@@ -62,15 +60,8 @@ std::vector<host::Notification> InstalledHandheld::registrations() {
 
 std::optional<std::string> InstalledHandheld::registered_time() {
     for (const auto& notification : registrations())
-        if (notification.is_timed() && notification.application == kWake) return text_of(notification.time);
+        if (notification.is_timed() && notification.application == kWake) return host::time_text(notification.time);
     return std::nullopt;
-}
-
-std::string text_of(const ce::SYSTEMTIME& time) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", unsigned{time.wYear}, unsigned{time.wMonth},
-                  unsigned{time.wDay}, unsigned{time.wHour}, unsigned{time.wMinute}, unsigned{time.wSecond});
-    return text;
 }
 
 }  // namespace alarm_tests

@@ -12,6 +12,7 @@
 #include "LocalTime.h"
 #include "TempDevice.h"
 #include "ce/Time.h"
+#include "host/clock/LocalTime.h"
 #include "host/notify/NotificationStore.h"
 
 namespace alarm_tests {
@@ -45,6 +46,5 @@ protected:
 };
 
 using testing_support::local_time;
-std::string text_of(const ce::SYSTEMTIME& time);
 
 }  // namespace alarm_tests

@@ -53,10 +53,10 @@ constexpr std::uint8_t kSaturday = 0x20;
 
 // 2026-03-07 is a Saturday; Berlin springs forward on Sunday 2026-03-29 at 02:00 and
 // falls back on Sunday 2026-10-25 at 03:00.
-const ce::SYSTEMTIME kSaturday10 = local_time(2026, 3, 7, 10, 0, 5);
-const ce::SYSTEMTIME kSaturday06 = local_time(2026, 3, 7, 6, 0, 5);
-const ce::SYSTEMTIME kBeforeSpring = local_time(2026, 3, 28, 10, 0, 5);
-const ce::SYSTEMTIME kBeforeFall = local_time(2026, 10, 24, 10, 0, 5);
+const ce::SYSTEMTIME kSaturday10 = host::system_time(2026, 3, 7, 10, 0, 5);
+const ce::SYSTEMTIME kSaturday06 = host::system_time(2026, 3, 7, 6, 0, 5);
+const ce::SYSTEMTIME kBeforeSpring = host::system_time(2026, 3, 28, 10, 0, 5);
+const ce::SYSTEMTIME kBeforeFall = host::system_time(2026, 10, 24, 10, 0, 5);
 
 const RescheduleCase kCases[] = {
     {"EveryDayAtTheCurrentMinuteIsTomorrow", kSaturday10, {daily(10, 0)}, "2026-03-08 10:00:00", 0, std::nullopt},
@@ -88,7 +88,7 @@ const RescheduleCase kCases[] = {
      "2026-03-29 04:30:00"},
     {"SpringForwardSkippedTimeRingsWhenTheClockJumpsPastIt", kBeforeSpring, {daily(2, 30)}, "2026-03-29 03:00:00", 0,
      "2026-03-29 01:00:00"},
-    {"NextWeekAcrossSpringForwardKeepsTheTime", local_time(2026, 3, 28, 7, 0, 5), {daily(6, 30, kSaturday)},
+    {"NextWeekAcrossSpringForwardKeepsTheTime", host::system_time(2026, 3, 28, 7, 0, 5), {daily(6, 30, kSaturday)},
      "2026-04-04 06:30:00", 0, "2026-04-04 04:30:00"},
     {"FallBackKeepsTheWallClockTime", kBeforeFall, {daily(6, 30)}, "2026-10-25 06:30:00", 0, "2026-10-25 05:30:00"},
     {"FallBackRepeatedTimeRingsAtItsFirstOccurrence", kBeforeFall, {daily(2, 30)}, "2026-10-25 02:30:00", 0,
@@ -117,7 +117,7 @@ TEST_P(Reschedule, RegistersTheAlarmDueNext) {
             if (!notification.is_timed()) continue;
             ce::SYSTEMTIME utc;
             ASSERT_TRUE(ce::LocalTimeToSystemTime(&notification.time, &utc));
-            EXPECT_EQ(text_of(utc), *row.utc);
+            EXPECT_EQ(host::time_text(utc), *row.utc);
         }
     }
 }
@@ -132,7 +132,7 @@ protected:
         set_clock(kZone, kSaturday10);
     }
     static void register_stale() {
-        const ce::SYSTEMTIME stale = local_time(2026, 3, 9, 8, 0);
+        const ce::SYSTEMTIME stale = host::system_time(2026, 3, 9, 8, 0);
         ASSERT_TRUE(ce::CeRunAppAtTime(kWake, &stale));
         ASSERT_TRUE(ce::CeRunAppAtEvent(kWake, ce::NOTIFICATION_EVENT_TIME_CHANGE));
         ASSERT_TRUE(AlertKey::SetPending(u"\\stale.kivo"));
@@ -219,8 +219,8 @@ TEST_F(Wake, AlarmFilesThatCannotBeReadAreSkipped) {
 
 TEST_F(Wake, ATimeNotInTheFutureChangesNothing) {
     register_stale();
-    EXPECT_EQ(CAlarmScheduler::RegisterWake(local_time(2026, 3, 7, 9, 59)), 0);
-    EXPECT_EQ(CAlarmScheduler::RegisterWake(local_time(2026, 2, 30, 11, 0)), 0);
+    EXPECT_EQ(CAlarmScheduler::RegisterWake(host::system_time(2026, 3, 7, 9, 59)), 0);
+    EXPECT_EQ(CAlarmScheduler::RegisterWake(host::system_time(2026, 2, 30, 11, 0)), 0);
     EXPECT_EQ(registrations().size(), 2u);
     EXPECT_EQ(registered_time(), "2026-03-09 08:00:00");
 }

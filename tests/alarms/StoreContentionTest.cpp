@@ -25,7 +25,7 @@ class StoreContention : public InstalledHandheld {
 protected:
     void SetUp() override {
         InstalledHandheld::SetUp();
-        set_clock("Europe/Berlin", local_time(2026, 3, 7, 10, 0, 5));
+        set_clock("Europe/Berlin", host::system_time(2026, 3, 7, 10, 0, 5));
     }
     static std::unique_ptr<ChildProcess> other_program() {
         auto child = std::make_unique<ChildProcess>(testing_support::executable_dir() + "/kivo_alarm_store_agent",

@@ -1,11 +1,11 @@
 #include "ClockText.h"
 
-#include <charconv>
+#include <algorithm>
 #include <chrono>
-#include <cstdint>
 #include <cstdio>
 
 #include "host/clock/Clock.h"
+#include "host/clock/LocalTime.h"
 
 namespace handheld {
 
@@ -14,105 +14,41 @@ namespace {
 constexpr std::string_view kWeekdays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                           "Thursday", "Friday", "Saturday"};
 
-// Reads the text one field at a time; any field of the wrong shape stops the parse.
-class FieldReader {
-public:
-    explicit FieldReader(std::string_view text) : text_(text) {}
-
-    // A number of min_digits to max_digits digits.
-    std::optional<ce::WORD> number(std::size_t min_digits, std::size_t max_digits) {
-        std::size_t digits = 0;
-        while (digits < text_.size() && digits <= max_digits && text_[digits] >= '0' && text_[digits] <= '9')
-            ++digits;
-        if (digits < min_digits || digits > max_digits) return std::nullopt;
-        unsigned value = 0;
-        std::from_chars(text_.data(), text_.data() + digits, value);
-        text_.remove_prefix(digits);
-        return static_cast<ce::WORD>(value);
+// Minutes and seconds are written with two digits each, so that "10:5" is not taken for 10:05.
+bool has_two_digit_fields(std::string_view time_of_day) {
+    const auto colon = time_of_day.find(':');
+    if (colon == std::string_view::npos) return false;
+    for (std::string_view rest = time_of_day.substr(colon + 1);;) {
+        const auto next = rest.find(':');
+        if (rest.substr(0, next).size() != 2) return false;
+        if (next == std::string_view::npos) return true;
+        rest.remove_prefix(next + 1);
     }
-    bool skip(char separator) {
-        if (text_.empty() || text_.front() != separator) return false;
-        text_.remove_prefix(1);
-        return true;
-    }
-    bool done() const { return text_.empty(); }
-
-private:
-    std::string_view text_;
-};
-
-bool read_time_of_day(FieldReader& reader, ce::SYSTEMTIME& time) {
-    const auto hour = reader.number(1, 2);
-    if (!hour || !reader.skip(':')) return false;
-    const auto minute = reader.number(2, 2);
-    if (!minute) return false;
-    std::optional<ce::WORD> second = 0;
-    if (reader.skip(':')) second = reader.number(2, 2);
-    if (!second || !reader.done()) return false;
-    time.wHour = *hour;
-    time.wMinute = *minute;
-    time.wSecond = *second;
-    time.wMilliseconds = 0;
-    return true;
-}
-
-bool read_date(FieldReader& reader, ce::SYSTEMTIME& time) {
-    const auto year = reader.number(4, 4);
-    if (!year || !reader.skip('-')) return false;
-    const auto month = reader.number(1, 2);
-    if (!month || !reader.skip('-')) return false;
-    const auto day = reader.number(1, 2);
-    if (!day || !reader.skip(' ')) return false;
-    while (reader.skip(' ')) {
-    }
-    time.wYear = *year;
-    time.wMonth = *month;
-    time.wDay = *day;
-    return true;
-}
-
-// FILETIME ticks are 100 ns from 1601-01-01; the host clock counts from 1970-01-01.
-constexpr std::int64_t kTicksPerSecond = 10'000'000;
-constexpr std::int64_t kEpochDifferenceSeconds = 11'644'473'600;
-
-std::int64_t ticks_of(const ce::SYSTEMTIME& time) {
-    ce::FILETIME file_time;
-    if (!ce::SystemTimeToFileTime(&time, &file_time)) return 0;
-    return static_cast<std::int64_t>((std::uint64_t{file_time.dwHighDateTime} << 32) | file_time.dwLowDateTime);
 }
 
 }  // namespace
 
-std::string format_local_time(const ce::SYSTEMTIME& time) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", unsigned{time.wYear}, unsigned{time.wMonth},
-                  unsigned{time.wDay}, unsigned{time.wHour}, unsigned{time.wMinute}, unsigned{time.wSecond});
-    return text;
-}
+std::string format_local_time(const ce::SYSTEMTIME& time) { return host::time_text(time); }
 
 std::string_view weekday_name(ce::WORD day_of_week) { return day_of_week < 7 ? kWeekdays[day_of_week] : "?"; }
 
 std::optional<ce::SYSTEMTIME> parse_local_time(std::string_view text, const ce::SYSTEMTIME& today) {
-    ce::SYSTEMTIME time = today;
-    FieldReader reader(text);
     // A date starts with four digits and a dash; anything else is a time of day alone.
     const bool has_date = text.size() > 4 && text[4] == '-';
-    if (has_date && !read_date(reader, time)) return std::nullopt;
-    if (!read_time_of_day(reader, time)) return std::nullopt;
-    // The calendar arithmetic refuses days that do not exist (2023-02-29) and hours past 23.
-    ce::FILETIME check;
-    if (!ce::SystemTimeToFileTime(&time, &check)) return std::nullopt;
-    ce::SYSTEMTIME normalised;
-    ce::FileTimeToSystemTime(&check, &normalised);
-    return normalised;
+    std::string full = has_date ? std::string(text) : format_local_time(today).substr(0, 11) + std::string(text);
+    const auto time_of_day = std::string_view(full).substr(full.rfind(' ') + 1);
+    if (!has_two_digit_fields(time_of_day)) return std::nullopt;
+    if (std::count(time_of_day.begin(), time_of_day.end(), ':') == 1) full += ":00";
+    // Days that do not exist (2023-02-29) and hours past 23 are refused here.
+    return host::time_from_text(full);
 }
 
 int utc_offset_minutes() {
     // Both readings from one instant, so the difference is the zone's offset exactly.
     const auto utc = host::device_utc_now();
-    const auto local = host::device_local_time(utc);
+    const auto local = host::reading_of(host::device_local_time(utc)).value_or(host::TimeZone::Local{});
     const auto utc_seconds = std::chrono::duration_cast<std::chrono::seconds>(utc.time_since_epoch()).count();
-    const std::int64_t local_seconds = ticks_of(local) / kTicksPerSecond - kEpochDifferenceSeconds;
+    const auto local_seconds = std::chrono::duration_cast<std::chrono::seconds>(local).count();
     return static_cast<int>((local_seconds - utc_seconds) / 60);
 }
 

@@ -32,7 +32,7 @@ void HoldVerb::declare(CLI::App& command) {
                     "BACK, TAB, RETURN, ENTER, ESCAPE, SPACE, LEFT, UP, RIGHT, DOWN")
         ->required()
         ->check([](const std::string& name) { return key_code(name) ? "" : "unknown key '" + name + "'"; });
-    add_seconds(command, "SECONDS", duration_, kLongestHoldSeconds, "how long, decimals allowed")->required();
+    add_seconds(command, "SECONDS", duration_, kLongestHoldSeconds, "how long, 0 to 3600, decimals allowed")->required();
     command.footer("example:\n  handheld hold LBUTTON 2.5");
 }
 

@@ -31,9 +31,9 @@ void IrSendCommand::declare(CLI::App& command) {
         "every pass sends the whole file) through the handheld's infrared driver, as the\n"
         "programs do, so that it shows up in `handheld ir log`.");
     command.add_option("FILE", file_, "the mode2 file")->required();
-    CLI::Option* passes = add_number(command, "--passes", passes_, 1, 65534, "passes (1 by default)");
+    CLI::Option* passes = add_number(command, "--passes", passes_, 1, 65534, "passes, 1 to 65534 (default 1)");
     hold_option_ =
-        add_seconds(command, "--hold", hold_, kLongestHoldSeconds, "passes while the action key is held this long");
+        add_seconds(command, "--hold", hold_, kLongestHoldSeconds, "passes while the action key is held this long, 0 to 3600");
     passes->excludes(hold_option_);
     command.add_option("--port", port_, "the serial port (default: the profile's infrared port)")->type_name("COMn:");
     command.footer("example:\n  handheld ir send signal.mode2 --hold 1.5 && handheld ir log --last");

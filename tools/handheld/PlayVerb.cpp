@@ -51,10 +51,10 @@ void PlayVerb::declare(CLI::App& command) {
                        "a device path (\\Windows\\Alarm1.wav), or a host file, which is put on\n"
                        "the handheld as \\Temp\\play-PID-NAME for the play and removed after")
         ->required();
-    add_number(command, "--times", times_, 1, 1000, "plays (default 1)");
-    add_seconds(command, "--pause", pause_, 3600, "seconds between plays (default 0)");
+    add_number(command, "--times", times_, 1, 1000, "plays, 1 to 1000 (default 1)");
+    add_seconds(command, "--pause", pause_, 3600, "seconds between plays, 0 to 3600 (default 0)");
     add_number(command, "--volume", volume_, 1, 10,
-               "as the alarm's volume: sets the device volume to V x 65535 / 10;\n"
+               "1 to 10, as the alarm's volume: sets the device volume to N x 65535 / 10;\n"
                "without it the device keeps its volume");
     command.footer("example:\n  handheld play /usr/share/sounds/alsa/Front_Center.wav --times 3 --pause 1");
 }

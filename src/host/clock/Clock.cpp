@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "host/Device.h"
+#include "host/clock/LocalTime.h"
 #include "host/clock/TimeZone.h"
 #include "host/notify/ServiceLink.h"
 
@@ -31,31 +32,6 @@ TimeZone zone_of(const ClockSettings& settings) { return TimeZone::find(settings
 
 Utc device_utc(const ClockSettings& settings) {
     return floor<milliseconds>(system_clock::now()) + milliseconds(settings.offset_ms);
-}
-
-ce::SYSTEMTIME system_time_of(TimeZone::Local reading) {
-    const sys_days day = floor<days>(sys_time<milliseconds>(reading));
-    const year_month_day date(day);
-    const hh_mm_ss time(reading - day.time_since_epoch());
-    ce::SYSTEMTIME result;
-    result.wYear = static_cast<ce::WORD>(static_cast<int>(date.year()));
-    result.wMonth = static_cast<ce::WORD>(static_cast<unsigned>(date.month()));
-    result.wDay = static_cast<ce::WORD>(static_cast<unsigned>(date.day()));
-    result.wDayOfWeek = static_cast<ce::WORD>(weekday(day).c_encoding());
-    result.wHour = static_cast<ce::WORD>(time.hours().count());
-    result.wMinute = static_cast<ce::WORD>(time.minutes().count());
-    result.wSecond = static_cast<ce::WORD>(time.seconds().count());
-    result.wMilliseconds = static_cast<ce::WORD>(time.subseconds().count());
-    return result;
-}
-
-// Nothing for a date or time of day that does not exist.
-std::optional<TimeZone::Local> reading_of(const ce::SYSTEMTIME& time) {
-    ce::FILETIME checked;
-    if (!ce::SystemTimeToFileTime(&time, &checked)) return std::nullopt;
-    const sys_days day(year_month_day(year(time.wYear), month(time.wMonth), std::chrono::day(time.wDay)));
-    return day.time_since_epoch() + hours(time.wHour) + minutes(time.wMinute) + seconds(time.wSecond) +
-           milliseconds(time.wMilliseconds);
 }
 
 }  // namespace

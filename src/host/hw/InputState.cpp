@@ -1,15 +1,12 @@
 #include "host/hw/InputState.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 #include <fstream>
 #include <map>
 #include <mutex>
 #include <sstream>
 #include <string>
 
+#include "host/LockFile.h"
 #include "host/hw/Machine.h"
 
 namespace host::hw {
@@ -70,10 +67,8 @@ bool InputState::down(int virtual_key) const {
 
 bool InputState::update(int virtual_key, std::int64_t deadline) {
     if (virtual_key < 1 || virtual_key > 255) return false;
-    const std::filesystem::path lock_path = path_.string() + ".lock";
-    const int lock = ::open(lock_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (lock < 0) return false;
-    ::flock(lock, LOCK_EX);
+    const LockFile lock(path_.string() + ".lock");
+    if (!lock.locked()) return false;
     auto keys = parse(path_);
     if (deadline == 0) keys.erase(virtual_key);
     else keys[virtual_key] = deadline;
@@ -92,8 +87,6 @@ bool InputState::update(int virtual_key, std::int64_t deadline) {
     }
     std::error_code error;
     if (written) std::filesystem::rename(temporary, path_, error);
-    ::flock(lock, LOCK_UN);
-    ::close(lock);
     return written && !error;
 }
 

@@ -1,11 +1,7 @@
 #include "host/hw/SerialPort.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <filesystem>
+#include <string>
 
 #include "host/Device.h"
 #include "host/hw/Machine.h"
@@ -44,34 +40,20 @@ ce::HANDLE SerialPort::open(ce::LPCWSTR path) {
             if (candidate.name == name) port = &candidate;
     }
     if (port == nullptr) return fail(ce::ERROR_FILE_NOT_FOUND);
-    auto& device = Device::current();
-    std::error_code error;
-    const auto folder = device.run_dir() / "ports";
-    std::filesystem::create_directories(folder, error);
-    std::string file(name.begin(), name.end() - 1);  // ASCII by construction
-    const auto lock_path = folder / (file + ".lock");
-    const int fd = ::open(lock_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) return fail(ce::ERROR_ACCESS_DENIED);
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(fd);
-        return fail(ce::ERROR_ACCESS_DENIED);
-    }
+    const std::string file(name.begin(), name.end() - 1);  // ASCII by construction
+    LockFile lock(Device::current().run_dir() / "ports" / (file + ".lock"), LockFile::Wait::no);
+    if (!lock.locked()) return fail(ce::ERROR_ACCESS_DENIED);
     ce::SetLastError(ce::ERROR_SUCCESS);
-    return register_handle(new SerialPort(fd, *port));
+    return register_handle(new SerialPort(std::move(lock), *port));
 }
 
-SerialPort::SerialPort(int lock_fd, const sim::ComPort& port) : lock_fd_(lock_fd), port_(port) {
+SerialPort::SerialPort(LockFile lock, const sim::ComPort& port) : lock_(std::move(lock)), port_(port) {
     // The platform driver's state after it loaded: 115200 8N1, binary, DTR and RTS on.
     state_.BaudRate = ce::CBR_115200;
     state_.Flags = ce::DCB_fBinary | 0x0010 | 0x1000;
     state_.ByteSize = 8;
     state_.Parity = ce::NOPARITY;
     state_.StopBits = ce::ONESTOPBIT;
-}
-
-SerialPort::~SerialPort() {
-    ::flock(lock_fd_, LOCK_UN);
-    ::close(lock_fd_);
 }
 
 bool SerialPort::escape(ce::DWORD function) {

@@ -7,6 +7,7 @@
 
 #include "ce/Serial.h"
 #include "host/HandleTable.h"
+#include "host/LockFile.h"
 #include "sim/Profile.h"
 
 namespace host::hw {
@@ -19,8 +20,7 @@ public:
     // with ERROR_FILE_NOT_FOUND (no such port) or ERROR_ACCESS_DENIED (in use).
     static ce::HANDLE open(ce::LPCWSTR path);
 
-    SerialPort(int lock_fd, const sim::ComPort& port);
-    ~SerialPort() override;
+    SerialPort(LockFile lock, const sim::ComPort& port);
 
     const sim::ComPort& port() const { return port_; }
     ce::DCB& state() { return state_; }
@@ -29,7 +29,7 @@ public:
     bool infrared() const { return infrared_; }
 
 private:
-    int lock_fd_;
+    LockFile lock_;
     const sim::ComPort& port_;
     ce::DCB state_;
     ce::COMMTIMEOUTS timeouts_;

@@ -1,42 +1,15 @@
 #include "host/notify/NotificationStore.h"
 
-#include <cstdio>
-
 #include "ce/Notify.h"
 #include "ce/Text.h"
+#include "host/clock/LocalTime.h"
 #include "host/fs/DevicePath.h"
 
 namespace host {
 
-namespace {
-
-// Local times are kept as "YYYY-MM-DD HH:MM:SS": readable in the database, sorting in time order.
-std::string text_of(const ce::SYSTEMTIME& time) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", unsigned{time.wYear}, unsigned{time.wMonth},
-                  unsigned{time.wDay}, unsigned{time.wHour}, unsigned{time.wMinute}, unsigned{time.wSecond});
-    return text;
-}
-
-}  // namespace
-
+// Local times are kept as text: readable in the database, sorting in time order.
 std::optional<ce::SYSTEMTIME> NotificationStore::time_from_text(const std::string& text) {
-    unsigned year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-    char rest = 0;
-    if (std::sscanf(text.c_str(), "%4u-%2u-%2u %2u:%2u:%2u%c", &year, &month, &day, &hour, &minute, &second, &rest) !=
-        6)
-        return std::nullopt;
-    ce::SYSTEMTIME time;
-    time.wYear = static_cast<ce::WORD>(year);
-    time.wMonth = static_cast<ce::WORD>(month);
-    time.wDay = static_cast<ce::WORD>(day);
-    time.wHour = static_cast<ce::WORD>(hour);
-    time.wMinute = static_cast<ce::WORD>(minute);
-    time.wSecond = static_cast<ce::WORD>(second);
-    // The check fills in the day of week, which the text does not keep.
-    ce::FILETIME file;
-    if (!ce::SystemTimeToFileTime(&time, &file) || !ce::FileTimeToSystemTime(&file, &time)) return std::nullopt;
-    return time;
+    return host::time_from_text(text);
 }
 
 std::u16string Notification::command_word() const {
@@ -57,7 +30,7 @@ bool NotificationStore::set_time(std::u16string_view application, const ce::SYST
                      "INSERT INTO notifications (folded, application, event, time) VALUES (?1, ?2, 0, ?3) "
                      "ON CONFLICT(folded, event) DO UPDATE SET application = excluded.application, "
                      "time = excluded.time");
-    update.bind(1, key).bind(2, ce::utf8_from_utf16(application)).bind(3, text_of(local));
+    update.bind(1, key).bind(2, ce::utf8_from_utf16(application)).bind(3, time_text(local));
     return update.run();
 }
 

@@ -1,15 +1,14 @@
 #include "host/sync/MutexMapping.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
-#include <system_error>
 
+#include "host/LockFile.h"
 #include "host/sync/RobustMutex.h"
 
 namespace host {
@@ -61,26 +60,14 @@ std::unique_ptr<MutexMapping> MutexMapping::create_private(bool owned, ce::DWORD
 
 std::unique_ptr<MutexMapping> MutexMapping::open_shared(const std::filesystem::path& file, bool owned_if_created,
                                                         bool* created, ce::DWORD* error) {
-    std::error_code ignored;
-    std::filesystem::create_directories(file.parent_path(), ignored);
-    const int fd = open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        *error = errno == ENOENT ? ce::ERROR_PATH_NOT_FOUND : ce::ERROR_ACCESS_DENIED;
+    LockFile lock(file, LockFile::Wait::until_free, 0666);
+    if (!lock.locked()) {
+        *error = lock.error() == ENOENT ? ce::ERROR_PATH_NOT_FOUND : ce::ERROR_ACCESS_DENIED;
         return nullptr;
     }
-    int rc;
-    while ((rc = flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
-    }
-    std::unique_ptr<MutexMapping> mapping;
-    if (rc == 0)
-        mapping = map_locked(fd, owned_if_created, created, error);
-    else
-        *error = ce::ERROR_ACCESS_DENIED;
-    // Closing the file drops the flock with it; a mapping keeps the file and its OFD lock.
-    if (mapping == nullptr)
-        close(fd);
-    else
-        flock(fd, LOCK_UN);
+    auto mapping = map_locked(lock.fd(), owned_if_created, created, error);
+    // A mapping keeps the file and its OFD lock; without one the file is closed.
+    if (mapping != nullptr) lock.release();
     return mapping;
 }
 

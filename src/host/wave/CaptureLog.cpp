@@ -7,17 +7,15 @@
 #include <fstream>
 
 #include "host/Device.h"
+#include "host/clock/LocalTime.h"
 
 namespace host {
 
 namespace {
 
-std::string time_text(const ce::SYSTEMTIME& time) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u.%03u", time.wYear, time.wMonth, time.wDay,
-                  time.wHour, time.wMinute, time.wSecond, time.wMilliseconds);
-    return text;
-}
+// "2026-12-08 01:40:00.123 .. 2026-12-08 01:40:03.101": two times of a fixed width.
+constexpr std::size_t kTimeWidth = 23;
+constexpr std::string_view kUntil = " .. ";
 
 }  // namespace
 
@@ -31,33 +29,27 @@ std::string CaptureLog::format(const CaptureEntry& entry) {
                   entry.format.nChannels, static_cast<unsigned long long>(entry.bytes),
                   static_cast<unsigned long long>(entry.buffers), static_cast<unsigned>(entry.largest_buffer),
                   static_cast<unsigned>(entry.volume));
-    return time_text(entry.start) + " .. " + time_text(entry.end) + "  " + entry.file + tail;
+    return time_text(entry.start, true) + std::string(kUntil) + time_text(entry.end, true) + "  " + entry.file + tail;
 }
 
 std::optional<CaptureEntry> CaptureLog::parse(const std::string& line) {
-    CaptureEntry entry;
-    unsigned s[7], e[7], rate = 0, bits = 0, channels = 0, volume = 0;
+    const std::string_view text(line);
+    const std::size_t end_at = kTimeWidth + kUntil.size();
+    if (text.size() < end_at + kTimeWidth || text.substr(kTimeWidth, kUntil.size()) != kUntil) return std::nullopt;
+    const auto start = time_from_text(text.substr(0, kTimeWidth));
+    const auto end = time_from_text(text.substr(end_at, kTimeWidth));
+    if (!start || !end) return std::nullopt;
+    unsigned rate = 0, bits = 0, channels = 0, volume = 0;
     unsigned long long bytes = 0, buffers = 0;
     unsigned largest = 0;
     char file[256] = {};
-    const int fields = std::sscanf(
-        line.c_str(), "%u-%u-%u %u:%u:%u.%u .. %u-%u-%u %u:%u:%u.%u %255s PCM %u Hz %u-bit %u ch %llu bytes in %llu buffers of up to %u volume %x",
-        &s[0], &s[1], &s[2], &s[3], &s[4], &s[5], &s[6], &e[0], &e[1], &e[2], &e[3], &e[4], &e[5], &e[6], file, &rate,
-        &bits, &channels, &bytes, &buffers, &largest, &volume);
-    if (fields != 22) return std::nullopt;
-    const auto to_time = [](const unsigned* v) {
-        ce::SYSTEMTIME time;
-        time.wYear = static_cast<ce::WORD>(v[0]);
-        time.wMonth = static_cast<ce::WORD>(v[1]);
-        time.wDay = static_cast<ce::WORD>(v[2]);
-        time.wHour = static_cast<ce::WORD>(v[3]);
-        time.wMinute = static_cast<ce::WORD>(v[4]);
-        time.wSecond = static_cast<ce::WORD>(v[5]);
-        time.wMilliseconds = static_cast<ce::WORD>(v[6]);
-        return time;
-    };
-    entry.start = to_time(s);
-    entry.end = to_time(e);
+    const int fields = std::sscanf(line.c_str() + end_at + kTimeWidth,
+                                   " %255s PCM %u Hz %u-bit %u ch %llu bytes in %llu buffers of up to %u volume %x",
+                                   file, &rate, &bits, &channels, &bytes, &buffers, &largest, &volume);
+    if (fields != 8) return std::nullopt;
+    CaptureEntry entry;
+    entry.start = *start;
+    entry.end = *end;
     entry.file = file;
     entry.format.wFormatTag = ce::WAVE_FORMAT_PCM;
     entry.format.nSamplesPerSec = rate;

@@ -5,19 +5,18 @@
 
 #include <memory>
 
+#include "host/LockFile.h"
+
 namespace host {
 
 class DeviceLock {
 public:
     // Null when another opener (in any process) holds the device or the lock cannot be made.
     static std::unique_ptr<DeviceLock> try_acquire(unsigned device, bool* busy);
-    ~DeviceLock();
-    DeviceLock(const DeviceLock&) = delete;
-    DeviceLock& operator=(const DeviceLock&) = delete;
 
 private:
-    explicit DeviceLock(int fd) : fd_(fd) {}
-    int fd_;
+    explicit DeviceLock(LockFile lock) : lock_(std::move(lock)) {}
+    LockFile lock_;
 };
 
 }  // namespace host

@@ -8,6 +8,7 @@
 #include "irlib/card/header_values.h"
 #include "irlib/card/result_codes.h"
 #include "recordfile/PdbLayout.h"
+#include "recordfile/RecordImage.h"
 #include "recordfile/ReplacementFile.h"
 
 namespace platform::card {
@@ -71,7 +72,7 @@ int database::parse() {
     const auto file_size = static_cast<std::uint32_t>(image_.size());
     records_.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
-        const std::uint32_t offset = pdb::read_be32(image_.data() + pdb::kHeaderSize + pdb::kEntrySize * i);
+        const std::uint32_t offset = pdb::read_entry(image_.data() + pdb::kHeaderSize + pdb::kEntrySize * i).offset;
         if (offset > file_size || (i > 0 && offset < records_[i - 1].offset)) return kMalformed;
         records_[i].offset = offset;
         if (i > 0) records_[i - 1].size = offset - records_[i - 1].offset;
@@ -144,27 +145,11 @@ bool database::replace_record(std::size_t index, std::span<const std::uint8_t> b
 }
 
 std::vector<std::uint8_t> database::saved_image() const {
-    const std::size_t count = records_.size();
-    std::vector<std::uint8_t> out(pdb::kHeaderSize + pdb::kEntrySize * count + pdb::kGapSize, 0);
+    std::vector<pdb::ImageRecord> records(records_.size());
+    for (std::size_t i = 0; i < records.size(); ++i)
+        records[i] = {pdb::RecordEntry{0, pdb::kRecordAdded, static_cast<std::uint32_t>(i & 0xFFFF)}, record(i)};
     // The header as loaded, next-record-list field included: it is not the layer's to change.
-    std::copy(image_.begin(), image_.begin() + pdb::kRecordCountOffset, out.begin());
-    pdb::write_be16(out.data() + pdb::kRecordCountOffset, static_cast<std::uint16_t>(count));
-    auto offset = static_cast<std::uint32_t>(out.size());
-    for (std::size_t i = 0; i < count; ++i) {
-        std::uint8_t* entry = out.data() + pdb::kHeaderSize + pdb::kEntrySize * i;
-        pdb::write_be32(entry, offset);
-        entry[4] = pdb::kRecordAdded;
-        entry[5] = 0;
-        entry[6] = static_cast<std::uint8_t>(i >> 8);
-        entry[7] = static_cast<std::uint8_t>(i);
-        offset += records_[i].size;
-    }
-    out.reserve(offset);
-    for (std::size_t i = 0; i < count; ++i) {
-        const auto bytes = record(i);
-        out.insert(out.end(), bytes.begin(), bytes.end());
-    }
-    return out;
+    return pdb::record_image(std::span(image_).first(pdb::kRecordCountOffset), records);
 }
 
 int database::save() {
@@ -172,12 +157,7 @@ int database::save() {
     const std::vector<std::uint8_t> image = saved_image();
     ReplacementFile replacement(path_, staging_path(path_));
     if (!replacement.Write(image.data(), image.size())) return kCreateFailed;
-    // Our own handle keeps the file busy: let go of it for the swap, then take it again.
-    ce::CloseHandle(file_);
-    file_ = nullptr;
-    const bool replaced = replacement.Replace();
-    if (open_file() != kOk) file_ = nullptr;
-    return replaced ? kOk : kCreateFailed;
+    return replacement.ReplaceReopening(file_, [this] { return open_file() == kOk; }) ? kOk : kCreateFailed;
 }
 
 }  // namespace platform::card

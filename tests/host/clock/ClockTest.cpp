@@ -10,19 +10,14 @@
 #include "ce/Time.h"
 #include "host/Device.h"
 #include "host/clock/Clock.h"
+#include "host/clock/LocalTime.h"
 
 using namespace ce;
 
 namespace {
 
 SYSTEMTIME at(int year, int month, int day, int hour, int minute) {
-    SYSTEMTIME time;
-    time.wYear = static_cast<WORD>(year);
-    time.wMonth = static_cast<WORD>(month);
-    time.wDay = static_cast<WORD>(day);
-    time.wHour = static_cast<WORD>(hour);
-    time.wMinute = static_cast<WORD>(minute);
-    return time;
+    return host::system_time(year, month, day, hour, minute);
 }
 
 std::int64_t ms_of(const SYSTEMTIME& time) {
@@ -200,6 +195,22 @@ TEST_F(Clock, LocalCalendarTimesThatCannotExistAreRefused) {
         EXPECT_FALSE(SystemTimeToLocalTime(&bad, &utc));
     }
     EXPECT_FALSE(LocalTimeToSystemTime(nullptr, &utc));
+}
+
+}  // namespace
+
+namespace {
+
+// The text the handheld keeps local times in (notification database, logs).
+TEST(LocalTimeText, ReadsBackWhatItWritesAndRefusesOtherShapes) {
+    const auto time = host::time_from_text("2024-02-29 23:59:58.250");
+    ASSERT_TRUE(time);
+    EXPECT_EQ(time->wDayOfWeek, 4);  // a Thursday
+    EXPECT_EQ(host::time_text(*time, true), "2024-02-29 23:59:58.250");
+    EXPECT_EQ(host::time_text(*time), "2024-02-29 23:59:58");
+    for (const char* other : {"2023-02-29 10:00:00", "2024-03-05 24:00:00", "2024-03-05 14:30", "2024-03-05 14:30:00x",
+                              "05.03.2024 14:30:00", ""})
+        EXPECT_FALSE(host::time_from_text(other)) << other;
 }
 
 }  // namespace

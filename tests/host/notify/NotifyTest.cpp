@@ -11,6 +11,7 @@
 #include "ce/Notify.h"
 #include "ce/Text.h"
 #include "host/Device.h"
+#include "host/clock/LocalTime.h"
 #include "host/notify/NotificationStore.h"
 
 namespace {
@@ -30,11 +31,8 @@ protected:
     static std::vector<std::string> summary() {
         std::vector<std::string> lines;
         for (const auto& n : list()) {
-            char time[64] = "";
-            if (n.is_timed())
-                std::snprintf(time, sizeof time, "%04u-%02u-%02u %02u:%02u:%02u w%u", unsigned{n.time.wYear},
-                              unsigned{n.time.wMonth}, unsigned{n.time.wDay}, unsigned{n.time.wHour},
-                              unsigned{n.time.wMinute}, unsigned{n.time.wSecond}, unsigned{n.time.wDayOfWeek});
+            const std::string time =
+                n.is_timed() ? host::time_text(n.time) + " w" + std::to_string(n.time.wDayOfWeek) : "";
             lines.push_back(utf8_from_utf16(n.application) + "|" + std::to_string(n.event) + "|" + time + "|" +
                             utf8_from_utf16(n.command_word()));
         }

@@ -1,0 +1,68 @@
+// The lock files of run/: exclusive between any two openers, kept across a move, and
+// waited for through signals.
+
+#include <gtest/gtest.h>
+
+#include <pthread.h>
+#include <signal.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "TempDevice.h"
+#include "host/LockFile.h"
+
+namespace {
+
+using host::LockFile;
+
+class LockFileTest : public testing_support::TempDevice {
+protected:
+    std::filesystem::path path() const { return device_root() / "run" / "probe" / "x.lock"; }
+};
+
+TEST_F(LockFileTest, ASecondOpenerIsBusyUntilTheHolderGoes) {
+    {
+        LockFile first(path());
+        ASSERT_TRUE(first.locked()) << first.error();
+        const LockFile second(path(), LockFile::Wait::no);
+        EXPECT_FALSE(second.locked());
+        EXPECT_TRUE(second.busy());
+        const LockFile moved = std::move(first);
+        EXPECT_FALSE(first.locked());
+        EXPECT_TRUE(LockFile(path(), LockFile::Wait::no).busy()) << "the moved-to file holds the lock";
+    }
+    EXPECT_TRUE(LockFile(path(), LockFile::Wait::no).locked());
+}
+
+void on_signal(int) {}
+
+// A signal that interrupts the wait (a handler installed without SA_RESTART) does not
+// end it: the waiter gets the lock once the holder lets go.
+TEST_F(LockFileTest, WaitingGoesOnThroughSignals) {
+    struct sigaction action {};
+    action.sa_handler = on_signal;
+    struct sigaction previous {};
+    ASSERT_EQ(sigaction(SIGUSR1, &action, &previous), 0);
+    auto holder = std::make_unique<LockFile>(path());
+    ASSERT_TRUE(holder->locked());
+
+    std::atomic<bool> waiting = false;
+    bool got_it = false;
+    std::thread waiter([&] {
+        waiting = true;
+        got_it = LockFile(path()).locked();
+    });
+    while (!waiting) std::this_thread::yield();
+    for (int i = 0; i < 20; ++i) {
+        pthread_kill(waiter.native_handle(), SIGUSR1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    holder.reset();
+    waiter.join();
+    sigaction(SIGUSR1, &previous, nullptr);
+    EXPECT_TRUE(got_it);
+}
+
+}  // namespace
