@@ -3,6 +3,8 @@
 #include "OsTimerCarrier.h"
 #include "OsTimerCounter.h"
 #include "PassLoop.h"
+#include "learn/LearnDeadline.h"
+#include "learn/OsTimerCapture.h"
 #include "ce/Led.h"
 #include "ce/Thread.h"
 
@@ -10,7 +12,7 @@ namespace {
 
 constexpr ce::DWORD kUtcr0 = 0x00;              // serial port 2 control register 0
 constexpr ce::DWORD kPpdr = 0x00, kPpsr = 0x04;  // pin direction, pin state
-constexpr std::uint32_t kTxd2 = 0x4000;
+constexpr std::uint32_t kTxd2 = 0x4000, kRxd2 = 0x8000;
 constexpr std::uint32_t kSpaceTicksPerMs = 3686;
 constexpr PassLoop::Priorities kPriorities{0, 0};
 
@@ -74,4 +76,14 @@ int CIrDrvrSA11XX::Send(std::uint16_t repeatCount, int holdKey) {
     return kIrOk;
 }
 
-int CIrDrvrSA11XX::Learn() { return kIrLearnNotAvailable; }
+int CIrDrvrSA11XX::Learn() {
+    if (const int ready = CheckLearnable(BlocksMapped()); ready != kIrOk) return ready;
+    const LearnDeadline deadline;
+    std::int32_t buffer[BurstRecorder::kEntries] = {};
+    RaiseForCapture(0);
+    // RXD2 is an input of the pin controller already: nothing to take over.
+    const ReceiveLine line(pinController_, kPpsr, kRxd2);
+    const auto result = OsTimerCapture(timer_, line, kSpaceTicksPerMs).Run(buffer, deadline, [] {});
+    EndCapture();
+    return result.code != kIrOk ? result.code : StoreCapture(buffer, static_cast<std::uint16_t>(result.period));
+}
