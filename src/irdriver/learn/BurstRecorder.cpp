@@ -8,7 +8,8 @@ namespace {
 constexpr std::int64_t kPeriodsPerGap = 5;  // a pause longer than five periods ends a mark
 
 std::int32_t Clamped(std::int64_t value) {
-    return static_cast<std::int32_t>(std::min<std::int64_t>(value, std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, -std::numeric_limits<std::int32_t>::max(),
+                                                              std::numeric_limits<std::int32_t>::max()));
 }
 
 }  // namespace
@@ -41,4 +42,8 @@ BurstRecorder::Stop BurstRecorder::Edge(std::uint32_t now, bool silent) {
     if (entries_ >= kEntries - 1) return Stop::full;
     lastEdge_ = now;
     return Stop::none;
+}
+
+void BurstRecorder::Convert(std::int32_t* buffer, std::int64_t scale, std::int64_t divisor) {
+    for (int i = 0; i < kEntries && buffer[i] != 0; ++i) buffer[i] = Clamped(std::int64_t{buffer[i]} * scale / divisor);
 }

@@ -30,6 +30,9 @@ public:
     Stop Edge(std::uint32_t now, bool silent);
     int entries() const { return entries_; }
     std::int64_t ToEntry(std::uint32_t ticks) const;
+    // Every entry before the first zero as value × scale / divisor, toward zero, in
+    // 64 bits and held to the 32-bit range.
+    static void Convert(std::int32_t* buffer, std::int64_t scale, std::int64_t divisor);
 
 private:
     std::int32_t* buffer_;

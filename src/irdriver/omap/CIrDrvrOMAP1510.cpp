@@ -3,7 +3,10 @@
 #include <algorithm>
 
 #include "PassLoop.h"
+#include "learn/BurstRecorder.h"
+#include "learn/LearnDeadline.h"
 #include "omap/MpuTimer.h"
+#include "omap/Omap1510Receiver.h"
 #include "ce/Thread.h"
 
 namespace {
@@ -179,4 +182,12 @@ int CIrDrvrOMAP1510::Send(std::uint16_t repeatCount, int holdKey) {
     return kIrOk;
 }
 
-int CIrDrvrOMAP1510::Learn() { return kIrLearnNotAvailable; }
+int CIrDrvrOMAP1510::Learn() {
+    if (const int ready = CheckLearnable(BlocksMapped()); ready != kIrOk) return ready;
+    const LearnDeadline deadline;
+    std::int32_t buffer[BurstRecorder::kEntries] = {};
+    RaiseForCapture(1);
+    const auto result = Omap1510Receiver({uart3_, timers_}).Capture(buffer, deadline);
+    EndCapture();
+    return result.code != kIrOk ? result.code : StoreCapture(buffer, result.carrierUs);
+}

@@ -1,7 +1,10 @@
 #include "omap/CIrDrvrOMAP850.h"
 
 #include "PassLoop.h"
+#include "learn/BurstRecorder.h"
+#include "learn/LearnDeadline.h"
 #include "omap/MpuTimer.h"
+#include "omap/Omap850Receiver.h"
 #include "ce/Thread.h"
 
 namespace {
@@ -102,4 +105,12 @@ int CIrDrvrOMAP850::Send(std::uint16_t repeatCount, int holdKey) {
     return kIrOk;
 }
 
-int CIrDrvrOMAP850::Learn() { return kIrLearnNotAvailable; }
+int CIrDrvrOMAP850::Learn() {
+    if (const int ready = CheckLearnable(BlocksMapped()); ready != kIrOk) return ready;
+    const LearnDeadline deadline;
+    std::int32_t buffer[BurstRecorder::kEntries] = {};
+    RaiseForCapture(1);
+    const auto result = Omap850Receiver({timers_, gpio_, configuration_}).Capture(buffer, deadline);
+    EndCapture();
+    return result.code != kIrOk ? result.code : StoreCapture(buffer, result.carrierUs);
+}

@@ -4,7 +4,10 @@
 #include "PassLoop.h"
 #include "PhysicalPage.h"
 #include "ProcessorDetection.h"
+#include "learn/BurstRecorder.h"
+#include "learn/LearnDeadline.h"
 #include "s3c/PwmTimer.h"
+#include "s3c/S3cReceiver.h"
 #include "ce/Thread.h"
 
 namespace {
@@ -115,4 +118,13 @@ int CIrDrvrSamsungS3C::Send(std::uint16_t repeatCount, int holdKey) {
     return kIrOk;
 }
 
-int CIrDrvrSamsungS3C::Learn() { return kIrLearnNotAvailable; }
+int CIrDrvrSamsungS3C::Learn() {
+    if (const int ready = CheckLearnable(BlocksMapped()); ready != kIrOk) return ready;
+    const LearnDeadline deadline;
+    if (!ValidUart(uart_)) return kIrNoInfraredUart;
+    std::int32_t buffer[BurstRecorder::kEntries] = {};
+    RaiseForCapture(1);
+    const auto result = S3cReceiver({timers_, gpio_, interrupts_}, uart_, ticksPerMs_).Capture(buffer, deadline);
+    EndCapture();
+    return result.code != kIrOk ? result.code : StoreCapture(buffer, result.carrierUs);
+}

@@ -20,13 +20,13 @@ PwmTimer PwmTimer::Choose(const ce::RegisterPage& timers, const ce::RegisterPage
     return PwmTimer(timers, interrupts, kLayouts[0]);
 }
 
-void PwmTimer::Borrow() {
+void PwmTimer::Borrow(bool start) {
     savedGroup_ = timers_.read32(kTcon) & layout_.group;
     savedDivider_ = timers_.read32(kTcfg1) & layout_.dividerField;
     timers_.write32(kTcon, timers_.read32(kTcon) & ~layout_.start);
     timers_.write32(kTcon, timers_.read32(kTcon) | layout_.updateAndReload);
     timers_.write32(layout_.tcntb, kReload);
-    timers_.write32(kTcon, timers_.read32(kTcon) | layout_.start);
+    if (start) Start();
     timers_.write32(kTcon, timers_.read32(kTcon) & ~layout_.manualUpdate);
     timers_.write32(kTcfg1, timers_.read32(kTcfg1) & ~layout_.dividerField);
     const std::uint32_t mask = interrupts_.read32(kIntmsk);
@@ -35,12 +35,16 @@ void PwmTimer::Borrow() {
     ClearPending();
 }
 
+void PwmTimer::Start() const { timers_.write32(kTcon, timers_.read32(kTcon) | layout_.start); }
+
 void PwmTimer::Release() const {
     timers_.write32(kTcon, (timers_.read32(kTcon) & ~layout_.group) | savedGroup_);
     timers_.write32(kTcfg1, timers_.read32(kTcfg1) | savedDivider_);
     const std::uint32_t mask = interrupts_.read32(kIntmsk);
     interrupts_.write32(kIntmsk, wasMasked_ ? mask | layout_.interruptBit : mask & ~layout_.interruptBit);
 }
+
+bool PwmTimer::Pending() const { return (interrupts_.read32(kSrcpnd) & layout_.interruptBit) != 0; }
 
 void PwmTimer::ClearPending() const {
     interrupts_.write32(kSrcpnd, layout_.interruptBit);
