@@ -130,6 +130,10 @@ TEST_F(LearnTest, SingleFrameKeepsEverythingAndEndsOnItsMark) {
     EXPECT_NEAR(learned.durations.back(), 560, kBoundUs);
 }
 
+TEST_F(LearnTest, NoLightFor20SecondsTimesOutAndPutsEverythingBack) {
+    EXPECT_EQ(learn("omap850", std::nullopt).code, 17);
+}
+
 TEST_F(LearnTest, CarrierOf100UsIsTheSlowestAccepted) {
     const Learned slowest = learn("pxa270", press({}, {4000, -4000, 4000, -30000}, 10'000, 0));
     EXPECT_EQ(slowest.code, 0);
