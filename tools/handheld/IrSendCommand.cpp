@@ -1,7 +1,11 @@
 #include "IrSendCommand.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "Arguments.h"
 #include "InfraredPort.h"
+#include "Interrupts.h"
 #include "IrDriverInstance.h"
 #include "host/Device.h"
 #include "host/hw/InputState.h"
@@ -26,6 +30,17 @@ CarrierRange carrier_range(sim::Family family) {
         case sim::Family::omap850: return {1, 10'000};
         default: return {10, 50};
     }
+}
+
+// Ctrl-C (or a termination request) ends a send at once, however many passes are
+// left; the action key the send holds is let go first, so the handheld's programs do
+// not see it held after the tool has gone.
+void stop_on_interrupt(const std::filesystem::path& run_dir) {
+    Interrupts::Forward([run_dir] {
+        host::hw::InputState(run_dir).release(IrSendCommand::kHoldKey);
+        std::fputs("handheld ir: send interrupted\n", stderr);
+        std::_Exit(130);
+    });
 }
 
 }  // namespace
@@ -73,6 +88,7 @@ ExitCode IrSendCommand::run(Console& console) {
                             std::to_string(range.lowest_us) + " to " + std::to_string(range.highest_us) + " us periods");
     for (const std::string& note : read.notes) console.note(note);
 
+    stop_on_interrupt(host::Device::current().run_dir());
     const std::u16string port = InfraredPort::Chosen(port_);
     CIrDrvr* driver = GetIrDriver();
     if (driver == nullptr) return console.fail("the handheld's processor has no infrared driver");
