@@ -135,6 +135,8 @@ void CIrDrvr::GetLearnedSignal(std::unique_ptr<std::int32_t[]>& durations, std::
 }
 
 int CIrDrvr::CheckLearnable(bool blocksMapped) {
+    // Whatever was stored before is gone: a failed learn leaves no signal to copy out.
+    count_ = nextIndex_ = repeatStart_ = 0;
     if (!blocksMapped) return kIrBlockUnmapped;
     if (const int opened = Open(); opened != kIrOk) return opened;
     if (savedPriority_ == 0) return kIrZeroPriority;

@@ -79,7 +79,8 @@ protected:
     std::uint32_t TakeEntry(std::int32_t entry);
     // The stylus and key messages that piled up during the busy-wait are dropped.
     static void FlushInput();
-    // Learn's checks before anything is changed: blocks, Open, the thread's priority.
+    // Learn's checks before anything is changed (blocks, Open, the thread's priority),
+    // after the stored signal is dropped.
     int CheckLearnable(bool blocksMapped);
     // Quantum 0 (run to completion) and the capture's priority, until EndCapture.
     void RaiseForCapture(int priority) const;

@@ -72,7 +72,9 @@ bool Receiver::high(std::int64_t ns) const {
     return k >= burst.pulses || ns - (burst.start + k * period_ns_) >= on_ns_;
 }
 
-std::int64_t Receiver::next_edge(std::int64_t ns) const {
+std::int64_t Receiver::next_edge(std::int64_t ns) const { return std::min(next_level_change(ns), ns + kPollStepNs); }
+
+std::int64_t Receiver::next_level_change(std::int64_t ns) const {
     const std::size_t next = burst_from(ns);
     if (next > 0) {
         const Burst& burst = bursts_[next - 1];

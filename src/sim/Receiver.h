@@ -17,6 +17,10 @@ namespace sim {
 class Receiver {
 public:
     static constexpr std::int64_t kNever = INT64_MAX;
+    // An idle poll of the line moves the clock at most this far at once: a capture that
+    // also watches the high-resolution counter for its 20 s deadline sees the deadline
+    // within a millisecond, and a wait with nothing to receive costs 20 000 polls.
+    static constexpr std::int64_t kPollStepNs = 1'000'000;
     using Source = std::function<std::optional<InfraredPress>()>;
 
     // Where queued presses come from (the host's queue); none by default.
@@ -30,7 +34,8 @@ public:
     void load(const InfraredPress& press, std::int64_t ns);
 
     bool high(std::int64_t ns) const;
-    // The first change of level strictly after `ns`, or kNever.
+    // When a poll of the line at `ns` should next look: its next change of level, at
+    // most kPollStepNs away.
     std::int64_t next_edge(std::int64_t ns) const;
     // The first start of a pulse (falling edge) strictly after `ns`, or kNever.
     std::int64_t next_fall(std::int64_t ns) const;
@@ -45,6 +50,7 @@ private:
         std::int64_t pulses = 0;
     };
     void take(std::int64_t ns);
+    std::int64_t next_level_change(std::int64_t ns) const;
     // The burst holding `ns` or the first after it (index into bursts_).
     std::size_t burst_from(std::int64_t ns) const;
 

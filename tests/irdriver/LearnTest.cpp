@@ -76,6 +76,9 @@ protected:
         CIrDrvr* driver = GetIrDriver();
         if (driver == nullptr) return learned;
         driver->SetPortName(infrared_port(profile).c_str());
+        // A signal set before: a failed learn must not hand it out as learned.
+        const std::int32_t earlier[] = {1000, -1000};
+        EXPECT_EQ(driver->SetSignal(earlier, 2, 0, 26), 0);
         learned.code = driver->Learn();
         std::unique_ptr<std::int32_t[]> durations;
         std::uint16_t count = 0;
@@ -131,7 +134,14 @@ TEST_F(LearnTest, SingleFrameKeepsEverythingAndEndsOnItsMark) {
 }
 
 TEST_F(LearnTest, NoLightFor20SecondsTimesOutAndPutsEverythingBack) {
-    EXPECT_EQ(learn("omap850", std::nullopt).code, 17);
+    EXPECT_EQ(learn("pxa270", std::nullopt).code, 17);
+    EXPECT_EQ(learn("omap1510", std::nullopt).code, 17);
+    // Light that comes after the deadline is not waited for.
+    auto late = press(nec_intro(), kNecRepeat, 38'000, 600);
+    late.after_ns = 20'500'000'000;
+    EXPECT_EQ(learn("omap850", late).code, 17);
+    late.after_ns = 19'500'000'000;
+    EXPECT_EQ(learn("omap850", late).code, 0);
 }
 
 TEST_F(LearnTest, CarrierOf100UsIsTheSlowestAccepted) {

@@ -1,5 +1,7 @@
 #include "sim/omap/Omap1510Uart3.h"
 
+#include <algorithm>
+
 #include "sim/Soc.h"
 
 namespace sim {
@@ -141,7 +143,8 @@ void Omap1510Uart3::write_register(std::uint32_t offset, std::uint32_t value, st
 std::int64_t Omap1510Uart3::next_change(std::uint32_t offset) const {
     if (offset == kSsr) {
         const std::int64_t edge = wake_up_edge();
-        return edge > now() ? edge : kNever;
+        if (armed_ns_ < 0 || edge <= now()) return kNever;
+        return std::min(edge, now() + Receiver::kPollStepNs);
     }
     if (offset != kLsr || frames_.empty()) return kNever;
     if (frames_.size() > 1) return frames_[1].start_ns;
