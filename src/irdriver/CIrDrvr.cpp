@@ -6,6 +6,8 @@
 
 #include "irdriver/OsTimerCarrier.h"
 #include "irdriver/TickConversion.h"
+#include "irdriver/learn/BurstRecorder.h"
+#include "irdriver/learn/RepeatFrameSearch.h"
 #include "ce/Files.h"
 #include "ce/Input.h"
 #include "ce/Processor.h"
@@ -129,4 +131,43 @@ void CIrDrvr::GetLearnedSignal(std::unique_ptr<std::int32_t[]>& durations, std::
     repeatStart_ = std::min(repeatStart_, count_);
     repeatStart = repeatStart_;
     carrier = carrier_;
+}
+
+int CIrDrvr::CheckLearnable(bool blocksMapped) {
+    // Whatever was stored before is gone: a failed learn leaves no signal to copy out.
+    count_ = nextIndex_ = repeatStart_ = 0;
+    if (!blocksMapped) return kIrBlockUnmapped;
+    if (const int opened = Open(); opened != kIrOk) return opened;
+    if (savedPriority_ == 0) return kIrZeroPriority;
+    return kIrOk;
+}
+
+void CIrDrvr::RaiseForCapture(int priority) const {
+    ce::CeSetThreadQuantum(thread_, 0);
+    ce::CeSetThreadPriority(thread_, priority);
+}
+
+void CIrDrvr::EndCapture() {
+    ce::CeSetThreadPriority(thread_, savedPriority_);
+    ce::CeSetThreadQuantum(thread_, static_cast<ce::DWORD>(savedQuantum_));
+    Close();
+    ce::MSG message;
+    while (ce::PeekMessageW(&message, nullptr, ce::WM_MOUSEMOVE, ce::WM_LBUTTONDOWN, ce::PM_REMOVE)) {
+    }
+}
+
+int CIrDrvr::StoreCapture(const std::int32_t* buffer, std::uint16_t carrierUs) {
+    carrier_ = carrierUs;
+    return FindRepeatFrame(buffer, BurstRecorder::kEntries);
+}
+
+int CIrDrvr::FindRepeatFrame(const std::int32_t* buffer, int length) {
+    if (buffer == nullptr || length <= 0) return kIrNoRepeatData;
+    const RepeatFrameSearch::Result found = RepeatFrameSearch::Find(buffer, length);
+    count_ = found.count;
+    repeatStart_ = found.repeatStart;
+    nextIndex_ = 0;
+    std::fill(std::begin(durations_), std::end(durations_), 0);
+    std::copy(buffer, buffer + count_, durations_);
+    return kIrOk;
 }

@@ -48,6 +48,10 @@ public:
     void GetLearnedSignal(std::unique_ptr<std::int32_t[]>& durations, std::uint16_t& count,
                           std::uint16_t& repeatStart, std::uint16_t& carrier);
 
+    // The repeat-frame search over a captured buffer (a zero entry ends it): keeps the
+    // lead-in and one repeated frame as the stored signal. 201 for no buffer.
+    int FindRepeatFrame(const std::int32_t* buffer, int length);
+
     // What the driver holds, for callers that show or check it.
     std::uint16_t count() const { return count_; }
     std::uint16_t nextIndex() const { return nextIndex_; }
@@ -77,6 +81,16 @@ protected:
     static std::uint32_t Length(std::int32_t entry);
     // The stylus and key messages that piled up during the busy-wait are dropped.
     static void FlushInput();
+    // Learn's checks before anything is changed (blocks, Open, the thread's priority),
+    // after the stored signal is dropped.
+    int CheckLearnable(bool blocksMapped);
+    // Quantum 0 (run to completion) and the capture's priority, until EndCapture.
+    void RaiseForCapture(int priority) const;
+    // Scheduling put back, port closed, the taps made during the capture dropped.
+    void EndCapture();
+    // A capture's buffer (µs) and carrier become the stored signal, searched for its
+    // repeated frame.
+    int StoreCapture(const std::int32_t* buffer, std::uint16_t carrierUs);
     // The passes of one Send over `entries` (the stored signal, or the engine's own
     // conversion of it), framed as one transmission: markOf(length) lights a mark,
     // spaceOf(length) waits out a space.

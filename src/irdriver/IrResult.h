@@ -15,6 +15,4 @@ enum IrResult : int {
     kIrZeroPriority = 302,     // the thread already runs at priority 0: nothing to raise or restore
     kIrNoInfraredUart = 303,   // no UART in infrared mode: no transmit pin to take over
     kIrNoPort = 304,           // no infrared port chosen
-    // Capture is not part of this driver build: Learn answers this and leaves no signal.
-    kIrLearnNotAvailable = 399,
 };

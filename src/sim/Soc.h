@@ -15,6 +15,7 @@
 #include "sim/Journal.h"
 #include "sim/LineTrace.h"
 #include "sim/Profile.h"
+#include "sim/Receiver.h"
 #include "sim/RegisterBlock.h"
 #include "sim/VirtualClock.h"
 #include "sim/WaitCondition.h"
@@ -32,6 +33,8 @@ public:
     VirtualClock& clock() { return clock_; }
     Journal& journal() { return journal_; }
     LineTrace& line() { return line_; }
+    // The infrared receiver's output, which the family's receive register samples.
+    Receiver& receiver() { return receiver_; }
 
     // The block whose page holds `physical`, or null where the bus has nothing.
     RegisterBlock* block_at(std::uint32_t physical) const;
@@ -82,6 +85,7 @@ private:
     VirtualClock clock_;
     Journal journal_;
     LineTrace line_;
+    Receiver receiver_;
     std::vector<std::unique_ptr<RegisterBlock>> blocks_;
     std::vector<RegisterBlock*> time_driven_;
     std::array<RegisterBlock*, 4> uarts_{};

@@ -68,17 +68,20 @@ DecodedTrace TraceDecoder::decode(const Transmission& transmission) {
 
     std::int64_t mark_start = pulses.front().rise;
     std::uint32_t cycles = 0;
-    auto close_mark = [&](std::size_t last, std::int64_t next_rise) {
+    // What follows the last mark up to the end of the transmission is the engine tidying
+    // up, unless it lasts longer than a carrier period: only then is it the signal's space.
+    const auto tail = static_cast<std::int64_t>(std::llround(decoded.period_ns));
+    auto close_mark = [&](std::size_t last, std::int64_t next_rise, bool final) {
         const auto end = std::min<std::int64_t>(pulses[last].fall + std::llround(off_half), next_rise);
         decoded.segments.push_back({true, end - mark_start, cycles});
-        if (next_rise > end) decoded.segments.push_back({false, next_rise - end, 0});
+        if (next_rise - end > (final ? tail : 0)) decoded.segments.push_back({false, next_rise - end, 0});
     };
     for (std::size_t i = 0; i < pulses.size(); ++i) {
         ++cycles;
         const bool last = i + 1 == pulses.size();
         const std::int64_t next_rise = last ? std::max(transmission.end_ns, pulses[i].fall) : pulses[i + 1].rise;
         if (!last && static_cast<double>(next_rise - pulses[i].fall) <= split) continue;
-        close_mark(i, next_rise);
+        close_mark(i, next_rise, last);
         if (!last) {
             mark_start = next_rise;
             cycles = 0;

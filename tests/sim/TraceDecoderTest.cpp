@@ -44,6 +44,13 @@ TEST(TraceDecoder, ShortGapsInsideAMarkDoNotSplitIt) {
     EXPECT_EQ(decoded.segments[0].cycles, 10u);
 }
 
+TEST(TraceDecoder, SignalEndingOnAMarkEndsOnItDespiteTheEnginesTidyingUp) {
+    sim::Transmission t;
+    burst(t, 0, 10, 26'000, 13'000);
+    t.end_ns = 10 * 26'000 + 400;  // the pin put back a few register accesses later
+    EXPECT_EQ(sim::TraceDecoder::decode(t).mode2(), "carrier 38462\npulse 260\n");
+}
+
 TEST(TraceDecoder, NoEdgesIsAnEmptyTrace) {
     const auto decoded = sim::TraceDecoder::decode(sim::Transmission{});
     EXPECT_TRUE(decoded.segments.empty());

@@ -116,9 +116,12 @@ TEST_F(InfraredSend, Mode2FileGoesThroughTheDriverIntoTheLog) {
 
 TEST_F(InfraredSend, BadFilesAndRefusalsFailWithAReason) {
     ok({"init", "--profile", "pxa270"});
-    const auto no_carrier = handheld({"ir", "send", write_signal("pulse 500\nspace 500\n")});
-    EXPECT_NE(no_carrier.exit_code, 0);
-    EXPECT_THAT(no_carrier.err, HasSubstr("carrier"));
+    const auto ten_megahertz = handheld({"ir", "send", write_signal("carrier 10000000\npulse 500\n")});
+    EXPECT_NE(ten_megahertz.exit_code, 0);
+    EXPECT_THAT(ten_megahertz.err, HasSubstr("carrier of 10000000 Hz"));
+    const auto too_slow_for_the_driver = handheld({"ir", "send", write_signal("carrier 15000\npulse 500\n")});
+    EXPECT_NE(too_slow_for_the_driver.exit_code, 0);
+    EXPECT_THAT(too_slow_for_the_driver.err, HasSubstr("sends 10 to 50 us periods"));
     const auto garbage = handheld({"ir", "send", write_signal("carrier 38000\npulse -5\n")});
     EXPECT_NE(garbage.exit_code, 0);
     EXPECT_THAT(garbage.err, HasSubstr("line 2"));
@@ -173,6 +176,27 @@ TEST_F(InfraredSend, StoredMacroRunsWithItsPauseAndHeldRepeats) {
     const auto missing = handheld({"ir", "run", "7", "Wake", "--stop-at-error"});
     EXPECT_EQ(missing.exit_code, 1);
     EXPECT_THAT(missing.err, HasSubstr("not in the codebase"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(InfraredSend, PressedButtonIsLearnedWrittenAndSentAgain) {
+    ok({"init", "--profile", "omap850"});
+    ok({"ir", "pacing", "off"});
+    // A file without a carrier, ending on a pulse: both are mended, with a note each.
+    const auto file = write_signal("pulse 2400\nspace 600\npulse 1200\nspace 600\npulse 600\n");
+    const auto pressed = handheld({"ir", "press", file, "--hold", "0.3", "--after", "0.1"});
+    EXPECT_EQ(pressed.exit_code, 0);
+    EXPECT_THAT(pressed.err, HasSubstr("38000 Hz assumed"));
+    EXPECT_THAT(pressed.err, HasSubstr("space of 125000 us was added"));
+    const auto learned = ok({"ir", "learn", "--format", "ir", "--name", "Power"});
+    EXPECT_THAT(learned, HasSubstr("name: Power\ntype: raw\nfrequency: 38462\n"));
+    const auto path = device_root() / "learned.ir";
+    std::ofstream(path) << learned;
+    ok({"ir", "send", path.string(), "--button", "Power"});
+    EXPECT_THAT(ok({"ir", "log", "--last"}), HasSubstr("pulse 2"));
 }
 
 }  // namespace

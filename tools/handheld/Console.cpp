@@ -13,6 +13,8 @@ ExitCode Console::fail(std::string_view message) {
     return ExitCode::failed;
 }
 
+void Console::note(std::string_view message) { print_message("note: " + std::string(message)); }
+
 ExitCode Console::usage(std::string_view message) {
     print_message(message);
     err_ << "(see `handheld " << (verb_.empty() ? std::string("--help") : verb_ + " --help") << "`)\n";

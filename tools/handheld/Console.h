@@ -21,6 +21,9 @@ public:
 
     // "handheld VERB: message" on standard error.
     ExitCode fail(std::string_view message);
+    // "handheld VERB: note: message" on standard error: what was done differently from
+    // what was asked, and why.
+    void note(std::string_view message);
     // As fail, plus where to read the usage; the exit code of a wrong command line.
     ExitCode usage(std::string_view message);
 

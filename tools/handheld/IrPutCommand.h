@@ -1,6 +1,6 @@
 #pragma once
 // `handheld ir put CODEBASE NAME FILE [--repeat-start N] [--add-part]`: stores a signal
-// read from a LIRC mode2 file in a codebase of the alarms folder, creating the codebase
+// read from a signal file (mode2, Pronto hex, IR signals file) in a codebase of the alarms folder, creating the codebase
 // when there is none. A signal of that name is replaced, or with --add-part gets the
 // new signal as its next part (the parts alternate from send to send).
 
@@ -15,11 +15,12 @@ namespace handheld {
 
 class IrPutCommand : public Verb {
 public:
-    IrPutCommand() : Verb("put", "store a LIRC mode2 file as a signal of a codebase") {}
+    IrPutCommand() : Verb("put", "store a signal file as a signal of a codebase") {}
     ExitCode run(Console& console) override;
 
     // The signal of a signal file, or nullopt with `error` saying why not.
-    static std::optional<platform::card::signal_data> read_signal(const std::string& path, std::string& error);
+    static std::optional<platform::card::signal_data> read_signal(const std::string& path, const std::string& button,
+                                                                  std::string& error);
 
 private:
     void declare(CLI::App& command) override;
@@ -27,7 +28,9 @@ private:
     std::string codebase_;
     std::string name_;
     std::string file_;
+    std::string button_;
     std::uint32_t repeat_start_ = 0;
+    CLI::Option* repeat_start_option_ = nullptr;
     bool add_part_ = false;
 };
 

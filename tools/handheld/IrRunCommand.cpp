@@ -1,9 +1,8 @@
 #include "IrRunCommand.h"
 
+#include "InfraredPort.h"
 #include "IrCodebases.h"
 #include "irdriver/IrDriverInstance.h"
-#include "IrSendCommand.h"
-#include "ce/Text.h"
 #include "irlib/irvox/context.h"
 
 namespace handheld {
@@ -50,7 +49,7 @@ ExitCode IrRunCommand::run(Console& console) {
     IrCodebases::select();
     CIrDrvr* driver = GetIrDriver();
     if (driver != nullptr)
-        driver->SetPortName((port_.empty() ? IrSendCommand::infrared_port() : ce::utf16_from_utf8(port_)).c_str());
+        driver->SetPortName(InfraredPort::Chosen(port_).c_str());
     SendCounter counter;
     int state = 0;
     int code = 0;

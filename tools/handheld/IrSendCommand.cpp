@@ -1,15 +1,16 @@
 #include "IrSendCommand.h"
 
-#include <fstream>
-#include <sstream>
+#include <cstdio>
+#include <cstdlib>
 
 #include "Arguments.h"
+#include "InfraredPort.h"
+#include "Interrupts.h"
 #include "irdriver/IrDriverInstance.h"
-#include "Mode2Signal.h"
-#include "ce/Text.h"
 #include "host/Device.h"
 #include "host/hw/InputState.h"
 #include "host/hw/Machine.h"
+#include "signals/SignalFile.h"
 
 namespace handheld {
 
@@ -17,26 +18,52 @@ namespace {
 
 constexpr unsigned kLongestHoldSeconds = 3600;
 
-}  // namespace
+struct CarrierRange {
+    unsigned lowest_us, highest_us;
+};
 
-std::u16string IrSendCommand::infrared_port() {
-    for (const auto& port : host::hw::Machine::current().profile().ports)
-        if (port.key.find(u"IrDA") != std::u16string_view::npos) return std::u16string(port.name);
-    return {};
+// The carrier periods the family's driver sends as given; it would replace others
+// (the PXA, SA-11x0 and S3C drivers with 26 µs, the OMAP1510 with the nearest it has).
+CarrierRange carrier_range(sim::Family family) {
+    switch (family) {
+        case sim::Family::omap1510: return {11, 100};
+        case sim::Family::omap850: return {1, 10'000};
+        default: return {10, 50};
+    }
 }
+
+// Ctrl-C (or a termination request) ends a send at once, however many passes are
+// left; the action key the send holds is let go first, so the handheld's programs do
+// not see it held after the tool has gone.
+void stop_on_interrupt(const std::filesystem::path& run_dir) {
+    Interrupts::Forward([run_dir] {
+        host::hw::InputState(run_dir).release(IrSendCommand::kHoldKey);
+        std::fputs("handheld ir: send interrupted\n", stderr);
+        std::_Exit(130);
+    });
+}
+
+}  // namespace
 
 void IrSendCommand::declare(CLI::App& command) {
     describe(
-        "Sends a LIRC mode2 file (a carrier line in Hz, pulse and space lines in microseconds;\n"
-        "every pass sends the whole file) through the handheld's infrared driver, as the\n"
-        "programs do, so that it shows up in `handheld ir log`.");
-    command.add_option("FILE", file_, "the mode2 file")->required();
+        "Sends a signal file through the handheld's infrared driver, as the programs do, so\n"
+        "that it shows up in `handheld ir log`. The first pass sends the lead-in and the\n"
+        "frame, every later pass the frame. Signal files: LIRC mode2 text ('carrier HZ',\n"
+        "'pulse US', 'space US'; the whole file is the frame), Pronto hex of learned codes\n"
+        "('0000 FREQ INTRO REPEAT ...': the intro pairs are the lead-in, the repeat pairs the\n"
+        "frame) and IR signals files ('Filetype: IR signals file', raw signals with name,\n"
+        "frequency, duty_cycle and data). Pulses and spaces last 1..1000000 us, carriers\n"
+        "10000..500000 Hz; a frame ending on a pulse gets a 125 ms closing space.");
+    command.add_option("FILE", file_, "the signal file")->required();
+    command.add_option("--button", button_, "the signal of an IR signals file to send")->type_name("NAME");
     CLI::Option* passes = add_number(command, "--passes", passes_, 1, 65534, "passes, 1 to 65534 (default 1)");
     hold_option_ =
         add_seconds(command, "--hold", hold_, kLongestHoldSeconds, "passes while the action key is held this long, 0 to 3600");
     passes->excludes(hold_option_);
     command.add_option("--port", port_, "the serial port (default: the profile's infrared port)")->type_name("COMn:");
-    command.footer("example:\n  handheld ir send signal.mode2 --hold 1.5 && handheld ir log --last");
+    command.footer("example:\n  handheld ir send signal.mode2 --hold 1.5 && handheld ir log --last\n"
+                   "  handheld ir send remote.ir --button Power");
 }
 
 ExitCode IrSendCommand::run(Console& console) {
@@ -45,24 +72,29 @@ ExitCode IrSendCommand::run(Console& console) {
     const auto repeat_count = static_cast<std::uint16_t>(held ? 0xFFFF : passes_);
     const int hold_key = held ? kHoldKey : 0;
 
-    std::ifstream file(file_, std::ios::binary);
-    if (!file) return console.fail("cannot read " + file_);
-    std::ostringstream text;
-    text << file.rdbuf();
-    std::string error;
-    const auto signal = Mode2Signal::parse(text.str(), error);
-    if (!signal) return console.fail(file_ + ": " + error);
-    if (signal->durations.size() > CIrDrvr::kMaxEntries)
-        return console.fail("the signal has " + std::to_string(signal->durations.size()) + " entries; the driver keeps " +
+    SignalFileResult read = SignalFile::Read(file_, button_);
+    if (!read.signal) return console.fail(file_ + ": " + read.error);
+    InfraredSignal& signal = *read.signal;
+    if (const std::string closed = signal.close_frame(); !closed.empty()) read.notes.push_back(closed);
+    const std::vector<std::int32_t> durations = signal.durations();
+    if (durations.size() > CIrDrvr::kMaxEntries)
+        return console.fail(file_ + ": the signal has " + std::to_string(durations.size()) + " entries; the driver keeps " +
                             std::to_string(CIrDrvr::kMaxEntries));
+    const CarrierRange range = carrier_range(host::hw::Machine::current().profile().family);
+    const unsigned period = signal.carrier_us();
+    if (period < range.lowest_us || period > range.highest_us)
+        return console.fail(file_ + ": a carrier of " + std::to_string(signal.carrier_hz) + " Hz (" +
+                            std::to_string(period) + " us periods); this handheld's driver sends " +
+                            std::to_string(range.lowest_us) + " to " + std::to_string(range.highest_us) + " us periods");
+    for (const std::string& note : read.notes) console.note(note);
 
-    const std::u16string port = port_.empty() ? infrared_port() : ce::utf16_from_utf8(port_);
+    stop_on_interrupt(host::Device::current().run_dir());
+    const std::u16string port = InfraredPort::Chosen(port_);
     CIrDrvr* driver = GetIrDriver();
     if (driver == nullptr) return console.fail("the handheld's processor has no infrared driver");
     driver->SetPortName(port.c_str());
-    // Every pass sends the whole file: it is one frame.
-    int result = driver->SetSignal(signal->durations.data(), static_cast<std::uint16_t>(signal->durations.size()), 0,
-                                   signal->carrier_us);
+    int result = driver->SetSignal(durations.data(), static_cast<std::uint16_t>(durations.size()),
+                                   static_cast<std::uint16_t>(signal.intro.size()), signal.carrier_us());
     if (result == kIrOk) {
         if (hold_key != 0) host::hw::InputState(host::Device::current().run_dir()).hold(hold_key, hold_);
         result = driver->Send(repeat_count, hold_key);

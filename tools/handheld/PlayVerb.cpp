@@ -1,13 +1,11 @@
 #include "PlayVerb.h"
 
-#include <pthread.h>
-#include <signal.h>
-
 #include <chrono>
 #include <thread>
 
 #include "Arguments.h"
 #include "AudioVerb.h"
+#include "Interrupts.h"
 #include "SoundFile.h"
 #include "ce/Sync.h"
 #include "ce/Text.h"
@@ -20,15 +18,7 @@ namespace {
 // Ctrl-C or a termination request becomes WM_CLOSE to the owner window, so the play
 // is stopped through the player and the capture log still gets its line.
 void forward_interrupts(ce::HWND owner) {
-    sigset_t signals;
-    sigemptyset(&signals);
-    sigaddset(&signals, SIGINT);
-    sigaddset(&signals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-    std::thread([owner, signals] {
-        int received = 0;
-        while (sigwait(&signals, &received) == 0) ce::PostMessageW(owner, ce::WM_CLOSE, 0, 0);
-    }).detach();
+    Interrupts::Forward([owner] { ce::PostMessageW(owner, ce::WM_CLOSE, 0, 0); });
 }
 
 void stop_silently(CSoundWave& player) {

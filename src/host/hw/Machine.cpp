@@ -5,6 +5,7 @@
 #include <string>
 
 #include "host/Device.h"
+#include "host/hw/ReceiverQueue.h"
 #include "host/hw/TraceLog.h"
 
 namespace host::hw {
@@ -30,6 +31,7 @@ Machine::Machine(Device& device)
       trace_log_(device.log_dir() / TraceLog::kFileName),
       host_origin_ns_(host_now_ns()) {
     soc_->clock().set_pacing(device.database().setting(kPacingSetting).value_or("on") != "off");
+    soc_->receiver().set_source([run_dir = device.run_dir()] { return ReceiverQueue(run_dir).take(); });
 }
 
 Machine::~Machine() {
@@ -44,6 +46,7 @@ Machine& Machine::current() { return Device::current().machine(); }
 // in every session, however long the process ran before.
 void Machine::page_mapped() {
     if (mapped_pages_++ != 0) return;
+    soc_->receiver().new_session();
     auto& clock = soc_->clock();
     const std::int64_t start = std::max(clock.now(), host_now_ns() - host_origin_ns_);
     clock.advance_to((start / kSessionAlignNs + 1) * kSessionAlignNs);

@@ -3,7 +3,10 @@
 #include <algorithm>
 
 #include "irdriver/PassLoop.h"
+#include "irdriver/learn/BurstRecorder.h"
+#include "irdriver/learn/LearnDeadline.h"
 #include "irdriver/omap/MpuTimer.h"
+#include "irdriver/omap/Omap1510Receiver.h"
 #include "ce/Thread.h"
 
 namespace {
@@ -208,4 +211,12 @@ int CIrDrvrOMAP1510::Send(std::uint16_t repeatCount, int holdKey) {
     return kIrOk;
 }
 
-int CIrDrvrOMAP1510::Learn() { return kIrLearnNotAvailable; }
+int CIrDrvrOMAP1510::Learn() {
+    if (const int ready = CheckLearnable(BlocksMapped()); ready != kIrOk) return ready;
+    const LearnDeadline deadline;
+    std::int32_t buffer[BurstRecorder::kEntries] = {};
+    RaiseForCapture(1);
+    const auto result = Omap1510Receiver({uart3_, timers_}).Capture(buffer, deadline);
+    EndCapture();
+    return result.code != kIrOk ? result.code : StoreCapture(buffer, result.carrierUs);
+}

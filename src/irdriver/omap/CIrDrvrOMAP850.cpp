@@ -1,8 +1,11 @@
 #include "irdriver/omap/CIrDrvrOMAP850.h"
 
 #include "irdriver/PassLoop.h"
-#include "irdriver/omap/MpuTimer.h"
 #include "irdriver/TickConversion.h"
+#include "irdriver/learn/BurstRecorder.h"
+#include "irdriver/learn/LearnDeadline.h"
+#include "irdriver/omap/MpuTimer.h"
+#include "irdriver/omap/Omap850Receiver.h"
 #include "ce/Thread.h"
 
 namespace {
@@ -114,4 +117,12 @@ int CIrDrvrOMAP850::Send(std::uint16_t repeatCount, int holdKey) {
     return kIrOk;
 }
 
-int CIrDrvrOMAP850::Learn() { return kIrLearnNotAvailable; }
+int CIrDrvrOMAP850::Learn() {
+    if (const int ready = CheckLearnable(BlocksMapped()); ready != kIrOk) return ready;
+    const LearnDeadline deadline;
+    std::int32_t buffer[BurstRecorder::kEntries] = {};
+    RaiseForCapture(1);
+    const auto result = Omap850Receiver({timers_, gpio_, configuration_}).Capture(buffer, deadline);
+    EndCapture();
+    return result.code != kIrOk ? result.code : StoreCapture(buffer, result.carrierUs);
+}

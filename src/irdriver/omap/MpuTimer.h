@@ -23,6 +23,8 @@ public:
     std::uint32_t Load() const { return block_.read32(base_ + kLoad); }
     void SetLoad(std::uint32_t value) const { block_.write32(base_ + kLoad, value); }
     std::uint32_t Read() const { return block_.read32(base_ + kRead); }
+    // READ_TIM's offset in the block, for loops that poll it directly.
+    ce::DWORD ReadOffset() const { return base_ + kRead; }
     // Waits while the down-counter has not yet reached `target` (signed difference).
     void WaitDownTo(std::uint32_t target) const { block_.WaitDownCount(base_ + kRead, 0xFFFFFFFF, target); }
     // Waits while the timer runs (a one-shot clears its start bit at 0).

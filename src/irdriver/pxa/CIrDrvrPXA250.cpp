@@ -3,6 +3,8 @@
 #include "irdriver/InfraredUartProbe.h"
 #include "irdriver/OsTimerCarrier.h"
 #include "irdriver/PassLoop.h"
+#include "irdriver/learn/LearnDeadline.h"
+#include "irdriver/pxa/PxaReceiver.h"
 #include "irdriver/pxa/PxaTransmitter.h"
 #include "ce/Thread.h"
 
@@ -51,4 +53,13 @@ int CIrDrvrPXA250::Send(std::uint16_t repeatCount, int holdKey) {
     return kIrOk;
 }
 
-int CIrDrvrPXA250::Learn() { return kIrLearnNotAvailable; }
+int CIrDrvrPXA250::Learn() {
+    if (const int ready = CheckLearnable(BlocksMapped()); ready != kIrOk) return ready;
+    const LearnDeadline deadline;
+    if (!PxaTransmitter::ValidUart(uart_)) return kIrNoInfraredUart;
+    std::int32_t buffer[BurstRecorder::kEntries] = {};
+    RaiseForCapture(1);
+    const auto result = PxaReceiver({timer_, gpio_, interrupts_}, uart_, timing_.counterHz / 1000).Capture(buffer, deadline);
+    EndCapture();
+    return result.code != kIrOk ? result.code : StoreCapture(buffer, static_cast<std::uint16_t>(result.period));
+}

@@ -4,8 +4,11 @@
 #include "irdriver/PassLoop.h"
 #include "irdriver/PhysicalPage.h"
 #include "irdriver/ProcessorDetection.h"
-#include "irdriver/s3c/PwmTimer.h"
 #include "irdriver/TickConversion.h"
+#include "irdriver/learn/BurstRecorder.h"
+#include "irdriver/learn/LearnDeadline.h"
+#include "irdriver/s3c/PwmTimer.h"
+#include "irdriver/s3c/S3cReceiver.h"
 #include "ce/Thread.h"
 
 namespace {
@@ -118,4 +121,13 @@ int CIrDrvrSamsungS3C::Send(std::uint16_t repeatCount, int holdKey) {
     return kIrOk;
 }
 
-int CIrDrvrSamsungS3C::Learn() { return kIrLearnNotAvailable; }
+int CIrDrvrSamsungS3C::Learn() {
+    if (const int ready = CheckLearnable(BlocksMapped()); ready != kIrOk) return ready;
+    const LearnDeadline deadline;
+    if (!ValidUart(uart_)) return kIrNoInfraredUart;
+    std::int32_t buffer[BurstRecorder::kEntries] = {};
+    RaiseForCapture(1);
+    const auto result = S3cReceiver({timers_, gpio_, interrupts_}, uart_, ticksPerMs_).Capture(buffer, deadline);
+    EndCapture();
+    return result.code != kIrOk ? result.code : StoreCapture(buffer, result.carrierUs);
+}

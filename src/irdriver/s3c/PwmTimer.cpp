@@ -23,15 +23,16 @@ PwmTimer PwmTimer::Choose(const ce::RegisterPage& timers, const ce::RegisterPage
     return PwmTimer(timers, interrupts, kLayouts[0]);
 }
 
-void PwmTimer::Borrow() {
+void PwmTimer::Borrow(bool start) {
     // 1. The timer's TCON group and TCFG1 divider saved; 2. stopped; 3. manual update and
-    // auto-reload; 4. count buffer 65535; 5. started; 6. manual update off; 7. divider 1/2.
+    // auto-reload; 4. count buffer 65535; 5. started, unless the caller starts it later;
+    // 6. manual update off; 7. divider 1/2.
     savedGroup_ = timers_.read32(kTcon) & layout_.group;
     savedDivider_ = timers_.read32(kTcfg1) & layout_.dividerField;
     timers_.write32(kTcon, timers_.read32(kTcon) & ~layout_.start);
     timers_.write32(kTcon, timers_.read32(kTcon) | layout_.updateAndReload);
     timers_.write32(layout_.tcntb, kReload);
-    timers_.write32(kTcon, timers_.read32(kTcon) | layout_.start);
+    if (start) Start();
     timers_.write32(kTcon, timers_.read32(kTcon) & ~layout_.manualUpdate);
     timers_.write32(kTcfg1, timers_.read32(kTcfg1) & ~layout_.dividerField);
     // 8. Its interrupt masked (noting whether it was) and 9. its pending bits cleared.
@@ -41,6 +42,8 @@ void PwmTimer::Borrow() {
     ClearPending();
 }
 
+void PwmTimer::Start() const { timers_.write32(kTcon, timers_.read32(kTcon) | layout_.start); }
+
 void PwmTimer::Release() const {
     // 1. TCON group, 2. divider, 3. interrupt mask bit, as they were.
     timers_.write32(kTcon, (timers_.read32(kTcon) & ~layout_.group) | savedGroup_);
@@ -48,6 +51,8 @@ void PwmTimer::Release() const {
     const std::uint32_t mask = interrupts_.read32(kIntmsk);
     interrupts_.write32(kIntmsk, wasMasked_ ? mask | layout_.interruptBit : mask & ~layout_.interruptBit);
 }
+
+bool PwmTimer::Pending() const { return (interrupts_.read32(kSrcpnd) & layout_.interruptBit) != 0; }
 
 void PwmTimer::ClearPending() const {
     interrupts_.write32(kSrcpnd, layout_.interruptBit);

@@ -19,9 +19,11 @@ public:
     // Timer 2 unless it runs or auto-reloads, else 3, else 4, else 2 anyway.
     static PwmTimer Choose(const ce::RegisterPage& timers, const ce::RegisterPage& interrupts);
 
-    // Manual update with auto-reload from 65535, started, divider 1/2; its interrupt
-    // masked and its pending bits cleared. Everything is saved for Release.
-    void Borrow();
+    // Manual update with auto-reload from 65535, started (unless `start` is false: then
+    // by Start), divider 1/2; its interrupt masked and its pending bits cleared.
+    // Everything is saved for Release.
+    void Borrow(bool start = true);
+    void Start() const;
     void Release() const;
 
     std::uint32_t Count() const { return timers_.read32(layout_.tcnto) & kCountMask; }
@@ -31,12 +33,13 @@ public:
     // Waits `ticks`, any length: the pending bit counts the reloads that long waits span.
     void WaitTicks(std::uint32_t ticks) const;
     std::uint32_t interruptBit() const { return layout_.interruptBit; }
+    // The reload the counter raises in SRCPND, and clearing it (SRCPND and INTPND).
+    bool Pending() const;
+    void ClearPending() const;
 
 private:
     PwmTimer(const ce::RegisterPage& timers, const ce::RegisterPage& interrupts, const Layout& layout)
         : timers_(timers), interrupts_(interrupts), layout_(layout) {}
-
-    void ClearPending() const;
 
     ce::RegisterPage timers_, interrupts_;
     Layout layout_;

@@ -3,6 +3,8 @@
 #include "irdriver/OsTimerCarrier.h"
 #include "irdriver/OsTimerCounter.h"
 #include "irdriver/PassLoop.h"
+#include "irdriver/learn/LearnDeadline.h"
+#include "irdriver/learn/OsTimerCapture.h"
 #include "ce/Led.h"
 #include "ce/Thread.h"
 
@@ -11,8 +13,10 @@ namespace {
 constexpr ce::DWORD kUtcr0 = 0x00;  // serial port 2 control register 0
 constexpr ce::BYTE kUtcr0ParityEnable = 0x01, kUtcr0DataSize = 0x08, kUtcr0SampleClock = 0x10;
 constexpr ce::DWORD kPpdr = 0x00, kPpsr = 0x04;  // pin direction, pin state
-constexpr std::uint32_t kTxd2 = 0x4000;
+constexpr std::uint32_t kTxd2 = 0x4000, kRxd2 = 0x8000;
 constexpr std::uint64_t kOsTimerHz = 3'686'400;
+// Learning divides captured OS timer ticks by whole ticks per millisecond, as it always has.
+constexpr std::uint32_t kCaptureTicksPerMs = 3686;
 constexpr PassLoop::Priorities kPriorities{0, 0};
 
 }  // namespace
@@ -78,4 +82,14 @@ int CIrDrvrSA11XX::Send(std::uint16_t repeatCount, int holdKey) {
     return kIrOk;
 }
 
-int CIrDrvrSA11XX::Learn() { return kIrLearnNotAvailable; }
+int CIrDrvrSA11XX::Learn() {
+    if (const int ready = CheckLearnable(BlocksMapped()); ready != kIrOk) return ready;
+    const LearnDeadline deadline;
+    std::int32_t buffer[BurstRecorder::kEntries] = {};
+    RaiseForCapture(0);
+    // RXD2 is an input of the pin controller already: nothing to take over.
+    const ReceiveLine line(pinController_, kPpsr, kRxd2);
+    const auto result = OsTimerCapture(timer_, line, kCaptureTicksPerMs).Run(buffer, deadline, [] {});
+    EndCapture();
+    return result.code != kIrOk ? result.code : StoreCapture(buffer, static_cast<std::uint16_t>(result.period));
+}

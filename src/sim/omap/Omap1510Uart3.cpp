@@ -1,5 +1,7 @@
 #include "sim/omap/Omap1510Uart3.h"
 
+#include <algorithm>
+
 #include "sim/Soc.h"
 
 namespace sim {
@@ -97,8 +99,13 @@ std::uint32_t Omap1510Uart3::line_status() {
     return lsr;
 }
 
+std::int64_t Omap1510Uart3::wake_up_edge() const {
+    return armed_ns_ < 0 ? kNever : soc().receiver().next_fall(armed_ns_);
+}
+
 std::uint32_t Omap1510Uart3::read_register(std::uint32_t offset) {
     if (offset == kLsr) return line_status();
+    if (offset == kSsr) return (stored(kSsr) & ~kWakeUpEdge) | (wake_up_edge() <= now() ? kWakeUpEdge : 0);
     return banked(offset);
 }
 
@@ -112,8 +119,18 @@ void Omap1510Uart3::write_register(std::uint32_t offset, std::uint32_t value, st
         return;
     }
     if (offset == kThr) return transmit(static_cast<std::uint8_t>(value & 0xFF));
-    if (offset == kLsr) return;
+    if (offset == kLsr || offset == kSsr) return;
+    const bool was_armed = (stored(kScr) & kWakeUpEnable) != 0;
     RegisterBlock::write_register(offset, value, lanes);
+    if (offset == kScr) {
+        const bool armed = (stored(kScr) & kWakeUpEnable) != 0;
+        if (armed && !was_armed) {
+            soc().receiver().sample_high(now());
+            armed_ns_ = now();
+        } else if (!armed) {
+            armed_ns_ = -1;
+        }
+    }
     if (offset == kLcr || offset == kMdr1) {
         // A break or a disabled UART darkens the line at once; releasing it shows
         // whatever bit is on the line now.
@@ -124,6 +141,11 @@ void Omap1510Uart3::write_register(std::uint32_t offset, std::uint32_t value, st
 }
 
 std::int64_t Omap1510Uart3::next_change(std::uint32_t offset) const {
+    if (offset == kSsr) {
+        const std::int64_t edge = wake_up_edge();
+        if (armed_ns_ < 0 || edge <= now()) return kNever;
+        return std::min(edge, now() + Receiver::kPollStepNs);
+    }
     if (offset != kLsr || frames_.empty()) return kNever;
     if (frames_.size() > 1) return frames_[1].start_ns;
     return frames_.front().start_ns > now() ? frames_.front().start_ns : frames_.front().end_ns();

@@ -12,6 +12,10 @@
 // inverts), dark while the line idles, and held dark by a break (LCR bit 6). LSR reports
 // THRE (0x20) once the last byte has left the holding register and TEMT (0x40) once it
 // has been shifted out completely.
+//
+// Receiving: with the wake-up enable bit of SCR (0x10) set, SSR bit 0x02 reports the
+// first start of a light pulse (falling edge of the receiver's line) since the bit was
+// set; clearing the enable bit clears the report.
 
 #include <cstdint>
 #include <deque>
@@ -37,6 +41,8 @@ public:
     static constexpr std::uint32_t kOsc12mSel = kRegisters + 0x4C;
     static constexpr std::uint32_t kThre = 0x20;
     static constexpr std::uint32_t kTemt = 0x40;
+    static constexpr std::uint32_t kWakeUpEnable = 0x10;  // SCR
+    static constexpr std::uint32_t kWakeUpEdge = 0x02;    // SSR
 
     Omap1510Uart3(Soc& soc, std::uint32_t physical);
 
@@ -65,12 +71,15 @@ private:
     void transmit(std::uint8_t byte);
     bool shifting_enabled() const;
     std::uint32_t line_status();
+    // When the edge the wake-up detector waits for comes (kNever: disarmed or none).
+    std::int64_t wake_up_edge() const;
     void emit_led(bool line_low, std::int64_t ns);
 
     std::uint32_t dll_ = 0, dlh_ = 0, config3c_ = 0, efr_ = 0;
     std::deque<Frame> frames_;
     unsigned emitted_bit_ = 0;  // of frames_.front()
     std::uint64_t bytes_sent_ = 0;
+    std::int64_t armed_ns_ = -1;  // when the wake-up detector was enabled, -1 while off
 };
 
 }  // namespace sim

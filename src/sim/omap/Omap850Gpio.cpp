@@ -12,6 +12,15 @@ Omap850Gpio::Omap850Gpio(Soc& soc, std::uint32_t physical, RegisterBlock& config
     journal_register(kIntMask, "GPIO INT_MASK");
 }
 
+std::uint32_t Omap850Gpio::read_register(std::uint32_t offset) {
+    if (offset != kDataInput) return stored(offset);
+    return (stored(kDataInput) & ~kReceivePin) | (soc().receiver().sample_high(now()) ? kReceivePin : 0);
+}
+
+std::int64_t Omap850Gpio::next_change(std::uint32_t offset) const {
+    return offset == kDataInput ? soc().receiver().next_edge(now()) : kNever;
+}
+
 void Omap850Gpio::write_register(std::uint32_t offset, std::uint32_t value, std::uint32_t lanes) {
     RegisterBlock::write_register(offset, value, lanes);
     const bool gpio_function = (configuration_.read(kPinMux, 32) & 0xEE00) == 0xCC00;

@@ -2,7 +2,8 @@
 // PXA GPIO pins 32-63 as the infrared drivers use them: direction GPDR1, set and
 // clear registers GPSR1/GPCR1, level GPLR1 and alternate functions GAFR1_L. The LED
 // follows the transmit pin of the board's infrared UART while that pin is a
-// general-purpose output; as a UART pin it is dark (the UART idles the line).
+// general-purpose output; as a UART pin it is dark (the UART idles the line). The
+// receive pin of the same UART (GPIO34, GPIO42 or GPIO46) reads the receiver's line.
 
 #include "sim/RegisterBlock.h"
 
@@ -18,6 +19,7 @@ public:
 
     // `ir_uart` 1..3: FFUART (GPIO39), BTUART (GPIO43), STUART (GPIO47).
     PxaGpio(Soc& soc, std::uint32_t physical, int ir_uart);
+    std::int64_t next_change(std::uint32_t offset) const override;
 
 protected:
     std::uint32_t read_register(std::uint32_t offset) override;
@@ -28,6 +30,7 @@ private:
 
     std::uint32_t pin_bit_;
     std::uint32_t function_mask_;
+    std::uint32_t receive_bit_;
     std::uint32_t levels_ = 0;
 };
 

@@ -1,0 +1,47 @@
+#pragma once
+// The capture every family but the OMAP1510 runs on its receive line and counter:
+// wait for the first light (20 s), measure the carrier over four periods, then record
+// bursts and pauses until silence, the fourth long gap, a full buffer or an over-long
+// mark. Family differences are the units and limits in Rules, the counter, and what
+// the family does once light has been seen (onActivity).
+
+#include <cstdint>
+#include <functional>
+
+#include "irdriver/learn/BurstRecorder.h"
+#include "irdriver/learn/LearnDeadline.h"
+#include "irdriver/learn/ReceiveLine.h"
+
+class CaptureCounter {
+public:
+    virtual ~CaptureCounter() = default;
+    // Ticks counting up (a down-counter is read inverted); 32-bit wrap.
+    virtual std::uint32_t Now() = 0;
+    // Whether the recording ends: tested while the line is dark after the edge at lastEdge.
+    virtual bool Silent(std::uint32_t lastEdge) = 0;
+};
+
+class EdgeCapture {
+public:
+    struct Rules {
+        // Carrier period in entry units = four-period ticks × scale / divisor; too slow from slowFrom.
+        std::int64_t carrierScale, carrierDivisor, slowFrom;
+        BurstRecorder::Rules recording;
+        bool markLimitFails;  // an over-long mark gives 6 rather than ending the recording
+    };
+    struct Result {
+        int code;
+        std::int64_t period;  // carrier period, entry units
+    };
+
+    EdgeCapture(const ReceiveLine& line, CaptureCounter& counter, const Rules& rules)
+        : line_(line), counter_(counter), rules_(rules) {}
+
+    // buffer: BurstRecorder::kEntries entries, zeroed.
+    Result Run(std::int32_t* buffer, const LearnDeadline& deadline, const std::function<void()>& onActivity);
+
+private:
+    const ReceiveLine& line_;
+    CaptureCounter& counter_;
+    Rules rules_;
+};
