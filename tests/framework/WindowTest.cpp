@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "ChildProcess.h"
 #include "ScreenDevice.h"
 #include "ce/Input.h"
 #include "framework/CWnd.h"
@@ -95,6 +96,22 @@ TEST_F(WindowTest, MessagesFromAnotherThreadArriveInOrderWithTheirNumbers) {
     EXPECT_EQ(window.messages[1].lParam, -3);
     EXPECT_EQ(window.messages[2].message, 0x04CBu);
     EXPECT_EQ(answer.load(), 42) << "a sent message returns the window's answer";
+}
+
+TEST_F(WindowTest, MessagesFromAnotherProgramArriveWithTheirNumbers) {
+    const std::string handle = std::to_string(reinterpret_cast<std::uintptr_t>(window.GetSafeHwnd()));
+    testing_support::ChildProcess poster(MESSAGE_SENDER, {"post", handle, "0x0537", "0", "1"});
+    ASSERT_TRUE(RunUntil([&] { return window.messages.size() == 1; }));
+    EXPECT_EQ(poster.wait(), 0);
+    EXPECT_EQ(window.messages[0].message, 0x0537u);
+    EXPECT_EQ(window.messages[0].wParam, 0u);
+    EXPECT_EQ(window.messages[0].lParam, 1);
+
+    // A sent message: the other program waits for the window's answer.
+    testing_support::ChildProcess sender(MESSAGE_SENDER, {"send", handle, "0x0465", "99", "-7"});
+    ASSERT_TRUE(RunUntil([&] { return window.messages.size() == 2; }));
+    EXPECT_EQ(sender.read_line(), "100");
+    EXPECT_EQ(window.messages[1].lParam, -7);
 }
 
 TEST_F(WindowTest, MessagesToADestroyedWindowAreRefused) {
