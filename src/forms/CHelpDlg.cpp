@@ -14,17 +14,18 @@ using framework::DialogItem;
 constexpr ce::DWORD kText = framework::WS_VISIBLE | framework::WS_BORDER | framework::WS_VSCROLL |
                             framework::ES_MULTILINE | framework::ES_READONLY;
 
+// The form covers the screen; its text takes the width and most of the height of each shape.
 constexpr DialogItem kPortraitItems[] = {
-    {IDC_CAPTION, ControlKind::Static, u"", framework::WS_VISIBLE, 6, 4, 127, 12},
-    {IDC_HELP_TEXT, ControlKind::Edit, u"", kText, 6, 20, 127, 128},
+    {IDC_CAPTION, ControlKind::Static, u"", framework::WS_VISIBLE, 6, 4, 148, 12},
+    {IDC_HELP_TEXT, ControlKind::Edit, u"", kText, 6, 20, 148, 180},
 };
 constexpr DialogItem kLandscapeItems[] = {
-    {IDC_CAPTION, ControlKind::Static, u"", framework::WS_VISIBLE, 6, 4, 170, 12},
-    {IDC_HELP_TEXT, ControlKind::Edit, u"", kText, 6, 20, 170, 82},
+    {IDC_CAPTION, ControlKind::Static, u"", framework::WS_VISIBLE, 6, 4, 201, 12},
+    {IDC_HELP_TEXT, ControlKind::Edit, u"", kText, 6, 20, 201, 130},
 };
 constexpr DialogItem kSquareItems[] = {
-    {IDC_CAPTION, ControlKind::Static, u"", framework::WS_VISIBLE, 6, 4, 127, 12},
-    {IDC_HELP_TEXT, ControlKind::Edit, u"", kText, 6, 20, 127, 82},
+    {IDC_CAPTION, ControlKind::Static, u"", framework::WS_VISIBLE, 6, 4, 148, 12},
+    {IDC_HELP_TEXT, ControlKind::Edit, u"", kText, 6, 20, 148, 130},
 };
 
 }  // namespace
