@@ -137,6 +137,8 @@ struct BorderCase {
     bool bottom_side_shown;  // the border's bottom side is on the screen
 };
 
+void PrintTo(const BorderCase& row, std::ostream* out) { *out << row.name; }
+
 class BorderTest : public FormBaseTest, public ::testing::WithParamInterface<BorderCase> {};
 
 // Pixels of the highlight colour met in a row from the left edge, in one run.

@@ -12,6 +12,8 @@ struct ShapeCase {
     ScreenShape expected;
 };
 
+void PrintTo(const ShapeCase& row, std::ostream* out) { *out << row.name; }
+
 class ScreenShapeTest : public ::testing::TestWithParam<ShapeCase> {};
 
 TEST_P(ScreenShapeTest, ScreenGetsItsLayoutAndScale) {
