@@ -130,13 +130,13 @@ void CWnd::WidgetGone() {
     bridge_ = nullptr;
     owned_ = nullptr;
     Detach();
+    CWinApp::RemoveTopLevel(this);
 }
 
 void CWnd::DestroyWindow() {
     QWidget* owned = owned_;
-    const bool top_level = owned != nullptr && owned->isWindow();
     Detach();
-    if (top_level) CWinApp::RemoveTopLevel(this);
+    CWinApp::RemoveTopLevel(this);
     owned_ = nullptr;
     if (owned != nullptr) {
         owned->hide();
