@@ -11,16 +11,22 @@
 #include "InitVerb.h"
 #include "InstallVerb.h"
 #include "IrVerb.h"
+#include "KeyVerb.h"
 #include "ListVerb.h"
 #include "NotifyVerb.h"
 #include "PlayVerb.h"
 #include "PsVerb.h"
 #include "RegistryVerb.h"
+#include "RotateVerb.h"
 #include "RunVerb.h"
+#include "ScreenVerb.h"
+#include "ScreenshotVerb.h"
 #include "StartVerb.h"
 #include "StatusVerb.h"
 #include "StopVerb.h"
+#include "TapVerb.h"
 #include "TimeVerb.h"
+#include "UiVerb.h"
 #include "UninstallVerb.h"
 #include "UsageError.h"
 #include "ZoneVerb.h"
@@ -65,6 +71,12 @@ HandheldTool::HandheldTool()
     verbs_.push_back(std::make_unique<StartVerb>());
     verbs_.push_back(std::make_unique<StopVerb>());
     verbs_.push_back(std::make_unique<AlarmVerb>());
+    verbs_.push_back(std::make_unique<ScreenVerb>());
+    verbs_.push_back(std::make_unique<RotateVerb>());
+    verbs_.push_back(std::make_unique<ScreenshotVerb>());
+    verbs_.push_back(std::make_unique<UiVerb>());
+    verbs_.push_back(std::make_unique<TapVerb>());
+    verbs_.push_back(std::make_unique<KeyVerb>());
     for (const auto& verb : verbs_) verb->attach(tool_);
 
     help_ = tool_.add_subcommand("help", "`handheld help VERB` is `handheld VERB --help`");

@@ -1,6 +1,7 @@
 #include "HoldVerb.h"
 
 #include "Arguments.h"
+#include "TapVerb.h"
 #include "host/Device.h"
 #include "host/hw/InputState.h"
 
@@ -25,15 +26,19 @@ void HoldVerb::declare(CLI::App& command) {
     describe(
         "Holds KEY down for SECONDS (0 releases it at once). Every process of the handheld sees\n"
         "the key down through GetAsyncKeyState meanwhile; the infrared transmitter's hold mode\n"
-        "keeps repeating a signal while its key is held.");
+        "keeps repeating a signal while its key is held.\n"
+        "With X and Y instead of KEY, holds the stylus on the foreground window's screen at\n"
+        "(X, Y) for SECONDS and lifts it there; the stylus counts as down (LBUTTON) meanwhile,\n"
+        "even while the program is too busy to take its messages.");
     command
-        .add_option("KEY", key_name_,
-                    "a virtual-key code (1, 0x0D), a letter or digit (A, 7), or one of LBUTTON,\n"
-                    "BACK, TAB, RETURN, ENTER, ESCAPE, SPACE, LEFT, UP, RIGHT, DOWN")
+        .add_option("ARGUMENTS", words_,
+                    "KEY SECONDS, or X Y SECONDS. KEY: a virtual-key code (1, 0x0D),\n"
+                    "a letter or digit (A, 7), or one of LBUTTON, BACK, TAB, RETURN,\n"
+                    "ENTER, ESCAPE, SPACE, LEFT, UP, RIGHT, DOWN. X Y: pixels of the\n"
+                    "screen. SECONDS: how long, decimals allowed, at most 3600")
         ->required()
-        ->check([](const std::string& name) { return key_code(name) ? "" : "unknown key '" + name + "'"; });
-    add_seconds(command, "SECONDS", duration_, kLongestHoldSeconds, "how long, 0 to 3600, decimals allowed")->required();
-    command.footer("example:\n  handheld hold LBUTTON 2.5");
+        ->expected(2, 3);
+    command.footer("examples:\n  handheld hold LBUTTON 2.5\n  handheld hold 120 200 1");
 }
 
 std::optional<int> HoldVerb::key_code(const std::string& text) {
@@ -47,15 +52,20 @@ std::optional<int> HoldVerb::key_code(const std::string& text) {
 }
 
 ExitCode HoldVerb::run(Console& console) {
-    const int key = key_code(key_name_).value_or(0);
+    const auto duration = seconds(words_.back());
+    if (!duration || *duration > std::chrono::seconds(kLongestHoldSeconds))
+        return console.usage("SECONDS must be a number from 0 to 3600");
+    if (words_.size() == 3) return TapVerb::press(words_[0], words_[1], *duration, console);
+    const auto key = key_code(words_[0]);
+    if (!key) return console.usage("unknown key '" + words_[0] + "'");
     host::hw::InputState keys(host::Device::current().run_dir());
-    const bool done = duration_.count() == 0 ? keys.release(key) : keys.hold(key, duration_);
+    const bool done = duration->count() == 0 ? keys.release(*key) : keys.hold(*key, *duration);
     if (!done) return console.fail("cannot write the key state under run/");
-    console.out() << "key " << key;
-    if (duration_.count() == 0)
+    console.out() << "key " << *key;
+    if (duration->count() == 0)
         console.out() << " released\n";
     else
-        console.out() << " held for " << static_cast<double>(duration_.count()) / 1000 << " s\n";
+        console.out() << " held for " << static_cast<double>(duration->count()) / 1000 << " s\n";
     return ExitCode::ok;
 }
 

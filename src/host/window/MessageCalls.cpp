@@ -9,10 +9,12 @@
 #include "ce/Messages.h"
 #include "ce/Sync.h"
 #include "ce/Time.h"
+#include "ce/WindowProcedure.h"
 #include "host/Device.h"
 #include "host/process/ProcessTable.h"
 #include "host/window/MessagePort.h"
 #include "host/window/MessageWindow.h"
+#include "host/window/ProcedureWindow.h"
 #include "host/window/SentReply.h"
 #include "host/window/ThreadQueues.h"
 #include "host/window/WindowRegistry.h"
@@ -48,10 +50,8 @@ std::u16string text_of(LPCWSTR text) { return text == nullptr ? std::u16string()
 
 // A top-level window: in this process's table for its messages, and in the handheld's
 // registry, with this process recorded under its program path, for other programs to find.
-HWND create_top_level(LPCWSTR className, LPCWSTR windowName) {
-    const auto& queue = host::ThreadQueues::instance().current();
-    const HWND window = host::WindowTable::instance().add(
-        std::make_shared<host::MessageWindow>(GetCurrentThreadId(), queue), true);
+HWND create_top_level(std::shared_ptr<host::WindowTarget> target, LPCWSTR className, LPCWSTR windowName) {
+    const HWND window = host::WindowTable::instance().add(std::move(target), true);
     host::MessagePort::instance().listen();
     host::ProcessTable(host::Device::current().database()).add_self();
     const host::WindowRecord record{window, text_of(className), text_of(windowName), host::ProcessIdentity::self(),
@@ -76,13 +76,28 @@ DWORD GetCurrentProcessId() { return static_cast<DWORD>(getpid()); }
 HWND CreateWindowExW(DWORD /*exStyle*/, LPCWSTR className, LPCWSTR windowName, DWORD /*style*/, int /*x*/,
                      int /*y*/, int /*width*/, int /*height*/, HWND parent, void* /*menu*/, void* /*instance*/,
                      void* /*param*/) {
-    if (parent == nullptr) return create_top_level(className, windowName);
+    if (parent == nullptr) {
+        const auto& queue = host::ThreadQueues::instance().current();
+        return create_top_level(std::make_shared<host::MessageWindow>(GetCurrentThreadId(), queue), className,
+                                windowName);
+    }
     if (parent != HWND_MESSAGE) {
         SetLastError(ERROR_NOT_SUPPORTED);
         return nullptr;
     }
     const auto& queue = host::ThreadQueues::instance().current();
     return host::WindowTable::instance().add(std::make_shared<host::MessageWindow>(GetCurrentThreadId(), queue));
+}
+
+HWND CreateProcedureWindow(std::shared_ptr<WindowProcedure> procedure, LPCWSTR className, LPCWSTR windowName,
+                           BOOL topLevel) {
+    if (procedure == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    auto target = std::make_shared<host::ProcedureWindow>(GetCurrentThreadId(), std::move(procedure));
+    if (topLevel) return create_top_level(std::move(target), className, windowName);
+    return host::WindowTable::instance().add(std::move(target));
 }
 
 BOOL DestroyWindow(HWND window) {
@@ -124,7 +139,10 @@ BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const MSG sent{window, message, wParam, lParam, GetTickCount()};
     if (const auto target = host::WindowTable::instance().find(window); target != nullptr) {
-        if (target->thread_id() == GetCurrentThreadId()) return fail(ERROR_NOT_SUPPORTED);
+        if (target->thread_id() == GetCurrentThreadId()) {
+            const auto answer = target->call(sent);
+            return answer ? *answer : fail(ERROR_NOT_SUPPORTED);
+        }
         auto reply = std::make_shared<host::LocalReply>();
         if (!target->deliver(sent, reply)) return fail(ERROR_INVALID_WINDOW_HANDLE);
         return reply->wait();

@@ -3,6 +3,7 @@
 // to it goes.
 
 #include <memory>
+#include <optional>
 
 #include "ce/Messages.h"
 #include "host/window/SentReply.h"
@@ -17,6 +18,9 @@ public:
     // False when the message can no longer be delivered (its thread has ended). `reply`
     // is set for a sent message and answered once the message is handled.
     virtual bool deliver(const ce::MSG& message, std::shared_ptr<SentReply> reply) = 0;
+    // Runs a message sent by the window's own thread and gives its answer; nothing when
+    // the window has no procedure to run it (its messages only wait in a queue).
+    virtual std::optional<ce::LRESULT> call(const ce::MSG& /*message*/) { return std::nullopt; }
 };
 
 }  // namespace host

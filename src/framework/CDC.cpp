@@ -1,0 +1,74 @@
+#include "framework/CDC.h"
+
+#include <QColor>
+#include <QPen>
+#include <QString>
+
+#include "framework/CBitmap.h"
+#include "framework/CFont.h"
+
+namespace {
+
+QColor qcolour(framework::COLORREF colour) {
+    return QColor(framework::GetRValue(colour), framework::GetGValue(colour), framework::GetBValue(colour));
+}
+
+QRect qrect(const CRect& rect) { return QRect(rect.left, rect.top, rect.Width(), rect.Height()); }
+
+}  // namespace
+
+CDC::CDC(QPaintDevice* device) : painter_(device) {
+    painter_.setPen(QPen(Qt::black, 1));
+    painter_.setBrush(Qt::NoBrush);
+}
+
+void CDC::FillSolidRect(const CRect& rect, framework::COLORREF colour) { painter_.fillRect(qrect(rect), qcolour(colour)); }
+
+void CDC::SelectPen(int width, framework::COLORREF colour) {
+    painter_.setPen(QPen(qcolour(colour), std::max(1, width), Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+}
+
+void CDC::SelectFont(const CFont& font) { painter_.setFont(font.font()); }
+
+void CDC::SetTextColor(framework::COLORREF colour) {
+    QPen pen = painter_.pen();
+    pen.setColor(qcolour(colour));
+    painter_.setPen(pen);
+}
+
+void CDC::RoundRect(const CRect& rect, CSize corner) {
+    painter_.setBrush(Qt::NoBrush);
+    // Corner ellipse sizes are diameters; Qt takes radii.
+    painter_.drawRoundedRect(QRectF(rect.left, rect.top, rect.Width(), rect.Height()), corner.cx / 2.0,
+                             corner.cy / 2.0);
+}
+
+void CDC::MoveTo(int x, int y) { position_ = QPoint(x, y); }
+
+void CDC::LineTo(int x, int y) {
+    painter_.drawLine(position_, QPoint(x, y));
+    position_ = QPoint(x, y);
+}
+
+void CDC::DrawText(std::u16string_view text, const CRect& rect, unsigned format) {
+    int flags = 0;
+    flags |= (format & DT_CENTER) != 0 ? Qt::AlignHCenter : (format & DT_RIGHT) != 0 ? Qt::AlignRight : Qt::AlignLeft;
+    flags |= (format & DT_VCENTER) != 0 ? Qt::AlignVCenter : Qt::AlignTop;
+    if ((format & DT_WORDBREAK) != 0) flags |= Qt::TextWordWrap;
+    if ((format & DT_SINGLELINE) != 0) flags |= Qt::TextSingleLine;
+    if ((format & DT_NOCLIP) != 0) flags |= Qt::TextDontClip;
+    painter_.drawText(qrect(rect), flags, QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void CDC::TransparentBlt(const CRect& rect, const CBitmap& bitmap, framework::COLORREF transparent) {
+    QImage image = bitmap.image().convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = qcolour(transparent).rgb();
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if ((line[x] | 0xFF000000u) == key) line[x] = 0;
+    }
+    painter_.drawImage(qrect(rect), image);
+}
+
+void CDC::StretchBlt(const CRect& rect, const CBitmap& bitmap) { painter_.drawImage(qrect(rect), bitmap.image()); }

@@ -1,0 +1,54 @@
+#pragma once
+// A form built from a dialog template: a top-level window covering the screen with one
+// control per template item, addressed by id. DoModal runs it until EndDialog and
+// returns the result; Create shows it without waiting.
+
+#include <QEventLoop>
+#include <memory>
+#include <vector>
+
+#include "framework/CWnd.h"
+#include "framework/WindowMessages.h"
+
+namespace framework {
+struct DialogTemplate;
+}
+
+class CDialog : public CWnd {
+public:
+    CDialog(int template_id, CWnd* parent);
+    ~CDialog() override;
+
+    // -1 when the template cannot be found or the form cannot be made.
+    int DoModal();
+    // Builds and shows the form without waiting; false when its template is missing.
+    bool Create();
+    void EndDialog(int result);
+
+    int TemplateId() const { return template_id_; }
+    // Dialog units of the form's font to pixels, as the template's rectangles are given.
+    void MapDialogRect(CRect* rect) const;
+
+protected:
+    virtual bool OnInitDialog() { return true; }
+    virtual void OnOK() { EndDialog(framework::IDOK); }
+    virtual void OnCancel() { EndDialog(framework::IDCANCEL); }
+    bool OnCommand(ce::UINT id, ce::UINT code) override;
+    bool PreTranslateMessage(ce::MSG* message) override;
+    void OnClose() override { OnCancel(); }
+
+    // Which template the form was built from; a form that follows the screen's shape
+    // may choose another before it is built.
+    void SetTemplateId(int template_id) { template_id_ = template_id; }
+
+private:
+    bool Build(const framework::DialogTemplate& dialog);
+
+    int template_id_;
+    CWnd* owner_;
+    std::vector<std::unique_ptr<CWnd>> controls_;
+    std::unique_ptr<QEventLoop> loop_;
+    CSize base_units_{};  // average character width and height of the form's font
+    int result_ = 0;
+    bool ended_ = false;
+};

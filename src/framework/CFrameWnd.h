@@ -1,0 +1,53 @@
+#pragma once
+// The single-document frame: a top-level window with one view filling it above the menu
+// bar at the screen's bottom, as on the handheld. Commands go to the view first, then to
+// the frame; a menu that opens lets the frame enable or grey its items first.
+
+#include <QPointer>
+#include <map>
+#include <memory>
+#include <span>
+#include <string_view>
+
+#include "framework/CWnd.h"
+
+class CView;
+class QAction;
+class QMenuBar;
+
+struct MenuItem {
+    std::u16string_view text;  // empty: a separator
+    ce::UINT command;
+};
+
+struct MenuDefinition {
+    std::u16string_view title;
+    std::span<const MenuItem> items;
+};
+
+class CFrameWnd : public CWnd {
+public:
+    static constexpr int kViewId = 0xE900;
+
+    // The frame (titled `title`) and its view, which it owns from then on.
+    bool Create(std::u16string_view title, CView* view);
+    bool CreateMenuBar(std::span<const MenuDefinition> menus);
+    CView* GetActiveView() const { return view_.get(); }
+    void EnableMenuItem(ce::UINT command, bool enable);
+    bool IsMenuItemEnabled(ce::UINT command) const;
+    // Runs the command as if its menu item had been chosen; false for an unknown or greyed one.
+    bool ChooseMenuItem(ce::UINT command);
+
+protected:
+    // Called as menu `index` of the bar opens.
+    virtual void OnInitMenuPopup(int /*index*/) {}
+    void OnSize(ce::UINT type, int cx, int cy) override;
+    ce::LRESULT WindowProc(ce::UINT message, ce::WPARAM wParam, ce::LPARAM lParam) override;
+
+private:
+    void LayOut();
+
+    std::unique_ptr<CView> view_;
+    QPointer<QMenuBar> menu_bar_;
+    std::map<ce::UINT, QAction*> actions_;
+};

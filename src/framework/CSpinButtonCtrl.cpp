@@ -1,0 +1,29 @@
+#include "framework/CSpinButtonCtrl.h"
+
+#include <QLineEdit>
+
+#include "framework/UpDownControl.h"
+
+namespace {
+
+framework::UpDownControl* spinner_of(QWidget* widget) { return dynamic_cast<framework::UpDownControl*>(widget); }
+
+}  // namespace
+
+void CSpinButtonCtrl::SetRange(int lower, int upper) {
+    if (auto* spinner = spinner_of(widget())) spinner->SetRange(lower, upper);
+}
+
+void CSpinButtonCtrl::SetPos(int position) {
+    if (auto* spinner = spinner_of(widget())) spinner->SetPos(position);
+}
+
+int CSpinButtonCtrl::GetPos() const {
+    const auto* spinner = spinner_of(widget());
+    return spinner != nullptr ? spinner->GetPos() : 0;
+}
+
+CWnd* CSpinButtonCtrl::GetBuddy() const {
+    const auto* spinner = spinner_of(widget());
+    return spinner != nullptr ? CWnd::FromWidget(spinner->Buddy()) : nullptr;
+}

@@ -1,0 +1,135 @@
+#include "framework/ControlFactory.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QScrollBar>
+#include <QTreeWidget>
+
+#include "framework/CWnd.h"
+#include "framework/ControlText.h"
+#include "framework/OwnerDrawButton.h"
+#include "framework/UpDownControl.h"
+#include "framework/WindowMessages.h"
+
+namespace framework {
+
+namespace {
+
+constexpr ce::UINT WM_HSCROLL = 0x0114;
+constexpr ce::UINT WM_VSCROLL = 0x0115;
+constexpr ce::UINT SB_THUMBPOSITION = 4;
+
+bool has(ce::DWORD style, ce::DWORD bit) { return (style & bit) != 0; }
+
+QWidget* make_edit(const DialogItem& item, QWidget* parent) {
+    if (has(item.style, ES_MULTILINE)) {
+        auto* edit = new QPlainTextEdit(parent);
+        edit->setReadOnly(has(item.style, ES_READONLY));
+        edit->setVerticalScrollBarPolicy(has(item.style, WS_VSCROLL) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+        edit->setPlainText(ToQString(item.text));
+        return edit;
+    }
+    auto* edit = new QLineEdit(ToQString(item.text), parent);
+    edit->setReadOnly(has(item.style, ES_READONLY));
+    if (has(item.style, ES_NUMBER))
+        edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+    return edit;
+}
+
+QWidget* make_list(ControlKind kind, QWidget* parent) {
+    auto* tree = new QTreeWidget(parent);
+    tree->setRootIsDecorated(kind == ControlKind::TreeView);
+    tree->setHeaderHidden(kind == ControlKind::TreeView);
+    if (kind == ControlKind::ReportList) tree->header()->setStretchLastSection(true);
+    return tree;
+}
+
+QWidget* make(const DialogItem& item, QWidget* parent, QWidget* previous) {
+    const QString text = ToQString(item.text);
+    switch (item.kind) {
+        case ControlKind::Static: {
+            auto* label = new QLabel(text, parent);
+            label->setAlignment(has(item.style, SS_CENTER)  ? Qt::AlignHCenter | Qt::AlignTop
+                                : has(item.style, SS_RIGHT) ? Qt::AlignRight | Qt::AlignTop
+                                                            : Qt::AlignLeft | Qt::AlignTop);
+            label->setWordWrap(true);
+            return label;
+        }
+        case ControlKind::Edit: return make_edit(item, parent);
+        case ControlKind::PushButton: return new QPushButton(text, parent);
+        case ControlKind::CheckBox: return new QCheckBox(text, parent);
+        case ControlKind::RadioButton: {
+            auto* radio = new QRadioButton(text, parent);
+            radio->setAutoExclusive(false);  // groups follow WS_GROUP (CDialog), not the parent
+            return radio;
+        }
+        case ControlKind::OwnerDrawButton: return new OwnerDrawButton(parent);
+        case ControlKind::GroupBox: return new QGroupBox(text, parent);
+        case ControlKind::ListBox: return new QListWidget(parent);
+        case ControlKind::DropDownList: return new QComboBox(parent);
+        case ControlKind::UpDown: {
+            auto* spinner = new UpDownControl(parent, has(item.style, UDS_WRAP), has(item.style, UDS_SETBUDDYINT));
+            if (has(item.style, UDS_AUTOBUDDY)) spinner->SetBuddy(qobject_cast<QLineEdit*>(previous));
+            return spinner;
+        }
+        case ControlKind::ReportList:
+        case ControlKind::TreeView: return make_list(item.kind, parent);
+        case ControlKind::ScrollBar:
+            return new QScrollBar(has(item.style, SBS_VERT) ? Qt::Vertical : Qt::Horizontal, parent);
+        case ControlKind::Window: break;
+    }
+    auto* window = new QWidget(parent);
+    window->setAccessibleName(text);
+    return window;
+}
+
+// The control's window tells its parent; looked up when it happens, since a subclassing
+// window may have taken the control over since it was made.
+void notify(QWidget* control, ce::UINT message, ce::WPARAM wParam) {
+    CWnd* window = CWnd::FromWidget(control);
+    if (window == nullptr || window->GetParent() == nullptr) return;
+    window->GetParent()->WindowProc(message, wParam, reinterpret_cast<ce::LPARAM>(window->GetSafeHwnd()));
+}
+
+void command(QWidget* control, ce::UINT code) {
+    const CWnd* window = CWnd::FromWidget(control);
+    if (window != nullptr) notify(control, WM_COMMAND, MAKEWPARAM(static_cast<unsigned>(window->GetDlgCtrlID()), code));
+}
+
+}  // namespace
+
+QWidget* ControlFactory::Create(const DialogItem& item, QWidget* parent, QWidget* previous) {
+    QWidget* control = make(item, parent, previous);
+    control->setEnabled(!has(item.style, WS_DISABLED));
+    control->setVisible(has(item.style, WS_VISIBLE));
+    return control;
+}
+
+void ControlFactory::ConnectNotifications(QWidget* control) {
+    if (auto* button = qobject_cast<QAbstractButton*>(control))
+        QObject::connect(button, &QAbstractButton::clicked, button, [button] { command(button, BN_CLICKED); });
+    else if (auto* line = qobject_cast<QLineEdit*>(control))
+        QObject::connect(line, &QLineEdit::textChanged, line, [line] { command(line, EN_CHANGE); });
+    else if (auto* edit = qobject_cast<QPlainTextEdit*>(control))
+        QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [edit] { command(edit, EN_CHANGE); });
+    else if (auto* list = qobject_cast<QListWidget*>(control))
+        QObject::connect(list, &QListWidget::currentRowChanged, list, [list] { command(list, LBN_SELCHANGE); });
+    else if (auto* combo = qobject_cast<QComboBox*>(control))
+        QObject::connect(combo, &QComboBox::currentIndexChanged, combo, [combo] { command(combo, CBN_SELCHANGE); });
+    else if (auto* bar = qobject_cast<QScrollBar*>(control))
+        QObject::connect(bar, &QScrollBar::valueChanged, bar, [bar](int position) {
+            notify(bar, bar->orientation() == Qt::Vertical ? WM_VSCROLL : WM_HSCROLL,
+                   MAKEWPARAM(SB_THUMBPOSITION, static_cast<unsigned>(position)));
+        });
+}
+
+}  // namespace framework

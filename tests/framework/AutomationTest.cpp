@@ -1,0 +1,120 @@
+// What `handheld ui` and `handheld screenshot` get from a running form: its controls with
+// their state, and taps, typing and choices that run the form's own handlers.
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "ScreenDevice.h"
+#include "framework/AutomationProtocol.h"
+#include "framework/CDialog.h"
+#include "framework/CListBox.h"
+#include "framework/DialogTemplate.h"
+#include "framework/WindowMessages.h"
+
+namespace {
+
+using namespace framework;
+using namespace framework::automation;
+
+constexpr int kForm = 9100;
+constexpr int kTitle = 10, kCount = 11, kLoud = 12, kSounds = 13, kSave = 14, kHidden = 15;
+
+constexpr DialogItem kItems[] = {
+    {kTitle, ControlKind::Static, u"Alarm \"one\"", WS_VISIBLE, 4, 4, 100, 10},
+    {kCount, ControlKind::Edit, u"3", WS_VISIBLE | ES_NUMBER, 4, 16, 40, 12},
+    {kLoud, ControlKind::CheckBox, u"Loud", WS_VISIBLE, 4, 30, 60, 10},
+    {kSounds, ControlKind::ListBox, u"", WS_VISIBLE, 4, 44, 100, 40},
+    {kSave, ControlKind::PushButton, u"Save", WS_VISIBLE | WS_DISABLED, 4, 90, 40, 14},
+    {kHidden, ControlKind::PushButton, u"Secret", 0, 50, 90, 40, 14},
+};
+
+class TestDialog : public CDialog {
+public:
+    TestDialog() : CDialog(kForm, nullptr) {}
+    std::vector<std::pair<ce::UINT, ce::UINT>> commands;  // id, notification
+
+protected:
+    bool OnInitDialog() override {
+        auto* sounds = static_cast<CListBox*>(GetDlgItem(kSounds));
+        sounds->AddString(u"Birds.wav");
+        sounds->AddString(u"Bell.wav");
+        return true;
+    }
+    bool OnCommand(ce::UINT id, ce::UINT code) override {
+        commands.emplace_back(id, code);
+        return true;
+    }
+};
+
+class AutomationTest : public testing_support::ScreenDevice {
+protected:
+    void SetUp() override {
+        ScreenDevice::SetUp();
+        DialogTemplates::Add({kForm, 130, 150, kItems});
+        ASSERT_TRUE(form.Create());
+    }
+    // Sends the request as the tool does and reads the reply it leaves.
+    std::string Ask(ce::UINT message, ce::LPARAM lParam, const std::string& typed = {}) {
+        ++request;
+        if (!typed.empty()) {
+            std::filesystem::create_directories(host_path("Temp/ui"));
+            std::ofstream(host_path("Temp/ui/" + std::to_string(request) + ".in")) << typed;
+        }
+        form.SendMessage(message, request, lParam);
+        RunQueued();
+        std::ifstream in(host_path("Temp/ui/" + std::to_string(request) + ".out"));
+        std::stringstream reply;
+        reply << in.rdbuf();
+        return reply.str();
+    }
+    TestDialog form;
+    unsigned request = 100;
+};
+
+TEST_F(AutomationTest, DumpListsEveryControlWithItsState) {
+    const std::string json = Ask(WM_UI_DUMP, 1);
+    ASSERT_EQ(json.rfind("ok\n", 0), 0u) << json;
+    EXPECT_NE(json.find(R"({"id":10,"kind":"static","text":"Alarm \"one\"","checked":null,"enabled":true,"visible":true,)"),
+              std::string::npos)
+        << json;
+    EXPECT_NE(json.find(R"("id":12,"kind":"check","text":"Loud","checked":false)"), std::string::npos);
+    EXPECT_NE(json.find(R"("id":13,"kind":"listbox","text":"","checked":null,"enabled":true,"visible":true,"selected":-1)"),
+              std::string::npos);
+    EXPECT_NE(json.find(R"("id":14,"kind":"button","text":"Save","checked":null,"enabled":false)"), std::string::npos);
+    EXPECT_NE(json.find(R"("id":15,"kind":"button","text":"Secret","checked":null,"enabled":true,"visible":false)"),
+              std::string::npos);
+
+    const std::string text = Ask(WM_UI_DUMP, 0);
+    EXPECT_NE(text.find("12 check \"Loud\" unchecked visible enabled"), std::string::npos) << text;
+}
+
+TEST_F(AutomationTest, ClickSetAndSelectActAsTheStylusAndKeysWould) {
+    EXPECT_EQ(Ask(WM_UI_CLICK, kLoud), "ok\n");
+    EXPECT_EQ(Ask(WM_UI_SET, kCount, "12"), "ok\n");
+    EXPECT_EQ(Ask(WM_UI_SELECT, MAKELPARAM(kSounds, 1)), "ok\n");
+    EXPECT_EQ(form.GetDlgItem(kCount)->GetWindowText(), u"12");
+    EXPECT_EQ(static_cast<CListBox*>(form.GetDlgItem(kSounds))->GetCurSel(), 1);
+    EXPECT_EQ(form.commands, (std::vector<std::pair<ce::UINT, ce::UINT>>{
+                                 {kLoud, BN_CLICKED}, {kCount, EN_CHANGE}, {kSounds, LBN_SELCHANGE}}));
+    EXPECT_NE(Ask(WM_UI_DUMP, 1).find(R"("id":12,"kind":"check","text":"Loud","checked":true)"), std::string::npos);
+
+    // What a user could not do is refused, and nothing runs.
+    EXPECT_EQ(Ask(WM_UI_CLICK, kSave), "ok\n") << "the control exists";
+    EXPECT_EQ(Ask(WM_UI_CLICK, 999), "error: no control 999\n");
+    EXPECT_EQ(Ask(WM_UI_SELECT, MAKELPARAM(kSounds, 5)), "error: control 13 has no item 5\n");
+    EXPECT_EQ(form.commands.size(), 3u) << "a disabled button takes no tap";
+    EXPECT_EQ(static_cast<CListBox*>(form.GetDlgItem(kSounds))->GetCurSel(), 1);
+}
+
+TEST_F(AutomationTest, ScreenshotIsThePictureOfTheForm) {
+    EXPECT_EQ(Ask(WM_UI_SCREENSHOT, 0), "ok\n");
+    QImage shot(QString::fromStdString(host_path("Temp/ui/" + std::to_string(request) + ".png").string()));
+    EXPECT_EQ(shot.width(), 240);
+    EXPECT_EQ(shot.height(), 320);
+}
+
+}  // namespace

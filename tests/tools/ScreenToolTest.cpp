@@ -1,0 +1,124 @@
+// `handheld screenshot`, `ui`, `tap`, `key` and `rotate` on a running form program, as a
+// person at a terminal (or an end-to-end test) operates it: real processes, headless.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <regex>
+#include <thread>
+
+#include "ChildProcess.h"
+#include "HandheldDeviceTest.h"
+
+namespace {
+
+using ::testing::HasSubstr;
+
+struct PictureSize {
+    unsigned width = 0;
+    unsigned height = 0;
+};
+
+// Width and height from a PNG's header chunk, which follows the 8-byte signature.
+PictureSize png_size(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    unsigned char header[24] = {};
+    in.read(reinterpret_cast<char*>(header), sizeof header);
+    const auto word = [&](int at) {
+        return unsigned{header[at]} << 24 | unsigned{header[at + 1]} << 16 | unsigned{header[at + 2]} << 8 |
+               header[at + 3];
+    };
+    return {word(16), word(20)};
+}
+
+class ScreenTool : public tool_tests::HandheldDeviceTest {
+protected:
+    void SetUp() override {
+        HandheldDeviceTest::SetUp();
+        ok({"init"});
+        ok({"screen", "240", "320", "96"});
+        program_ = std::make_unique<testing_support::ChildProcess>(SAMPLE_FORM, std::vector<std::string>{});
+        ASSERT_TRUE(Shows("2107 window"));
+    }
+    void TearDown() override {
+        program_.reset();
+        HandheldDeviceTest::TearDown();
+    }
+    // Waits until `ui dump` of the foreground window holds `text`.
+    bool Shows(const std::string& text) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (std::chrono::steady_clock::now() < end) {
+            if (handheld({"ui", "dump"}).out.find(text) != std::string::npos) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return false;
+    }
+    std::unique_ptr<testing_support::ChildProcess> program_;
+};
+
+// The place of a control in `ui dump`'s line for it: "ID KIND "TEXT" ... X,Y WxH".
+struct Place {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+Place place_of(const std::string& dump, int id) {
+    const std::regex line("(^|\n)" + std::to_string(id) + " [^\n]* (\\d+),(\\d+) (\\d+)x(\\d+)(\n|$)");
+    std::smatch found;
+    if (!std::regex_search(dump, found, line)) return {};
+    return {std::stoi(found[2]), std::stoi(found[3]), std::stoi(found[4]), std::stoi(found[5])};
+}
+
+TEST_F(ScreenTool, TapOnTheHelpButtonOpensTheHelpFormAndEscapeClosesIt) {
+    const std::string json = ok({"ui", "dump", "--json"});
+    EXPECT_THAT(json, HasSubstr(R"({"id":2100,"kind":"static","text":"Sample Form","checked":null,"enabled":true,"visible":true,)"));
+    EXPECT_THAT(json, HasSubstr(R"("id":811,"kind":"check","text":"Repeat beaming","checked":false)"));
+    EXPECT_THAT(json, HasSubstr(R"("id":812,"kind":"listbox","text":"","checked":null,"enabled":true,"visible":true,"selected":0)"));
+
+    const Place help = place_of(ok({"ui", "dump"}), 2107);
+    ASSERT_GT(help.width, 0);
+    ok({"tap", std::to_string(help.x + help.width / 2), std::to_string(help.y + help.height / 2)});
+    ASSERT_TRUE(Shows("2035 edit \"This form shows the common look"));
+    EXPECT_THAT(ok({"ui", "dump"}), HasSubstr("2100 static \"Sample Form\""));
+
+    ok({"key", "ESCAPE"});
+    EXPECT_TRUE(Shows("2107 window"));
+}
+
+TEST_F(ScreenTool, RotateLaysTheFormOutAgainAndScreenshotsFollowTheScreen) {
+    const auto portrait_shot = device_root() / "portrait.png";
+    ok({"screenshot", portrait_shot.string()});
+    EXPECT_EQ(png_size(portrait_shot).width, 240u);
+    EXPECT_EQ(png_size(portrait_shot).height, 320u);
+    const Place list_before = place_of(ok({"ui", "dump"}), 812);
+
+    EXPECT_THAT(ok({"rotate"}), HasSubstr("screen 320 x 240 at 96 dpi"));
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    Place list_after = list_before;
+    while (list_after.x == list_before.x && std::chrono::steady_clock::now() < end)
+        list_after = place_of(ok({"ui", "dump"}), 812);
+    EXPECT_GT(list_after.x, list_before.x) << "the list moves beside the other controls";
+
+    const auto landscape_shot = device_root() / "landscape.png";
+    ok({"screenshot", landscape_shot.string()});
+    EXPECT_EQ(png_size(landscape_shot).width, 320u);
+    EXPECT_EQ(png_size(landscape_shot).height, 240u);
+}
+
+TEST_F(ScreenTool, WhatNoUserCouldDoIsRefused) {
+    const auto missing = handheld({"ui", "click", "999"});
+    EXPECT_EQ(missing.exit_code, 1);
+    EXPECT_THAT(missing.err, HasSubstr("no control 999"));
+    EXPECT_EQ(handheld({"ui", "select", "812", "7"}).exit_code, 1);
+    EXPECT_EQ(handheld({"ui", "click", "many"}).exit_code, 2);
+    EXPECT_EQ(handheld({"tap", "-1", "5"}).exit_code, 2);
+
+    program_.reset();  // the program ends: nothing is in the foreground any more
+    const auto gone = handheld({"ui", "dump"});
+    EXPECT_EQ(gone.exit_code, 1);
+    EXPECT_THAT(gone.err, HasSubstr("no program window is in the foreground"));
+}
+
+}  // namespace

@@ -1,0 +1,80 @@
+#include "UiCommand.h"
+
+#include "Arguments.h"
+#include "UiRequest.h"
+#include "framework/AutomationProtocol.h"
+
+namespace handheld {
+
+namespace {
+
+using namespace framework::automation;
+
+const char* name_of(UiCommand::Action action) {
+    switch (action) {
+        case UiCommand::Action::dump: return "dump";
+        case UiCommand::Action::click: return "click";
+        case UiCommand::Action::set: return "set";
+        case UiCommand::Action::select: return "select";
+    }
+    return "dump";
+}
+
+const char* summary_of(UiCommand::Action action) {
+    switch (action) {
+        case UiCommand::Action::dump: return "list the controls: id, kind, text, state, place";
+        case UiCommand::Action::click: return "tap a control's centre with the stylus";
+        case UiCommand::Action::set: return "put text into a control, as typing it would";
+        case UiCommand::Action::select: return "choose an item of a list, as tapping it would";
+    }
+    return "";
+}
+
+}  // namespace
+
+UiCommand::UiCommand(Action action) : Verb(name_of(action), summary_of(action)), action_(action) {}
+
+void UiCommand::declare(CLI::App& command) {
+    switch (action_) {
+        case Action::dump:
+            describe(
+                "One line per control: id, kind, text, checked state, visible, enabled, the\n"
+                "selection of a list, then position and size in pixels of the window.");
+            command.add_flag("--json", json_, "the same as one JSON object, for programs");
+            command.footer("example:\n  handheld ui dump --json");
+            return;
+        case Action::click:
+            describe("A hidden or disabled control takes no tap, as on the screen.");
+            break;
+        case Action::set:
+            describe("The control's text becomes TEXT; the program hears of the change.");
+            break;
+        case Action::select:
+            describe("Item INDEX (from 0) becomes the chosen one; the program hears of it.");
+            break;
+    }
+    add_number(command, "ID", id_, 0, 0xFFFF, "the control's id (from `ui dump`)", "a control id")->required();
+    if (action_ == Action::set) command.add_option("TEXT", text_, "what to type")->required();
+    if (action_ == Action::select)
+        add_number(command, "INDEX", index_, 0, 0x7FFF, "the item, from 0", "an item index")->required();
+    command.footer(std::string("example:\n  handheld ui ") + name_of(action_) +
+                   (action_ == Action::click ? " 2107" : action_ == Action::set ? " 301 5" : " 812 1"));
+}
+
+ExitCode UiCommand::run(Console& console) {
+    ce::UINT message = WM_UI_DUMP;
+    ce::LPARAM lParam = json_ ? 1 : 0;
+    if (action_ != Action::dump) {
+        message = action_ == Action::click ? WM_UI_CLICK : action_ == Action::set ? WM_UI_SET : WM_UI_SELECT;
+        lParam = static_cast<ce::LPARAM>(action_ == Action::select ? (index_ << 16 | id_) : id_);
+    }
+    const auto window = UiRequest::foreground();
+    if (!window) return console.fail("no program window is in the foreground");
+    UiRequest request(*window);
+    const UiReply reply = request.ask(message, lParam, action_ == Action::set ? text_ : std::string());
+    if (!reply.ok) return console.fail(reply.status);
+    console.out() << reply.body;
+    return ExitCode::ok;
+}
+
+}  // namespace handheld
