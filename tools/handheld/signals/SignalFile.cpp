@@ -22,11 +22,11 @@ SignalFileResult SignalFile::Read(const std::filesystem::path& path, const std::
     const std::uintmax_t size = std::filesystem::file_size(path, error);
     std::ifstream file(path, std::ios::binary);
     if (error || !file) {
-        result.error = "cannot read " + path.string();
+        result.error = "cannot read the file";
         return result;
     }
     if (size > kLargestFile) {
-        result.error = path.string() + " is " + std::to_string(size) + " bytes; signal files are at most 1 MiB";
+        result.error = "the file is " + std::to_string(size) + " bytes; signal files are at most 1 MiB";
         return result;
     }
     std::ostringstream text;
