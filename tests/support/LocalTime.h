@@ -1,5 +1,6 @@
 #pragma once
-// A local time for a test to register, store or set the handheld's clock to.
+// A local time for a test to register, store or set the handheld's clock to. The fields
+// are taken as given, unlike host::system_time: tests also need times that do not exist.
 
 #include "ce/Time.h"
 

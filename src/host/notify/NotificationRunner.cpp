@@ -3,13 +3,14 @@
 #include "ce/Notify.h"
 #include "ce/Text.h"
 #include "host/clock/Clock.h"
+#include "host/clock/LocalTime.h"
 
 namespace host {
 
 std::optional<NotificationRunner::Instant> NotificationRunner::start_due(Instant now) {
     std::optional<Instant> next;
     for (const TimedRow& row : store_.timed_rows()) {
-        const auto local = NotificationStore::time_from_text(row.time);
+        const auto local = time_from_text(row.time);
         const auto due = local ? device_utc_reaching(*local) : std::nullopt;
         if (!due) {
             if (reported_.insert(row.id).second)

@@ -7,11 +7,6 @@
 
 namespace host {
 
-// Local times are kept as text: readable in the database, sorting in time order.
-std::optional<ce::SYSTEMTIME> NotificationStore::time_from_text(const std::string& text) {
-    return host::time_from_text(text);
-}
-
 std::u16string Notification::command_word() const {
     if (is_timed()) return ce::APP_RUN_AT_TIME;
     return event == ce::NOTIFICATION_EVENT_TZ_CHANGE ? ce::APP_RUN_AFTER_TZ_CHANGE : ce::APP_RUN_AFTER_TIME_CHANGE;
@@ -67,7 +62,7 @@ std::vector<Notification> NotificationStore::list() {
         notification.application = ce::utf16_from_utf8(query.column_text(0));
         notification.event = static_cast<ce::LONG>(query.column_int(1));
         if (notification.is_timed())
-            notification.time = time_from_text(query.column_text(2)).value_or(ce::SYSTEMTIME{});
+            notification.time = host::time_from_text(query.column_text(2)).value_or(ce::SYSTEMTIME{});
         result.push_back(notification);
     }
     return result;

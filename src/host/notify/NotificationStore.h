@@ -52,10 +52,6 @@ public:
     // The programs registered for `event`, in the order they registered.
     std::vector<std::u16string> registered_for(ce::LONG event);
 
-    // The local time of a stored "YYYY-MM-DD HH:MM:SS", day of week included; nothing
-    // for text of another shape or a date or time of day that does not exist.
-    static std::optional<ce::SYSTEMTIME> time_from_text(const std::string& text);
-
     // The key of a program: one key for every spelling of a device path; empty for a
     // path that cannot name a file.
     static std::string key_of(std::u16string_view application);
