@@ -114,8 +114,14 @@ void CAlarmItem::Draw(CDC& dc, const CRect& row, bool selected) const {
     for (const auto& [shown, picture] : {std::pair{has_infrared, RowArt::kInfrared}, std::pair{has_sound, RowArt::kSound}}) {
         if (shown == 0) continue;
         const int top = second_line.top + (second_line.Height() - badge) / 2;
+        // The badges are drawn for the window's white; on the highlight they keep a white plate.
+        if (selected) {
+            const int pad = art.x(2);
+            dc.FillSolidRect({badge_right - badge - pad, top - pad, badge_right + pad, top + badge + pad},
+                             GetSysColor(framework::COLOR_WINDOW));
+        }
         dc.StretchBlt({badge_right - badge, top, badge_right, top + badge}, art.picture(picture));
-        badge_right -= badge + art.x(4);
+        badge_right -= badge + art.x(6);
     }
 }
 
