@@ -17,26 +17,27 @@ constexpr std::u16string_view kPurpose =
     u"An alarm clock that wakes the handheld, shows a reminder, beams infrared commands to your "
     u"equipment and plays a sound.";
 
+// A 240-pixel wide screen is 160 dialog units across, a 320-pixel one 213.
 constexpr DialogItem kPortraitItems[] = {
-    {IDC_CAPTION, ControlKind::Static, u"About KIVO", WS_VISIBLE, 8, 6, 123, 12},
-    {CAboutDlg::IDC_NAME, ControlKind::Static, u"KIVO", WS_VISIBLE | SS_CENTER, 8, 32, 123, 22},
-    {CAboutDlg::IDC_VERSION, ControlKind::Static, u"", WS_VISIBLE | SS_CENTER, 8, 56, 123, 10},
-    {CAboutDlg::IDC_PURPOSE, ControlKind::Static, kPurpose, WS_VISIBLE | SS_CENTER, 12, 76, 115, 40},
-    {framework::IDOK, ControlKind::PushButton, u"OK", WS_VISIBLE, 45, 128, 50, 14},
+    {IDC_CAPTION, ControlKind::Static, u"About KIVO", WS_VISIBLE, 8, 6, 144, 12},
+    {CAboutDlg::IDC_NAME, ControlKind::Static, u"KIVO", WS_VISIBLE | SS_CENTER, 8, 40, 144, 22},
+    {CAboutDlg::IDC_VERSION, ControlKind::Static, u"", WS_VISIBLE | SS_CENTER, 8, 64, 144, 10},
+    {CAboutDlg::IDC_PURPOSE, ControlKind::Static, kPurpose, WS_VISIBLE | SS_CENTER, 14, 86, 132, 40},
+    {framework::IDOK, ControlKind::PushButton, u"OK", WS_VISIBLE, 55, 140, 50, 14},
 };
 constexpr DialogItem kLandscapeItems[] = {
-    {IDC_CAPTION, ControlKind::Static, u"About KIVO", WS_VISIBLE, 8, 6, 166, 12},
-    {CAboutDlg::IDC_NAME, ControlKind::Static, u"KIVO", WS_VISIBLE | SS_CENTER, 8, 24, 166, 22},
-    {CAboutDlg::IDC_VERSION, ControlKind::Static, u"", WS_VISIBLE | SS_CENTER, 8, 46, 166, 10},
-    {CAboutDlg::IDC_PURPOSE, ControlKind::Static, kPurpose, WS_VISIBLE | SS_CENTER, 12, 60, 158, 26},
-    {framework::IDOK, ControlKind::PushButton, u"OK", WS_VISIBLE, 66, 88, 50, 14},
+    {IDC_CAPTION, ControlKind::Static, u"About KIVO", WS_VISIBLE, 8, 6, 197, 12},
+    {CAboutDlg::IDC_NAME, ControlKind::Static, u"KIVO", WS_VISIBLE | SS_CENTER, 8, 26, 197, 22},
+    {CAboutDlg::IDC_VERSION, ControlKind::Static, u"", WS_VISIBLE | SS_CENTER, 8, 48, 197, 10},
+    {CAboutDlg::IDC_PURPOSE, ControlKind::Static, kPurpose, WS_VISIBLE | SS_CENTER, 20, 64, 173, 26},
+    {framework::IDOK, ControlKind::PushButton, u"OK", WS_VISIBLE, 81, 96, 50, 14},
 };
 constexpr DialogItem kSquareItems[] = {
-    {IDC_CAPTION, ControlKind::Static, u"About KIVO", WS_VISIBLE, 8, 6, 123, 12},
-    {CAboutDlg::IDC_NAME, ControlKind::Static, u"KIVO", WS_VISIBLE | SS_CENTER, 8, 22, 123, 20},
-    {CAboutDlg::IDC_VERSION, ControlKind::Static, u"", WS_VISIBLE | SS_CENTER, 8, 42, 123, 10},
-    {CAboutDlg::IDC_PURPOSE, ControlKind::Static, kPurpose, WS_VISIBLE | SS_CENTER, 12, 54, 115, 32},
-    {framework::IDOK, ControlKind::PushButton, u"OK", WS_VISIBLE, 45, 88, 50, 14},
+    {IDC_CAPTION, ControlKind::Static, u"About KIVO", WS_VISIBLE, 8, 6, 144, 12},
+    {CAboutDlg::IDC_NAME, ControlKind::Static, u"KIVO", WS_VISIBLE | SS_CENTER, 8, 24, 144, 22},
+    {CAboutDlg::IDC_VERSION, ControlKind::Static, u"", WS_VISIBLE | SS_CENTER, 8, 46, 144, 10},
+    {CAboutDlg::IDC_PURPOSE, ControlKind::Static, kPurpose, WS_VISIBLE | SS_CENTER, 14, 62, 132, 34},
+    {framework::IDOK, ControlKind::PushButton, u"OK", WS_VISIBLE, 55, 100, 50, 14},
 };
 
 }  // namespace
