@@ -69,7 +69,7 @@ TEST_F(HelpViewer, TheShellsCommandLineShowsTheProgramsHelpPageFullScreen) {
 
 TEST_F(HelpViewer, AnotherPageTakesTheViewersPlaceAndAMissingOneIsSaidInIt) {
     ok({"run", "peghelp.exe", "file:KIVO.htm"});
-    WaitForDump("When an alarm goes off");
+    ASSERT_THAT(WaitForDump("When an alarm goes off"), HasSubstr("When an alarm goes off"));
     ok({"run", "peghelp.exe", "file:Nothing.htm#top"});
     EXPECT_THAT(WaitForDump("is not on this handheld"),
                 HasSubstr(R"(The help page \\Windows\\Nothing.htm is not on this handheld.)"));
