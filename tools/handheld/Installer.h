@@ -10,8 +10,6 @@
 //   \Windows\AppMgr\KIVOSETUP.dll                                  the setup library, kept for removal
 
 #include <filesystem>
-#include <optional>
-#include <string_view>
 
 #include "Console.h"
 #include "ExitCode.h"

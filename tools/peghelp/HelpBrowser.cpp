@@ -4,6 +4,7 @@
 
 #include "ce/Files.h"
 #include "framework/ControlText.h"
+#include "framework/Screen.h"
 
 namespace {
 
@@ -18,8 +19,9 @@ HelpBrowser::HelpBrowser(QWidget* parent) : QTextBrowser(parent) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // A 240-pixel screen has no room for the desktop's wide list indents.
-    document()->setIndentWidth(18);
-    document()->setDocumentMargin(4);
+    const auto screen = framework::Screen::current();
+    document()->setIndentWidth(screen.ScaleX(18));
+    document()->setDocumentMargin(screen.ScaleX(4));
 }
 
 QUrl HelpBrowser::UrlOf(const HelpPageName& page) {
