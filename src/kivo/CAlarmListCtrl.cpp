@@ -41,18 +41,15 @@ int CAlarmListCtrl::InsertSorted(std::unique_ptr<CAlarmItem> row, std::optional<
 int CAlarmListCtrl::Resort(int index) {
     if (Row(index) == nullptr) return index;
     const int time = rows_[static_cast<std::size_t>(index)]->TimeOfDay();
-    // Among the first others (the row itself left out), the place after the last one not later.
+    // The place after the last other row not later than it, counted without the row itself.
+    // Every row is looked at: a long list stays in order whatever the edit.
     int place = 0;
-    int considered = 0;
-    bool beyond = true;
-    for (int other = 0; other < Count() && considered < kSortWindow; ++other) {
+    int other_index = 0;
+    for (int other = 0; other < Count(); ++other) {
         if (other == index) continue;
-        ++considered;
-        if (rows_[static_cast<std::size_t>(other)]->TimeOfDay() <= time) place = considered;
-        else beyond = false;
+        ++other_index;
+        if (rows_[static_cast<std::size_t>(other)]->TimeOfDay() <= time) place = other_index;
     }
-    // A row that belongs after every row considered, with more rows left unconsidered, stays.
-    if (beyond && Count() - 1 > kSortWindow) return index;
     auto row = std::move(rows_[static_cast<std::size_t>(index)]);
     rows_.erase(rows_.begin() + index);
     rows_.insert(rows_.begin() + place, std::move(row));

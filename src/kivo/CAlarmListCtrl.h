@@ -15,8 +15,6 @@
 
 class CAlarmListCtrl : public CWnd, public AlarmRows {
 public:
-    static constexpr int kSortWindow = 100;  // rows an edited row is compared with
-
     CAlarmListCtrl();
 
     // Puts the row before the first row of a later time; when there is none, at

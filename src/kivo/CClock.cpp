@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr const char16_t* kWeekdays[7] = {u"SUN", u"MON", u"TUE", u"WEN", u"THU", u"FRI", u"SAT"};
+constexpr const char16_t* kWeekdays[7] = {u"SUN", u"MON", u"TUE", u"WED", u"THU", u"FRI", u"SAT"};
 constexpr const char16_t* kMonths[12] = {u"JAN", u"FEB", u"MAR", u"APR", u"MAY", u"JUN",
                                          u"JUL", u"AUG", u"SEP", u"OCT", u"NOV", u"DEC"};
 

@@ -60,13 +60,9 @@ void ProgramStarter::StartWelcome() {
 }
 
 void ProgramStarter::StartHelp() {
-    // The viewer lives in the Windows folder, where a bare program name is looked for.
-    char16_t windows[ce::MAX_PATH] = {};
-    if (!ce::SHGetSpecialFolderPath(nullptr, windows, ce::CSIDL_WINDOWS, false)) return;
-    const std::u16string viewer = std::u16string(windows) + u"\\" + kHelpViewer;
-    if (!Exists(viewer)) return;
+    // A bare program name is looked for in the Windows folder, where the viewer lives.
     ce::PROCESS_INFORMATION started{};
-    if (!ce::CreateProcessW(viewer.c_str(), kHelpPage, nullptr, nullptr, false, 0, nullptr, nullptr, nullptr, &started))
+    if (!ce::CreateProcessW(kHelpViewer, kHelpPage, nullptr, nullptr, false, 0, nullptr, nullptr, nullptr, &started))
         return;
     ce::CloseHandle(started.hThread);
     ce::CloseHandle(started.hProcess);

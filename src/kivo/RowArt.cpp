@@ -117,8 +117,6 @@ void RowArt::Release() {
     if (g_users > 0 && --g_users == 0) g_art.reset();
 }
 
-int RowArt::Users() { return g_users; }
-
 RowArt::RowArt() {
     const auto screen = framework::Screen::current();
     dpi_x_ = screen.dpi_x();

@@ -13,7 +13,6 @@ public:
     // The art for the screen as it is now; Acquire and Release count the users.
     static const RowArt& Acquire();
     static void Release();
-    static int Users();
 
     const CFont& normal() const { return normal_; }
     const CFont& bold() const { return bold_; }

@@ -130,6 +130,8 @@ struct DeleteCase {
     int active_after;
     std::optional<std::string> wake_after;
 };
+void PrintTo(const DeleteCase& value, std::ostream* out) { *out << value.name; }
+
 
 class DeleteAnswers : public AlarmList, public ::testing::WithParamInterface<DeleteCase> {};
 
@@ -213,20 +215,26 @@ TEST_F(AlarmList, AlertsChangeSignalRefreshesTheAlarmsItChanged) {
     EXPECT_EQ(AlarmChangeMarker::Read(changed), AlarmChangeMarker::State::seen);
 }
 
-TEST_F(AlarmList, AnEditedAlarmMovesToTheEndOfItsNewTime) {
+TEST_F(AlarmList, AnEditedAlarmMovesToItsNewPlaceEvenInALongList) {
+    // Past the first hundred rows too: an edit never leaves the list out of order.
     const auto midnight = write(1, {.hour = 0, .minute = 0, .description = u"midnight"});
-    write(2, {.hour = 6, .description = u"six"});
-    write(3, {.hour = 23, .minute = 59, .description = u"last"});
+    for (int number = 2; number <= 104; ++number) write(number, {.hour = 6 + number % 12, .description = u"day", .active = 0});
+    write(200, {.hour = 23, .minute = 59, .description = u"last"});
     Start();
-    ASSERT_THAT(rows(), ElementsAre(u"midnight", u"six", u"last"));
+    ASSERT_EQ(list().Count(), 105);
+    ASSERT_EQ(rows().front(), u"midnight");
     {
         CAlarmDB alarm;
         ASSERT_EQ(alarm.Open(midnight), CAlarmDB::kOk);
         ASSERT_EQ(alarm.SetAlarmTime(23, 59), CAlarmDB::kOk);
     }
     view().AlarmEdited();
-    EXPECT_THAT(rows(), ElementsAre(u"six", u"last", u"midnight"));
-    EXPECT_EQ(list().Selected(), 2);
+    EXPECT_EQ(rows()[103], u"last");
+    EXPECT_EQ(rows()[104], u"midnight") << "after the row of the same time";
+    EXPECT_EQ(list().Selected(), 104);
+    EXPECT_EQ(list().Row(104)->hour, 23);
+    for (int index = 1; index < list().Count(); ++index)
+        EXPECT_LE(list().Row(index - 1)->TimeOfDay(), list().Row(index)->TimeOfDay()) << index;
 }
 
 struct ClockCase {
@@ -237,6 +245,8 @@ struct ClockCase {
     const char16_t* marker;   // what follows the seconds
     const char16_t* row_time;
 };
+void PrintTo(const ClockCase& value, std::ostream* out) { *out << value.name; }
+
 
 class ClockDisplay : public AlarmList, public ::testing::WithParamInterface<ClockCase> {};
 

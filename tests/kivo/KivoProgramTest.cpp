@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <chrono>
 #include <filesystem>
 #include <regex>
@@ -114,7 +116,49 @@ TEST_F(KivoProgram, FirstStartMakesTheAlarmsFolderAndDropsWakeUpsForAlarmsThatAr
                                R"(304 window "Copy")", R"(306 window "Help")"})
         EXPECT_THAT(dump, HasSubstr(button));
     EXPECT_THAT(dump, HasSubstr(R"(307 window "05:00:)"));
+
+    // Options > Help on KIVO: the handheld's help viewer on the program's page.
+    ce::PostMessageW(ce::FindWindowW(nullptr, u"KIVO"), framework::WM_COMMAND, ID_HELP_KIVO, 0);
+    std::smatch viewer;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    std::string listed;
+    while (!std::regex_search(listed, viewer, std::regex(R"((\d+) +\\Windows\\peghelp\.exe +file:KIVO\.htm)")) &&
+           std::chrono::steady_clock::now() < end)
+        listed = ok({"ps"});
+    ASSERT_FALSE(viewer.empty()) << listed;
+    ::kill(std::stoi(viewer[1]), SIGTERM);
 }
+
+struct SplashCase {
+    const char* name;
+    std::optional<unsigned> hide_splash;
+    bool started;
+};
+void PrintTo(const SplashCase& value, std::ostream* out) { *out << value.name; }
+
+
+class SplashAtStart : public KivoProgram, public ::testing::WithParamInterface<SplashCase> {};
+
+TEST_P(SplashAtStart, HideSplashDecidesWhetherTheSplashProgramRuns) {
+    testing_support::install_stand_in(device_root(), "\\Program Files\\KIVO\\splash.exe");
+    if (GetParam().hide_splash)
+        ok({"reg", "set", "HKLM\\Software\\TessaMedia\\KIVO", "HideSplash", "--dword",
+            std::to_string(*GetParam().hide_splash)});
+    RunKivo();
+    if (GetParam().started) {
+        const auto lines = testing_support::wait_for_stand_in_lines(device_root(), 1);
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_THAT(lines[0], HasSubstr("splash.exe"));
+    } else {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        EXPECT_TRUE(testing_support::stand_in_lines(device_root()).empty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(HideSplash, SplashAtStart,
+                         ::testing::Values(SplashCase{"Absent", std::nullopt, true}, SplashCase{"Zero", 0u, true},
+                                           SplashCase{"One", 1u, false}),
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(KivoProgram, ATapOnTheCheckBoxDisarmsAndExitKeepsTheWakeUpOfWhatIsArmed) {
     const auto path = write_alarm(6, 30, 1);
