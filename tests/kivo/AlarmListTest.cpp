@@ -19,6 +19,7 @@
 #include "framework/MessageBox.h"
 #include "framework/WindowMessages.h"
 #include "KivoHandheld.h"
+#include "kivo/CAboutDlg.h"
 #include "kivo/CDeleteAlarmDlg.h"
 #include "kivo/CMainFrame.h"
 #include "kivo/KivoIds.h"
@@ -121,6 +122,34 @@ TEST_F(AlarmList, ACopyIsDisarmedAndGoesAfterTheLastAlarmOfItsTime) {
     EXPECT_NE(copy.file_name, u"2.kivo");
     EXPECT_EQ(active_of(std::u16string(alarm_tests::kAlarms) + copy.file_name), 0);
     EXPECT_EQ(alarm_tests::InstalledHandheld::registered_time(), "2026-12-08 06:00:00") << "rescheduled";
+}
+
+TEST_F(AlarmList, TheMenusOfferWhatIsThereAndSayWhatIsNotYet) {
+    Start();
+    CMainFrame& frame = *app_->Frame();
+    EXPECT_FALSE(frame.ChooseMenuItem(ID_WELCOME)) << "greyed without Splash.exe";
+    touch(u"\\Program Files\\KIVO\\Splash.exe");
+    frame.ChooseMenuItem(ID_WELCOME);
+    EXPECT_TRUE(frame.IsMenuItemEnabled(ID_WELCOME));
+
+    framework::MessageBoxScript boxes;
+    EXPECT_TRUE(frame.ChooseMenuItem(ID_INFRARED_SETUP));
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_NE(boxes.Shown()[0].text.find(u"Infrared Setup form"), std::u16string::npos);
+    Command(IDC_ADD);
+    ASSERT_EQ(boxes.Shown().size(), 2u);
+    EXPECT_NE(boxes.Shown()[1].text.find(u"alarm form"), std::u16string::npos);
+
+    std::u16string about;
+    QTimer::singleShot(0, [&] {
+        CWnd* form = CWinApp::Foreground();
+        about = form->GetDlgItem(CAboutDlg::IDC_NAME)->GetWindowText() + u" " +
+                form->GetDlgItem(CAboutDlg::IDC_VERSION)->GetWindowText();
+        framework::Automation::Click(form, framework::IDOK);
+    });
+    EXPECT_TRUE(frame.ChooseMenuItem(ID_APP_ABOUT));
+    EXPECT_EQ(about, u"KIVO " + CAboutDlg::VersionText());
+    EXPECT_EQ(CWinApp::Foreground(), &frame);
 }
 
 struct DeleteCase {
