@@ -128,8 +128,10 @@ void CAlarmListCtrl::OnPaint(CDC& dc) {
 
 void CAlarmListCtrl::PaintRows(CDC& dc, const CRect& client) {
     int top = 0;
+    // The rows keep clear of the scroll bar.
+    const int right = Overflows() ? client.right - ScrollBarWidth() : client.right;
     for (int index = first_visible_; index < Count() && top < client.bottom; ++index, top += row_height_)
-        rows_[static_cast<std::size_t>(index)]->Draw(dc, {0, top, client.right, top + row_height_}, index == selected_);
+        rows_[static_cast<std::size_t>(index)]->Draw(dc, {0, top, right, top + row_height_}, index == selected_);
     if (top < client.bottom) dc.FillSolidRect({0, top, client.right, client.bottom}, framework::GetSysColor(framework::COLOR_WINDOW));
     if (Count() == 0) {
         dc.SetTextColor(kivo_palette::kMuted);
@@ -137,35 +139,59 @@ void CAlarmListCtrl::PaintRows(CDC& dc, const CRect& client) {
     }
 }
 
+bool CAlarmListCtrl::Overflows() const { return Count() > VisibleRows(); }
+
+int CAlarmListCtrl::ScrollBarWidth() const { return framework::Screen::current().ScaleX(6); }
+
 void CAlarmListCtrl::PaintScrollMark(CDC& dc, const CRect& client) {
-    // A thin thumb at the right edge says how much of the list is out of sight.
-    if (Count() <= VisibleRows()) return;
+    // A thin bar at the right edge says how much of the list is out of sight; the stylus
+    // on it moves straight to that part of a long list.
+    if (!Overflows()) return;
     const auto screen = framework::Screen::current();
-    const int width = screen.ScaleX(3);
+    const int width = ScrollBarWidth();
     const int length = std::max(screen.ScaleY(12), client.Height() * VisibleRows() / Count());
     const int travel = client.Height() - length;
     const int top = travel * first_visible_ / std::max(1, Count() - VisibleRows());
-    dc.FillSolidRect({client.right - width - 1, top, client.right - 1, top + length}, kivo_palette::kButtonEdge);
+    const int left = client.right - width;
+    dc.FillSolidRect({left, 0, client.right, client.bottom}, kivo_palette::kButtonFace);
+    dc.FillSolidRect({left + 1, top, client.right - 1, top + length}, kivo_palette::kButtonEdge);
+}
+
+void CAlarmListCtrl::ScrollToBarPoint(int y) {
+    CRect client;
+    GetClientRect(&client);
+    const int last_first = Count() - VisibleRows();
+    ScrollTo(framework::MulDiv(std::clamp(y, 0, client.Height()), last_first, std::max(1, client.Height())));
 }
 
 void CAlarmListCtrl::OnLButtonDown(ce::UINT /*flags*/, CPoint point) {
+    CRect client;
+    GetClientRect(&client);
+    on_bar_ = Overflows() && point.x >= client.right - ScrollBarWidth();
     drag_from_ = point;
     drag_first_ = first_visible_;
     dragged_ = false;
     SetCapture();
-    Tap(point);
+    if (on_bar_) ScrollToBarPoint(point.y);
+    else Tap(point);
 }
 
 void CAlarmListCtrl::OnMouseMove(ce::UINT /*flags*/, CPoint point) {
     if (!drag_from_) return;
+    if (on_bar_) {
+        ScrollToBarPoint(point.y);
+        return;
+    }
+    // The rows follow the stylus, once it has moved far enough not to be a shaky tap.
     const int moved = drag_from_->y - point.y;
     if (!dragged_ && std::abs(moved) < row_height_ / 3) return;
     dragged_ = true;
-    ScrollTo(drag_first_ + moved / std::max(1, row_height_ / 2));
+    ScrollTo(drag_first_ + moved / std::max(1, row_height_));
 }
 
 void CAlarmListCtrl::OnLButtonUp(ce::UINT /*flags*/, CPoint /*point*/) {
     drag_from_.reset();
+    on_bar_ = false;
     if (GetCapture() == this) ReleaseCapture();
 }
 

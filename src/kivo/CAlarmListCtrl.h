@@ -2,7 +2,8 @@
 // The alarm list: one row per alarm file, kept in order of alarm time, drawn by the
 // list itself into an off-screen bitmap and copied to the screen in one step. A tap on
 // a row's check box arms or disarms the alarm (through the view); a tap elsewhere
-// selects the row; dragging the stylus scrolls.
+// selects the row; dragging the stylus scrolls, and so does the stylus on the bar at
+// the right edge of a list longer than the screen.
 
 #include <memory>
 #include <optional>
@@ -55,6 +56,9 @@ private:
     void EnsureVisible(int index);
     void PaintRows(CDC& dc, const CRect& client);
     void PaintScrollMark(CDC& dc, const CRect& client);
+    bool Overflows() const;
+    int ScrollBarWidth() const;
+    void ScrollToBarPoint(int y);
 
     std::vector<std::unique_ptr<CAlarmItem>> rows_;
     int first_visible_ = 0;
@@ -64,4 +68,5 @@ private:
     std::optional<CPoint> drag_from_;
     int drag_first_ = 0;
     bool dragged_ = false;
+    bool on_bar_ = false;
 };

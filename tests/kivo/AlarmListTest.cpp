@@ -124,6 +124,29 @@ TEST_F(AlarmList, ACopyIsDisarmedAndGoesAfterTheLastAlarmOfItsTime) {
     EXPECT_EQ(alarm_tests::InstalledHandheld::registered_time(), "2026-12-08 06:00:00") << "rescheduled";
 }
 
+TEST_F(AlarmList, ALongListScrollsUnderTheStylusAndTapsHitTheRowsShown) {
+    for (int hour = 0; hour < 20; ++hour)
+        write(hour + 1, {.hour = hour, .description = u"at " + std::u16string(1, u'a' + hour), .active = 0});
+    Start();
+    const int height = list().RowHeight();
+    DragList(150, 2 * height + 10, 10);  // two rows up
+    EXPECT_EQ(list().FirstVisible(), 2);
+    EXPECT_EQ(list().Selected(), 2) << "the row under the stylus as it came down";
+    TapCheckBox(0);
+    EXPECT_EQ(list().Row(2)->active, 1);
+    EXPECT_EQ(active_of(std::u16string(alarm_tests::kAlarms) + u"3.kivo"), 1);
+
+    CRect area;
+    list().GetClientRect(&area);
+    TapList(area.right - 2, area.bottom - 1);  // the foot of the bar: the end of the list
+    const int shown = list().Count() - list().FirstVisible();
+    ASSERT_GE(shown, 1);
+    ASSERT_LE(shown * height, area.bottom + height);
+    TapCheckBox(shown - 1);
+    EXPECT_EQ(list().Row(19)->active, 1);
+    EXPECT_EQ(active_of(std::u16string(alarm_tests::kAlarms) + u"20.kivo"), 1);
+}
+
 TEST_F(AlarmList, TheMenusOfferWhatIsThereAndSayWhatIsNotYet) {
     Start();
     CMainFrame& frame = *app_->Frame();

@@ -88,13 +88,18 @@ std::vector<std::u16string> KivoHandheld::rows() const {
     return descriptions;
 }
 
-void KivoHandheld::TapList(int x, int y) {
+void KivoHandheld::TapList(int x, int y) { DragList(x, y, y); }
+
+void KivoHandheld::DragList(int x, int from_y, int to_y) {
     CRect place;
     list().GetWindowRectInParent(&place);
-    const ce::LPARAM point = framework::MAKELPARAM(place.left + x, place.top + y);
+    const ce::LPARAM from = framework::MAKELPARAM(place.left + x, place.top + from_y);
+    const ce::LPARAM to = framework::MAKELPARAM(place.left + x, place.top + to_y);
     CWnd* frame = app_->Frame();
-    framework::InputDispatcher::Deliver(frame, {frame->GetSafeHwnd(), ce::WM_LBUTTONDOWN, framework::MK_LBUTTON, point, 0});
-    framework::InputDispatcher::Deliver(frame, {frame->GetSafeHwnd(), ce::WM_LBUTTONUP, 0, point, 0});
+    framework::InputDispatcher::Deliver(frame, {frame->GetSafeHwnd(), ce::WM_LBUTTONDOWN, framework::MK_LBUTTON, from, 0});
+    if (to != from)
+        framework::InputDispatcher::Deliver(frame, {frame->GetSafeHwnd(), ce::WM_MOUSEMOVE, framework::MK_LBUTTON, to, 0});
+    framework::InputDispatcher::Deliver(frame, {frame->GetSafeHwnd(), ce::WM_LBUTTONUP, 0, to, 0});
     RunQueued();
 }
 

@@ -45,6 +45,8 @@ protected:
     // The stylus down and up at a point of the list, delivered to the main window as
     // `handheld tap` delivers it.
     void TapList(int x, int y);
+    // The stylus put down at (x, from_y) of the list, moved to (x, to_y) and lifted.
+    void DragList(int x, int from_y, int to_y);
     // A tap on the check box of the row shown at `visible_row`.
     void TapCheckBox(int visible_row) { TapList(20, visible_row * list().RowHeight() + 12); }
 
