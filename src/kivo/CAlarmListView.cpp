@@ -24,13 +24,13 @@ namespace {
 constexpr const char16_t* kCaption = u"KIVO";
 constexpr const char16_t* kLoadFailed = u"Fail to load Alarm data";
 
-struct ButtonSpec {
+struct ButtonDefinition {
     int id;
     RowArt::Picture symbol;
     const char16_t* label;
 };
 // In the order they stand under the list.
-constexpr ButtonSpec kButtons[] = {
+constexpr ButtonDefinition kButtons[] = {
     {IDC_ADD, RowArt::kAdd, u"Add"},          {IDC_EDIT, RowArt::kEdit, u"Edit"},
     {IDC_DELETE, RowArt::kDelete, u"Delete"}, {IDC_COPY, RowArt::kCopy, u"Copy"},
     {IDC_LIST_HELP, RowArt::kHelp, u"Help"},

@@ -31,17 +31,17 @@ void KivoHandheld::TearDown() {
     InstalledHandheld::TearDown();
 }
 
-std::u16string KivoHandheld::write(int number, const Alarm& spec) {
+std::u16string KivoHandheld::write(int number, const Alarm& values) {
     const std::string digits = std::to_string(number);
     const std::u16string path = alarm_tests::kAlarms + std::u16string(digits.begin(), digits.end()) + u".kivo";
     CAlarmDB alarm;
     EXPECT_EQ(alarm.Create(path), CAlarmDB::kOk);
-    EXPECT_EQ(alarm.SetDescription(spec.description), CAlarmDB::kOk);
-    EXPECT_EQ(alarm.SetAlarmTime(spec.hour, spec.minute), CAlarmDB::kOk);
-    EXPECT_EQ(alarm.SetDays(static_cast<std::uint8_t>(spec.days)), CAlarmDB::kOk);
-    EXPECT_EQ(alarm.SetActive(static_cast<std::uint8_t>(spec.active)), CAlarmDB::kOk);
-    if (spec.refire) {
-        EXPECT_EQ(alarm.SetRefireTime(spec.hour, spec.minute + 1, 0), CAlarmDB::kOk);
+    EXPECT_EQ(alarm.SetDescription(values.description), CAlarmDB::kOk);
+    EXPECT_EQ(alarm.SetAlarmTime(values.hour, values.minute), CAlarmDB::kOk);
+    EXPECT_EQ(alarm.SetDays(static_cast<std::uint8_t>(values.days)), CAlarmDB::kOk);
+    EXPECT_EQ(alarm.SetActive(static_cast<std::uint8_t>(values.active)), CAlarmDB::kOk);
+    if (values.refire) {
+        EXPECT_EQ(alarm.SetRefireTime(values.hour, values.minute + 1, 0), CAlarmDB::kOk);
     }
     return path;
 }
