@@ -13,6 +13,9 @@ bool change(const std::u16string& path, bool archive) {
     if (attributes == ce::INVALID_FILE_ATTRIBUTES) return false;
     ce::DWORD wanted = attributes & kSettable;
     wanted = archive ? wanted | ce::FILE_ATTRIBUTE_ARCHIVE : wanted & ~ce::FILE_ATTRIBUTE_ARCHIVE;
+    // Marking what is marked already writes nothing: a list of many alarms loads without
+    // a write per file.
+    if (wanted == (attributes & kSettable)) return true;
     // No attribute at all is written as "normal".
     return ce::SetFileAttributesW(path.c_str(), wanted == 0 ? ce::FILE_ATTRIBUTE_NORMAL : wanted) != ce::FALSE;
 }

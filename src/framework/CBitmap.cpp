@@ -12,3 +12,13 @@ bool CBitmap::LoadBitmap(int resource_id) {
     image_ = QImage();
     return false;
 }
+
+bool CBitmap::CreateBitmap(int cx, int cy) {
+    if (cx <= 0 || cy <= 0) {
+        image_ = QImage();
+        return false;
+    }
+    image_ = QImage(cx, cy, QImage::Format_ARGB32_Premultiplied);
+    image_.fill(Qt::transparent);
+    return true;
+}

@@ -9,6 +9,11 @@ class CBitmap {
 public:
     // False when the program holds no bitmap of that number.
     bool LoadBitmap(int resource_id);
+    // A blank (transparent) bitmap of that size in pixels, to draw on off the screen;
+    // false for a size that is not positive.
+    bool CreateBitmap(int cx, int cy);
+    // What a CDC draws on to change the bitmap (null before it is made or loaded).
+    QPaintDevice* surface() { return image_.isNull() ? nullptr : &image_; }
     bool IsLoaded() const { return !image_.isNull(); }
     CSize GetSize() const { return {image_.width(), image_.height()}; }
     const QImage& image() const { return image_; }

@@ -1,6 +1,7 @@
 #include "framework/CDC.h"
 
 #include <QColor>
+#include <QFontMetrics>
 #include <QPen>
 #include <QString>
 
@@ -58,6 +59,12 @@ void CDC::DrawText(std::u16string_view text, const CRect& rect, unsigned format)
     if ((format & DT_SINGLELINE) != 0) flags |= Qt::TextSingleLine;
     if ((format & DT_NOCLIP) != 0) flags |= Qt::TextDontClip;
     painter_.drawText(qrect(rect), flags, QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+CSize CDC::GetTextExtent(std::u16string_view text) const {
+    const QFontMetrics metrics(painter_.font());
+    const QString line = QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+    return {metrics.horizontalAdvance(line), metrics.height()};
 }
 
 void CDC::TransparentBlt(const CRect& rect, const CBitmap& bitmap, framework::COLORREF transparent) {

@@ -36,6 +36,8 @@ public:
     void MoveTo(int x, int y);
     void LineTo(int x, int y);
     void DrawText(std::u16string_view text, const CRect& rect, unsigned format);
+    // The width and height of one line of `text` in the selected font.
+    CSize GetTextExtent(std::u16string_view text) const;
     // Stretches the bitmap into the rectangle; pixels of the transparent colour are left alone.
     void TransparentBlt(const CRect& rect, const CBitmap& bitmap, framework::COLORREF transparent);
     void StretchBlt(const CRect& rect, const CBitmap& bitmap);

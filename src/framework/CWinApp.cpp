@@ -44,6 +44,11 @@ QApplication& CWinApp::EnsureQt(int argc, char** argv) {
     // The handheld's dots per inch are its own (a device setting): the host's display must
     // not scale its pixels again.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    // With no display to show on (a terminal, a test run) the programs still run,
+    // headless: `handheld screenshot` and `handheld ui` see them all the same.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     static int count = argc;
     static auto* application = new QApplication(count, argv);
     load_resources();

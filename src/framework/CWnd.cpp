@@ -258,6 +258,7 @@ ce::LRESULT CWnd::WindowProc(ce::UINT message, ce::WPARAM wParam, ce::LPARAM lPa
             if (!OnCommand(LOWORD(wParam), HIWORD(wParam)) && parent_ != nullptr)
                 return parent_->WindowProc(message, wParam, lParam);
             return 0;
+        case WM_CREATE: return OnCreate();
         case ce::WM_TIMER: OnTimer(wParam); return 0;
         case WM_SIZE: OnSize(static_cast<ce::UINT>(wParam), LOWORD(lParam), HIWORD(lParam)); return 0;
         case ce::WM_CLOSE: OnClose(); return 0;

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QTextEdit>
 
 namespace framework {
 
@@ -24,6 +25,7 @@ std::u16string GetControlText(const QWidget* widget) {
     if (const auto* label = qobject_cast<const QLabel*>(widget)) return FromQString(label->text());
     if (const auto* line = qobject_cast<const QLineEdit*>(widget)) return FromQString(line->text());
     if (const auto* edit = qobject_cast<const QPlainTextEdit*>(widget)) return FromQString(edit->toPlainText());
+    if (const auto* page = qobject_cast<const QTextEdit*>(widget)) return FromQString(page->toPlainText());
     if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) return FromQString(button->text());
     if (const auto* group = qobject_cast<const QGroupBox*>(widget)) return FromQString(group->title());
     if (const auto* combo = qobject_cast<const QComboBox*>(widget)) return FromQString(combo->currentText());

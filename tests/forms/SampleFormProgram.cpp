@@ -1,7 +1,8 @@
 // A program built only for the tests: its main window is a form of the common base with
 // a caption, a sub-caption, a help button and a few controls, so `handheld screenshot`,
-// `ui` and `tap` have something to show and operate. With "--screenshot FILE" it saves
-// its first picture there and ends.
+// `ui` and `tap` have something to show and operate; with "--about" it is the main
+// program's about form instead. With "--screenshot FILE" it saves its first picture
+// there and ends.
 
 #include <QImage>
 #include <QTimer>
@@ -13,6 +14,7 @@
 #include "framework/CListBox.h"
 #include "framework/CWinApp.h"
 #include "framework/DialogTemplate.h"
+#include "kivo/CAboutDlg.h"
 
 namespace {
 
@@ -64,32 +66,40 @@ protected:
 
 class SampleApp : public CWinApp {
 public:
-    explicit SampleApp(const char* screenshot) : screenshot_(screenshot) {}
+    SampleApp(bool about, const char* screenshot) : about_(about), screenshot_(screenshot) {}
 
     bool InitInstance() override {
         framework::DialogTemplates::Add({kPortrait, 150, 160, kPortraitItems});
         framework::DialogTemplates::Add({kLandscape, 200, 110, kLandscapeItems});
         framework::DialogTemplates::Add({kSquare, 150, 110, kPortraitItems});
-        if (!form_.Create()) return false;
-        form_.SetWindowText(u"Sample");
-        m_pMainWnd = &form_;
+        CDialog& form = about_ ? static_cast<CDialog&>(about_form_) : sample_form_;
+        if (!form.Create()) return false;
+        form.SetWindowText(about_ ? u"About" : u"Sample");
+        m_pMainWnd = &form;
         if (screenshot_ != nullptr)
-            QTimer::singleShot(0, [this] {
-                framework::Automation::Screenshot(&form_).save(QString::fromLocal8Bit(screenshot_), "PNG");
-                form_.DestroyWindow();
+            QTimer::singleShot(0, [this, &form] {
+                framework::Automation::Screenshot(&form).save(QString::fromLocal8Bit(screenshot_), "PNG");
+                form.DestroyWindow();
             });
         return true;
     }
 
 private:
+    bool about_;
     const char* screenshot_;
-    SampleForm form_;
+    SampleForm sample_form_;
+    CAboutDlg about_form_{nullptr};
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const char* screenshot = argc == 3 && std::strcmp(argv[1], "--screenshot") == 0 ? argv[2] : nullptr;
-    SampleApp app(screenshot);
+    bool about = false;
+    const char* screenshot = nullptr;
+    for (int index = 1; index < argc; ++index) {
+        if (std::strcmp(argv[index], "--about") == 0) about = true;
+        else if (std::strcmp(argv[index], "--screenshot") == 0 && index + 1 < argc) screenshot = argv[++index];
+    }
+    SampleApp app(about, screenshot);
     return app.WinMain(argc, argv);
 }

@@ -44,6 +44,7 @@ protected:
         std::filesystem::copy_file(testing_support::stand_in_program(), package_ / "Alert");
         std::filesystem::copy_file(KIVO_WAKE_PATH, package_ / "kivowake");
         std::filesystem::copy_file(KIVOSETUP_PATH, package_ / "KIVOSETUP.so");
+        std::filesystem::copy_file(HELP_PAGE, package_ / "KIVO.htm");
     }
     void TearDown() override {
         unsetenv("STANDIN_MODE");
@@ -57,7 +58,7 @@ TEST_F(ProgramVerbs, InstallRunListAndUninstall) {
     ok({"init"});
     EXPECT_THAT(lines_of(ok({"install", "--from", package_.string()})),
                 ElementsAre("installed \\Program Files\\KIVO\\KIVO.exe", "installed \\Program Files\\KIVO\\Alert.exe",
-                            "installed \\Windows\\kivowake.exe"));
+                            "installed \\Windows\\kivowake.exe", "installed \\Windows\\KIVO.htm"));
     EXPECT_TRUE(std::filesystem::exists(host_path("Windows/AppMgr/KIVOSETUP.dll")));
 
     setenv("STANDIN_MODE", "window:KIVOAlert", 1);
@@ -78,12 +79,14 @@ TEST_F(ProgramVerbs, InstallRunListAndUninstall) {
     ASSERT_TRUE(ce::CeRunAppAtEvent(u"\\Windows\\kivowake.exe", ce::NOTIFICATION_EVENT_TIME_CHANGE));
     EXPECT_THAT(lines_of(ok({"uninstall"})),
                 ElementsAre("removed \\Program Files\\KIVO\\KIVO.exe", "removed \\Program Files\\KIVO\\Alert.exe",
-                            "removed \\Windows\\kivowake.exe"));
+                            "removed \\Windows\\kivowake.exe", "removed \\Windows\\KIVO.htm"));
     EXPECT_EQ(ce::OpenProcess(ce::PROCESS_ALL_ACCESS, ce::FALSE, static_cast<ce::DWORD>(std::stoul(pid))), nullptr)
         << "Alert was ended before its file went";
     EXPECT_TRUE(host::NotificationStore(host::Device::current().database()).list().empty());
     EXPECT_FALSE(std::filesystem::exists(host_path("Program Files/KIVO")));
     EXPECT_FALSE(std::filesystem::exists(host_path("Windows/AppMgr/KIVOSETUP.dll")));
+    EXPECT_FALSE(std::filesystem::exists(host_path("Windows/KIVO.htm")));
+    EXPECT_TRUE(std::filesystem::exists(host_path("Windows/peghelp.exe"))) << "the handheld's own viewer stays";
     EXPECT_THAT(lines_of(ok({"ps"})), ElementsAre("no programs running"));
 }
 
@@ -110,7 +113,7 @@ TEST_F(ProgramVerbs, AProgramMissingFromThePackageIsReportedAndLeftOut) {
     std::filesystem::remove(package_ / "KIVO");
     EXPECT_THAT(lines_of(ok({"install", "--from", package_.string()})),
                 ElementsAre("not in the package (not built yet): KIVO", "installed \\Program Files\\KIVO\\Alert.exe",
-                            "installed \\Windows\\kivowake.exe"));
+                            "installed \\Windows\\kivowake.exe", "installed \\Windows\\KIVO.htm"));
     EXPECT_FALSE(std::filesystem::exists(host_path("Program Files/KIVO/KIVO.exe")));
 }
 

@@ -1,6 +1,10 @@
 #include "InitVerb.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "ActiveDrivers.h"
+#include "DeviceImage.h"
 #include "ErrorText.h"
 #include "ProcessorProfile.h"
 #include "ce/Files.h"
@@ -15,14 +19,22 @@ namespace {
 constexpr const char16_t* kStandardFolders[] = {u"\\Windows", u"\\My Documents", u"\\Program Files",
                                                 u"\\Program Files\\KIVO"};
 
+// The handheld's own programs KIVO starts, as its ROM holds them.
+struct PlatformProgram {
+    const char* built;     // the built executable
+    const char16_t* path;  // where the handheld has it
+};
+constexpr PlatformProgram kPlatformPrograms[] = {{KIVO_HELP_VIEWER, u"\\Windows\\peghelp.exe"}};
+
 }  // namespace
 
 void InitVerb::declare(CLI::App& command) {
     describe(
         "Creates the handheld directory if needed, stores its processor profile, lists the\n"
         "profile's serial ports under HKLM\\Drivers\\Active and makes the standard folders\n"
-        "\\Windows, \\My Documents, \\Program Files and \\Program Files\\KIVO.\n"
-        "Running it again changes nothing that is already stored.");
+        "\\Windows, \\My Documents, \\Program Files and \\Program Files\\KIVO. Puts the handheld's\n"
+        "own help viewer at \\Windows\\peghelp.exe (refreshed every time, as a new ROM would).\n"
+        "Running it again changes nothing else that is already stored.");
     command.add_option("--profile", profile_,
                        "processor family: " + processor_profile_list() +
                            "\n(default " + std::string(kDefaultProfile) + ", or the one already stored)")
@@ -42,7 +54,8 @@ void InitVerb::declare(CLI::App& command) {
 ExitCode InitVerb::run(Console& console) {
     console.out() << "handheld at " << host::Device::current().root().string() << '\n';
     if (const auto result = store_profile(profile_, console); result != ExitCode::ok) return result;
-    return create_folders(console);
+    if (const auto result = create_folders(console); result != ExitCode::ok) return result;
+    return place_platform_programs(console);
 }
 
 ExitCode InitVerb::store_profile(const std::optional<std::string>& requested, Console& console) {
@@ -73,6 +86,20 @@ ExitCode InitVerb::create_folders(Console& console) {
         if (!ce::CreateDirectoryW(folder))
             return console.fail("cannot create " + shown + ": " + error_text(ce::GetLastError()));
         console.out() << "created " << shown << '\n';
+    }
+    return ExitCode::ok;
+}
+
+ExitCode InitVerb::place_platform_programs(Console& console) {
+    DeviceImage image(console);
+    for (const auto& program : kPlatformPrograms) {
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(program.built, error)) {
+            console.out() << "not built yet: " << program.built << '\n';
+            continue;
+        }
+        if (!image.put(program.built, program.path, DeviceImage::Kind::program)) return ExitCode::failed;
+        console.out() << "placed " << ce::utf8_from_utf16(program.path) << '\n';
     }
     return ExitCode::ok;
 }

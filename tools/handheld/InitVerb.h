@@ -1,6 +1,6 @@
 #pragma once
 // `handheld init`: makes a handheld ready to install KIVO on, keeping whatever an
-// earlier init or a program already stored.
+// earlier init or a program already stored; the handheld's own programs are refreshed.
 
 #include <optional>
 #include <string>
@@ -19,6 +19,8 @@ private:
     void declare(CLI::App& command) override;
     ExitCode store_profile(const std::optional<std::string>& requested, Console& console);
     ExitCode create_folders(Console& console);
+    // The handheld's own programs (its help viewer), from the build.
+    ExitCode place_platform_programs(Console& console);
 
     std::optional<std::string> profile_;
 };

@@ -3,11 +3,11 @@
 #include <array>
 #include <system_error>
 
+#include "DeviceImage.h"
 #include "ErrorText.h"
 #include "SetupLibrary.h"
 #include "ce/Files.h"
 #include "ce/Text.h"
-#include "host/fs/DevicePath.h"
 
 namespace handheld {
 
@@ -16,58 +16,20 @@ namespace {
 struct PackageFile {
     const char* built;     // the file's name among the built programs
     const char16_t* path;  // where it goes on the handheld
+    DeviceImage::Kind kind;
 };
 
-constexpr std::array<PackageFile, 3> kPrograms{{
-    {"KIVO", u"\\Program Files\\KIVO\\KIVO.exe"},
-    {"Alert", u"\\Program Files\\KIVO\\Alert.exe"},
-    {"kivowake", u"\\Windows\\kivowake.exe"},
+// The help page goes where the handheld's help viewer looks for pages named alone.
+constexpr std::array<PackageFile, 4> kPrograms{{
+    {"KIVO", u"\\Program Files\\KIVO\\KIVO.exe", DeviceImage::Kind::program},
+    {"Alert", u"\\Program Files\\KIVO\\Alert.exe", DeviceImage::Kind::program},
+    {"kivowake", u"\\Windows\\kivowake.exe", DeviceImage::Kind::program},
+    {"KIVO.htm", u"\\Windows\\KIVO.htm", DeviceImage::Kind::data},
 }};
 
 std::string text(std::u16string_view path) { return ce::utf8_from_utf16(path); }
 
 }  // namespace
-
-bool Installer::exists(std::u16string_view device_path) {
-    const std::u16string path(device_path);
-    return ce::GetFileAttributesW(path.c_str()) != ce::INVALID_FILE_ATTRIBUTES;
-}
-
-std::optional<std::filesystem::path> Installer::host_place(std::u16string_view device_path) {
-    const host::DevicePath path = host::DevicePath::parse(device_path);
-    if (!path.valid()) return std::nullopt;
-    // The folders on the way, made as the device makes folders; existing ones stay.
-    std::u16string folder;
-    const auto& components = path.components();
-    for (std::size_t index = 0; index + 1 < components.size(); ++index) {
-        folder += u"\\" + components[index];
-        ce::CreateDirectoryW(folder.c_str());
-    }
-    const auto location = path.locate();
-    if (location.error != ce::ERROR_SUCCESS || location.is_directory) return std::nullopt;
-    return location.host;
-}
-
-bool Installer::put(const std::filesystem::path& from, std::u16string_view to) {
-    const std::u16string path(to);
-    // A running program keeps its old file; the new one takes its name.
-    if (exists(path) && !ce::DeleteFileW(path.c_str())) {
-        console_.fail("cannot replace " + text(path) + ": " + error_text(ce::GetLastError()));
-        return false;
-    }
-    const auto place = host_place(path);
-    std::error_code error;
-    if (place) std::filesystem::copy_file(from, *place, error);
-    if (!place || error) {
-        console_.fail("cannot copy " + from.string() + " to " + text(path) + (error ? ": " + error.message() : ""));
-        return false;
-    }
-    std::filesystem::permissions(*place,
-                                 std::filesystem::perms::owner_exec | std::filesystem::perms::group_exec |
-                                     std::filesystem::perms::others_exec,
-                                 std::filesystem::perm_options::add, error);
-    return true;
-}
 
 ExitCode Installer::install(const std::filesystem::path& package) {
     const std::filesystem::path setup_file = package / kSetupFile;
@@ -75,9 +37,10 @@ ExitCode Installer::install(const std::filesystem::path& package) {
     if (!std::filesystem::is_regular_file(setup_file, error))
         return console_.fail("no " + std::string(kSetupFile) + " in " + package.string() +
                              " (build the programs first: scripts/build release)");
-    const bool previously_installed = exists(kSetupCopy);
-    if (!put(setup_file, kSetupCopy)) return ExitCode::failed;
-    const auto setup_place = host_place(kSetupCopy);
+    DeviceImage image(console_);
+    const bool previously_installed = DeviceImage::exists(kSetupCopy);
+    if (!image.put(setup_file, kSetupCopy, DeviceImage::Kind::program)) return ExitCode::failed;
+    const auto setup_place = DeviceImage::host_place(kSetupCopy);
     if (!setup_place) return console_.fail("cannot find " + text(kSetupCopy) + " after copying it");
     const SetupLibrary setup(*setup_place);
     if (!setup.loaded()) return console_.fail(setup.error());
@@ -91,7 +54,7 @@ ExitCode Installer::install(const std::filesystem::path& package) {
         if (!std::filesystem::is_regular_file(built, error)) {
             console_.out() << "not in the package (not built yet): " << program.built << '\n';
             ++failed_files;
-        } else if (put(built, program.path)) {
+        } else if (image.put(built, program.path, program.kind)) {
             console_.out() << "installed " << text(program.path) << '\n';
         } else {
             ++failed_files;
@@ -108,7 +71,7 @@ ExitCode Installer::install(const std::filesystem::path& package) {
 bool Installer::remove_programs() {
     bool removed_all = true;
     for (const auto& program : kPrograms) {
-        if (!exists(program.path)) continue;
+        if (!DeviceImage::exists(program.path)) continue;
         if (ce::DeleteFileW(program.path)) {
             console_.out() << "removed " << text(program.path) << '\n';
         } else {
@@ -122,8 +85,8 @@ bool Installer::remove_programs() {
 }
 
 ExitCode Installer::uninstall() {
-    if (!exists(kSetupCopy)) return console_.fail("KIVO is not installed on this handheld (no " + text(kSetupCopy) + ")");
-    const auto setup_place = host_place(kSetupCopy);
+    if (!DeviceImage::exists(kSetupCopy)) return console_.fail("KIVO is not installed on this handheld (no " + text(kSetupCopy) + ")");
+    const auto setup_place = DeviceImage::host_place(kSetupCopy);
     if (!setup_place) return console_.fail("cannot read " + text(kSetupCopy));
     bool removed_all = false;
     {

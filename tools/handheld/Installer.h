@@ -6,11 +6,10 @@
 // The image it makes:
 //   \Program Files\KIVO\KIVO.exe, \Program Files\KIVO\Alert.exe   the two programs
 //   \Windows\kivowake.exe                                          the wake program
+//   \Windows\KIVO.htm                                              the help page
 //   \Windows\AppMgr\KIVOSETUP.dll                                  the setup library, kept for removal
 
 #include <filesystem>
-#include <optional>
-#include <string_view>
 
 #include "Console.h"
 #include "ExitCode.h"
@@ -28,17 +27,14 @@ public:
 
     explicit Installer(Console& console) : console_(console) {}
 
-    // Installs from a folder holding the built programs ("KIVO", "Alert", "kivowake")
-    // and KIVOSETUP. A program missing from it is reported and left out.
+    // Installs from a folder holding the built programs ("KIVO", "Alert", "kivowake"),
+    // the help page "KIVO.htm" and KIVOSETUP. A file missing from it is reported and
+    // left out.
     ExitCode install(const std::filesystem::path& package);
     ExitCode uninstall();
 
 private:
-    // Copies a host file to a device path as an executable, making its folders.
-    bool put(const std::filesystem::path& from, std::u16string_view to);
     bool remove_programs();
-    static std::optional<std::filesystem::path> host_place(std::u16string_view device_path);
-    static bool exists(std::u16string_view device_path);
 
     Console& console_;
 };

@@ -7,6 +7,7 @@
 #include <sstream>
 #include <thread>
 
+#include "ce/Messages.h"
 #include "ce/Windows.h"
 #include "host/Device.h"
 
@@ -46,6 +47,8 @@ UiReply UiRequest::ask(ce::UINT message, ce::LPARAM lParam, const std::string& t
     if (!ce::PostMessageW(window_, message, number_, lParam)) return {false, "the window is gone", {}};
     const auto end = std::chrono::steady_clock::now() + kLongestWait;
     while (!std::filesystem::exists(file(".out"))) {
+        // A window that closes before it answers (its program ending) never will.
+        if (!ce::IsWindow(window_) && !std::filesystem::exists(file(".out"))) return {false, "the window is gone", {}};
         if (std::chrono::steady_clock::now() > end) return {false, "the program did not answer within 10 s", {}};
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }

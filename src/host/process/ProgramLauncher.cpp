@@ -40,6 +40,18 @@ ProgramFile locate(std::u16string_view program) {
     return {ce::ERROR_SUCCESS, path.host(), DevicePath::from_host(path.host()).text()};
 }
 
+// A bare file name ("peghelp.exe") is looked for where the device's loader looks for
+// it: the Windows folder first, then the root. A path with a folder is taken as it is.
+ProgramFile find_program(std::u16string_view program) {
+    if (program.find(u'\\') != std::u16string_view::npos) return locate(program);
+    ProgramFile found;
+    for (const char16_t* folder : {u"\\Windows\\", u"\\"}) {
+        found = locate(folder + std::u16string(program));
+        if (found.error == ce::ERROR_SUCCESS) break;
+    }
+    return found;
+}
+
 ce::DWORD error_of_spawn(int error) {
     switch (error) {
         case ENOENT:
@@ -117,7 +129,7 @@ ProgramLauncher::Started ProgramLauncher::start(std::u16string_view program, std
         log_failure(program, command_line, error);
         return Started{error, nullptr};
     };
-    const ProgramFile file = locate(program);
+    const ProgramFile file = find_program(program);
     if (file.error != ce::ERROR_SUCCESS) return fail(file.error);
     pid_t pid = -1;
     if (const int error = spawn(file, command_line, show_command, &pid); error != 0) return fail(error_of_spawn(error));

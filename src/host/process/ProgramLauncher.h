@@ -26,7 +26,8 @@ public:
         bool ok() const { return process != nullptr; }
     };
 
-    // Starts `program` (a device path) with `command_line`. Errors: ERROR_FILE_NOT_FOUND,
+    // Starts `program` (a device path, or a bare file name, found in \Windows or else in
+    // the root as the device's loader finds it) with `command_line`. Errors: ERROR_FILE_NOT_FOUND,
     // ERROR_PATH_NOT_FOUND, ERROR_INVALID_NAME for a path that names no file,
     // ERROR_ACCESS_DENIED for a folder, ERROR_BAD_EXE_FORMAT for a file that is no program.
     static Started start(std::u16string_view program, std::u16string_view command_line, int show_command = 1);

@@ -121,6 +121,31 @@ INSTANTIATE_TEST_SUITE_P(
                       FailedStart{"PathLeavingTheDevice", u"\\Windows\\..\\..\\bin\\sh", ERROR_INVALID_NAME}),
     [](const auto& row) { return std::string(row.param.name); });
 
+TEST_F(ProgramStart, ABareNameIsLookedForInTheWindowsFolderThenInTheRoot) {
+    // The shell starts platform programs by name alone ("peghelp.exe").
+    testing_support::install_stand_in(device_root(), "\\viewer.exe");
+    testing_support::install_stand_in(device_root(), "\\Windows\\viewer.exe");
+    ASSERT_TRUE(CreateProcessW(u"KIVOWAKE.exe", u"one", nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, nullptr));
+    ASSERT_EQ(testing_support::wait_for_stand_in_lines(device_root(), 1).size(), 1u);
+    SHELLEXECUTEINFO shell;
+    shell.fMask = SEE_MASK_FLAG_NO_UI;
+    shell.lpFile = u"viewer.exe";
+    shell.lpParameters = u"two";
+    ASSERT_TRUE(ShellExecuteEx(&shell));
+    ASSERT_EQ(testing_support::wait_for_stand_in_lines(device_root(), 2).size(), 2u);
+    ASSERT_TRUE(DeleteFileW(u"\\Windows\\viewer.exe"));
+    ASSERT_TRUE(CreateProcessW(u"viewer.exe", u"three", nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, nullptr));
+
+    const auto lines = testing_support::wait_for_stand_in_lines(device_root(), 3);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].substr(0, lines[0].find(" show=")), "started program=\\Windows\\kivowake.exe command=one");
+    EXPECT_EQ(lines[1].substr(0, lines[1].find(" show=")), "started program=\\Windows\\viewer.exe command=two");
+    EXPECT_EQ(lines[2].substr(0, lines[2].find(" show=")), "started program=\\viewer.exe command=three");
+
+    EXPECT_FALSE(CreateProcessW(u"Alert.exe", nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, nullptr));
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+}
+
 TEST_F(ProgramStart, OnlyTheOpenVerbStartsAProgram) {
     SHELLEXECUTEINFO shell;
     shell.fMask = SEE_MASK_FLAG_NO_UI;

@@ -1,0 +1,151 @@
+#include "kivo/CClock.h"
+
+#include <cstdio>
+
+#include "ce/Locale.h"
+#include "framework/CDC.h"
+#include "framework/Screen.h"
+#include "kivo/ListPalette.h"
+
+namespace {
+
+constexpr const char16_t* kWeekdays[7] = {u"SUN", u"MON", u"TUE", u"WED", u"THU", u"FRI", u"SAT"};
+constexpr const char16_t* kMonths[12] = {u"JAN", u"FEB", u"MAR", u"APR", u"MAY", u"JUN",
+                                         u"JUL", u"AUG", u"SEP", u"OCT", u"NOV", u"DEC"};
+
+std::u16string two_digits(int value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%02i", value % 100);
+    return std::u16string(text, text + 2);
+}
+
+}  // namespace
+
+bool CClock::UsesTwelveHours() {
+    ce::SYSTEMTIME afternoon;
+    afternoon.wHour = 14;
+    afternoon.wMinute = 20;
+    afternoon.wSecond = 10;
+    char16_t text[32] = {};
+    if (ce::GetTimeFormatW(ce::LOCALE_USER_DEFAULT, ce::TIME_NOMINUTESORSECONDS, &afternoon, nullptr, text, 32) == 0)
+        return false;
+    return std::u16string_view(text).find(u"PM") != std::u16string_view::npos;
+}
+
+std::u16string CClock::HoursAndMinutes(const ce::SYSTEMTIME& time, bool twelve_hours) {
+    int hour = time.wHour;
+    if (twelve_hours) hour = hour % 12 == 0 ? 12 : hour % 12;
+    return two_digits(hour) + u":" + two_digits(time.wMinute);
+}
+
+std::u16string CClock::Marker(const ce::SYSTEMTIME& time, bool twelve_hours) {
+    if (!twelve_hours) return {};
+    return time.wHour < 12 ? u"AM" : u"PM";
+}
+
+std::u16string CClock::DateLine(const ce::SYSTEMTIME& time) {
+    const std::u16string weekday = time.wDayOfWeek < 7 ? kWeekdays[time.wDayOfWeek] : u"";
+    const std::u16string month = time.wMonth >= 1 && time.wMonth <= 12 ? kMonths[time.wMonth - 1] : u"";
+    return weekday + u"." + month + u"." + two_digits(time.wDay) + u"." + two_digits(time.wYear);
+}
+
+void CClock::SetShowsDate(bool shows_date) {
+    if (shows_date_ == shows_date) return;
+    shows_date_ = shows_date;
+    stale_ = true;
+    Invalidate();
+}
+
+int CClock::OnCreate() {
+    large_.Create(u"Arial", 24, CFont::FW_BOLD);
+    seconds_.Create(u"Arial", 11, CFont::FW_BOLD);
+    date_.Create(u"Arial", 8, CFont::FW_BOLD);
+    twelve_hours_ = UsesTwelveHours();
+    ce::SYSTEMTIME now;
+    ce::GetLocalTime(&now);
+    Show(now);
+    SetTimer(kTimer, kTickMs);
+    return 0;
+}
+
+void CClock::OnTimer(ce::UINT_PTR id) {
+    if (id != kTimer) return;
+    ce::SYSTEMTIME now;
+    ce::GetLocalTime(&now);
+    if (now.wSecond != shown_.wSecond || now.wMinute != shown_.wMinute || now.wHour != shown_.wHour) Show(now);
+}
+
+void CClock::Show(const ce::SYSTEMTIME& now) {
+    shown_ = now;
+    stale_ = true;
+    // The text a person (or `handheld ui dump`) reads off the clock.
+    std::u16string text = HoursAndMinutes(now, twelve_hours_) + u":" + two_digits(now.wSecond);
+    if (twelve_hours_) text += u" " + Marker(now, twelve_hours_);
+    if (shows_date_) text += u" " + DateLine(now);
+    SetWindowText(text);
+    Invalidate();
+}
+
+void CClock::OnSize(ce::UINT type, int cx, int cy) {
+    CWnd::OnSize(type, cx, cy);
+    off_screen_ = CBitmap();
+    stale_ = true;
+}
+
+void CClock::OnPaint(CDC& dc) {
+    CRect client;
+    GetClientRect(&client);
+    if (client.Width() <= 0 || client.Height() <= 0) return;
+    if (!off_screen_.IsLoaded()) {
+        if (!off_screen_.CreateBitmap(client.Width(), client.Height())) return;
+        stale_ = true;
+    }
+    if (stale_) {
+        CDC memory(off_screen_.surface());
+        Draw(memory, client);
+        stale_ = false;
+    }
+    dc.StretchBlt(client, off_screen_);
+}
+
+void CClock::Draw(CDC& dc, const CRect& client) {
+    const auto screen = framework::Screen::current();
+    dc.FillSolidRect(client, kivo_palette::kNight);
+    dc.FillSolidRect({client.left, client.bottom - screen.ScaleY(3), client.right, client.bottom}, kivo_palette::kAccent);
+
+    const std::u16string figures = HoursAndMinutes(shown_, twelve_hours_);
+    const std::u16string seconds = two_digits(shown_.wSecond);
+    const std::u16string marker = Marker(shown_, twelve_hours_);
+    dc.SelectFont(large_);
+    const CSize big = dc.GetTextExtent(figures);
+    dc.SelectFont(seconds_);
+    const CSize small = dc.GetTextExtent(seconds);
+    const int gap = screen.ScaleX(4);
+    const int marker_width = marker.empty() ? 0 : dc.GetTextExtent(marker).cx + gap;
+    const int width = big.cx + gap + std::max(small.cx, marker_width);
+
+    const int date_height = shows_date_ ? screen.ScaleY(14) : 0;
+    const int figures_top = client.top + (client.Height() - screen.ScaleY(3) - date_height - big.cy) / 2;
+    const int left = client.left + (client.Width() - width) / 2;
+    dc.SelectFont(large_);
+    dc.SetTextColor(kivo_palette::kClockText);
+    dc.DrawText(figures, {left, figures_top, left + big.cx, figures_top + big.cy}, CDC::DT_LEFT | CDC::DT_SINGLELINE);
+
+    // Seconds beside the minutes' top, the AM / PM marker under them.
+    const int side = left + big.cx + gap;
+    const int seconds_top = figures_top + screen.ScaleY(4);
+    dc.SelectFont(seconds_);
+    dc.SetTextColor(kivo_palette::kAccent);
+    dc.DrawText(seconds, {side, seconds_top, side + small.cx * 2, seconds_top + small.cy}, CDC::DT_LEFT | CDC::DT_SINGLELINE);
+    if (!marker.empty()) {
+        dc.SetTextColor(kivo_palette::kClockDim);
+        const int marker_top = figures_top + big.cy - small.cy - screen.ScaleY(2);
+        dc.DrawText(marker, {side, marker_top, side + marker_width * 2, marker_top + small.cy}, CDC::DT_LEFT | CDC::DT_SINGLELINE);
+    }
+    if (!shows_date_) return;
+    dc.SelectFont(date_);
+    dc.SetTextColor(kivo_palette::kClockDim);
+    const int date_top = figures_top + big.cy - screen.ScaleY(2);
+    dc.DrawText(DateLine(shown_), {client.left, date_top, client.right, date_top + date_height},
+                CDC::DT_CENTER | CDC::DT_SINGLELINE);
+}

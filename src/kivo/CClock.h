@@ -1,0 +1,47 @@
+#pragma once
+// The running clock above the alarm list: hours and minutes large, seconds small, in
+// the 12- or 24-hour form of the handheld's regional settings; in portrait the date
+// below. It draws off the screen and repaints only when the shown second changes.
+
+#include <string>
+
+#include "ce/Time.h"
+#include "framework/CBitmap.h"
+#include "framework/CFont.h"
+#include "framework/CWnd.h"
+
+class CClock : public CWnd {
+public:
+    static constexpr ce::UINT_PTR kTimer = 1;
+    static constexpr ce::UINT kTickMs = 250;
+
+    // Whether the regional settings show the time of day in 12 hours with AM / PM.
+    static bool UsesTwelveHours();
+    // "12:30" and "PM" (empty in 24-hour display) for the clock's large figures.
+    static std::u16string HoursAndMinutes(const ce::SYSTEMTIME& time, bool twelve_hours);
+    static std::u16string Marker(const ce::SYSTEMTIME& time, bool twelve_hours);
+    // "TUE.DEC.08.26".
+    static std::u16string DateLine(const ce::SYSTEMTIME& time);
+
+    void SetShowsDate(bool shows_date);
+
+protected:
+    int OnCreate() override;
+    void OnTimer(ce::UINT_PTR id) override;
+    void OnPaint(CDC& dc) override;
+    bool OnEraseBkgnd(CDC& /*dc*/) override { return true; }
+    void OnSize(ce::UINT type, int cx, int cy) override;
+
+private:
+    void Show(const ce::SYSTEMTIME& now);
+    void Draw(CDC& dc, const CRect& client);
+
+    ce::SYSTEMTIME shown_{};
+    bool twelve_hours_ = false;
+    bool shows_date_ = true;
+    CBitmap off_screen_;
+    bool stale_ = true;
+    CFont large_;
+    CFont seconds_;
+    CFont date_;
+};

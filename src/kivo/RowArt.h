@@ -1,0 +1,37 @@
+#pragma once
+// The drawing resources every alarm row shares: the two fonts and the small pictures
+// (check box, day marks, sound and infrared badges, the buttons' symbols), drawn for
+// the screen's scale the first time a row needs them and kept while any row exists.
+
+#include "framework/CBitmap.h"
+#include "framework/CFont.h"
+
+class RowArt {
+public:
+    enum Picture { kChecked, kUnchecked, kSound, kInfrared, kAdd, kEdit, kDelete, kCopy, kHelp, kPictureCount };
+
+    // The art for the screen as it is now; Acquire and Release count the users.
+    static const RowArt& Acquire();
+    static void Release();
+
+    const CFont& normal() const { return normal_; }
+    const CFont& bold() const { return bold_; }
+    const CFont& small() const { return small_; }
+    const CBitmap& picture(Picture which) const { return pictures_[which]; }
+    // Design pixels (96 dpi) to pixels of this screen.
+    int x(int design) const;
+    int y(int design) const;
+    bool landscape() const { return landscape_; }
+
+private:
+    RowArt();
+    void Draw(Picture which, int size);
+
+    CFont normal_;
+    CFont bold_;
+    CFont small_;
+    CBitmap pictures_[kPictureCount];
+    int dpi_x_ = 96;
+    int dpi_y_ = 96;
+    bool landscape_ = false;
+};

@@ -1,0 +1,82 @@
+// The handheld's help viewer as the shell starts it for "Help on KIVO": by bare name, on
+// a page in the Windows folder, shown full screen until Escape closes it.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <regex>
+#include <thread>
+
+#include "HandheldDeviceTest.h"
+#include "ce/Process.h"
+
+namespace {
+
+using ::testing::HasSubstr;
+
+class HelpViewer : public tool_tests::HandheldDeviceTest {
+protected:
+    void SetUp() override {
+        HandheldDeviceTest::SetUp();
+        EXPECT_THAT(ok({"init"}), HasSubstr("placed \\Windows\\peghelp.exe"));
+        std::filesystem::copy_file(HELP_PAGE, host_path("Windows/KIVO.htm"));
+    }
+    void TearDown() override {
+        // A viewer a failed step left open.
+        const std::string running = handheld({"ps"}).out;
+        const std::regex pid("(^|\n)([0-9]+) ");
+        for (std::sregex_iterator found(running.begin(), running.end(), pid), end; found != end; ++found) {
+            const ce::HANDLE process = ce::OpenProcess(ce::PROCESS_ALL_ACCESS, ce::FALSE, std::stoul((*found)[2]));
+            if (process != nullptr) ce::TerminateProcess(process, 1);
+            if (process != nullptr) ce::CloseHandle(process);
+        }
+        HandheldDeviceTest::TearDown();
+    }
+    // Waits until the foreground window's `ui dump --json` holds `text`; the dump then.
+    std::string WaitForDump(const std::string& text) {
+        std::string dump;
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (std::chrono::steady_clock::now() < end) {
+            dump = handheld({"ui", "dump", "--json"}).out;
+            if (dump.find(text) != std::string::npos) break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return dump;
+    }
+    bool Ends() {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (std::chrono::steady_clock::now() < end) {
+            if (handheld({"ps"}).out == "no programs running\n") return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return false;
+    }
+};
+
+TEST_F(HelpViewer, TheShellsCommandLineShowsTheProgramsHelpPageFullScreen) {
+    ok({"run", "peghelp.exe", "file:KIVO.htm"});
+    const std::string dump = WaitForDump("When an alarm goes off");
+    EXPECT_THAT(dump, HasSubstr(R"({"title":"Help","width":240,"height":320,)"));
+    EXPECT_THAT(dump, HasSubstr(R"("kind":"browser","text":"KIVO\u000aKIVO is an alarm clock)"));
+    EXPECT_THAT(dump, HasSubstr("You cannot make active two alarms with the same alarm time!"));
+    EXPECT_THAT(ok({"ps"}), HasSubstr("\\Windows\\peghelp.exe"));
+
+    ok({"key", "ESCAPE"});
+    EXPECT_TRUE(Ends()) << "Escape closes the viewer";
+}
+
+TEST_F(HelpViewer, AnotherPageTakesTheViewersPlaceAndAMissingOneIsSaidInIt) {
+    ok({"run", "peghelp.exe", "file:KIVO.htm"});
+    ASSERT_THAT(WaitForDump("When an alarm goes off"), HasSubstr("When an alarm goes off"));
+    ok({"run", "peghelp.exe", "file:Nothing.htm#top"});
+    EXPECT_THAT(WaitForDump("is not on this handheld"),
+                HasSubstr(R"(The help page \\Windows\\Nothing.htm is not on this handheld.)"));
+    const std::string running = ok({"ps"});
+    EXPECT_EQ(running.find("peghelp"), running.rfind("peghelp")) << "one viewer runs:\n" << running;
+    ok({"key", "ESCAPE"});
+    EXPECT_TRUE(Ends());
+}
+
+}  // namespace

@@ -1,0 +1,6 @@
+#include "CHelpViewerApp.h"
+
+int main(int argc, char** argv) {
+    CHelpViewerApp app;
+    return app.WinMain(argc, argv);
+}
