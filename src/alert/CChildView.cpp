@@ -30,6 +30,9 @@ constexpr framework::COLORREF kTimeColour = framework::RGB(64, 90, 170);
 constexpr framework::COLORREF kTextColour = framework::RGB(0, 0, 0);
 // Font heights in design pixels, in the order of the view's fonts.
 constexpr std::array<int, 4> kFontHeights = {12, 36, 22, 14};
+// Those heights are of the whole character cell, ascent and descent; a font is sized by
+// its em, which for Arial is 2048 of the cell's 2288 units.
+constexpr double kEmPerCell = 2048.0 / 2288.0;
 constexpr const char16_t* kKivoTitle = u"KIVO";
 // The player's own close wait: a stop that has not closed it by then never will.
 constexpr auto kStopPatience = std::chrono::milliseconds(CSoundWave::kCloseWaitMilliseconds);
@@ -88,7 +91,8 @@ int CChildView::OnCreate() {
 
 void CChildView::CreateFonts() {
     for (int font = 0; font < kFontCount; ++font)
-        fonts_[font].Create(u"Arial", kFontHeights[font] * 72.0 / framework::Screen::kDesignDpi, CFont::FW_BOLD);
+        fonts_[font].Create(u"Arial", kFontHeights[font] * kEmPerCell * 72.0 / framework::Screen::kDesignDpi,
+                            CFont::FW_BOLD);
 }
 
 void CChildView::CreateControls() {
