@@ -14,6 +14,7 @@
 #include "ce/Process.h"
 #include "ce/Sync.h"
 #include "ce/Windows.h"
+#include "host/display/DisplayPower.h"
 
 namespace {
 
@@ -45,6 +46,8 @@ TEST_F(AlertFiring, DueAlarmBeamsRingsWithItsPausesAndDismissEndsIt) {
     const std::string screen = handheld({"ui", "dump", "--json"}).out;
     EXPECT_THAT(screen, HasSubstr(R"({"title":"KIVOAlert","width":240,"height":320,)"));
     EXPECT_THAT(screen, HasSubstr(R"({"id":59648,"kind":"window","text":"08:00")")) << "the time it went off";
+    EXPECT_THAT(reminder_controls(), HasSubstr("600 button \"\" visible enabled 13,122 95x58"))
+        << "the 240 x 240 picture sits in the middle of the 320-pixel side";
     EXPECT_THAT(screen, HasSubstr(R"("id":603,"kind":"window","text":"","checked":null,"enabled":true,"visible":false)"));
     EXPECT_EQ(refire_of(alarm), "08:05") << "armed to go off again after the replay interval";
     EXPECT_EQ(registered_time(), "2026-03-07 08:05:00");
@@ -105,8 +108,10 @@ TEST_F(AlertFiring, UnansweredAlarmBeamsOnEveryRepeatAndStopsByItselfAfterAnHour
 
     // Each change of the clock reaches the open reminder as a repeat, as the wake
     // program's time does: the hour is spent 29 minutes at a time.
+    ASSERT_TRUE(host::DisplayPower::set(ce::VideoPowerOff));
     set_clock("08:29:30");
     ASSERT_TRUE(eventually([&] { return plays().size() == 2 && infrared_sends() == 4; }));
+    EXPECT_EQ(host::DisplayPower::state(), ce::VideoPowerOn) << "a repeat switches the display on";
     EXPECT_EQ(refire_of(alarm), "08:59");
     set_clock("08:58:30");
     ASSERT_TRUE(eventually([&] { return plays().size() == 3 && infrared_sends() == 6; }));
