@@ -97,6 +97,35 @@ TEST_F(AlertFiring, SnoozedAlarmGoesOffAgainWhenTheClockReachesItsTimeWithoutBea
     EXPECT_EQ(registered_time(), "2026-03-08 08:00:00");
 }
 
+// The length list drops open under the arrow; a tap on a row selects it, a second tap
+// chooses it. Snooze stays greyed for a moment after the list closes, however it closed,
+// so the tap that closed it cannot snooze by accident.
+TEST_F(AlertFiring, ALengthChosenFromTheListIsTheSnoozeLength) {
+    set_clock("2026-03-07 07:59:57");
+    const std::u16string alarm = add_alarm("08:00", {"--days", "daily", "--sound", write_sound(200)});
+    ASSERT_TRUE(eventually(reminder_shown));
+    ASSERT_TRUE(eventually([&] { return plays().size() == 1; }));
+    const auto snooze_enabled = [&] { return reminder_controls().find("601 button \"\" visible enabled") != std::string::npos; };
+
+    ok({"ui", "click", "602"});
+    ASSERT_TRUE(eventually([&] { return reminder_controls().find("603 window \"\" visible") != std::string::npos; }));
+    EXPECT_FALSE(snooze_enabled());
+    ok({"tap", "200", "100"});  // beside the list: it closes, choosing nothing
+    ASSERT_TRUE(eventually(snooze_enabled, 5)) << "Snooze comes back after the list closed by a tap beside it";
+
+    ok({"ui", "click", "602"});
+    ASSERT_TRUE(eventually([&] { return reminder_controls().find("603 window \"\" visible") != std::string::npos; }));
+    // Rows of 16 pixels from the one above the selection (5 min): "15 min" is the fourth.
+    ok({"tap", "50", "267"});
+    ok({"tap", "50", "267"});
+    ASSERT_TRUE(eventually([&] { return reminder_controls().find("603 window \"\" hidden") != std::string::npos; }));
+    ASSERT_TRUE(eventually(snooze_enabled, 5));
+    ok({"ui", "click", kSnooze});
+    ASSERT_TRUE(eventually([] { return !reminder_shown(); }));
+    EXPECT_EQ(refire_of(alarm), "08:15");
+    EXPECT_EQ(plays().size(), 1u);
+}
+
 TEST_F(AlertFiring, UnansweredAlarmBeamsOnEveryRepeatAndStopsByItselfAfterAnHour) {
     add_radio_codebase();
     set_clock("2026-03-07 07:59:57");
