@@ -75,7 +75,12 @@ std::string AlertHandheld::write_sound(int milliseconds) {
     return path.string();
 }
 
-bool AlertHandheld::reminder_shown() { return ce::FindWindowW(nullptr, u"KIVOAlert") != nullptr; }
+bool AlertHandheld::reminder_shown() {
+    const ce::HWND reminder = ce::FindWindowW(nullptr, u"KIVOAlert");
+    return reminder != nullptr && reminder == ce::GetForegroundWindow();
+}
+
+bool AlertHandheld::reminder_gone() { return ce::FindWindowW(nullptr, u"KIVOAlert") == nullptr; }
 
 std::string AlertHandheld::reminder_controls() { return handheld({"ui", "dump"}).out; }
 
@@ -122,7 +127,7 @@ void AlertHandheld::end_reminder() {
         if (handle == nullptr) return;
         ce::TerminateProcess(handle, 1);
         ce::CloseHandle(handle);
-        eventually([] { return !reminder_shown(); }, 5);
+        eventually(reminder_gone, 5);
     }
 }
 

@@ -33,7 +33,10 @@ protected:
     // A short sound on the host, for --sound.
     std::string write_sound(int milliseconds);
 
+    // The reminder is what the handheld shows (its window exists while it fires, before
+    // it comes to the front).
     static bool reminder_shown();
+    static bool reminder_gone();
     // The reminder's controls as `handheld ui dump` lists them.
     std::string reminder_controls();
     std::vector<host::CaptureEntry> plays() const;
