@@ -2,13 +2,13 @@
 
 #include <cstdio>
 
-#include "ce/Time.h"
+#include "ce/Locale.h"
 
 bool ReminderClock::UsesTwentyFourHours() {
     ce::SYSTEMTIME afternoon;
     afternoon.wHour = 14, afternoon.wMinute = 20, afternoon.wSecond = 10;
     char16_t text[64] = {};
-    if (ce::GetTimeFormatW(0, &afternoon, nullptr, text, 64) == 0) return true;
+    if (ce::GetTimeFormatW(ce::LOCALE_USER_DEFAULT, 0, &afternoon, nullptr, text, 64) == 0) return true;
     return std::u16string_view(text).find(u"PM") == std::u16string_view::npos;
 }
 

@@ -254,7 +254,6 @@ bool CWnd::PreTranslateMessage(ce::MSG* /*message*/) { return false; }
 ce::LRESULT CWnd::WindowProc(ce::UINT message, ce::WPARAM wParam, ce::LPARAM lParam) {
     using namespace framework;
     switch (message) {
-        case WM_CREATE: return OnCreate();
         case WM_COMMAND:
             if (!OnCommand(LOWORD(wParam), HIWORD(wParam)) && parent_ != nullptr)
                 return parent_->WindowProc(message, wParam, lParam);

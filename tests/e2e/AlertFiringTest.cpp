@@ -45,7 +45,7 @@ TEST_F(AlertFiring, DueAlarmBeamsRingsWithItsPausesAndDismissEndsIt) {
     ASSERT_TRUE(eventually(reminder_shown)) << "the service started kivowake, which started Alert";
     const std::string screen = handheld({"ui", "dump", "--json"}).out;
     EXPECT_THAT(screen, HasSubstr(R"({"title":"KIVOAlert","width":240,"height":320,)"));
-    EXPECT_THAT(screen, HasSubstr(R"({"id":59648,"kind":"window","text":"08:00")")) << "the time it went off";
+    EXPECT_THAT(screen, HasSubstr(R"({"id":59648,"kind":"window","text":"08:00 AM")")) << "the time it went off";
     EXPECT_THAT(reminder_controls(), HasSubstr("600 button \"\" visible enabled 13,122 95x58"))
         << "the 240 x 240 picture sits in the middle of the 320-pixel side";
     EXPECT_THAT(screen, HasSubstr(R"("id":603,"kind":"window","text":"","checked":null,"enabled":true,"visible":false)"));
@@ -87,7 +87,7 @@ TEST_F(AlertFiring, SnoozedAlarmGoesOffAgainWhenTheClockReachesItsTimeWithoutBea
     set_clock("08:09:58");
     ASSERT_TRUE(eventually(reminder_shown));
     ASSERT_TRUE(eventually([&] { return plays().size() == 2; }));
-    EXPECT_THAT(reminder_controls(), HasSubstr("59648 window \"08:10\""));
+    EXPECT_THAT(reminder_controls(), HasSubstr("59648 window \"08:10 AM\""));
     EXPECT_EQ(refire_of(alarm), "08:20") << "armed again while unanswered";
     EXPECT_EQ(infrared_sends(), 2) << "a repeat beams only when the alarm asks for it";
 
@@ -178,7 +178,7 @@ TEST_F(AlertFiring, OnceAlarmIsDeactivatedMarkedForKivoAndStillRepeatsUntilAnswe
     file.Close();
     EXPECT_EQ(AlarmChangeMarker::Read(alarm), AlarmChangeMarker::State::changed) << "KIVO re-reads it";
     EXPECT_EQ(registered_time(), "2026-03-07 08:05:00") << "inactive, but its repeat is still armed";
-    EXPECT_THAT(reminder_controls(), HasSubstr("59648 window \"08:00\""));
+    EXPECT_THAT(reminder_controls(), HasSubstr("59648 window \"08:00 AM\""));
 
     ok({"ui", "click", kDismiss});
     ASSERT_TRUE(eventually(reminder_gone));
@@ -238,7 +238,7 @@ TEST_F(AlertFiring, ShowWithoutAPendingAlarmOnlyRenewsTheWakeAndASecondStartLeav
 
 struct ClockCase {
     const char* name;
-    const char* time_format;  // the user's; empty: the handheld's default
+    const char* time_format;  // the user's; empty: the handheld's own (12 hours)
     const char* alarm;
     const char* shown;
 };
@@ -250,7 +250,7 @@ class ReminderClock : public AlertFiring, public ::testing::WithParamInterface<C
 TEST_P(ReminderClock, ShowsTheTimeItWentOffInTheUsersClock) {
     const ClockCase& row = GetParam();
     if (*row.time_format != 0)
-        ok({"reg", "set", "HKCU\\ControlPanel\\International", "sTimeFormat", "--sz", row.time_format});
+        ok({"reg", "set", "HKCU\\Control Panel\\International", "sTimeFormat", "--sz", row.time_format});
     // Set a little before its time, so the service starts it.
     const std::string minute_before = std::string(row.alarm).substr(0, 3) + "29:57";
     set_clock("2026-03-07 " + minute_before);
@@ -263,11 +263,12 @@ TEST_P(ReminderClock, ShowsTheTimeItWentOffInTheUsersClock) {
 }
 
 INSTANTIATE_TEST_SUITE_P(TimeFormats, ReminderClock,
-                         ::testing::Values(ClockCase{"HalfPastMidnightOnATwelveHourClock", "h:mm:ss tt", "00:30",
+                         ::testing::Values(ClockCase{"HalfPastMidnightOnTheHandheldsTwelveHourClock", "", "00:30",
                                                      "12:30 AM"},
                                            ClockCase{"HalfPastNoonOnATwelveHourClock", "hh:mm:ss tt", "12:30",
                                                      "12:30 PM"},
-                                           ClockCase{"TwentyFourHoursByDefault", "", "00:30", "00:30"}),
+                                           ClockCase{"TwentyFourHoursWhenTheUserSaysSo", "HH:mm:ss", "00:30",
+                                                     "00:30"}),
                          [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
