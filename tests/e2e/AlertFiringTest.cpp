@@ -36,11 +36,10 @@ class AlertFiring : public e2e::AlertHandheld {};
 
 TEST_F(AlertFiring, DueAlarmBeamsRingsWithItsPausesAndDismissEndsIt) {
     add_radio_codebase();
-    set_clock("2026-03-07 07:59:57");
-    const std::u16string alarm =
-        add_alarm("08:00", {"--days", "daily", "--description", "Radio on", "--sound", write_sound(300), "--count",
-                            "3", "--pause", "1", "--volume", "8", "--codebase", "Radio", "--replay", "5"});
     const std::u16string later = add_alarm("09:00", {"--days", "daily"});
+    const std::u16string alarm =
+        ring_at("08:00", {"--days", "daily", "--description", "Radio on", "--sound", write_sound(300), "--count", "3",
+                          "--pause", "1", "--volume", "8", "--codebase", "Radio", "--replay", "5"});
 
     ASSERT_TRUE(eventually(reminder_shown)) << "the service started kivowake, which started Alert";
     const std::string screen = handheld({"ui", "dump", "--json"}).out;
@@ -73,9 +72,8 @@ TEST_F(AlertFiring, DueAlarmBeamsRingsWithItsPausesAndDismissEndsIt) {
 
 TEST_F(AlertFiring, SnoozedAlarmGoesOffAgainWhenTheClockReachesItsTimeWithoutBeamingAgain) {
     add_radio_codebase();
-    set_clock("2026-03-07 07:59:57");
-    const std::u16string alarm = add_alarm(
-        "08:00", {"--days", "daily", "--sound", write_sound(200), "--codebase", "Radio", "--replay", "10"});
+    const std::u16string alarm =
+        ring_at("08:00", {"--days", "daily", "--sound", write_sound(200), "--codebase", "Radio", "--replay", "10"});
     ASSERT_TRUE(eventually(reminder_shown));
     ASSERT_TRUE(eventually([&] { return plays().size() == 1 && infrared_sends() == 2; }));
 
@@ -101,8 +99,7 @@ TEST_F(AlertFiring, SnoozedAlarmGoesOffAgainWhenTheClockReachesItsTimeWithoutBea
 // chooses it. Snooze stays greyed for a moment after the list closes, however it closed,
 // so the tap that closed it cannot snooze by accident.
 TEST_F(AlertFiring, ALengthChosenFromTheListIsTheSnoozeLength) {
-    set_clock("2026-03-07 07:59:57");
-    const std::u16string alarm = add_alarm("08:00", {"--days", "daily", "--sound", write_sound(200)});
+    const std::u16string alarm = ring_at("08:00", {"--days", "daily", "--sound", write_sound(200)});
     ASSERT_TRUE(eventually(reminder_shown));
     ASSERT_TRUE(eventually([&] { return plays().size() == 1; }));
     const auto snooze_enabled = [&] { return reminder_controls().find("601 button \"\" visible enabled") != std::string::npos; };
@@ -128,8 +125,7 @@ TEST_F(AlertFiring, ALengthChosenFromTheListIsTheSnoozeLength) {
 
 TEST_F(AlertFiring, UnansweredAlarmBeamsOnEveryRepeatAndStopsByItselfAfterAnHour) {
     add_radio_codebase();
-    set_clock("2026-03-07 07:59:57");
-    const std::u16string alarm = add_alarm("08:00", {"--days", "daily", "--sound", write_sound(200), "--codebase",
+    const std::u16string alarm = ring_at("08:00", {"--days", "daily", "--sound", write_sound(200), "--codebase",
                                                      "Radio", "--beam-on-repeats", "--replay", "30"});
     ASSERT_TRUE(eventually(reminder_shown));
     ASSERT_TRUE(eventually([&] { return plays().size() == 1 && infrared_sends() == 2; }));
@@ -158,8 +154,7 @@ TEST_F(AlertFiring, UnansweredAlarmBeamsOnEveryRepeatAndStopsByItselfAfterAnHour
 TEST_F(AlertFiring, OnceAlarmIsDeactivatedMarkedForKivoAndStillRepeatsUntilAnswered) {
     const ce::HWND kivo = ce::CreateWindowExW(0, u"stand-in", u"KIVO", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(kivo, nullptr);
-    set_clock("2026-03-07 07:59:57");
-    const std::u16string alarm = add_alarm("08:00", {"--description", "Once"});
+    const std::u16string alarm = ring_at("08:00", {"--description", "Once"});
     ASSERT_TRUE(eventually(reminder_shown));
 
     bool told = false;
@@ -251,10 +246,7 @@ TEST_P(ReminderClock, ShowsTheTimeItWentOffInTheUsersClock) {
     const ClockCase& row = GetParam();
     if (*row.time_format != 0)
         ok({"reg", "set", "HKCU\\Control Panel\\International", "sTimeFormat", "--sz", row.time_format});
-    // Set a little before its time, so the service starts it.
-    const std::string minute_before = std::string(row.alarm).substr(0, 3) + "29:57";
-    set_clock("2026-03-07 " + minute_before);
-    add_alarm(row.alarm, {"--days", "daily"});
+    ring_at(row.alarm, {"--days", "daily"});
     ASSERT_TRUE(eventually(reminder_shown));
     const std::string controls = reminder_controls();
     EXPECT_THAT(controls, HasSubstr(std::string("59648 window \"") + row.shown + "\""));

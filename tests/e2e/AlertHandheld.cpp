@@ -58,6 +58,19 @@ std::u16string AlertHandheld::add_alarm(const std::string& time, const std::vect
     return kAlarms + ce::utf16_from_utf8(match[1].str()) + u".kivo";
 }
 
+std::u16string AlertHandheld::ring_at(const std::string& time, const std::vector<std::string>& words) {
+    const int minutes = std::stoi(time.substr(0, 2)) * 60 + std::stoi(time.substr(3, 2));
+    const auto clock = [](int at, const char* seconds) {
+        char text[32];
+        std::snprintf(text, sizeof text, "2026-03-07 %02d:%02d:%s", at / 60, at % 60, seconds);
+        return std::string(text);
+    };
+    set_clock(clock(minutes - 15, "00"));
+    const std::u16string alarm = add_alarm(time, words);
+    set_clock(clock(minutes - 1, "58"));
+    return alarm;
+}
+
 void AlertHandheld::add_radio_codebase() {
     const auto signal = device_root() / "power.mode2";
     std::ofstream(signal) << "carrier 38000\npulse 2400\nspace 600\npulse 1200\nspace 20000\n";

@@ -22,12 +22,15 @@ protected:
     void TearDown() override;
 
     // Waits up to `seconds` for `condition`; its last answer.
-    static bool eventually(const std::function<bool()>& condition, int seconds = 20);
+    static bool eventually(const std::function<bool()>& condition, int seconds = 30);
 
     // The clock, as "YYYY-MM-DD HH:MM:SS" or "HH:MM:SS" on the handheld's date.
     void set_clock(const std::string& time);
     // `handheld alarm add` with these words after the time; the alarm file's device path.
     std::u16string add_alarm(const std::string& time, const std::vector<std::string>& words);
+    // An alarm at "HH:MM" on 2026-03-07, set a quarter of an hour before (a slow start of
+    // the tool cannot make it miss its time), with the clock then moved to 2 s before it.
+    std::u16string ring_at(const std::string& time, const std::vector<std::string>& words);
     // A codebase "Radio" whose macro "Alarm" sends two signals with a pause between them.
     void add_radio_codebase();
     // A short sound on the host, for --sound.
