@@ -3,12 +3,29 @@
 #include <QFile>
 #include <QString>
 
+#include "framework/Screen.h"
+
+namespace {
+
+// A screen of at least twice the design resolution takes the picture drawn for it, when
+// there is one, so that it is not blown up from the small one.
+constexpr int kDoubleDpi = 2 * framework::Screen::kDesignDpi;
+
+}  // namespace
+
 bool CBitmap::LoadBitmap(int resource_id) {
-    // Bitmaps are kept as XPM (text, easy to edit and review) or PNG under resources/bitmaps.
-    for (const char* suffix : {".xpm", ".png"}) {
-        const QString path = QStringLiteral(":/bitmaps/%1%2").arg(resource_id).arg(QLatin1String(suffix));
-        if (QFile::exists(path) && image_.load(path)) return true;
+    // Bitmaps are kept as XPM (text, easy to edit and review) or PNG under resources/bitmaps;
+    // the reminder's pictures are PNG under resources/alert, each with a twice-as-large one.
+    const bool double_screen = framework::Screen::current().dpi_x() >= kDoubleDpi;
+    const QString alert = QStringLiteral(":/alert/%1").arg(resource_id);
+    if (double_screen && QFile::exists(alert + QStringLiteral("@2x.png")) && image_.load(alert + QStringLiteral("@2x.png"))) {
+        pixel_ratio_ = 2;
+        return true;
     }
+    pixel_ratio_ = 1;
+    for (const QString& path : {QStringLiteral(":/bitmaps/%1.xpm").arg(resource_id),
+                                QStringLiteral(":/bitmaps/%1.png").arg(resource_id), alert + QStringLiteral(".png")})
+        if (QFile::exists(path) && image_.load(path)) return true;
     image_ = QImage();
     return false;
 }

@@ -15,9 +15,11 @@ public:
     // What a CDC draws on to change the bitmap (null before it is made or loaded).
     QPaintDevice* surface() { return image_.isNull() ? nullptr : &image_; }
     bool IsLoaded() const { return !image_.isNull(); }
-    CSize GetSize() const { return {image_.width(), image_.height()}; }
+    // In design pixels: a picture drawn at twice the size for a fine screen counts half.
+    CSize GetSize() const { return {image_.width() / pixel_ratio_, image_.height() / pixel_ratio_}; }
     const QImage& image() const { return image_; }
 
 private:
     QImage image_;
+    int pixel_ratio_ = 1;
 };

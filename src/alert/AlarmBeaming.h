@@ -1,0 +1,22 @@
+#pragma once
+// Beams an alarm's infrared commands: the macro "Alarm" of the alarm's codebase in the
+// alarms folder, through the port chosen in KIVO's settings, once and synchronously on
+// the calling thread. A failed step is passed over and the rest of the macro still runs;
+// nothing is reported, since the alarm must go on ringing whatever the infrared did.
+
+#include <string>
+
+class AlarmBeaming {
+public:
+    static constexpr const char16_t* kSettingsKey = u"Software\\TessaMedia\\KIVO";
+    static constexpr const char16_t* kPortValue = u"ComPort";
+    static constexpr const char* kMacro = "Alarm";
+    // The port is given a moment to settle after it is chosen, before the first signal.
+    static constexpr unsigned kSettleMs = 1000;
+
+    // Does nothing when no port has been chosen.
+    static void Beam(const std::string& codebase);
+
+private:
+    static std::u16string ChosenPort();
+};

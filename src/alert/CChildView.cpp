@@ -1,0 +1,345 @@
+#include "alert/CChildView.h"
+
+#include <QCoreApplication>
+#include <chrono>
+#include <thread>
+
+#include "alarms/AlarmChangeMarker.h"
+#include "alarms/AlarmMessages.h"
+#include "alarms/AlertKey.h"
+#include "alarms/CAlarmScheduler.h"
+#include "alert/AlarmBeaming.h"
+#include "alert/ReminderClock.h"
+#include "alert/ReminderLayout.h"
+#include "alert/SnoozeTable.h"
+#include "ce/Thread.h"
+#include "ce/Windows.h"
+#include "framework/CDC.h"
+#include "framework/InputDispatcher.h"
+#include "framework/WindowMessages.h"
+#include "sound/CSoundWave.h"
+#include "wake/DisplaySwitch.h"
+
+namespace {
+
+constexpr int kBackgroundBitmap = 170;
+constexpr int kSnoozeUp = 171, kArrowPressed = 172, kArrowUp = 173, kDismissPressed = 174, kDismissUp = 175,
+              kSnoozePressed = 176;
+constexpr framework::COLORREF kBackgroundColour = framework::RGB(221, 136, 4);
+constexpr framework::COLORREF kTimeColour = framework::RGB(64, 90, 170);
+constexpr framework::COLORREF kTextColour = framework::RGB(0, 0, 0);
+// Font heights in design pixels, in the order of the view's fonts.
+constexpr std::array<int, 4> kFontHeights = {12, 36, 22, 14};
+// Those heights are of the whole character cell, ascent and descent; a font is sized by
+// its em, which for Arial is 2048 of the cell's 2288 units.
+constexpr double kEmPerCell = 2048.0 / 2288.0;
+constexpr const char16_t* kKivoTitle = u"KIVO";
+// The player's own close wait: a stop that has not closed it by then never will.
+constexpr auto kStopPatience = std::chrono::milliseconds(CSoundWave::kCloseWaitMilliseconds);
+
+ce::SYSTEMTIME local_now() {
+    ce::SYSTEMTIME now;
+    ce::GetLocalTime(&now);
+    return now;
+}
+
+bool strictly_inside(const CRect& rect, CPoint point) {
+    return point.x > rect.left && point.x < rect.right && point.y > rect.top && point.y < rect.bottom;
+}
+
+void post_quit() { QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection); }
+
+}  // namespace
+
+CChildView::CChildView()
+    : snooze_index_(SnoozeTable::kDefaultIndex),
+      twenty_four_hours_(ReminderClock::UsesTwentyFourHours()),
+      budget_(local_now()) {}
+
+CChildView::~CChildView() { StopSound(); }
+
+ReminderLayout CChildView::Layout() const {
+    CRect client;
+    GetClientRect(&client);
+    return ReminderLayout(framework::Screen::current(), client.Width(), client.Height());
+}
+
+// The alarm goes off: load, arm, reschedule, beam, ring, animate, in this order.
+int CChildView::OnCreate() {
+    CreateFonts();
+    CreateControls();
+    Load();
+    if (firing_.once) {
+        // KIVO re-reads only the files Alert marked; the deactivation must reach its list.
+        if (AlarmChangeMarker::MarkChanged(alarm_path_)) {
+            if (const ce::HWND kivo = ce::FindWindowW(nullptr, kKivoTitle); kivo != nullptr)
+                ce::PostMessageW(kivo, WM_ALARMS_CHANGED, 0, 0);
+        }
+    }
+    CAlarmScheduler::Reschedule();
+    Beam();
+    if (!firing_.sound_path.empty()) {
+        player_ = std::make_unique<CSoundWave>(GetSafeHwnd());
+        player_->CreateThread();
+        player_->SetVolume(firing_.volume);
+        player_->Play(firing_.sound_path.c_str());
+    }
+    animation_ = std::make_unique<CAlertAnimation>();
+    animation_->Create(this, Layout().Place(ReminderLayout::kAnimation));
+    return 0;
+}
+
+void CChildView::CreateFonts() {
+    for (int font = 0; font < kFontCount; ++font)
+        fonts_[font].Create(u"Arial", kFontHeights[font] * kEmPerCell * 72.0 / framework::Screen::kDesignDpi,
+                            CFont::FW_BOLD);
+}
+
+void CChildView::CreateControls() {
+    background_.LoadBitmap(kBackgroundBitmap);
+    const ReminderLayout layout = Layout();
+    dismiss_.Create(this, layout.Place(ReminderLayout::kDismiss), kDismissId, kDismissUp, kDismissPressed);
+    snooze_.Create(this, layout.Place(ReminderLayout::kSnooze), kSnoozeId, kSnoozeUp, kSnoozePressed);
+    length_arrow_.Create(this, layout.Place(ReminderLayout::kLengthArrow), kLengthArrowId, kArrowUp, kArrowPressed);
+    length_list_.Create(this, layout.Place(ReminderLayout::kLengthList), kLengthListId);
+}
+
+void CChildView::PlaceControls() {
+    const ReminderLayout layout = Layout();
+    dismiss_.MoveWindow(layout.Place(ReminderLayout::kDismiss));
+    snooze_.MoveWindow(layout.Place(ReminderLayout::kSnooze));
+    length_arrow_.MoveWindow(layout.Place(ReminderLayout::kLengthArrow));
+    length_list_.MoveTo(layout.Place(ReminderLayout::kLengthList));
+    if (animation_ != nullptr) animation_->MoveWindow(layout.Place(ReminderLayout::kAnimation));
+}
+
+void CChildView::OnSize(ce::UINT /*type*/, int /*cx*/, int /*cy*/) { PlaceControls(); }
+
+// First load and reload alike: whatever the previous firing left is cleared first.
+void CChildView::Load() {
+    StopSound();
+    if (pause_timer_running_) KillTimer(kPauseTimer);
+    pause_timer_running_ = false;
+    plays_left_ = 1;
+    const std::u16string previous = alarm_path_;
+    alarm_path_ = AlertKey::Pending().value_or(u"");
+    if (!previous.empty() && previous != alarm_path_) {
+        // Another alarm is due now: the one shown so far stops repeating.
+        budget_.Restart(local_now());
+        ReminderAlarmFile::RemoveRefire(previous);
+    }
+    firing_ = ReminderAlarmFile::Fire(alarm_path_, snooze_index_);
+    plays_left_ = firing_.plays;
+    ShowFireTime();
+}
+
+void CChildView::Beam() {
+    if (!firing_.codebase.empty()) AlarmBeaming::Beam(firing_.codebase);
+}
+
+void CChildView::StopSound() {
+    if (player_ == nullptr) return;
+    const auto until = std::chrono::steady_clock::now() + kStopPatience;
+    while (player_->IsOpen() && std::chrono::steady_clock::now() < until) {
+        player_->PostThreadMessage(WM_SOUND_ENDED, 0, 1);
+        std::this_thread::yield();
+    }
+}
+
+// No more plays of this firing.
+void CChildView::Silence() {
+    StopSound();
+    plays_left_ = 0;
+    firing_.sound_path.clear();
+}
+
+void CChildView::TakeRefireBack() {
+    ReminderAlarmFile::RemoveRefire(alarm_path_);
+    firing_.refire_armed = false;
+    CAlarmScheduler::Reschedule();
+}
+
+void CChildView::OnSoundEnded() {
+    if (player_ == nullptr) return;
+    if (--plays_left_ <= 0) return;
+    if (firing_.pause_seconds > 0) {
+        SetTimer(kPauseTimer, static_cast<ce::UINT>(firing_.pause_seconds) * 1000);
+        pause_timer_running_ = true;
+    } else {
+        player_->Play(firing_.sound_path.c_str());
+    }
+}
+
+void CChildView::OnPauseOver() {
+    KillTimer(kPauseTimer);
+    pause_timer_running_ = false;
+    if (plays_left_ > 0 && !firing_.sound_path.empty() && player_ != nullptr) player_->Play(firing_.sound_path.c_str());
+}
+
+void CChildView::OnRefire() {
+    if (!budget_.Spend(local_now())) {
+        Dismiss();
+        return;
+    }
+    DisplaySwitch::SwitchOn();
+    Load();
+    UpdateWindow();
+    Beam();
+    if (player_ != nullptr) {
+        player_->Play(firing_.sound_path.c_str());
+        player_->SetVolume(firing_.volume);
+    }
+    CAlarmScheduler::Reschedule();
+}
+
+ce::LRESULT CChildView::WindowProc(ce::UINT message, ce::WPARAM wParam, ce::LPARAM lParam) {
+    switch (message) {
+        case WM_SOUND_ENDED: OnSoundEnded(); return 0;
+        case WM_PICKER_CLOSED: OnLengthListClosed(wParam, lParam); return 0;
+        case WM_ALERT_REFIRE: OnRefire(); return 0;
+        default: return CView::WindowProc(message, wParam, lParam);
+    }
+}
+
+bool CChildView::PreTranslateMessage(ce::MSG* message) {
+    bool consumed = false;
+    if (message->message == ce::WM_LBUTTONDOWN) OnFirstTap(message, consumed);
+    return consumed;
+}
+
+// Any tap answers the alarm: it goes quiet and its armed repeat is taken back. A tap
+// beside the open length list closes it; one on the length label opens it.
+void CChildView::OnFirstTap(ce::MSG* message, bool& consumed) {
+    if (plays_left_ > 0) Silence();
+    if (firing_.refire_armed) TakeRefireBack();
+    if (length_list_.IsWindowVisible()) {
+        if (message->hwnd != length_list_.GetSafeHwnd()) {
+            HideLengthList();
+            consumed = true;
+        }
+        return;
+    }
+    const CPoint point{framework::GET_X_LPARAM(message->lParam), framework::GET_Y_LPARAM(message->lParam)};
+    if (message->hwnd == GetSafeHwnd() && strictly_inside(Layout().Place(ReminderLayout::kLengthList), point)) {
+        framework::InputDispatcher::DiscardQueuedInput();
+        OpenLengthList();
+        consumed = true;
+    }
+}
+
+void CChildView::OnLButtonDown(ce::UINT /*flags*/, CPoint /*point*/) {
+    Silence();
+    if (length_list_.IsWindowVisible()) HideLengthList();
+}
+
+bool CChildView::OnCommand(ce::UINT id, ce::UINT /*code*/) {
+    switch (id) {
+        case kDismissId: Dismiss(); return true;
+        case kSnoozeId: Snooze(); return true;
+        case kLengthArrowId: OpenLengthList(); return true;
+        default: return false;
+    }
+}
+
+void CChildView::OnTimer(ce::UINT_PTR id) {
+    if (id == kPauseTimer) {
+        OnPauseOver();
+    } else if (id == kSnoozeEnableTimer) {
+        snooze_.EnableWindow(true);
+        KillTimer(kSnoozeEnableTimer);
+    }
+}
+
+void CChildView::Dismiss() {
+    Silence();
+    ReminderAlarmFile::RemoveRefire(alarm_path_);
+    CAlarmScheduler::Reschedule();
+    Close();
+}
+
+void CChildView::Snooze() {
+    ReminderAlarmFile::Snooze(alarm_path_, SnoozeTable::Minutes(snooze_index_));
+    CAlarmScheduler::Reschedule();
+    Close();
+}
+
+// The program ends with the alarm's answer; the sound must not outlive the window.
+void CChildView::Close() {
+    StopSound();
+    if (pause_timer_running_) KillTimer(kPauseTimer);
+    pause_timer_running_ = false;
+    if (animation_ != nullptr) animation_->KillTimer(CAlertAnimation::kTimer);
+    ShowWindow(false);
+    post_quit();
+}
+
+void CChildView::OpenLengthList() {
+    Silence();
+    snooze_.EnableWindow(false);
+    if (length_list_.IsWindowVisible()) return;
+    length_list_.SetSelection(snooze_index_);
+    length_list_.ShowWindow(true);
+    length_list_.widget()->raise();
+    length_list_.SetFocus();
+}
+
+void CChildView::HideLengthList() {
+    length_list_.ShowWindow(false);
+    // Closing the list by a tap beside it chooses nothing, as losing its focus does.
+    OnLengthListClosed(kLengthListId, -1);
+}
+
+void CChildView::OnLengthListClosed(ce::WPARAM list, ce::LPARAM chosen) {
+    if (list != kLengthListId) return;
+    length_list_.ShowWindow(false);
+    if (chosen != -1) snooze_index_ = static_cast<int>(chosen);
+    UpdateWindow();
+    framework::InputDispatcher::DiscardQueuedInput();
+    SetTimer(kSnoozeEnableTimer, kSnoozeEnableMs);
+}
+
+bool CChildView::OnEraseBkgnd(CDC& dc) {
+    CRect client;
+    GetClientRect(&client);
+    dc.FillSolidRect(client, kBackgroundColour);
+    return true;
+}
+
+// The time shown is also the view's text, which `handheld ui dump` lists.
+void CChildView::ShowFireTime() {
+    std::u16string text = ReminderClock::TimeText(firing_.fire_hour, firing_.fire_minute, twenty_four_hours_);
+    if (!twenty_four_hours_) text += u" " + std::u16string(ReminderClock::AmPm(firing_.fire_hour));
+    SetWindowText(text);
+}
+
+void CChildView::OnPaint(CDC& dc) {
+    const ReminderLayout layout = Layout();
+    dc.StretchBlt(layout.PlaceAt({0, 0}, background_.GetSize()), background_);
+    DrawTexts(dc, layout);
+}
+
+void CChildView::DrawTexts(CDC& dc, const ReminderLayout& layout) {
+    dc.SetTextColor(kTextColour);
+    if (!firing_.description.empty()) {
+        dc.SelectFont(fonts_[kDescriptionFont]);
+        dc.DrawText(firing_.description, layout.Place(ReminderLayout::kDescription), CDC::DT_LEFT | CDC::DT_WORDBREAK);
+    }
+    CRect time = layout.Place(ReminderLayout::kTime);
+    if (twenty_four_hours_) {
+        time.left += ReminderLayout::kTwentyFourHourShift;
+        time.right += ReminderLayout::kTwentyFourHourShift;
+    }
+    dc.SetTextColor(kTimeColour);
+    dc.SelectFont(fonts_[kTimeFont]);
+    dc.DrawText(ReminderClock::TimeText(firing_.fire_hour, firing_.fire_minute, twenty_four_hours_), time,
+                CDC::DT_RIGHT | CDC::DT_SINGLELINE | CDC::DT_VCENTER | CDC::DT_NOCLIP);
+    if (!twenty_four_hours_) {
+        dc.SelectFont(fonts_[kAmPmFont]);
+        dc.DrawText(ReminderClock::AmPm(firing_.fire_hour), layout.Place(ReminderLayout::kAmPm),
+                    CDC::DT_LEFT | CDC::DT_SINGLELINE | CDC::DT_VCENTER | CDC::DT_NOCLIP);
+    }
+    dc.SetTextColor(kTextColour);
+    dc.SelectFont(fonts_[kLabelFont]);
+    dc.DrawText(SnoozeTable::Label(snooze_index_), layout.Place(ReminderLayout::kSnoozeLabel),
+                CDC::DT_CENTER | CDC::DT_VCENTER | CDC::DT_SINGLELINE);
+}

@@ -1,0 +1,95 @@
+#pragma once
+// The reminder: the view that performs the alarm due now. Created, it loads the alarm,
+// arms its repeat, reschedules, beams the alarm's infrared commands, rings its sound the
+// set number of times and turns the ringing clock. The first tap anywhere silences it
+// and takes the armed repeat back; Dismiss ends the alarm, Snooze moves its repeat on by
+// the chosen length. Left alone, it goes off again whenever the wake program says so
+// (WM_ALERT_REFIRE), for an hour at most.
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "alert/CAlertAnimation.h"
+#include "alert/CMyButton.h"
+#include "alert/CMyList.h"
+#include "alert/ReminderAlarmFile.h"
+#include "alert/StopBudget.h"
+#include "framework/CBitmap.h"
+#include "framework/CFont.h"
+#include "framework/CView.h"
+
+class CSoundWave;
+class ReminderLayout;
+
+class CChildView : public CView {
+public:
+    static constexpr int kDismissId = 600;
+    static constexpr int kSnoozeId = 601;
+    static constexpr int kLengthArrowId = 602;
+    static constexpr int kLengthListId = 603;
+    static constexpr int kPauseTimer = 40;
+    static constexpr int kSnoozeEnableTimer = 41;
+    static constexpr unsigned kSnoozeEnableMs = 600;
+
+    CChildView();
+    ~CChildView() override;
+
+    ce::LRESULT WindowProc(ce::UINT message, ce::WPARAM wParam, ce::LPARAM lParam) override;
+    bool PreTranslateMessage(ce::MSG* message) override;
+
+protected:
+    int OnCreate() override;
+    void OnPaint(CDC& dc) override;
+    bool OnEraseBkgnd(CDC& dc) override;
+    void OnSize(ce::UINT type, int cx, int cy) override;
+    void OnLButtonDown(ce::UINT flags, CPoint point) override;
+    bool OnCommand(ce::UINT id, ce::UINT code) override;
+    void OnTimer(ce::UINT_PTR id) override;
+
+private:
+    enum Font { kDescriptionFont, kTimeFont, kAmPmFont, kLabelFont, kFontCount };
+
+    ReminderLayout Layout() const;
+    void CreateFonts();
+    void CreateControls();
+    void PlaceControls();
+
+    void Load();
+    void Beam();
+    void StartSound();
+    void StopSound();
+    void Silence();
+    void TakeRefireBack();
+    void OnSoundEnded();
+    void OnPauseOver();
+    void OnRefire();
+    void OnFirstTap(ce::MSG* message, bool& consumed);
+    void Dismiss();
+    void Snooze();
+    void OpenLengthList();
+    void OnLengthListClosed(ce::WPARAM list, ce::LPARAM chosen);
+    void HideLengthList();
+    void Close();
+
+    void ShowFireTime();
+    void DrawTexts(CDC& dc, const ReminderLayout& layout);
+
+    // What the alarm file gave for the firing shown now.
+    std::u16string alarm_path_;
+    ReminderAlarmFile::Firing firing_;
+    int plays_left_ = 1;
+    int snooze_index_;
+    bool pause_timer_running_ = false;
+    bool twenty_four_hours_;
+    StopBudget budget_;
+
+    std::unique_ptr<CSoundWave> player_;
+    std::array<CFont, kFontCount> fonts_;
+    CBitmap background_;
+    CMyButton dismiss_;
+    CMyButton snooze_;
+    CMyButton length_arrow_;
+    CMyList length_list_;
+    std::unique_ptr<CAlertAnimation> animation_;
+};

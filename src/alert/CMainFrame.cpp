@@ -1,0 +1,23 @@
+#include "alert/CMainFrame.h"
+
+#include "alarms/AlarmMessages.h"
+#include "alert/CChildView.h"
+
+bool CMainFrame::Create() {
+    // Titled from the start: a wake event during the firing then finds this window and
+    // waits in its queue, rather than starting a second reminder.
+    return CFrameWnd::Create(kTitle, new CChildView);
+}
+
+ce::LRESULT CMainFrame::WindowProc(ce::UINT message, ce::WPARAM wParam, ce::LPARAM lParam) {
+    if (message == WM_ALERT_REFIRE) {
+        if (CView* view = GetActiveView(); view != nullptr && view->GetSafeHwnd() != nullptr)
+            view->SendMessage(message, wParam, lParam);
+        return 0;
+    }
+    return CFrameWnd::WindowProc(message, wParam, lParam);
+}
+
+void CMainFrame::OnSetFocus() {
+    if (CView* view = GetActiveView(); view != nullptr) view->SetFocus();
+}
