@@ -71,15 +71,19 @@ bool CDialog::Build(const framework::DialogTemplate& dialog) {
     return true;
 }
 
+const framework::DialogTemplate* CDialog::FindTemplate() const {
+    return indirect_ != nullptr ? indirect_ : framework::DialogTemplates::Find(template_id_);
+}
+
 bool CDialog::Create() {
-    const auto* dialog = framework::DialogTemplates::Find(template_id_);
+    const auto* dialog = FindTemplate();
     if (dialog == nullptr || !Build(*dialog)) return false;
     ShowWindow(true);
     return true;
 }
 
 int CDialog::DoModal() {
-    const auto* dialog = framework::DialogTemplates::Find(template_id_);
+    const auto* dialog = FindTemplate();
     if (dialog == nullptr) return -1;
     ended_ = false;
     result_ = -1;
