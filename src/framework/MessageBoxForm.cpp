@@ -16,6 +16,7 @@ namespace framework {
 namespace {
 
 constexpr int kTemplateId = 0xFF00;  // never added to the program's templates
+constexpr ce::UINT_PTR kBackdropTimer = 1;
 
 std::vector<int> buttons_of(ce::UINT type) {
     switch (type & 0x0F) {
@@ -78,7 +79,12 @@ bool MessageBoxForm::OnInitDialog() {
 void MessageBoxForm::TakeBackdrop() {
     // Taken before the covered window is greyed for the modal box.
     if (covered_ == nullptr || covered_->widget() == nullptr) return;
-    const QPixmap picture = covered_->widget()->grab();
+    // The covered window is greyed while the box is up; the screen shows it as it was.
+    QWidget* covered = covered_->widget();
+    const bool greyed = !covered->isEnabled();
+    if (greyed) covered->setEnabled(true);
+    const QPixmap picture = covered->grab();
+    if (greyed) covered->setEnabled(false);
     if (!backdrop_.CreateBitmap(picture.width(), picture.height())) return;
     QPainter(backdrop_.surface()).drawPixmap(0, 0, picture);
 }
@@ -139,6 +145,17 @@ void MessageBoxForm::LayOut() {
 void MessageBoxForm::OnSize(ce::UINT type, int cx, int cy) {
     CDialog::OnSize(type, cx, cy);
     LayOut();
+    // A turned screen lays the covered window out again too; its new picture is taken
+    // once it has.
+    if (backdrop_.IsLoaded() && (backdrop_.GetSize().cx != cx || backdrop_.GetSize().cy != cy))
+        SetTimer(kBackdropTimer, 0);
+}
+
+void MessageBoxForm::OnTimer(ce::UINT_PTR id) {
+    if (id != kBackdropTimer) return;
+    KillTimer(id);
+    TakeBackdrop();
+    Invalidate();
 }
 
 void MessageBoxForm::OnPaint(CDC& dc) {

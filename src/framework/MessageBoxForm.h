@@ -30,6 +30,7 @@ protected:
     void OnCancel() override;
     bool OnCommand(ce::UINT id, ce::UINT code) override;
     void OnSize(ce::UINT type, int cx, int cy) override;
+    void OnTimer(ce::UINT_PTR id) override;
     void OnPaint(CDC& dc) override;
 
 private:
