@@ -70,6 +70,9 @@ MessageBoxForm::MessageBoxForm(CWnd* owner, std::u16string_view text, std::u16st
 bool MessageBoxForm::OnInitDialog() {
     SetWindowText(caption_);
     caption_font_.Create(u"Tahoma", 8, CFont::FW_BOLD);
+    // Measured for the screen as it is now, like the box itself.
+    const CFont text_font = CFont::DialogFont();
+    for (const auto& item : items_) GetDlgItem(item.id)->SetFont(text_font);
     TakeBackdrop();
     DrawIcon();
     LayOut();
