@@ -3,11 +3,13 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QWidget>
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 
 #include "ce/Files.h"
 #include "framework/AutomationProtocol.h"
+#include "framework/CFrameWnd.h"
 #include "framework/CListBox.h"
 #include "framework/CListCtrl.h"
 #include "framework/CWinApp.h"
@@ -97,6 +99,49 @@ bool select(CWnd* control, int index) {
     return chosen;
 }
 
+// The menu bar of a frame, one item per line after the controls ("57665 menu "Options >
+// Exit" enabled"), or as the JSON array "menu".
+void dump_menu(std::ostream& out, CWnd* window, bool json) {
+    auto* frame = dynamic_cast<CFrameWnd*>(window);
+    const auto items = frame != nullptr ? frame->GetMenuItems() : std::vector<MenuItemState>{};
+    if (json) out << ",\"menu\":[";
+    bool first = true;
+    for (const auto& item : items) {
+        if (json)
+            out << (first ? "" : ",") << "{\"id\":" << item.command << ",\"menu\":" << json_string(utf8(item.menu))
+                << ",\"text\":" << json_string(utf8(item.text)) << ",\"enabled\":" << (item.enabled ? "true" : "false")
+                << '}';
+        else
+            out << item.command << " menu " << json_string(utf8(item.menu) + " > " + utf8(item.text))
+                << (item.enabled ? " enabled" : " greyed") << '\n';
+        first = false;
+    }
+    if (json) out << ']';
+}
+
+// What `ui click` of an id no control has does: chooses the frame's menu item of that
+// command. The reply goes before the command runs, as a chosen item may open a modal form.
+void choose_menu_item(CWnd* window, unsigned long request, int id) {
+    auto* frame = dynamic_cast<CFrameWnd*>(window);
+    if (frame == nullptr) {
+        reply(request, "error: no control " + std::to_string(id));
+        return;
+    }
+    const auto items = frame->GetMenuItems();
+    const auto item = std::find_if(items.begin(), items.end(), [id](const auto& each) { return static_cast<int>(each.command) == id; });
+    if (item == items.end()) {
+        reply(request, "error: no control or menu item " + std::to_string(id));
+        return;
+    }
+    if (!item->enabled) {
+        reply(request, "error: menu item " + std::to_string(id) + " \"" + utf8(item->menu) + " > " + utf8(item->text) +
+                           "\" is greyed");
+        return;
+    }
+    reply(request, "ok");
+    frame->ChooseMenuItem(item->command);
+}
+
 }  // namespace
 
 std::string Automation::Dump(CWnd* window, bool json) {
@@ -131,7 +176,9 @@ std::string Automation::Dump(CWnd* window, bool json) {
         }
         first = false;
     }
-    if (json) out << "]}\n";
+    if (json) out << ']';
+    dump_menu(out, window, json);
+    if (json) out << "}\n";
     return out.str();
 }
 
@@ -166,9 +213,12 @@ ce::LRESULT Automation::Handle(CWnd* window, ce::UINT message, ce::WPARAM wParam
         }
         case WM_UI_CLICK: {
             const int id = static_cast<int>(lParam);
+            if (control_of(shown, id) == nullptr) {
+                choose_menu_item(shown, request, id);
+                break;
+            }
             // The reply goes first: the tap may open a modal form that runs until closed.
-            if (control_of(shown, id) == nullptr) reply(request, "error: no control " + std::to_string(id));
-            else reply(request, "ok");
+            reply(request, "ok");
             Click(shown, id);
             break;
         }

@@ -1,7 +1,8 @@
 #pragma once
-// The program's side of `handheld ui` and `handheld screenshot`: lists the controls of
-// the foreground window, clicks them with the stylus, types into them, chooses list
-// items and renders the window to PNG, answering through files (AutomationProtocol.h).
+// The program's side of `handheld ui` and `handheld screenshot`: lists the controls and
+// menu items of the foreground window, clicks them with the stylus (an id no control has
+// chooses the menu item of that command), types into them, chooses list items and
+// renders the window to PNG, answering through files (AutomationProtocol.h).
 
 #include <QImage>
 #include <string>
@@ -18,7 +19,7 @@ public:
     static ce::LRESULT Handle(CWnd* window, ce::UINT message, ce::WPARAM wParam, ce::LPARAM lParam);
 
     // The window's controls, one per line ("2100 static "KIVO" visible enabled 8,4 232x18"),
-    // or as JSON.
+    // then a frame's menu items ("57665 menu "Options > Exit" enabled"), or as JSON.
     static std::string Dump(CWnd* window, bool json);
     // The window as the screen shows it now.
     static QImage Screenshot(CWnd* window);

@@ -71,15 +71,19 @@ bool CDialog::Build(const framework::DialogTemplate& dialog) {
     return true;
 }
 
+const framework::DialogTemplate* CDialog::FindTemplate() const {
+    return indirect_ != nullptr ? indirect_ : framework::DialogTemplates::Find(template_id_);
+}
+
 bool CDialog::Create() {
-    const auto* dialog = framework::DialogTemplates::Find(template_id_);
+    const auto* dialog = FindTemplate();
     if (dialog == nullptr || !Build(*dialog)) return false;
     ShowWindow(true);
     return true;
 }
 
 int CDialog::DoModal() {
-    const auto* dialog = framework::DialogTemplates::Find(template_id_);
+    const auto* dialog = FindTemplate();
     if (dialog == nullptr) return -1;
     ended_ = false;
     result_ = -1;
@@ -88,6 +92,10 @@ int CDialog::DoModal() {
     QPointer<QWidget> owner = owner_ != nullptr ? owner_->widget() : nullptr;
     if (owner != nullptr) owner = owner->window();
     const bool owner_was_enabled = owner != nullptr && owner->isEnabled();
+    // Whatever the stylus was doing ends as the form opens, as the window system cancels
+    // it in a window it disables: a control that held the stylus would otherwise keep
+    // every tap from the form.
+    if (CWnd::GetCapture() != nullptr) CWnd::ReleaseCapture();
     if (owner_was_enabled) owner->setEnabled(false);
     if (!ended_) {
         ShowWindow(true);

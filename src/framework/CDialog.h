@@ -40,12 +40,17 @@ protected:
     // Which template the form was built from; a form that follows the screen's shape
     // may choose another before it is built.
     void SetTemplateId(int template_id) { template_id_ = template_id; }
+    // Builds the form from a template the form holds itself (one made up as it opens, as
+    // a message box's is) in place of one the program added; it must outlive the form.
+    void InitModalIndirect(const framework::DialogTemplate* dialog) { indirect_ = dialog; }
 
 private:
+    const framework::DialogTemplate* FindTemplate() const;
     bool Build(const framework::DialogTemplate& dialog);
 
     int template_id_;
     CWnd* owner_;
+    const framework::DialogTemplate* indirect_ = nullptr;
     std::vector<std::unique_ptr<CWnd>> controls_;
     std::unique_ptr<QEventLoop> loop_;
     CSize base_units_{};  // average character width and height of the form's font

@@ -31,6 +31,7 @@ bool CFrameWnd::CreateMenuBar(std::span<const MenuDefinition> menus) {
             }
             QAction* action = menu->addAction(framework::ToQString(item.text));
             const ce::UINT command = item.command;
+            action->setData(command);
             QObject::connect(action, &QAction::triggered, action, [this, command] {
                 WindowProc(framework::WM_COMMAND, framework::MAKEWPARAM(command, 0), 0);
             });
@@ -52,16 +53,35 @@ bool CFrameWnd::IsMenuItemEnabled(ce::UINT command) const {
     return found != actions_.end() && found->second->isEnabled();
 }
 
-bool CFrameWnd::ChooseMenuItem(ce::UINT command) {
-    // The menu holding the item opens first, so that it greys what it greys.
+void CFrameWnd::InitMenusHolding(ce::UINT command) {
+    const auto found = actions_.find(command);
     for (int index = 0; menu_bar_ != nullptr && index < menu_bar_->actions().size(); ++index) {
-        QMenu* menu = menu_bar_->actions()[index]->menu();
-        if (menu != nullptr && actions_.contains(command) && menu->actions().contains(actions_[command]))
+        const QMenu* menu = menu_bar_->actions()[index]->menu();
+        if (menu != nullptr && (command == 0 || (found != actions_.end() && menu->actions().contains(found->second))))
             OnInitMenuPopup(index);
     }
+}
+
+bool CFrameWnd::ChooseMenuItem(ce::UINT command) {
+    // The menu holding the item opens first, so that it greys what it greys.
+    InitMenusHolding(command);
     if (!IsMenuItemEnabled(command)) return false;
     WindowProc(framework::WM_COMMAND, framework::MAKEWPARAM(command, 0), 0);
     return true;
+}
+
+std::vector<MenuItemState> CFrameWnd::GetMenuItems() {
+    InitMenusHolding(0);
+    std::vector<MenuItemState> items;
+    for (int index = 0; menu_bar_ != nullptr && index < menu_bar_->actions().size(); ++index) {
+        const QMenu* menu = menu_bar_->actions()[index]->menu();
+        if (menu == nullptr) continue;
+        for (const QAction* action : menu->actions())
+            if (!action->isSeparator())
+                items.push_back({framework::FromQString(menu->title()), framework::FromQString(action->text()),
+                                 action->data().toUInt(), action->isEnabled()});
+    }
+    return items;
 }
 
 void CFrameWnd::OnSize(ce::UINT type, int cx, int cy) {

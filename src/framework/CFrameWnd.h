@@ -7,7 +7,9 @@
 #include <map>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "framework/CWnd.h"
 
@@ -18,6 +20,14 @@ class QMenuBar;
 struct MenuItem {
     std::u16string_view text;  // empty: a separator
     ce::UINT command;
+};
+
+// A menu item as the person opening its menu sees it.
+struct MenuItemState {
+    std::u16string menu;  // the title on the bar
+    std::u16string text;
+    ce::UINT command;
+    bool enabled;
 };
 
 struct MenuDefinition {
@@ -37,6 +47,8 @@ public:
     bool IsMenuItemEnabled(ce::UINT command) const;
     // Runs the command as if its menu item had been chosen; false for an unknown or greyed one.
     bool ChooseMenuItem(ce::UINT command);
+    // Every item of the bar, menu by menu, each menu opened first so that it greys what it greys.
+    std::vector<MenuItemState> GetMenuItems();
 
 protected:
     // Called as menu `index` of the bar opens.
@@ -46,6 +58,8 @@ protected:
 
 private:
     void LayOut();
+    // Lets the menu holding `command` (every menu when 0) enable or grey its items.
+    void InitMenusHolding(ce::UINT command);
 
     std::unique_ptr<CView> view_;
     QPointer<QMenuBar> menu_bar_;

@@ -49,7 +49,8 @@ private:
     MessageBoxScript* outer_;
 };
 
-// Shows the box modally over `owner` (may be null) and returns the button chosen.
+// Shows the box modally over `owner` (may be null) as a form of its own (MessageBoxForm),
+// the foreground window until a button, Enter or Escape answers it; returns the answer.
 int MessageBox(CWnd* owner, std::u16string_view text, std::u16string_view caption, ce::UINT type);
 
 }  // namespace framework

@@ -1,12 +1,14 @@
 // A program built only for the tests: its main window is a form of the common base with
 // a caption, a sub-caption, a help button and a few controls, so `handheld screenshot`,
-// `ui` and `tap` have something to show and operate; with "--about" it is the main
+// `ui` and `tap` have something to show and operate; its Test button asks a question in
+// a message box and shows the answer's number in the sub-caption; with "--about" it is the main
 // program's about form instead. With "--screenshot FILE" it saves its first picture
 // there and ends.
 
 #include <QImage>
 #include <QTimer>
 #include <cstring>
+#include <string>
 
 #include "forms/CMainBaseDlg.h"
 #include "forms/FormIds.h"
@@ -14,6 +16,7 @@
 #include "framework/CListBox.h"
 #include "framework/CWinApp.h"
 #include "framework/DialogTemplate.h"
+#include "framework/MessageBox.h"
 #include "kivo/CAboutDlg.h"
 
 namespace {
@@ -55,6 +58,15 @@ protected:
         auto* sounds = static_cast<CListBox*>(GetDlgItem(kSounds));
         for (const auto* name : {u"Alarm1.wav", u"Alarm2.wav", u"Birds.wav"}) sounds->AddString(name);
         sounds->SetCurSel(0);
+        return true;
+    }
+    bool OnCommand(ce::UINT id, ce::UINT code) override {
+        if (id != kTest) return CMainBaseDlg::OnCommand(id, code);
+        const int answer = framework::MessageBox(
+            this, u"Beam the alarm \"Wake up\" to the television now? The television must face the handheld.",
+            u"Sample", framework::MB_OKCANCEL | framework::MB_ICONQUESTION);
+        const std::string number = std::to_string(answer);
+        GetDlgItem(IDC_SUBCAPTION)->SetWindowText(u"Answered " + std::u16string(number.begin(), number.end()));
         return true;
     }
     HelpPage GetHelpPage() const override {

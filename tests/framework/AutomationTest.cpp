@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QTimer>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -12,7 +13,9 @@
 #include "framework/AutomationProtocol.h"
 #include "framework/CDialog.h"
 #include "framework/CListBox.h"
+#include "framework/CWinApp.h"
 #include "framework/DialogTemplate.h"
+#include "framework/MessageBox.h"
 #include "framework/WindowMessages.h"
 
 namespace {
@@ -47,6 +50,18 @@ protected:
     bool OnCommand(ce::UINT id, ce::UINT code) override {
         commands.emplace_back(id, code);
         return true;
+    }
+};
+
+// A control that holds the stylus while it asks, as a list does when its check box is tapped.
+class AskingPad : public CWnd {
+public:
+    int answer = 0;
+
+protected:
+    void OnLButtonDown(ce::UINT /*flags*/, CPoint /*point*/) override {
+        SetCapture();
+        answer = MessageBox(this, u"Arm it?", u"Pad", MB_OKCANCEL | MB_ICONQUESTION);
     }
 };
 
@@ -108,6 +123,31 @@ TEST_F(AutomationTest, ClickSetAndSelectActAsTheStylusAndKeysWould) {
     EXPECT_EQ(Ask(WM_UI_SELECT, MAKELPARAM(kSounds, 5)), "error: control 13 has no item 5\n");
     EXPECT_EQ(form.commands.size(), 3u) << "a disabled button takes no tap";
     EXPECT_EQ(static_cast<CListBox*>(form.GetDlgItem(kSounds))->GetCurSel(), 1);
+}
+
+TEST_F(AutomationTest, AMessageBoxOpenedWhileAControlHoldsTheStylusIsAnsweredByATapOnItsButton) {
+    AskingPad pad;
+    ASSERT_TRUE(pad.Create(&form, {4, 200, 104, 240}, 20));
+    std::string box;
+    QTimer answer;
+    answer.setSingleShot(true);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        box = Ask(WM_UI_DUMP, 0);
+        Ask(WM_UI_CLICK, IDOK);
+    });
+    answer.start(0);
+    // A tap that never reaches the box must not hang the test: closing it answers Cancel.
+    QTimer rescue;
+    rescue.setSingleShot(true);
+    QObject::connect(&rescue, &QTimer::timeout, [] { CWinApp::Foreground()->PostMessage(ce::WM_CLOSE); });
+    rescue.start(3000);
+
+    Ask(WM_UI_CLICK, 20);
+    EXPECT_NE(box.find("65535 static \"Arm it?\" visible enabled"), std::string::npos) << box;
+    EXPECT_NE(box.find("2 button \"Cancel\" visible enabled"), std::string::npos) << box;
+    EXPECT_EQ(pad.answer, IDOK);
+    EXPECT_EQ(CWinApp::Foreground(), &form);
+    EXPECT_TRUE(form.IsWindowEnabled());
 }
 
 TEST_F(AutomationTest, ScreenshotIsThePictureOfTheForm) {

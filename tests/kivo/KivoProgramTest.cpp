@@ -182,9 +182,32 @@ TEST_F(KivoProgram, ATapOnTheCheckBoxDisarmsAndExitKeepsTheWakeUpOfWhatIsArmed) 
     // Exit registers again what a lost registration would otherwise miss.
     ce::CeRunAppAtTime(kWake, nullptr);
     ce::CeRunAppAtEvent(kWake, 0);
-    ce::PostMessageW(ce::FindWindowW(nullptr, u"KIVO"), framework::WM_COMMAND, ID_APP_EXIT, 0);
+    ok({"ui", "click", std::to_string(ID_APP_EXIT)});  // Options > Exit
     ASSERT_TRUE(Ended());
     EXPECT_EQ(registered_time(), "2026-12-08 06:30:00");
+}
+
+TEST_F(KivoProgram, TheMenuBarIsListedAndChosenThroughTheToolAndAGreyedItemIsRefused) {
+    RunKivo();
+    const std::string dump = ok({"ui", "dump"});
+    EXPECT_THAT(dump, HasSubstr("32775 menu \"Options > Help on KIVO\" enabled\n"
+                                "32776 menu \"Options > Welcome to KIVO\" greyed\n"
+                                "57664 menu \"Options > About KIVO...\" enabled\n"
+                                "57665 menu \"Options > Exit\" enabled\n"
+                                "32774 menu \"Preferences > Infrared Setup\" enabled\n"));
+
+    // Without the welcome program installed its item is greyed: choosing it is refused.
+    const auto greyed = handheld({"ui", "click", std::to_string(ID_WELCOME)});
+    EXPECT_EQ(greyed.exit_code, 1);
+    EXPECT_THAT(greyed.err, HasSubstr("menu item 32776 \"Options > Welcome to KIVO\" is greyed"));
+
+    // Preferences > Infrared Setup answers with a message box, the foreground window
+    // until its OK is tapped.
+    ok({"ui", "click", std::to_string(ID_INFRARED_SETUP)});
+    ASSERT_TRUE(Shows("65535 static \"The infrared port is chosen in the Infrared Setup form"));
+    EXPECT_THAT(ok({"ui", "dump", "--json"}), HasSubstr(R"({"id":1,"kind":"button","text":"OK",)"));
+    ok({"ui", "click", "1"});
+    EXPECT_TRUE(Shows("57665 menu"));
 }
 
 }  // namespace

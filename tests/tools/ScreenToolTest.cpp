@@ -16,6 +16,7 @@
 namespace {
 
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 struct PictureSize {
     unsigned width = 0;
@@ -105,6 +106,34 @@ TEST_F(ScreenTool, RotateLaysTheFormOutAgainAndScreenshotsFollowTheScreen) {
     ok({"screenshot", landscape_shot.string()});
     EXPECT_EQ(png_size(landscape_shot).width, 320u);
     EXPECT_EQ(png_size(landscape_shot).height, 240u);
+}
+
+TEST_F(ScreenTool, AMessageBoxCoversTheFormUntilAnsweredAndTheProgramGetsTheAnswer) {
+    ok({"ui", "click", "813"});
+    ASSERT_TRUE(Shows("65535 static \"Beam the alarm \\\"Wake up\\\" to the television now?"));
+    const std::string box = ok({"ui", "dump", "--json"});
+    EXPECT_THAT(box, HasSubstr(R"({"title":"Sample",)"));
+    EXPECT_THAT(box, HasSubstr(R"({"id":1,"kind":"button","text":"OK",)"));
+    EXPECT_THAT(box, HasSubstr(R"({"id":2,"kind":"button","text":"Cancel",)"));
+    EXPECT_THAT(box, Not(HasSubstr(R"("id":810)"))) << "the form underneath takes no request while covered";
+    const auto shot = device_root() / "box.png";
+    ok({"screenshot", shot.string()});
+    EXPECT_EQ(png_size(shot).width, 240u);
+    EXPECT_EQ(png_size(shot).height, 320u);
+
+    EXPECT_EQ(handheld({"ui", "click", "7"}).exit_code, 1) << "a box without No has no button 7";
+    ok({"ui", "click", "2"});
+    EXPECT_TRUE(Shows("2101 static \"Answered 2\""));
+
+    // The keys answer it as the dialog manager does: Enter is the first button.
+    ok({"ui", "click", "813"});
+    ASSERT_TRUE(Shows("65535 static"));
+    ok({"key", "RETURN"});
+    EXPECT_TRUE(Shows("2101 static \"Answered 1\""));
+    ok({"ui", "click", "813"});
+    ASSERT_TRUE(Shows("65535 static"));
+    ok({"key", "ESCAPE"});
+    EXPECT_TRUE(Shows("2101 static \"Answered 2\""));
 }
 
 TEST_F(ScreenTool, WhatNoUserCouldDoIsRefused) {

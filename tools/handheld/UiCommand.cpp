@@ -22,8 +22,8 @@ const char* name_of(UiCommand::Action action) {
 
 const char* summary_of(UiCommand::Action action) {
     switch (action) {
-        case UiCommand::Action::dump: return "list the controls: id, kind, text, state, place";
-        case UiCommand::Action::click: return "tap a control's centre with the stylus";
+        case UiCommand::Action::dump: return "list the controls and menu items: id, kind, text, state, place";
+        case UiCommand::Action::click: return "tap a control's centre with the stylus, or choose a menu item";
         case UiCommand::Action::set: return "put text into a control, as typing it would";
         case UiCommand::Action::select: return "choose an item of a list, as tapping it would";
     }
@@ -39,12 +39,18 @@ void UiCommand::declare(CLI::App& command) {
         case Action::dump:
             describe(
                 "One line per control: id, kind, text, checked state, visible, enabled, the\n"
-                "selection of a list, then position and size in pixels of the window.");
+                "selection of a list, then position and size in pixels of the window. A window\n"
+                "with a menu bar adds one line per menu item: command id, \"menu\", menu and\n"
+                "item text, enabled or greyed. A message box is a window like any other: its\n"
+                "text (id 65535) and buttons (OK 1, Cancel 2, Yes 6, No 7).");
             command.add_flag("--json", json_, "the same as one JSON object, for programs");
             command.footer("example:\n  handheld ui dump --json");
             return;
         case Action::click:
-            describe("A hidden or disabled control takes no tap, as on the screen.");
+            describe(
+                "A hidden or disabled control takes no tap, as on the screen. An ID no control\n"
+                "has chooses the menu item of that command id (from `ui dump`), as opening its\n"
+                "menu and tapping the item would; a greyed item is refused.");
             break;
         case Action::set:
             describe("The control's text becomes TEXT; the program hears of the change.");
@@ -53,12 +59,14 @@ void UiCommand::declare(CLI::App& command) {
             describe("Item INDEX (from 0) becomes the chosen one; the program hears of it.");
             break;
     }
-    add_number(command, "ID", id_, 0, 0xFFFF, "the control's id (from `ui dump`)", "a control id")->required();
+    add_number(command, "ID", id_, 0, 0xFFFF,
+               action_ == Action::click ? "the control's or menu item's id (from `ui dump`)" : "the control's id (from `ui dump`)",
+               "a control id")->required();
     if (action_ == Action::set) command.add_option("TEXT", text_, "what to type")->required();
     if (action_ == Action::select)
         add_number(command, "INDEX", index_, 0, 0x7FFF, "the item, from 0", "an item index")->required();
     command.footer(std::string("example:\n  handheld ui ") + name_of(action_) +
-                   (action_ == Action::click ? " 2107" : action_ == Action::set ? " 301 5" : " 812 1"));
+                   (action_ == Action::click ? " 2107\n  handheld ui click 57665    (a menu item: Options > Exit)" : action_ == Action::set ? " 301 5" : " 812 1"));
 }
 
 ExitCode UiCommand::run(Console& console) {
