@@ -4,7 +4,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <signal.h>
 
 #include <chrono>
 #include <filesystem>
@@ -43,6 +42,7 @@ protected:
         std::filesystem::copy_file(testing_support::stand_in_program(), package / "Alert");
         std::filesystem::copy_file(KIVO_WAKE_PATH, package / "kivowake");
         std::filesystem::copy_file(KIVOSETUP_PATH, package / "KIVOSETUP.so");
+        std::filesystem::copy_file(std::filesystem::path(KIVO_PROGRAM).parent_path() / "KIVO.htm", package / "KIVO.htm");
         ok({"init"});
         ok({"screen", "240", "320", "96"});
         ok({"install", "--from", package.string()});
@@ -126,7 +126,10 @@ TEST_F(KivoProgram, FirstStartMakesTheAlarmsFolderAndDropsWakeUpsForAlarmsThatAr
            std::chrono::steady_clock::now() < end)
         listed = ok({"ps"});
     ASSERT_FALSE(viewer.empty()) << listed;
-    ::kill(std::stoi(viewer[1]), SIGTERM);
+    ASSERT_TRUE(Shows("100 browser \"KIVO\\u000aKIVO is an alarm clock"));
+    // Closing the viewer gives the screen back to the list.
+    ok({"key", "ESCAPE"});
+    EXPECT_TRUE(Shows("307 window"));
 }
 
 struct SplashCase {

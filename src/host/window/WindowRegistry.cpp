@@ -94,8 +94,12 @@ std::optional<WindowRecord> WindowRegistry::find(ce::HWND handle) {
     return rows.front();
 }
 
+std::vector<WindowRecord> WindowRegistry::newest_first() {
+    return query("SELECT handle, class, title, pid, started, thread FROM windows ORDER BY made DESC", nullptr);
+}
+
 std::vector<WindowRecord> WindowRegistry::windows() {
-    auto rows = query("SELECT handle, class, title, pid, started, thread FROM windows ORDER BY made DESC", nullptr);
+    auto rows = newest_first();
     if (const auto front = foreground()) {
         const auto found = std::find_if(rows.begin(), rows.end(), [&](const auto& row) { return row.handle == *front; });
         if (found != rows.end()) std::rotate(rows.begin(), found, found + 1);
@@ -109,11 +113,22 @@ std::optional<ce::HWND> WindowRegistry::foreground() {
     if (!text || std::from_chars(text->data(), text->data() + text->size(), number).ec != std::errc{})
         return std::nullopt;
     const ce::HWND handle = handle_of(number);
-    if (!find(handle)) return std::nullopt;
-    return handle;
+    if (find(handle)) return handle;
+    // Closing the help viewer must leave KIVO in front, not a screen nobody can operate.
+    const auto left = newest_first();
+    if (left.empty()) return std::nullopt;
+    set_foreground(left.front().handle);
+    return left.front().handle;
 }
 
 bool WindowRegistry::set_foreground(ce::HWND handle) {
+    {
+        std::lock_guard guard(db_.lock());
+        Statement raise(db_.handle(),
+                        "UPDATE windows SET made = (SELECT IFNULL(MAX(made), 0) + 1 FROM windows) WHERE handle = ?1");
+        raise.bind(1, number_of(handle));
+        raise.run();
+    }
     return db_.set_setting(kForegroundSetting, std::to_string(number_of(handle)));
 }
 

@@ -34,16 +34,19 @@ public:
 
     // The window, while its process runs.
     std::optional<WindowRecord> find(ce::HWND handle);
-    // Every window of a running process: the foreground window first, then the newest.
+    // Every window of a running process: the foreground window first, then the newest
+    // (a window brought to the foreground counts as new from then on).
     std::vector<WindowRecord> windows();
 
-    // Nothing when no window of a running process is in the foreground.
+    // When the foreground window goes, the newest window left comes forward, as on the
+    // handheld; nothing when no window was ever brought forward or none is left.
     std::optional<ce::HWND> foreground();
     bool set_foreground(ce::HWND handle);
 
 private:
     std::vector<WindowRecord> query(const char* sql, ce::HWND handle);
     bool forget_if_dead(const WindowRecord& window);
+    std::vector<WindowRecord> newest_first();
 
     Database& db_;
 };
