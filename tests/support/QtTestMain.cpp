@@ -5,10 +5,6 @@
 
 #include "framework/CWinApp.h"
 
-// fontconfig keeps the patterns of fonts added at run time until the process ends; they
-// are not the tests' to free.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
-
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     if (!::testing::GTEST_FLAG(list_tests)) CWinApp::EnsureQt(argc, argv);
