@@ -50,7 +50,9 @@ protected:
         ASSERT_TRUE(host::set_local_time(testing_support::local_time(2026, 12, 8, 5, 0)));
     }
     void TearDown() override {
-        if (ce::HWND window = ce::FindWindowW(nullptr, u"KIVO")) ce::PostMessageW(window, ce::WM_CLOSE, 0, 0);
+        // A test that stopped half-way must not leave the help viewer running either.
+        for (const char16_t* title : {u"Help", u"KIVO"})
+            if (ce::HWND window = ce::FindWindowW(nullptr, title)) ce::PostMessageW(window, ce::WM_CLOSE, 0, 0);
         Ended();
         HandheldDeviceTest::TearDown();
     }
