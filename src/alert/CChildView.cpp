@@ -8,8 +8,8 @@
 #include "alarms/AlarmMessages.h"
 #include "alarms/AlertKey.h"
 #include "alarms/CAlarmScheduler.h"
+#include "alarms/UserClock.h"
 #include "alert/AlarmBeaming.h"
-#include "alert/ReminderClock.h"
 #include "alert/ReminderLayout.h"
 #include "alert/SnoozeTable.h"
 #include "ce/Thread.h"
@@ -53,7 +53,7 @@ void post_quit() { QMetaObject::invokeMethod(QCoreApplication::instance(), &QCor
 
 CChildView::CChildView()
     : snooze_index_(SnoozeTable::kDefaultIndex),
-      twenty_four_hours_(ReminderClock::UsesTwentyFourHours()),
+      twelve_hours_(UserClock::UsesTwelveHours()),
       budget_(local_now()) {}
 
 CChildView::~CChildView() { StopSound(); }
@@ -307,8 +307,8 @@ bool CChildView::OnEraseBkgnd(CDC& dc) {
 
 // The time shown is also the view's text, which `handheld ui dump` lists.
 void CChildView::ShowFireTime() {
-    std::u16string text = ReminderClock::TimeText(firing_.fire_hour, firing_.fire_minute, twenty_four_hours_);
-    if (!twenty_four_hours_) text += u" " + std::u16string(ReminderClock::AmPm(firing_.fire_hour));
+    std::u16string text = UserClock::HoursAndMinutes(firing_.fire_hour, firing_.fire_minute, twelve_hours_);
+    if (twelve_hours_) text += u" " + std::u16string(UserClock::Marker(firing_.fire_hour));
     SetWindowText(text);
 }
 
@@ -325,17 +325,17 @@ void CChildView::DrawTexts(CDC& dc, const ReminderLayout& layout) {
         dc.DrawText(firing_.description, layout.Place(ReminderLayout::kDescription), CDC::DT_LEFT | CDC::DT_WORDBREAK);
     }
     CRect time = layout.Place(ReminderLayout::kTime);
-    if (twenty_four_hours_) {
+    if (!twelve_hours_) {
         time.left += ReminderLayout::kTwentyFourHourShift;
         time.right += ReminderLayout::kTwentyFourHourShift;
     }
     dc.SetTextColor(kTimeColour);
     dc.SelectFont(fonts_[kTimeFont]);
-    dc.DrawText(ReminderClock::TimeText(firing_.fire_hour, firing_.fire_minute, twenty_four_hours_), time,
+    dc.DrawText(UserClock::HoursAndMinutes(firing_.fire_hour, firing_.fire_minute, twelve_hours_), time,
                 CDC::DT_RIGHT | CDC::DT_SINGLELINE | CDC::DT_VCENTER | CDC::DT_NOCLIP);
-    if (!twenty_four_hours_) {
+    if (twelve_hours_) {
         dc.SelectFont(fonts_[kAmPmFont]);
-        dc.DrawText(ReminderClock::AmPm(firing_.fire_hour), layout.Place(ReminderLayout::kAmPm),
+        dc.DrawText(UserClock::Marker(firing_.fire_hour), layout.Place(ReminderLayout::kAmPm),
                     CDC::DT_LEFT | CDC::DT_SINGLELINE | CDC::DT_VCENTER | CDC::DT_NOCLIP);
     }
     dc.SetTextColor(kTextColour);

@@ -81,7 +81,7 @@ private:
     int plays_left_ = 1;
     int snooze_index_;
     bool pause_timer_running_ = false;
-    bool twenty_four_hours_;
+    bool twelve_hours_;
     StopBudget budget_;
 
     std::unique_ptr<CSoundWave> player_;

@@ -1,8 +1,6 @@
 #include "kivo/CClock.h"
 
-#include <cstdio>
-
-#include "ce/Locale.h"
+#include "alarms/UserClock.h"
 #include "framework/CDC.h"
 #include "framework/Screen.h"
 #include "kivo/ListPalette.h"
@@ -13,40 +11,12 @@ constexpr const char16_t* kWeekdays[7] = {u"SUN", u"MON", u"TUE", u"WED", u"THU"
 constexpr const char16_t* kMonths[12] = {u"JAN", u"FEB", u"MAR", u"APR", u"MAY", u"JUN",
                                          u"JUL", u"AUG", u"SEP", u"OCT", u"NOV", u"DEC"};
 
-std::u16string two_digits(int value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%02i", value % 100);
-    return std::u16string(text, text + 2);
-}
-
 }  // namespace
-
-bool CClock::UsesTwelveHours() {
-    ce::SYSTEMTIME afternoon;
-    afternoon.wHour = 14;
-    afternoon.wMinute = 20;
-    afternoon.wSecond = 10;
-    char16_t text[32] = {};
-    if (ce::GetTimeFormatW(ce::LOCALE_USER_DEFAULT, ce::TIME_NOMINUTESORSECONDS, &afternoon, nullptr, text, 32) == 0)
-        return false;
-    return std::u16string_view(text).find(u"PM") != std::u16string_view::npos;
-}
-
-std::u16string CClock::HoursAndMinutes(const ce::SYSTEMTIME& time, bool twelve_hours) {
-    int hour = time.wHour;
-    if (twelve_hours) hour = hour % 12 == 0 ? 12 : hour % 12;
-    return two_digits(hour) + u":" + two_digits(time.wMinute);
-}
-
-std::u16string CClock::Marker(const ce::SYSTEMTIME& time, bool twelve_hours) {
-    if (!twelve_hours) return {};
-    return time.wHour < 12 ? u"AM" : u"PM";
-}
 
 std::u16string CClock::DateLine(const ce::SYSTEMTIME& time) {
     const std::u16string weekday = time.wDayOfWeek < 7 ? kWeekdays[time.wDayOfWeek] : u"";
     const std::u16string month = time.wMonth >= 1 && time.wMonth <= 12 ? kMonths[time.wMonth - 1] : u"";
-    return weekday + u"." + month + u"." + two_digits(time.wDay) + u"." + two_digits(time.wYear);
+    return weekday + u"." + month + u"." + UserClock::TwoDigits(time.wDay) + u"." + UserClock::TwoDigits(time.wYear);
 }
 
 void CClock::SetShowsDate(bool shows_date) {
@@ -60,7 +30,7 @@ int CClock::OnCreate() {
     large_.Create(u"Arial", 24, CFont::FW_BOLD);
     seconds_.Create(u"Arial", 11, CFont::FW_BOLD);
     date_.Create(u"Arial", 8, CFont::FW_BOLD);
-    twelve_hours_ = UsesTwelveHours();
+    twelve_hours_ = UserClock::UsesTwelveHours();
     ce::SYSTEMTIME now;
     ce::GetLocalTime(&now);
     Show(now);
@@ -79,8 +49,9 @@ void CClock::Show(const ce::SYSTEMTIME& now) {
     shown_ = now;
     stale_ = true;
     // The text a person (or `handheld ui dump`) reads off the clock.
-    std::u16string text = HoursAndMinutes(now, twelve_hours_) + u":" + two_digits(now.wSecond);
-    if (twelve_hours_) text += u" " + Marker(now, twelve_hours_);
+    std::u16string text =
+        UserClock::HoursAndMinutes(now.wHour, now.wMinute, twelve_hours_) + u":" + UserClock::TwoDigits(now.wSecond);
+    if (twelve_hours_) text += u" " + std::u16string(UserClock::Marker(now.wHour));
     if (shows_date_) text += u" " + DateLine(now);
     SetWindowText(text);
     Invalidate();
@@ -113,9 +84,9 @@ void CClock::Draw(CDC& dc, const CRect& client) {
     dc.FillSolidRect(client, kivo_palette::kNight);
     dc.FillSolidRect({client.left, client.bottom - screen.ScaleY(3), client.right, client.bottom}, kivo_palette::kAccent);
 
-    const std::u16string figures = HoursAndMinutes(shown_, twelve_hours_);
-    const std::u16string seconds = two_digits(shown_.wSecond);
-    const std::u16string marker = Marker(shown_, twelve_hours_);
+    const std::u16string figures = UserClock::HoursAndMinutes(shown_.wHour, shown_.wMinute, twelve_hours_);
+    const std::u16string seconds = UserClock::TwoDigits(shown_.wSecond);
+    const std::u16string marker = twelve_hours_ ? std::u16string(UserClock::Marker(shown_.wHour)) : u"";
     dc.SelectFont(large_);
     const CSize big = dc.GetTextExtent(figures);
     dc.SelectFont(seconds_);

@@ -15,11 +15,6 @@ public:
     static constexpr ce::UINT_PTR kTimer = 1;
     static constexpr ce::UINT kTickMs = 250;
 
-    // Whether the regional settings show the time of day in 12 hours with AM / PM.
-    static bool UsesTwelveHours();
-    // "12:30" and "PM" (empty in 24-hour display) for the clock's large figures.
-    static std::u16string HoursAndMinutes(const ce::SYSTEMTIME& time, bool twelve_hours);
-    static std::u16string Marker(const ce::SYSTEMTIME& time, bool twelve_hours);
     // "TUE.DEC.08.26".
     static std::u16string DateLine(const ce::SYSTEMTIME& time);
 
