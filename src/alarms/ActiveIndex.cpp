@@ -1,17 +1,9 @@
 #include "alarms/ActiveIndex.h"
 
+#include "alarms/ProgramSettings.h"
 #include "ce/Registry.h"
 
-ce::DWORD ActiveIndex::Read() {
-    ce::HKEY key = nullptr;
-    if (ce::RegOpenKeyExW(ce::HKEY_LOCAL_MACHINE, kKeyPath, &key) != ce::ERROR_SUCCESS) return 0;
-    ce::DWORD type = ce::REG_NONE;
-    ce::DWORD value = 0;
-    ce::DWORD bytes = sizeof value;
-    const ce::LONG result = ce::RegQueryValueExW(key, kValueName, &type, reinterpret_cast<ce::BYTE*>(&value), &bytes);
-    ce::RegCloseKey(key);
-    return result == ce::ERROR_SUCCESS && type == ce::REG_DWORD && bytes == sizeof value ? value : 0;
-}
+ce::DWORD ActiveIndex::Read() { return ProgramSettings::Dword(kValueName).value_or(0); }
 
 bool ActiveIndex::Write(ce::DWORD index) {
     ce::HKEY key = nullptr;

@@ -8,15 +8,12 @@
 
 class AlarmBeaming {
 public:
-    static constexpr const char16_t* kSettingsKey = u"Software\\TessaMedia\\KIVO";
     static constexpr const char16_t* kPortValue = u"ComPort";
+    static constexpr unsigned kPortBytes = 400;
     static constexpr const char* kMacro = "Alarm";
     // The port is given a moment to settle after it is chosen, before the first signal.
     static constexpr unsigned kSettleMs = 1000;
 
     // Does nothing when no port has been chosen.
     static void Beam(const std::string& codebase);
-
-private:
-    static std::u16string ChosenPort();
 };

@@ -67,9 +67,7 @@ CAlarmListView::~CAlarmListView() {
 
 int CAlarmListView::OnCreate() {
     folder_ = AlarmFolder::Path();
-    std::u16string codebase_folder = folder_;
-    if (!codebase_folder.empty() && codebase_folder.back() == u'\\') codebase_folder.pop_back();
-    codebases().set_codebase_folder(codebase_folder);
+    codebases().set_codebase_folder(folder_);
     if (!list_.Create(this, {}, IDC_ALARM_LIST)) return -1;
     for (std::size_t index = 0; index < buttons_.size(); ++index)
         if (!buttons_[index]->Create(this, kButtons[index].id)) return -1;

@@ -7,9 +7,6 @@
 
 class ProgramStarter {
 public:
-    // The folder of the program file, up to and including its last backslash (empty
-    // for a path without one).
-    static std::u16string ProgramFileFolder();
     static bool Exists(const std::u16string& path);
 
     // The start-up splash "splash.exe", unless "HideSplash" asks for none.
