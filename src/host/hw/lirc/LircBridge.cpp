@@ -42,6 +42,7 @@ LircSent LircBridge::send(const sim::DecodedTrace& trace) {
 std::optional<sim::InfraredPress> LircBridge::listen() {
     if (const std::string error = claim(); !error.empty()) {
         last_heard_ = LircHeard{std::nullopt, false, "cannot listen: " + error};
+        last_event_ = last_heard_->text;
         return std::nullopt;
     }
     last_heard_ = LircListener::listen(receiver(), kListenNs);
@@ -68,7 +69,8 @@ std::string LircBridge::check(const InfraredPortSetting& setting, LircCalls& cal
 }
 
 // One write per line to a file opened for appending, so lines of two processes never mix.
-void LircBridge::log(const std::string& line) const {
+void LircBridge::log(const std::string& line) {
+    last_event_ = line;
     const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
     char when[32];
     std::tm parts{};

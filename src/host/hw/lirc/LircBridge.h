@@ -44,6 +44,8 @@ public:
 
     // What the last listen heard (or why it heard nothing).
     const std::optional<LircHeard>& last_heard() const { return last_heard_; }
+    // The last line logged: a send's outcome, what a listen heard, why the device failed.
+    const std::string& last_event() const { return last_event_; }
 
     // For `handheld ir port`: opens and checks the setting's devices and describes them;
     // empty when usable, else the message.
@@ -52,13 +54,14 @@ public:
 private:
     LircDevice& receiver() { return same_device() ? transmitter_ : receiver_; }
     bool same_device() const { return setting_.receive_device() == setting_.send_device(); }
-    void log(const std::string& line) const;
+    void log(const std::string& line);
 
     InfraredPortSetting setting_;
     std::filesystem::path log_path_;
     LircDevice transmitter_;
     LircDevice receiver_;
     std::optional<LircHeard> last_heard_;
+    std::string last_event_;
 };
 
 }  // namespace host::hw

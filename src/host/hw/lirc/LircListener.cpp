@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "host/hw/lirc/LircCapture.h"
@@ -96,7 +97,9 @@ LircHeard LircListener::listen(LircDevice& receiver, std::int64_t window_ns) {
         return heard;
     }
     if (!capture.heard()) {
-        heard.text = path + ": nothing heard within " + std::to_string(window_ns / 1'000'000'000) + " s" + notes;
+        char seconds[16];
+        std::snprintf(seconds, sizeof seconds, "%.1f", static_cast<double>(window_ns) / 1e9);
+        heard.text = path + ": nothing heard within " + seconds + " s" + notes;
         return heard;
     }
     heard.press = capture.press(capture.first_pulse_ns() - start);
