@@ -30,9 +30,9 @@ IrVerb::IrVerb()
 void IrVerb::declare(CLI::App& command) {
     VerbGroup::declare(command);
     describe(
-        "The handheld's infrared port: what its transmitter sent, how fast the SoC runs, whether\n"
-        "a real LIRC transceiver sends and receives for it,\n"
-        "sending signal files, pressing a remote's button at its receiver and learning it;\n"
+        "The handheld's infrared port: what its transmitter sent, how fast the SoC runs,\n"
+        "whether a real LIRC transceiver sends and receives for it, sending signal files,\n"
+        "pressing a remote's button at its receiver and learning it;\n"
         "the signals and macros of the alarms folder's codebases, stored and run as at alarm time.");
     command.footer(
         "examples:\n  handheld ir log --last\n  handheld ir press remote.ir --button Power && handheld ir learn --format pronto\n"
