@@ -194,8 +194,8 @@ void row_lines(std::ostream& out, CListCtrl& list, QWidget* top) {
 
 // An item that may still have children (never opened) shows as collapsed.
 const char* branch_state(const CTreeCtrl& tree, HTREEITEM item) {
-    if (tree.IsExpanded(item)) return "expanded";
-    return tree.GetChildItem(item) != nullptr || !tree.IsFilled(item) ? "collapsed" : "leaf";
+    if (tree.IsFilled(item) && tree.GetChildItem(item) == nullptr) return "leaf";
+    return tree.IsExpanded(item) ? "expanded" : "collapsed";
 }
 
 QJsonArray items_json(CTreeCtrl& tree, QWidget* top) {

@@ -114,7 +114,8 @@ QWidget* ControlFactory::MakeReportList(QWidget* parent) {
     tree->setAllColumnsShowFocus(true);
     tree->setSelectionBehavior(QAbstractItemView::SelectRows);
     tree->setUniformRowHeights(true);
-    tree->header()->setStretchLastSection(true);
+    // Columns keep the widths the program gives them.
+    tree->header()->setStretchLastSection(false);
     tree->header()->setSectionsMovable(false);
     QPalette palette = tree->palette();
     for (const auto role : {QPalette::Highlight, QPalette::HighlightedText})

@@ -93,7 +93,7 @@ protected:
             const int row = files->InsertItem(files->GetItemCount(), name);
             files->SetItemText(row, 1, u"1K");
         }
-        tree.Create(this, {4, 110, 200, 230}, kTree);
+        tree.Create(this, {4, 94, 200, 200}, kTree);
         tree.InsertItem(u"Root", TVI_ROOT, true);
         tree.InsertItem(u"Empty", TVI_ROOT, true);
         tree.ShowWindow(true);
