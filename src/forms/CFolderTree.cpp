@@ -63,7 +63,8 @@ HTREEITEM CFolderTree::OpenAt(const std::u16string& folder) {
         HTREEITEM child = child_named(*this, item, name);
         if (child == nullptr) break;
         item = child;
-        if (start < folder.size()) Expand(item);
+        // The folder the tree opens at shows its own subfolders too.
+        Expand(item);
     }
     return item;
 }

@@ -19,8 +19,8 @@ public:
     bool Create(CWnd* form, const CRect& place, const std::u16string& folder);
     // The folder an item stands for: its name and its ancestors' joined by "\".
     std::u16string PathOf(HTREEITEM item) const;
-    // The item of `folder`, opening the branches down to it; the deepest one that
-    // exists when part of the way is gone.
+    // The item of `folder`, opening the branches down to it and it; the deepest one
+    // that exists when part of the way is gone.
     HTREEITEM OpenAt(const std::u16string& folder);
 
 protected:
