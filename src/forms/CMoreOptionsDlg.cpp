@@ -3,6 +3,7 @@
 #include <array>
 #include <mutex>
 
+#include "ce/Text.h"
 #include "forms/DesignPlaces.h"
 #include "forms/FormIds.h"
 #include "forms/HelpStrings.h"
@@ -55,11 +56,7 @@ constexpr ControlPlace kPlaces[] = {
     {IDC_INFO_LABEL, {10, 128, 300, 20}, {10, 128, 220, 36}, {10, 128, 220, 20}},
 };
 
-std::u16string minutes_text(int minutes) {
-    std::u16string text;
-    for (const char c : std::to_string(minutes)) text += static_cast<char16_t>(c);
-    return text + u" min";
-}
+std::u16string minutes_text(int minutes) { return ce::utf16_from_utf8(std::to_string(minutes)) + u" min"; }
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <mutex>
 
+#include "ce/Text.h"
 #include "forms/CFileOpenDlg.h"
 #include "forms/DesignPlaces.h"
 #include "forms/FolderPath.h"
@@ -73,11 +74,7 @@ constexpr ControlPlace kPlaces[] = {
 
 CComboBox* list(const CWnd& form, int id) { return dynamic_cast<CComboBox*>(form.GetDlgItem(id)); }
 
-std::u16string number(int value) {
-    std::u16string text;
-    for (const char c : std::to_string(value)) text += static_cast<char16_t>(c);
-    return text;
-}
+std::u16string number(int value) { return ce::utf16_from_utf8(std::to_string(value)); }
 
 bool in_range(int value) { return value >= 1 && value <= kValues; }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ce/Locale.h"
+#include "ce/Text.h"
 #include "ce/Time.h"
 
 namespace {
@@ -10,11 +11,7 @@ namespace {
 constexpr std::uint64_t kKilobyte = 1024;
 constexpr std::uint64_t kMegabyte = 1024 * 1024;
 
-std::u16string number(std::uint64_t value) {
-    std::u16string text;
-    for (const char c : std::to_string(value)) text += static_cast<char16_t>(c);
-    return text;
-}
+std::u16string number(std::uint64_t value) { return ce::utf16_from_utf8(std::to_string(value)); }
 
 char16_t folded(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
 

@@ -1,5 +1,6 @@
 #include "forms/SoundRefusal.h"
 
+#include "ce/Text.h"
 #include "sound/CSoundWave.h"
 
 std::u16string SoundRefusal::Text(ce::DWORD code, const std::u16string& path) {
@@ -16,7 +17,5 @@ std::u16string SoundRefusal::Text(ce::DWORD code, const std::u16string& path) {
         case CSoundWave::kNoBuffers: why = u"The sound cannot be made ready to play: its format gives no sound, or memory is short."; break;
         default: why = u"The sound cannot be played."; break;
     }
-    std::u16string code_text;
-    for (const char c : std::to_string(code)) code_text += static_cast<char16_t>(c);
-    return u"The alarm cannot play\r\n" + path + u"\r\n\r\n" + why + u" (" + code_text + u")";
+    return u"The alarm cannot play\r\n" + path + u"\r\n\r\n" + why + u" (" + ce::utf16_from_utf8(std::to_string(code)) + u")";
 }

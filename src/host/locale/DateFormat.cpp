@@ -3,38 +3,19 @@
 #include <string>
 
 #include "ce/Locale.h"
-#include "ce/Registry.h"
+#include "host/locale/International.h"
 
 namespace ce {
 
 namespace {
 
-std::u16string user_short_date() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kInternationalKey, &key) != ERROR_SUCCESS) return kDefaultShortDate;
-    char16_t buffer[80] = {};
-    DWORD bytes = sizeof buffer;
-    DWORD type = 0;
-    const LONG read = RegQueryValueExW(key, kShortDateValue, &type, reinterpret_cast<BYTE*>(buffer), &bytes);
-    RegCloseKey(key);
-    if (read != ERROR_SUCCESS || type != REG_SZ || buffer[0] == u'\0') return kDefaultShortDate;
-    buffer[std::size(buffer) - 1] = u'\0';
-    return buffer;
-}
-
-std::u16string number(int value, int width) {
-    std::u16string text;
-    for (const char c : std::to_string(value)) text += static_cast<char16_t>(c);
-    while (static_cast<int>(text.size()) < width) text.insert(text.begin(), u'0');
-    return text;
-}
-
 // One field of the picture: `letters` of the same letter (d, M or y).
 std::u16string field(char16_t letter, int letters, const SYSTEMTIME& date) {
+    using host::International;
     switch (letter) {
-        case u'd': return number(date.wDay, letters >= 2 ? 2 : 1);
-        case u'M': return number(date.wMonth, letters >= 2 ? 2 : 1);
-        default: return letters <= 2 ? number(date.wYear % 100, 2) : number(date.wYear, 4);
+        case u'd': return International::Digits(date.wDay, letters >= 2 ? 2 : 1);
+        case u'M': return International::Digits(date.wMonth, letters >= 2 ? 2 : 1);
+        default: return letters <= 2 ? International::Digits(date.wYear % 100, 2) : International::Digits(date.wYear, 4);
     }
 }
 
@@ -85,7 +66,7 @@ int GetDateFormatW(LCID /*locale*/, DWORD /*flags*/, const SYSTEMTIME* date, LPC
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    const std::u16string text = format_date(format != nullptr ? std::u16string(format) : user_short_date(), *date);
+    const std::u16string text = format_date(format != nullptr ? std::u16string(format) : host::International::Picture(kShortDateValue, kDefaultShortDate), *date);
     const int needed = static_cast<int>(text.size()) + 1;
     if (chars == 0) return needed;
     if (needed > chars) {
