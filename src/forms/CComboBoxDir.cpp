@@ -1,7 +1,6 @@
 #include "forms/CComboBoxDir.h"
 
 #include <QFontMetrics>
-#include <QTimer>
 
 #include "forms/FolderPath.h"
 #include "framework/ControlText.h"
@@ -60,9 +59,10 @@ void CComboBoxDir::OnChosen(CTreeCtrl* /*tree*/) {
 }
 
 void CComboBoxDir::OnCloseUp(bool chosen) {
-    // The tree may be in the middle of handling the tap that closed it.
+    // The tree may be in the middle of handling the tap that closed it: its window goes
+    // now (the widget itself once that tap is over), the object at the next drop-down.
     closed_tree_ = std::move(tree_);
-    QTimer::singleShot(0, widget(), [this] { closed_tree_.reset(); });
+    if (closed_tree_ != nullptr) closed_tree_->DestroyWindow();
     if (chosen && GetParent() != nullptr)
         GetParent()->WindowProc(framework::WM_COMMAND,
                                 framework::MAKEWPARAM(static_cast<unsigned>(GetDlgCtrlID()), framework::CBN_SELCHANGE),

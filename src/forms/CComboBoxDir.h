@@ -36,5 +36,5 @@ private:
 
     std::u16string folder_ = u"\\";
     std::unique_ptr<CFolderTree> tree_;
-    std::unique_ptr<CFolderTree> closed_tree_;  // goes once the event that closed it is over
+    std::unique_ptr<CFolderTree> closed_tree_;  // its window gone, kept until the next drop-down
 };

@@ -251,7 +251,7 @@ TEST_F(FileOpenForm, AFolderTooLongForTheBoxShowsItsEnd) {
     const std::u16string shown = form.FolderBox().GetWindowText();
     ASSERT_EQ(shown.rfind(u"...", 0), 0u) << std::string(shown.begin(), shown.end());
     EXPECT_TRUE(path.ends_with(shown.substr(3)));
-    EXPECT_TRUE(shown.ends_with(u"Sounds of the morning"));
+    EXPECT_TRUE(shown.ends_with(u"of the morning")) << std::string(shown.begin(), shown.end());
 }
 
 TEST_F(FileOpenForm, DraggingSelectsARangeAndHoldingBelowTheListScrollsIt) {

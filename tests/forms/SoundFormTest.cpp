@@ -11,6 +11,7 @@
 #include "../host/wave/WaveTesting.h"
 #include "ScreenDevice.h"
 #include "WavFile.h"
+#include "ce/Screen.h"
 #include "forms/CFileOpenDlg.h"
 #include "forms/CMoreOptionsDlg.h"
 #include "forms/CSetSoundDlg.h"
@@ -232,6 +233,80 @@ TEST_F(SoundForms, AFileThePlayerRefusesIsExplainedAndTheFormIsUsableAgain) {
     }
     EXPECT_EQ(boxes.Shown().size(), 1u);
 }
+
+struct ShapeCase {
+    const char* name;
+    int width, height, dpi, scale;
+    // Design pixels: OK, Cancel (the sound form's; the more-options form's is one to the
+    // right), Help, the path, "...", Test Sound.
+    CRect ok, cancel, help, path, browse, test;
+};
+
+void PrintTo(const ShapeCase& row, std::ostream* out) { *out << row.name; }
+
+class ShapeLayoutTest : public SoundForms, public ::testing::WithParamInterface<ShapeCase> {
+protected:
+    static CRect Place(CWnd& form, int id) {
+        CRect place;
+        form.GetDlgItem(id)->GetWindowRectInParent(&place);
+        return place;
+    }
+    static CRect Scaled(const CRect& r, int s) { return {r.left * s, r.top * s, r.right * s, r.bottom * s}; }
+};
+
+constexpr CRect design(int x, int y, int cx, int cy) { return {x, y, x + cx, y + cy}; }
+
+TEST_P(ShapeLayoutTest, ButtonsSitWhereTheShapeOfTheScreenPutsThemOpenedThereOrTurnedTo) {
+    const auto& row = GetParam();
+    const int s = row.scale;
+    const auto check = [&](CWnd& form, const char* how) {
+        EXPECT_EQ(Place(form, framework::IDOK), Scaled(row.ok, s)) << how;
+        EXPECT_EQ(Place(form, framework::IDCANCEL), Scaled(row.cancel, s)) << how;
+        EXPECT_EQ(Place(form, 2107), Scaled(row.help, s)) << how;
+        EXPECT_EQ(Place(form, CSetSoundDlg::IDC_SOUND_PATH), Scaled(row.path, s)) << how;
+        EXPECT_EQ(Place(form, CSetSoundDlg::IDC_BROWSE), Scaled(row.browse, s)) << how;
+        EXPECT_EQ(Place(form, CSetSoundDlg::IDC_TEST_SOUND), Scaled(row.test, s)) << how;
+        EXPECT_EQ(Place(form, CSetSoundDlg::IDC_STOP), Scaled(row.test, s)) << how;
+    };
+    SetScreen(row.width, row.height, row.dpi);
+    CSetSoundDlg opened;
+    ASSERT_TRUE(opened.Create());
+    RunQueued();
+    check(opened, "opened on this screen");
+    CMoreOptionsDlg more;
+    ASSERT_TRUE(more.Create());
+    RunQueued();
+    const CRect cancel = Scaled(row.cancel, s);
+    EXPECT_EQ(Place(more, framework::IDCANCEL), CRect(cancel.left + s, cancel.top, cancel.right + s, cancel.bottom));
+    EXPECT_EQ(Place(more, framework::IDOK), Scaled(row.ok, s));
+    opened.DestroyWindow();
+    more.DestroyWindow();
+
+    // Opened on another shape, then the screen turns (or changes) to this one.
+    SetScreen(row.width > row.height ? 240 : 320, row.width > row.height ? 320 : 240, row.dpi);
+    CSetSoundDlg turned;
+    ASSERT_TRUE(turned.Create());
+    RunQueued();
+    SetScreen(row.width, row.height, row.dpi);
+    turned.SendMessage(ce::WM_DISPLAYCHANGE, 16, framework::MAKELPARAM(row.width, row.height));
+    RunQueued();
+    check(turned, "turned to this screen");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Screens, ShapeLayoutTest,
+    ::testing::Values(
+        ShapeCase{"Portrait", 240, 320, 96, 1, design(3, 232, 75, 22), design(83, 232, 75, 22), design(214, 3, 24, 24),
+                  design(82, 36, 130, 19), design(216, 36, 22, 19), design(82, 133, 75, 19)},
+        ShapeCase{"Landscape", 320, 240, 96, 1, design(3, 160, 75, 22), design(83, 160, 75, 22), design(294, 3, 24, 24),
+                  design(82, 36, 210, 19), design(296, 36, 22, 19), design(123, 133, 75, 19)},
+        ShapeCase{"Square", 240, 240, 96, 1, design(3, 158, 75, 22), design(83, 158, 75, 22), design(214, 3, 24, 24),
+                  design(82, 36, 130, 19), design(216, 36, 22, 19), design(164, 158, 75, 22)},
+        ShapeCase{"PortraitAt192", 480, 640, 192, 2, design(3, 232, 75, 22), design(83, 232, 75, 22),
+                  design(214, 3, 24, 24), design(82, 36, 130, 19), design(216, 36, 22, 19), design(82, 133, 75, 19)},
+        ShapeCase{"LandscapeAt192", 640, 480, 192, 2, design(3, 160, 75, 22), design(83, 160, 75, 22),
+                  design(294, 3, 24, 24), design(82, 36, 210, 19), design(296, 36, 22, 19), design(123, 133, 75, 19)}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 struct ReplayValues {
     const char* name;
