@@ -1,5 +1,6 @@
 #include "forms/TestSoundRun.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -58,7 +59,7 @@ ce::DWORD TestSoundRun::Start(const std::u16string& path, int volume, int count,
         last_result_ = CSoundWave::kNoDevice;
         return last_result_;
     }
-    player_->SetVolume(static_cast<ce::DWORD>(volume) * kFullVolume / 10);
+    player_->SetVolume(static_cast<ce::DWORD>(std::clamp(volume, 0, 10)) * kFullVolume / 10);
     last_result_ = player_->Play(path_.c_str());
     return last_result_;
 }
