@@ -18,6 +18,7 @@
 #include "framework/CWnd.h"
 #include "framework/ControlText.h"
 #include "framework/OwnerDrawButton.h"
+#include "framework/Screen.h"
 #include "framework/UpDownControl.h"
 #include "framework/WindowMessages.h"
 
@@ -49,6 +50,7 @@ QWidget* make_edit(const DialogItem& item, QWidget* parent) {
 // Which of the two a QTreeWidget stands for: a report list tells its parent of a new
 // selection; a tree tells of the item chosen itself (CTreeCtrl).
 const char* const kReportProperty = "kivoReportList";
+constexpr int kTreeIndentation = 20;  // design pixels
 
 QWidget* make_list(ControlKind kind, QWidget* parent) {
     return kind == ControlKind::TreeView ? ControlFactory::MakeTree(parent) : ControlFactory::MakeReportList(parent);
@@ -129,6 +131,8 @@ QWidget* ControlFactory::MakeTree(QWidget* parent) {
     auto* tree = new QTreeWidget(parent);
     tree->setRootIsDecorated(true);
     tree->setHeaderHidden(true);
+    // A level's step, where an item's box is tapped, grows with the screen's dots per inch.
+    tree->setIndentation(Screen::current().ScaleX(kTreeIndentation));
     tree->setUniformRowHeights(true);
     return tree;
 }
