@@ -54,3 +54,7 @@ void CListBox::ResetContent() {
     if (auto* list = qobject_cast<QListWidget*>(widget())) list->clear();
     else if (auto* combo = qobject_cast<QComboBox*>(widget())) combo->clear();
 }
+
+void CComboBox::SetDropDownItems(int count) {
+    if (auto* combo = qobject_cast<QComboBox*>(widget())) combo->setMaxVisibleItems(std::max(1, count));
+}

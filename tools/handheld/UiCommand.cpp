@@ -41,7 +41,10 @@ void UiCommand::declare(CLI::App& command) {
                 "One line per control: id, kind, text, checked state, visible, enabled, the\n"
                 "selection of a list, then position and size in pixels of the window. A window\n"
                 "with a menu bar adds one line per menu item: command id, \"menu\", menu and\n"
-                "item text, enabled or greyed. A message box is a window like any other: its\n"
+                "item text, enabled or greyed. Under a report list, one indented line per row\n"
+                "(\"row N\", each column's text, selected, place); under a tree, one per item it\n"
+                "shows (\"item N\", indented by depth, text, expanded, collapsed or leaf,\n"
+                "selected, place). A message box is a window like any other: its\n"
                 "text (id 65535) and buttons (OK 1, Cancel 2, Yes 6, No 7).");
             command.add_flag("--json", json_, "the same as one JSON object, for programs");
             command.footer("example:\n  handheld ui dump --json");
@@ -56,7 +59,10 @@ void UiCommand::declare(CLI::App& command) {
             describe("The control's text becomes TEXT; the program hears of the change.");
             break;
         case Action::select:
-            describe("Item INDEX (from 0) becomes the chosen one; the program hears of it.");
+            describe(
+                "Item INDEX (from 0) becomes the chosen one; the program hears of it. A tree's\n"
+                "items count as `ui dump` lists them, top to bottom as the tree shows them now\n"
+                "(tap an item's box to open it).");
             break;
     }
     add_number(command, "ID", id_, 0, 0xFFFF,
