@@ -4,6 +4,9 @@
 #include <QByteArray>
 #include <QWidget>
 #include <algorithm>
+#include <cstdlib>
+#include <optional>
+#include <vector>
 #include <cstdio>
 #include <sstream>
 
@@ -12,6 +15,7 @@
 #include "framework/CFrameWnd.h"
 #include "framework/CListBox.h"
 #include "framework/CListCtrl.h"
+#include "framework/CSpinButtonCtrl.h"
 #include "framework/CWinApp.h"
 #include "framework/CWnd.h"
 #include "framework/ControlText.h"
@@ -99,6 +103,62 @@ bool select(CWnd* control, int index) {
     return chosen;
 }
 
+// The lines of a list box or drop-down list, in order; nothing for other controls.
+std::optional<std::vector<std::u16string>> lines_of(CWnd* control) {
+    const auto* list = dynamic_cast<CListBox*>(control);
+    if (list == nullptr) return std::nullopt;
+    std::vector<std::u16string> lines;
+    for (int index = 0; index < list->GetCount(); ++index) lines.push_back(list->GetText(index));
+    return lines;
+}
+
+// Under a list's line in the dump: "  line 0 "TV on" selected".
+void list_lines(std::ostream& out, CWnd* control) {
+    const auto lines = lines_of(control);
+    if (!lines) return;
+    const int selected = selection_of(control);
+    for (std::size_t index = 0; index < lines->size(); ++index)
+        out << "  line " << index << ' ' << json_string(utf8((*lines)[index]))
+            << (static_cast<int>(index) == selected ? " selected" : "") << '\n';
+}
+
+std::string list_json(CWnd* control) {
+    const auto lines = lines_of(control);
+    if (!lines) return {};
+    std::string out = ",\"lines\":[";
+    for (std::size_t index = 0; index < lines->size(); ++index) out += (index == 0 ? "" : ",") + json_string(utf8((*lines)[index]));
+    return out + "]";
+}
+
+// A spinner's position, range and the edit its arrows step.
+struct SpinState {
+    int position, lower, upper, buddy;
+};
+
+std::optional<SpinState> spin_of(CWnd* control) {
+    const auto* spin = dynamic_cast<CSpinButtonCtrl*>(control);
+    if (spin == nullptr) return std::nullopt;
+    SpinState state{spin->GetPos(), 0, 0, 0};
+    spin->GetRange(&state.lower, &state.upper);
+    if (const CWnd* buddy = spin->GetBuddy()) state.buddy = buddy->GetDlgCtrlID();
+    return state;
+}
+
+// After a spinner's place in the dump: " position=5 range=0..9 buddy=2104".
+std::string spin_text(CWnd* control) {
+    const auto state = spin_of(control);
+    if (!state) return {};
+    return " position=" + std::to_string(state->position) + " range=" + std::to_string(state->lower) + ".." +
+           std::to_string(state->upper) + (state->buddy != 0 ? " buddy=" + std::to_string(state->buddy) : "");
+}
+
+std::string spin_json(CWnd* control) {
+    const auto state = spin_of(control);
+    if (!state) return {};
+    return ",\"position\":" + std::to_string(state->position) + ",\"range\":[" + std::to_string(state->lower) + ',' +
+           std::to_string(state->upper) + "],\"buddy\":" + (state->buddy != 0 ? std::to_string(state->buddy) : "null");
+}
+
 // The menu bar of a frame, one item per line after the controls ("57665 menu "Options >
 // Exit" enabled"), or as the JSON array "menu".
 void dump_menu(std::ostream& out, CWnd* window, bool json) {
@@ -165,6 +225,7 @@ std::string Automation::Dump(CWnd* window, bool json) {
                 << ",\"enabled\":" << (child->isEnabled() ? "true" : "false")
                 << ",\"visible\":" << (visible ? "true" : "false");
             if (selection != -2) out << ",\"selected\":" << selection;
+            out << list_json(control) << spin_json(control);
             out << ",\"rect\":[" << area.left() << ',' << area.top() << ',' << area.right() + 1 << ','
                 << area.bottom() + 1 << "]}";
         } else {
@@ -172,7 +233,9 @@ std::string Automation::Dump(CWnd* window, bool json) {
                 << (check ? (*check ? " checked" : " unchecked") : "") << (visible ? " visible" : " hidden")
                 << (child->isEnabled() ? " enabled" : " disabled");
             if (selection != -2) out << " selected=" << selection;
-            out << ' ' << area.left() << ',' << area.top() << ' ' << area.width() << 'x' << area.height() << '\n';
+            out << ' ' << area.left() << ',' << area.top() << ' ' << area.width() << 'x' << area.height()
+                << spin_text(control) << '\n';
+            list_lines(out, control);
         }
         first = false;
     }
@@ -195,8 +258,20 @@ bool Automation::Click(CWnd* window, int id) {
     return true;
 }
 
+bool Automation::Select(CWnd* window, int id, int index) {
+    CWnd* control = control_of(window, id);
+    return control != nullptr && control->IsWindowEnabled() && select(control, index);
+}
+
+bool Automation::Spin(CWnd* window, int id, int steps) {
+    auto* spin = dynamic_cast<CSpinButtonCtrl*>(control_of(window, id));
+    if (spin == nullptr || !spin->widget()->isVisibleTo(window->widget()) || !spin->IsWindowEnabled()) return false;
+    for (int step = 0; step < std::abs(steps); ++step) spin->Step(steps > 0 ? 1 : -1);
+    return true;
+}
+
 ce::LRESULT Automation::Handle(CWnd* window, ce::UINT message, ce::WPARAM wParam, ce::LPARAM lParam) {
-    if (message < WM_UI_DUMP || message > WM_UI_SELECT) return 0;
+    if (message < WM_UI_DUMP || message > WM_UI_SPIN) return 0;
     // The request goes to what the screen shows: a form this window opened covers it.
     CWnd* shown = CWinApp::Foreground() != nullptr ? CWinApp::Foreground() : window;
     if (shown->widget() == nullptr) return 0;
@@ -238,6 +313,14 @@ ce::LRESULT Automation::Handle(CWnd* window, ce::UINT message, ce::WPARAM wParam
             CWnd* control = control_of(shown, id);
             if (control == nullptr) reply(request, "error: no control " + std::to_string(id));
             else if (!select(control, index)) reply(request, "error: control " + std::to_string(id) + " has no item " + std::to_string(index));
+            else reply(request, "ok");
+            break;
+        }
+        case WM_UI_SPIN: {
+            const int id = static_cast<int>(LOWORD(static_cast<std::uintptr_t>(lParam)));
+            const int steps = static_cast<short>(HIWORD(static_cast<std::uintptr_t>(lParam)));
+            if (control_of(shown, id) == nullptr) reply(request, "error: no control " + std::to_string(id));
+            else if (!Spin(shown, id, steps)) reply(request, "error: control " + std::to_string(id) + " is not a spinner that can be tapped");
             else reply(request, "ok");
             break;
         }
