@@ -7,13 +7,17 @@
 #include <QJsonObject>
 #include <QWidget>
 #include <algorithm>
+#include <cstdlib>
+#include <optional>
 #include <sstream>
+#include <vector>
 
 #include "ce/Files.h"
 #include "framework/AutomationProtocol.h"
 #include "framework/CFrameWnd.h"
 #include "framework/CListBox.h"
 #include "framework/CListCtrl.h"
+#include "framework/CSpinButtonCtrl.h"
 #include "framework/CTreeCtrl.h"
 #include "framework/CWinApp.h"
 #include "framework/CWnd.h"
@@ -131,6 +135,59 @@ bool select(CWnd* control, int index) {
     return chosen;
 }
 
+// The lines of a list box or drop-down list, in order; nothing for other controls.
+std::optional<std::vector<std::u16string>> lines_of(CWnd* control) {
+    const auto* list = dynamic_cast<CListBox*>(control);
+    if (list == nullptr) return std::nullopt;
+    std::vector<std::u16string> lines;
+    for (int index = 0; index < list->GetCount(); ++index) lines.push_back(list->GetText(index));
+    return lines;
+}
+
+// Under a list's line in the dump: "  line 0 "TV on" selected".
+void list_lines(std::ostream& out, CWnd* control) {
+    const auto lines = lines_of(control);
+    if (!lines) return;
+    const int selected = selection_of(control);
+    for (std::size_t index = 0; index < lines->size(); ++index)
+        out << "  line " << index << ' ' << quoted(utf8((*lines)[index]))
+            << (static_cast<int>(index) == selected ? " selected" : "") << '\n';
+}
+
+QJsonArray lines_json(const std::vector<std::u16string>& lines) {
+    QJsonArray array;
+    for (const auto& line : lines) array.append(qtext(line));
+    return array;
+}
+
+// A spinner's position, range and the edit its arrows step.
+struct SpinState {
+    int position, lower, upper, buddy;
+};
+
+std::optional<SpinState> spin_of(CWnd* control) {
+    const auto* spin = dynamic_cast<CSpinButtonCtrl*>(control);
+    if (spin == nullptr) return std::nullopt;
+    SpinState state{spin->GetPos(), 0, 0, 0};
+    spin->GetRange(&state.lower, &state.upper);
+    if (const CWnd* buddy = spin->GetBuddy()) state.buddy = buddy->GetDlgCtrlID();
+    return state;
+}
+
+// After a spinner's place in the dump: " position=5 range=0..9 buddy=2104".
+std::string spin_text(CWnd* control) {
+    const auto state = spin_of(control);
+    if (!state) return {};
+    return " position=" + std::to_string(state->position) + " range=" + std::to_string(state->lower) + ".." +
+           std::to_string(state->upper) + (state->buddy != 0 ? " buddy=" + std::to_string(state->buddy) : "");
+}
+
+void insert_spin(QJsonObject& object, const SpinState& state) {
+    object.insert("position", state.position);
+    object.insert("range", QJsonArray{state.lower, state.upper});
+    object.insert("buddy", state.buddy != 0 ? QJsonValue(state.buddy) : QJsonValue());
+}
+
 // The menu bar of a frame: its items in the order opening each menu shows them.
 std::vector<MenuItemState> menu_of(CWnd* window) {
     auto* frame = dynamic_cast<CFrameWnd*>(window);
@@ -240,6 +297,8 @@ QJsonObject control_json(CWnd* control, QWidget* top) {
                        {"enabled", child->isEnabled()},
                        {"visible", child->isVisibleTo(top)}};
     if (selection != -2) object.insert("selected", selection);
+    if (const auto lines = lines_of(control)) object.insert("lines", lines_json(*lines));
+    if (const auto spin = spin_of(control)) insert_spin(object, *spin);
     object.insert("rect", rect_json(QRect(child->mapTo(top, QPoint(0, 0)), child->size())));
     if (auto* list = dynamic_cast<CListCtrl*>(control)) {
         object.insert("columns", columns_json(*list));
@@ -258,7 +317,8 @@ void control_lines(std::ostream& out, CWnd* control, QWidget* top) {
         << (check ? (*check ? " checked" : " unchecked") : "") << (child->isVisibleTo(top) ? " visible" : " hidden")
         << (child->isEnabled() ? " enabled" : " disabled");
     if (selection != -2) out << " selected=" << selection;
-    out << ' ' << rect_line(QRect(child->mapTo(top, QPoint(0, 0)), child->size())) << '\n';
+    out << ' ' << rect_line(QRect(child->mapTo(top, QPoint(0, 0)), child->size())) << spin_text(control) << '\n';
+    list_lines(out, control);
     if (auto* list = dynamic_cast<CListCtrl*>(control)) row_lines(out, *list, top);
     else if (auto* tree = dynamic_cast<CTreeCtrl*>(control)) item_lines(out, *tree, top);
 }
@@ -327,8 +387,20 @@ bool Automation::Click(CWnd* window, int id) {
     return true;
 }
 
+bool Automation::Select(CWnd* window, int id, int index) {
+    CWnd* control = control_of(window, id);
+    return control != nullptr && control->IsWindowEnabled() && select(control, index);
+}
+
+bool Automation::Spin(CWnd* window, int id, int steps) {
+    auto* spin = dynamic_cast<CSpinButtonCtrl*>(control_of(window, id));
+    if (spin == nullptr || !spin->widget()->isVisibleTo(window->widget()) || !spin->IsWindowEnabled()) return false;
+    for (int step = 0; step < std::abs(steps); ++step) spin->Step(steps > 0 ? 1 : -1);
+    return true;
+}
+
 ce::LRESULT Automation::Handle(CWnd* window, ce::UINT message, ce::WPARAM wParam, ce::LPARAM lParam) {
-    if (message < WM_UI_DUMP || message > WM_UI_SELECT) return 0;
+    if (message < WM_UI_DUMP || message > WM_UI_SPIN) return 0;
     // The request goes to what the screen shows: a form this window opened covers it.
     CWnd* shown = CWinApp::Foreground() != nullptr ? CWinApp::Foreground() : window;
     if (shown->widget() == nullptr) return 0;
@@ -370,6 +442,14 @@ ce::LRESULT Automation::Handle(CWnd* window, ce::UINT message, ce::WPARAM wParam
             CWnd* control = control_of(shown, id);
             if (control == nullptr) reply(request, "error: no control " + std::to_string(id));
             else if (!select(control, index)) reply(request, "error: control " + std::to_string(id) + " has no item " + std::to_string(index));
+            else reply(request, "ok");
+            break;
+        }
+        case WM_UI_SPIN: {
+            const int id = static_cast<int>(LOWORD(static_cast<std::uintptr_t>(lParam)));
+            const int steps = static_cast<short>(HIWORD(static_cast<std::uintptr_t>(lParam)));
+            if (control_of(shown, id) == nullptr) reply(request, "error: no control " + std::to_string(id));
+            else if (!Spin(shown, id, steps)) reply(request, "error: control " + std::to_string(id) + " is not a spinner that can be tapped");
             else reply(request, "ok");
             break;
         }
