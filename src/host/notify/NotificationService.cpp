@@ -113,6 +113,7 @@ int NotificationService::run() {
         return 1;
     }
     log_.write("notification service started, process " + std::to_string(getpid()));
+    runner_.resume_cut_starts();
     for (;;) {
         arm(runner_.start_due(device_utc_now()));
         std::array<pollfd, 4> waiting{{{socket_fd_, POLLIN, 0},

@@ -127,4 +127,42 @@ TEST_F(NotificationService, ARegistrationDueWhileNoServiceRanStartsOnceWhenOneSt
     EXPECT_EQ(testing_support::stand_in_lines(device_root()).size(), 1u);
 }
 
+// A service killed between marking a due registration and finishing its start: the
+// next service starts the program again, so it runs at least once; killed after the
+// spawn, the program runs twice (the rare double start a crash costs).
+struct CutStart {
+    const char* moment;
+    std::size_t runs;
+};
+
+void PrintTo(const CutStart& cut, std::ostream* out) { *out << cut.moment; }
+
+class NotificationServiceCut : public NotificationService, public ::testing::WithParamInterface<CutStart> {};
+
+TEST_P(NotificationServiceCut, AServiceKilledWhileStartingLosesNothingWhenTheNextOneStarts) {
+    ASSERT_TRUE(host::set_local_time(at(10, 30, 5)));
+    const SYSTEMTIME half_past = at(10, 30);
+    ASSERT_TRUE(CeRunAppAtTime(kWake, &half_past));
+    testing_support::ChildProcess cut(testing_support::executable_dir() + "/kivo_cut_start_agent",
+                                      {GetParam().moment});
+    ASSERT_EQ(cut.wait(), -1) << "killed in the middle of the start";
+
+    start_service();
+    const auto programs = started_programs(GetParam().runs);
+    stop_service();
+    EXPECT_EQ(programs, std::vector<std::string>(GetParam().runs,
+                                                 "started program=\\Windows\\kivowake.exe command=AppRunAtTime"));
+    const auto log = starts();
+    ASSERT_FALSE(log.empty());
+    EXPECT_TRUE(log.back().starts_with("started \\Windows\\kivowake.exe AppRunAtTime (registered for 2026-03-07 "
+                                       "10:30:00; again, the service ended while starting it)"))
+        << log.back();
+    EXPECT_TRUE(host::NotificationStore(host::Device::current().database()).timed_rows().empty());
+    EXPECT_TRUE(host::NotificationStore(host::Device::current().database()).unfinished_starts().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, NotificationServiceCut,
+                         ::testing::Values(CutStart{"before-spawn", 1}, CutStart{"after-spawn", 2}),
+                         [](const auto& cut) { return std::string(cut.param.moment[0] == 'b' ? "BeforeTheSpawn" : "AfterTheSpawn"); });
+
 }  // namespace
