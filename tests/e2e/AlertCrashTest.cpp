@@ -1,10 +1,19 @@
-// Alert killed in the first milliseconds of an alarm, before it has armed the alarm's
-// repeat: the alarm stays owed, goes off again within its replay interval, and once it
-// is answered the next alarm is the one registered.
+// The reminder against what other programs do to it: Alert killed in the first
+// milliseconds of an alarm, before it has armed the alarm's repeat (the alarm stays
+// owed, goes off again within its replay interval, and once it is answered the next
+// alarm is the one registered), and a program flooding it with sent messages whose
+// answers it never reads (the reminder still answers the person at once).
 
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <fstream>
+#include <sstream>
 
 #include <chrono>
 #include <thread>
@@ -13,9 +22,12 @@
 #include "LocalTime.h"
 #include "ProgramStartWatch.h"
 #include "alarms/AlertKey.h"
+#include "ce/Windows.h"
 #include "host/Device.h"
 #include "host/clock/Clock.h"
 #include "host/clock/LocalTime.h"
+#include "host/window/MessagePacket.h"
+#include "host/window/MessagePort.h"
 
 namespace {
 
@@ -81,6 +93,42 @@ TEST_F(AlertCrash, AnAlertKilledAsItStartsLeavesItsAlarmOwedUntilItIsAnswered) {
     ASSERT_TRUE(eventually(reminder_gone));
     EXPECT_EQ(registered_time(), "2026-03-07 09:00:00") << "the once alarm is done; the next one is registered";
     EXPECT_EQ(AlertKey::Pending(), later);
+}
+
+TEST_F(AlertCrash, DismissWorksAtOnceWhileAProgramFloodsTheReminderWithMessagesItNeverAnswers) {
+    ring_at("08:00", {"--replay", "5"});
+    ASSERT_TRUE(eventually(reminder_shown));
+    const ce::HWND reminder = ce::FindWindowW(nullptr, u"KIVOAlert");
+    ce::DWORD alert = 0;
+    ce::GetWindowThreadProcessId(reminder, &alert);
+
+    // Sent messages from a socket that never reads what comes back.
+    const int flood = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(flood, 0);
+    const sockaddr_un any{AF_UNIX, {}};
+    ASSERT_EQ(bind(flood, reinterpret_cast<const sockaddr*>(&any), sizeof(sa_family_t)), 0);
+    sockaddr_un to{};
+    to.sun_family = AF_UNIX;
+    const std::string path = host::MessagePort::socket_of(static_cast<pid_t>(alert)).string();
+    std::memcpy(to.sun_path, path.c_str(), path.size() + 1);
+    for (int i = 0; i < 40; ++i) {
+        host::MessagePacket packet;
+        packet.kind = host::MessagePacket::Kind::send;
+        packet.message = ce::MSG{reminder, ce::WM_USER + 500, 0, 0, 0};
+        packet.serial = 1000 + static_cast<std::uint64_t>(i);
+        const auto bytes = packet.to_bytes();
+        ASSERT_EQ(sendto(flood, bytes.data(), bytes.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to),
+                  static_cast<ssize_t>(bytes.size()));
+    }
+
+    ok({"ui", "click", "600"});
+    EXPECT_TRUE(eventually(reminder_gone, 20)) << "Dismiss was taken while the flood went on";
+    close(flood);
+    std::ifstream log(device_root() / "log" / "messages.log");
+    std::stringstream text;
+    text << log.rdbuf();
+    EXPECT_NE(text.str().find("dropped the answer to message 0x5f4: its sender does not take it"), std::string::npos)
+        << text.str();
 }
 
 }  // namespace

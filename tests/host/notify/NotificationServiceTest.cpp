@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -125,6 +127,39 @@ TEST_F(NotificationService, ARegistrationDueWhileNoServiceRanStartsOnceWhenOneSt
     stop_service();
     EXPECT_EQ(starts().size(), 1u);
     EXPECT_EQ(testing_support::stand_in_lines(device_root()).size(), 1u);
+}
+
+// Anyone on the handheld can write to the service's socket: a flood of messages it does
+// not understand is counted, not logged line by line, and what is shown is escaped.
+TEST_F(NotificationService, AFloodOfBadMessagesIsCountedAndShownEscaped) {
+    start_service();
+    const auto flood_start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 500; ++i) send_raw("it's \"bad\"");
+    const auto flood_seconds =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - flood_start).count() + 1;
+    // The count of the last second is written once it is over.
+    std::vector<std::string> refusals;
+    long refused = 0;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (refused < 500 && std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        refusals.clear();
+        refused = 0;
+        for (const auto& line : testing_support::log_lines(device_root(), "notify")) {
+            if (line.starts_with("ignored a wake-up message")) {
+                refusals.push_back(line);
+                ++refused;
+            } else if (line.starts_with("... and ")) {
+                refusals.push_back(line);
+                refused += std::stol(line.substr(8));
+            }
+        }
+    }
+    stop_service();
+    EXPECT_EQ(refused, 500) << "every refusal written or counted";
+    EXPECT_LE(refusals.size(), static_cast<std::size_t>(4 * (flood_seconds + 1))) << "a few lines a second";
+    ASSERT_FALSE(refusals.empty());
+    EXPECT_EQ(refusals.front(), "ignored a wake-up message it does not understand: 'it\\x27s \\x22bad\\x22'");
 }
 
 // A service killed between marking a due registration and finishing its start: the
