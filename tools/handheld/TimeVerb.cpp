@@ -47,6 +47,10 @@ ExitCode TimeVerb::set(const std::string& text, Console& console) {
     const auto wanted = parse_local_time(text, today);
     if (!wanted)
         return console.usage("'" + text + "' is not a valid local time; write \"YYYY-MM-DD HH:MM[:SS]\" or HH:MM[:SS]");
+    if (!host::clock_holds(*wanted))
+        return console.usage(format_local_time(*wanted) + " is beyond the handheld's clock, which holds " +
+                             std::to_string(host::kEarliestClockYear) + "-01-01 00:00:00 to " +
+                             std::to_string(host::kLatestClockYear) + "-12-31 23:59:59");
     if (!host::set_local_time(*wanted))
         return console.fail(format_local_time(*wanted) + " does not exist in time zone " + host::clock_settings().zone);
     std::string failure;
