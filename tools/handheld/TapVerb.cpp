@@ -20,7 +20,8 @@ void TapVerb::declare(CLI::App& command) {
     describe(
         "Touches the screen of the window in the handheld's foreground with the stylus at\n"
         "(X, Y), pixels from its top left corner, and lifts it: the control under the point\n"
-        "gets the tap as from a person's hand. `handheld ui dump` tells where controls are.");
+        "gets the tap as from a person's hand. `handheld ui dump` tells where controls are.\n"
+        "A point off the handheld's screen (see `handheld screen`) is refused.");
     add_number(command, "X", x_, 0, kLargestCoordinate, "pixels from the left", "a pixel position")->required();
     add_number(command, "Y", y_, 0, kLargestCoordinate, "pixels from the top", "a pixel position")->required();
     command.footer("example:\n  handheld tap 120 200");

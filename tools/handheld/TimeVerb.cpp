@@ -18,7 +18,8 @@ void TimeVerb::declare(CLI::App& command) {
     describe(
         "Shows or sets the handheld's local time, in its own time zone (see `handheld tz`).\n"
         "A time of day alone keeps the handheld's date. A local time that the zone skips\n"
-        "when daylight saving starts cannot be set. Setting it raises the time-change event:\n"
+        "when daylight saving starts cannot be set, nor a year before 1900 or after 2199.\n"
+        "Setting it raises the time-change event:\n"
         "the notification service starts the programs registered for it.");
     command.footer(
         "examples:\n"
