@@ -47,20 +47,28 @@ int CAlarmScheduler::Reschedule() {
 
     AlarmStoreLock lock;
     if (!lock.Lock()) return 0;
-    // Emptied only now that the store is ours: had the lock failed, the registrations
-    // would still stand and the alarm they wake for must still be found.
-    AlertKey::ClearPending();
-    RemoveRegistrations(WakeProgramPath());
+    const std::u16string wake = WakeProgramPath();
+    ce::CeRunAppAtEvent(wake.c_str(), ce::NOTIFICATION_EVENT_NONE);
     const auto due = FindNext(clock);
-    // The store stays locked until the registration and the pending path are both written:
-    // the other program rescheduling at the same moment must not register its alarm while
-    // this one names a different pending file.
-    if (!due) return 0;
-    auto local = WallClock::LocalOf(due->at);
-    if (!local) return 0;
+    auto local = due ? WallClock::LocalOf(due->at) : std::nullopt;
+    // A program killed at any point of this must leave a wake-up and a pending path that
+    // go together: the timed registration is replaced in one step (never removed first),
+    // and the pending path changes once, from the old to the new, just before it. The
+    // old registration waking Alert for the new path still shows the alarm due.
+    // The store stays locked until both are written: the other program rescheduling at
+    // the same moment must not register its alarm while this one names a different file.
+    if (!local) {
+        AlertKey::ClearPending();
+        ce::CeRunAppAtTime(wake.c_str(), nullptr);
+        return 0;
+    }
+    AlertKey::SetPending(due->path);
     local->wMilliseconds = 0;
     const int registered = RegisterWake(*local);
-    if (registered != 0) AlertKey::SetPending(due->path);
+    if (registered == 0) {
+        AlertKey::ClearPending();
+        ce::CeRunAppAtTime(wake.c_str(), nullptr);
+    }
     return registered;
 }
 

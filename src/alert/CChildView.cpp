@@ -183,13 +183,15 @@ void CChildView::OnRefire() {
     }
     DisplaySwitch::SwitchOn();
     Load();
+    // Registered before beaming, as at the first firing: a long macro must not outlast
+    // the wake program's safety re-run, nor a crash while beaming lose the repeat.
+    CAlarmScheduler::Reschedule();
     UpdateWindow();
     Beam();
     if (player_ != nullptr) {
         player_->Play(firing_.sound_path.c_str());
         player_->SetVolume(firing_.volume);
     }
-    CAlarmScheduler::Reschedule();
 }
 
 ce::LRESULT CChildView::WindowProc(ce::UINT message, ce::WPARAM wParam, ce::LPARAM lParam) {

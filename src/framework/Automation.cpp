@@ -23,6 +23,7 @@
 #include "framework/CWnd.h"
 #include "framework/ControlText.h"
 #include "framework/InputDispatcher.h"
+#include "framework/TypingTarget.h"
 #include "framework/WindowMessages.h"
 
 namespace framework {
@@ -430,6 +431,11 @@ ce::LRESULT Automation::Handle(CWnd* window, ce::UINT message, ce::WPARAM wParam
             CWnd* control = control_of(shown, static_cast<int>(lParam));
             if (control == nullptr) {
                 reply(request, "error: no control " + std::to_string(lParam));
+                break;
+            }
+            if (const std::string refusal = TypingTarget::Refusal(control->widget(), shown->widget()); !refusal.empty()) {
+                reply(request, "error: control " + std::to_string(lParam) + " (" + control->Kind() +
+                                   ") cannot be typed into: " + refusal);
                 break;
             }
             control->SetWindowText(read_text(ReplyPath(request, u".in")));

@@ -49,6 +49,13 @@ CREATE TABLE IF NOT EXISTS notifications (
     time        TEXT,
     UNIQUE (folded, event)
 );
+-- Timed registrations the notification service is starting: marked (with the time they
+-- held) before the program is spawned, unmarked as the registration is removed once the
+-- start is logged. A mark that outlived its service means the program may not have run.
+CREATE TABLE IF NOT EXISTS notification_starts (
+    notification INTEGER PRIMARY KEY,
+    time         TEXT NOT NULL
+);
 -- The handheld's running programs: process id and start time (clock ticks since the host
 -- booted, which tells a process from a later one with the same id), the device path of
 -- its program file and its command line.

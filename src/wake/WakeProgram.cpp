@@ -2,6 +2,7 @@
 
 #include "alarms/AlarmMessages.h"
 #include "alarms/AlertKey.h"
+#include "alarms/WallClock.h"
 #include "ce/Files.h"
 #include "ce/Notify.h"
 #include "ce/Shell.h"
@@ -28,6 +29,7 @@ int WakeProgram::Run(std::u16string_view command_line) {
         Unregister(own_path);
         return 0;
     }
+    if (contains(command_line, kAtTime)) RegisterSafetyRerun(own_path);
     if (const ce::HWND alert = ce::FindWindowW(nullptr, kAlertTitle); alert != nullptr) {
         PostToAlert(alert, command_line);
         return 0;
@@ -45,6 +47,11 @@ std::u16string WakeProgram::OwnPath() {
 // Only the event registrations go: the timed one stays until the next reschedule.
 void WakeProgram::Unregister(const std::u16string& own_path) {
     ce::CeRunAppAtEvent(own_path.c_str(), ce::NOTIFICATION_EVENT_NONE);
+}
+
+void WakeProgram::RegisterSafetyRerun(const std::u16string& own_path) {
+    const auto later = WallClock::LocalOf(WallClock::Read().utc + kSafetySeconds);
+    if (later) ce::CeRunAppAtTime(own_path.c_str(), &*later);
 }
 
 void WakeProgram::PostToAlert(ce::HWND alert, std::u16string_view command_line) {

@@ -123,6 +123,12 @@ TEST_F(AutomationTest, ClickSetAndSelectActAsTheStylusAndKeysWould) {
     EXPECT_EQ(Ask(WM_UI_CLICK, kSave), "ok\n") << "the control exists";
     EXPECT_EQ(Ask(WM_UI_CLICK, 999), "error: no control 999\n");
     EXPECT_EQ(Ask(WM_UI_SELECT, MAKELPARAM(kSounds, 5)), "error: control 13 has no item 5\n");
+    EXPECT_EQ(Ask(WM_UI_SET, kTitle, "hello"),
+              "error: control 10 (static) cannot be typed into: it is no edit: nothing can be typed into it\n");
+    EXPECT_EQ(Ask(WM_UI_SET, kSave, "hello"), "error: control 14 (button) cannot be typed into: it is disabled\n");
+    EXPECT_EQ(Ask(WM_UI_SET, kHidden, "hello"), "error: control 15 (button) cannot be typed into: it is hidden\n");
+    EXPECT_EQ(form.GetDlgItem(kTitle)->GetWindowText(), u"Alarm \"one\"");
+    EXPECT_EQ(form.GetDlgItem(kHidden)->GetWindowText(), u"Secret");
     EXPECT_EQ(form.commands.size(), 3u) << "a disabled button takes no tap";
     EXPECT_EQ(static_cast<CListBox*>(form.GetDlgItem(kSounds))->GetCurSel(), 1);
 }

@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <fstream>
 #include <regex>
 #include <string>
 #include <vector>
 
 #include "HandheldDeviceTest.h"
+#include "WavFile.h"
 #include "alarms/AlertKey.h"
 #include "alarms/CAlarmDB.h"
 #include "ce/Files.h"
@@ -31,7 +33,14 @@ protected:
             ce::CreateDirectoryW(folder);
         touch(u"\\Program Files\\KIVO\\Alert.exe");
         touch(u"\\Windows\\kivowake.exe");
-        touch(u"\\Windows\\Alarm1.wav");
+        {
+            testing_support::WavSpec sound;
+            sound.data = testing_support::pattern_bytes(800);
+            const auto bytes = testing_support::wav_bytes(sound);
+            std::ofstream(host_path("Windows/Alarm1.wav"), std::ios::binary)
+                .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        }
+        std::ofstream(host_path("Windows/notwav.wav")) << "just some text, not a sound";
         ASSERT_TRUE(host::set_time_zone("Europe/Berlin"));
         ce::SYSTEMTIME saturday{};  // 2026-03-07 10:00:05, a Saturday
         saturday.wYear = 2026, saturday.wMonth = 3, saturday.wDay = 7, saturday.wHour = 10, saturday.wSecond = 5;
@@ -141,6 +150,7 @@ struct RefusedCase {
     const char* name;
     std::vector<std::string> words;  // after "alarm add"
     int exit_code;
+    const char* reason = "";  // what the refusal says, in part
 };
 
 void PrintTo(const RefusedCase& row, std::ostream* out) { *out << row.name; }
@@ -152,6 +162,7 @@ TEST_P(AlarmAddRefuses, AndLeavesTheStoreAsItWas) {
     words.insert(words.end(), GetParam().words.begin(), GetParam().words.end());
     const auto result = handheld(words);
     EXPECT_EQ(result.exit_code, GetParam().exit_code) << result.err;
+    EXPECT_THAT(result.err, HasSubstr(GetParam().reason));
     EXPECT_THAT(ok({"alarm", "list"}), HasSubstr("no alarms"));
     EXPECT_EQ(AlertKey::Pending().value_or(u""), u"");
 }
@@ -164,8 +175,31 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusedCase{"UnknownDay", {"07:30", "--days", "mon,funday"}, 2},
                       RefusedCase{"ReplayNotOffered", {"07:30", "--replay", "4"}, 2},
                       RefusedCase{"MissingHostSound", {"07:30", "--sound", "/no/such.wav"}, 1},
-                      RefusedCase{"MissingCodebase", {"07:30", "--codebase", "Nothing"}, 1}),
+                      RefusedCase{"MissingCodebase", {"07:30", "--codebase", "Nothing"}, 1},
+                      // The player's own reasons, given now rather than as silence at alarm time.
+                      RefusedCase{"SoundNotWave", {"07:30", "--sound", "\\Windows\\notwav.wav"}, 1,
+                                  "the player cannot play \\Windows\\notwav.wav: not a usable RIFF WAVE file (1003)"},
+                      RefusedCase{"SoundNotOnTheHandheld", {"07:30", "--sound", "\\Windows\\gone.wav"}, 1,
+                                  "the file cannot be opened or mapped (1002)"}),
     [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(AlarmVerb, AHostSoundThePlayerRefusesIsNotLeftOnTheHandheld) {
+    const auto text = device_root() / "notes.wav";
+    std::ofstream(text) << "RIFF but not really";
+    const auto result = handheld({"alarm", "add", "07:30", "--sound", text.string()});
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_THAT(result.err, HasSubstr("not a usable RIFF WAVE file (1003)"));
+    EXPECT_FALSE(exists(u"\\My Documents\\notes.wav"));
+}
+
+// Text stored as given, shown so that a terminal cannot take it for commands.
+TEST_F(AlarmVerb, ControlCharactersOfADescriptionAreListedEscaped) {
+    ok({"alarm", "add", "07:30", "--description", "\x1b[31mred\tand\xc2\x9b" "2J"});
+    const std::string listed = ok({"alarm", "list"});
+    EXPECT_THAT(listed, HasSubstr("\"\\x1b[31mred\\x09and\\u009b2J\""));
+    EXPECT_EQ(listed.find('\x1b'), std::string::npos);
+    EXPECT_EQ(listed.find("\xc2\x9b"), std::string::npos);
+}
 
 TEST_F(AlarmVerb, RemovingAnAlarmThatIsNotThereFails) {
     const auto result = handheld({"alarm", "remove", "12345"});

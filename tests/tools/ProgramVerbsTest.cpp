@@ -4,7 +4,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <poll.h>
+#include <signal.h>
+#include <stdio.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -88,6 +92,30 @@ TEST_F(ProgramVerbs, InstallRunListAndUninstall) {
     EXPECT_FALSE(std::filesystem::exists(host_path("Windows/KIVO.htm")));
     EXPECT_TRUE(std::filesystem::exists(host_path("Windows/peghelp.exe"))) << "the handheld's own viewer stays";
     EXPECT_THAT(lines_of(ok({"ps"})), ElementsAre("no programs running"));
+}
+
+// `handheld run ... | cat` ends when the tool does: the started program's output goes to
+// the handheld's log, not into the tool's pipe, which would stay open as long as it runs.
+TEST_F(ProgramVerbs, RunReturnsAtOnceThroughAPipeAndTheProgramPrintsToTheHandheldsLog) {
+    ok({"init"});
+    ok({"install", "--from", package_.string()});
+    setenv("STANDIN_MODE", "wait", 1);
+    const std::string command = std::string(HANDHELD_PROGRAM) + " --device '" + device_root().string() +
+                                "' run '\\Program Files\\KIVO\\KIVO.exe'";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    char first[256] = {};
+    ASSERT_NE(fgets(first, sizeof first, pipe), nullptr);
+    const std::string started(first);
+    ASSERT_NE(started.find(" as process "), std::string::npos) << started;
+    const pid_t program = static_cast<pid_t>(std::stol(started.substr(started.rfind(' ') + 1)));
+    pollfd end{fileno(pipe), POLLIN, 0};
+    char rest[64];
+    const bool ended = poll(&end, 1, 10000) == 1 && read(fileno(pipe), rest, sizeof rest) == 0;
+    kill(program, SIGKILL);
+    pclose(pipe);
+    EXPECT_TRUE(ended) << "the pipe closed with the tool, while the program still ran";
+    EXPECT_TRUE(std::filesystem::exists(device_root() / "log" / "KIVO.out"));
 }
 
 TEST_F(ProgramVerbs, RefusalsSayWhy) {

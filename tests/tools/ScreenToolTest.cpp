@@ -148,6 +148,17 @@ TEST_F(ScreenTool, WhatNoUserCouldDoIsRefused) {
     EXPECT_EQ(handheld({"ui", "select", "812", "7"}).exit_code, 1);
     EXPECT_EQ(handheld({"ui", "click", "many"}).exit_code, 2);
     EXPECT_EQ(handheld({"tap", "-1", "5"}).exit_code, 2);
+    // Off the 240 x 320 screen: refused with its size, not a tap that touches nothing.
+    for (const auto& [x, y] : {std::pair{"240", "320"}, std::pair{"240", "0"}, std::pair{"0", "320"}}) {
+        const auto off = handheld({"tap", x, y});
+        EXPECT_EQ(off.exit_code, 2) << x << "," << y;
+        EXPECT_THAT(off.err, HasSubstr("is off the screen, which is 240 x 320 pixels: X 0-239, Y 0-319"));
+    }
+    EXPECT_EQ(handheld({"hold", "500", "10", "0.1"}).exit_code, 2);
+    // Typing reaches edits only, as the keyboard would.
+    const auto typed = handheld({"ui", "set", "2101", "hello"});
+    EXPECT_EQ(typed.exit_code, 1);
+    EXPECT_THAT(typed.err, HasSubstr("cannot be typed into"));
 
     program_.reset();  // the program ends: nothing is in the foreground any more
     const auto gone = handheld({"ui", "dump"});

@@ -48,6 +48,15 @@ TEST_F(ServiceVerbs, ClockAndZoneChangesStartTheProgramsRegisteredForThem) {
               "handheld time set: the clock is set, but the programs registered for a time change were not started: "
               "this handheld has no notification service (start one with `handheld start`)\n");
 
+    // Beyond what the clock holds: refused with its range, the clock left as it was.
+    for (const char* beyond : {"9999-12-31 23:59:59", "1601-01-01 00:00:00", "2200-01-01 00:00:00"}) {
+        const auto wrapped = handheld({"time", "set", beyond});
+        EXPECT_EQ(wrapped.exit_code, 2) << beyond;
+        EXPECT_THAT(wrapped.err, HasSubstr("beyond the handheld's clock, which holds 1900-01-01 00:00:00 to "
+                                           "2199-12-31 23:59:59"));
+    }
+    EXPECT_THAT(ok({"time", "show"}), HasSubstr("2026-03-07 06:00:"));
+
     EXPECT_THAT(ok({"start"}), MatchesRegex("notification service running, process [0-9]+\n"));
     EXPECT_THAT(ok({"status"}), HasSubstr("\nservice     notification service running, process "));
     EXPECT_EQ(ok({"time", "set", "2026-03-07 07:00"}), "2026-03-07 07:00:00 Saturday UTC (UTC+00:00)\n");

@@ -23,6 +23,7 @@
 #include "ce/Windows.h"
 #include "host/Device.h"
 #include "host/display/DisplayPower.h"
+#include "host/clock/LocalTime.h"
 #include "host/notify/NotificationStore.h"
 #include "host/window/MessagePort.h"
 
@@ -87,6 +88,22 @@ protected:
         return starts;
     }
 
+    // Seconds from now to the wake program's timed registration, on the local clock.
+    static long long seconds_to_timed_registration() {
+        for (const auto& row : host::NotificationStore(host::Device::current().database()).timed_rows()) {
+            const auto due = host::time_from_text(row.time);
+            SYSTEMTIME now;
+            GetLocalTime(&now);
+            FILETIME due_file, now_file;
+            if (!due || !SystemTimeToFileTime(&*due, &due_file) || !SystemTimeToFileTime(&now, &now_file)) break;
+            const auto ticks = [](const FILETIME& file) {
+                return static_cast<long long>(std::uint64_t{file.dwHighDateTime} << 32 | file.dwLowDateTime);
+            };
+            return (ticks(due_file) - ticks(now_file)) / 10'000'000;
+        }
+        return -1;
+    }
+
     static std::vector<LONG> wake_registrations() {
         std::vector<LONG> events;
         for (const auto& row : host::NotificationStore(host::Device::current().database()).list())
@@ -144,6 +161,17 @@ TEST_P(WakeProgram, PassesTheEventOnToAlert) {
     EXPECT_EQ(wake_registrations(), row.events_removed ? std::vector<LONG>{0} : all)
         << "the timed registration stays in every case";
     EXPECT_EQ(host::DisplayPower::state(), row.display_on ? VideoPowerOn : VideoPowerOff);
+
+    // An alarm due now stays owed until Alert has registered its repeat: should Alert
+    // die before, the wake program runs again shortly; the clock's events change nothing.
+    const bool due = row.alert_file == AlertFile::Installed && std::u16string_view(row.command_line) == u"AppRunAtTime";
+    const long long wakes_in = seconds_to_timed_registration();
+    if (due) {
+        EXPECT_GT(wakes_in, 0);
+        EXPECT_LE(wakes_in, 60) << "sooner than the shortest replay interval";
+    } else {
+        EXPECT_GT(wakes_in, 365LL * 24 * 3600) << "the registration far ahead is left as it was";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

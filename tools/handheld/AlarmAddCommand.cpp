@@ -10,8 +10,12 @@
 #include "AlarmText.h"
 #include "Arguments.h"
 #include "ClockText.h"
+#include "PlayVerb.h"
+#include "ce/Files.h"
 #include "ce/Text.h"
 #include "host/Device.h"
+#include "sound/CSoundWave.h"
+#include "sound/SoundFileCheck.h"
 
 namespace handheld {
 
@@ -113,8 +117,15 @@ ExitCode AlarmAddCommand::run(Console& console) {
     std::tie(alarm.hour, alarm.minute) = *AlarmText::ParseTimeOfDay(time_);
     alarm.days = *AlarmText::ParseDays(days_);
     alarm.description = ce::utf16_from_utf8(description_);
-    if (!sound_.empty())
+    if (!sound_.empty()) {
         if (const auto error = PlaceSound(sound_, &alarm.sound)) return console.fail(*error);
+        // Refused now, with the player's reason, rather than silent at the alarm's time.
+        if (const ce::DWORD code = SoundFileCheck::Check(alarm.sound); code != CSoundWave::kPlaying) {
+            if (!sound_.starts_with("\\")) ce::DeleteFileW(alarm.sound.c_str());
+            return console.fail("the player cannot play " + ce::utf8_from_utf16(alarm.sound) + ": " +
+                                PlayVerb::result_text(code));
+        }
+    }
     alarm.volume = static_cast<std::uint16_t>(volume_);
     alarm.count = static_cast<std::uint16_t>(count_);
     alarm.pause = static_cast<std::uint16_t>(pause_);

@@ -11,7 +11,8 @@ void RunVerb::declare(CLI::App& command) {
     describe(
         "Starts the program file at DEVICE-PATH with the ARGUMENTS, joined by spaces, as its\n"
         "command line, the way the handheld's shell opens a program. The program runs on the\n"
-        "handheld after the tool has ended; `handheld ps` shows it and its windows.");
+        "handheld after the tool has ended; `handheld ps` shows it and its windows. The tool\n"
+        "returns at once; what the program prints goes to log/NAME.out of the handheld.");
     command.add_option("DEVICE-PATH", program_, "the program file, such as \\Program Files\\KIVO\\KIVO.exe")
         ->required();
     command.add_option("ARGUMENTS", arguments_, "its command line (after -- when a word starts with -)");

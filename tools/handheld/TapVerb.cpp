@@ -4,6 +4,7 @@
 #include "UiRequest.h"
 #include "host/Device.h"
 #include "host/hw/Stylus.h"
+#include "host/screen/ScreenSettings.h"
 
 namespace handheld {
 
@@ -19,7 +20,8 @@ void TapVerb::declare(CLI::App& command) {
     describe(
         "Touches the screen of the window in the handheld's foreground with the stylus at\n"
         "(X, Y), pixels from its top left corner, and lifts it: the control under the point\n"
-        "gets the tap as from a person's hand. `handheld ui dump` tells where controls are.");
+        "gets the tap as from a person's hand. `handheld ui dump` tells where controls are.\n"
+        "A point off the handheld's screen (see `handheld screen`) is refused.");
     add_number(command, "X", x_, 0, kLargestCoordinate, "pixels from the left", "a pixel position")->required();
     add_number(command, "Y", y_, 0, kLargestCoordinate, "pixels from the top", "a pixel position")->required();
     command.footer("example:\n  handheld tap 120 200");
@@ -31,6 +33,12 @@ ExitCode TapVerb::press(const std::string& x_text, const std::string& y_text, st
     const auto y = whole_number(y_text);
     if (!x || !y || *x > kLargestCoordinate || *y > kLargestCoordinate)
         return console.usage("X and Y are pixels, from 0 to 32767");
+    // A point off the screen touches nothing: said, not silently done.
+    const auto screen = host::ScreenSettings::read(host::Device::current().database());
+    if (*x >= static_cast<std::uint64_t>(screen.width) || *y >= static_cast<std::uint64_t>(screen.height))
+        return console.usage("(" + std::to_string(*x) + ", " + std::to_string(*y) + ") is off the screen, which is " +
+                             std::to_string(screen.width) + " x " + std::to_string(screen.height) + " pixels: X 0-" +
+                             std::to_string(screen.width - 1) + ", Y 0-" + std::to_string(screen.height - 1));
     const auto window = UiRequest::foreground();
     if (!window) return console.fail("no program window is in the foreground");
     host::hw::Stylus stylus(host::Device::current().run_dir());

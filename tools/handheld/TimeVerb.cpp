@@ -19,10 +19,11 @@ void TimeVerb::declare(CLI::App& command) {
     describe(
         "Shows or sets the handheld's local time, in its own time zone (see `handheld tz`).\n"
         "A time of day alone keeps the handheld's date. A local time that the zone skips\n"
-        "when daylight saving starts cannot be set. Setting it raises the time-change event:\n"
-        "the notification service starts the programs registered for it. A registered time\n"
-        "that the clock is set forward past is not started, unless the time set is at most\n"
-        "15 seconds past it; the programs of the event register what is next.");
+        "when daylight saving starts cannot be set, nor a year before 1900 or after 2199.\n"
+        "Setting it raises the time-change event: the notification service starts the\n"
+        "programs registered for it. A registered time that the clock is set forward past is\n"
+        "not started, unless the time set is at most 15 seconds past it; the programs of the\n"
+        "event register what is next.");
     command.footer(
         "examples:\n"
         "  handheld time set \"2024-03-05 06:59:30\"\n"
@@ -50,6 +51,10 @@ ExitCode TimeVerb::set(const std::string& text, Console& console) {
     const auto wanted = parse_local_time(text, today);
     if (!wanted)
         return console.usage("'" + text + "' is not a valid local time; write \"YYYY-MM-DD HH:MM[:SS]\" or HH:MM[:SS]");
+    if (!host::clock_holds(*wanted))
+        return console.usage(format_local_time(*wanted) + " is beyond the handheld's clock, which holds " +
+                             std::to_string(host::kEarliestClockYear) + "-01-01 00:00:00 to " +
+                             std::to_string(host::kLatestClockYear) + "-12-31 23:59:59");
     if (!host::ClockChange::set_local_time(*wanted))
         return console.fail(format_local_time(*wanted) + " does not exist in time zone " + host::clock_settings().zone);
     std::string failure;

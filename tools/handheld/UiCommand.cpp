@@ -58,7 +58,10 @@ void UiCommand::declare(CLI::App& command) {
                 "menu and tapping the item would; a greyed item is refused.");
             break;
         case Action::set:
-            describe("The control's text becomes TEXT; the program hears of the change.");
+            describe(
+                "The control's text becomes TEXT; the program hears of the change. Only what a\n"
+                "person can type into takes it: a shown, enabled, writable edit or the edit of a\n"
+                "combo box; a button, label, list or the clock is refused, as typing would be.");
             break;
         case Action::select:
             describe(

@@ -4,9 +4,14 @@
 
 #include "Console.h"
 #include "HandheldTool.h"
+#include "PrintableOutput.h"
 
 int main(int argc, char** argv) {
-    handheld::Console console(std::cout, std::cerr);
+    handheld::PrintableOutput out(std::cout.rdbuf());
+    handheld::PrintableOutput err(std::cerr.rdbuf());
+    std::ostream printable_out(&out);
+    std::ostream printable_err(&err);
+    handheld::Console console(printable_out, printable_err);
     handheld::HandheldTool tool;
     try {
         tool.command_line().parse(argc, argv);

@@ -53,7 +53,12 @@ ClockSettings clock_settings() {
 
 system_clock::time_point device_utc_now() { return device_utc(clock_settings()); }
 
+bool clock_holds(const ce::SYSTEMTIME& local) {
+    return local.wYear >= kEarliestClockYear && local.wYear <= kLatestClockYear;
+}
+
 bool set_local_time(const ce::SYSTEMTIME& local) {
+    if (!clock_holds(local)) return false;
     const auto target = device_utc_of(local);
     if (!target) return false;
     // Whole milliseconds on both sides, as device_utc() reads them: a reading taken right

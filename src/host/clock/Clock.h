@@ -25,9 +25,18 @@ inline constexpr const char* kClockZoneSetting = "clock.zone";
 ClockSettings clock_settings();
 std::chrono::system_clock::time_point device_utc_now();
 
+// The years the clock can be set to. Its instants are counted in the host clock's
+// nanoseconds, which reach about 292 years either side of 1970; a clock set beyond would
+// wrap round (and make every pending alarm fall due), and one set close to the end
+// would wrap while running.
+inline constexpr int kEarliestClockYear = 1900;
+inline constexpr int kLatestClockYear = 2199;
+bool clock_holds(const ce::SYSTEMTIME& local);
+
 // Moves the clock so that the device's local time is now `local` (the day of week is
-// ignored). False for a time that does not exist in the zone or an invalid date.
-// A local time that occurs twice (when daylight saving ends) is taken as the earlier.
+// ignored). False for a time that does not exist in the zone, an invalid date, or a
+// year the clock does not hold. A local time that occurs twice (when daylight saving
+// ends) is taken as the earlier.
 bool set_local_time(const ce::SYSTEMTIME& local);
 // False, changing nothing, for a name the tz database does not know.
 bool set_time_zone(const std::string& zone);

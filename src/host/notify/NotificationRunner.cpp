@@ -22,11 +22,20 @@ std::optional<NotificationRunner::Instant> NotificationRunner::start_due(Instant
             if (!next || *due < *next) next = due;
             continue;
         }
-        // Taken by someone else, or registered anew meanwhile (the next wake-up sees that).
-        if (!store_.take_timed(row)) continue;
+        // Marked by someone else, or registered anew meanwhile (the next wake-up sees that).
+        if (!store_.mark_starting(row)) continue;
         start(row.application, ce::APP_RUN_AT_TIME, "registered for " + row.time);
+        store_.finish_start(row);
     }
     return next;
+}
+
+void NotificationRunner::resume_cut_starts() {
+    for (const TimedRow& row : store_.unfinished_starts()) {
+        start(row.application, ce::APP_RUN_AT_TIME,
+              "registered for " + row.time + "; again, the service ended while starting it");
+        store_.finish_start(row);
+    }
 }
 
 void NotificationRunner::raise(ce::LONG event) {

@@ -1,8 +1,11 @@
 #pragma once
 // What the notification service decides: which timed registrations the handheld's clock
 // has reached, and which programs an event starts. A timed registration runs once: it
-// is taken out of the database before its program starts, and only the one who took it
-// starts it, however many look at the same moment.
+// is marked as being started before its program is spawned, and only the one who
+// marked it starts it, however many look at the same moment; it leaves the database
+// once the start is logged. A service killed in between leaves the mark, and the next
+// one starts the program again (resume_cut_starts): a start may then happen twice, but
+// is never lost.
 
 #include <chrono>
 #include <cstdint>
@@ -27,6 +30,9 @@ public:
     // Starts every timed registration due at `now`, also one that fell due long ago;
     // the instant the next one falls due, if there is one.
     std::optional<Instant> start_due(Instant now);
+    // Starts again the registrations a previous service marked but did not finish; for
+    // a service that has just taken over the handheld.
+    void resume_cut_starts();
     // Starts every program registered for `event` with the event's word; they stay registered.
     void raise(ce::LONG event);
 

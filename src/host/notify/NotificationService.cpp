@@ -35,7 +35,8 @@ std::string shown(const char* bytes, std::size_t length) {
     std::string text;
     for (std::size_t i = 0; i < length && i < kShownBytes; ++i) {
         const unsigned char c = static_cast<unsigned char>(bytes[i]);
-        if (c >= 0x20 && c < 0x7F && c != '\\') {
+        // Quotes too: the text is shown between quotes.
+        if (c >= 0x20 && c < 0x7F && c != '\\' && c != '\'' && c != '"') {
             text += static_cast<char>(c);
         } else {
             char escaped[8];
@@ -67,6 +68,7 @@ NotificationService::NotificationService(Device& device, ProgramStarter& starter
     : device_(device),
       files_(device),
       log_(ServiceFiles::kLogName),
+      refusals_(ServiceFiles::kLogName),
       store_(device.database()),
       runner_(store_, starter, log_) {}
 
@@ -113,13 +115,16 @@ int NotificationService::run() {
         return 1;
     }
     log_.write("notification service started, process " + std::to_string(getpid()));
+    runner_.resume_cut_starts();
     for (;;) {
         arm(runner_.start_due(device_utc_now()));
         std::array<pollfd, 4> waiting{{{socket_fd_, POLLIN, 0},
                                        {timer_fd_, POLLIN, 0},
                                        {signal_fd_, POLLIN, 0},
                                        {inotify_fd_, POLLIN, 0}}};
-        if (poll(waiting.data(), waiting.size(), -1) < 0) {
+        // Counted refusals are written once their second is over, also when no more come.
+        const auto refusals_due = refusals_.flush();
+        if (poll(waiting.data(), waiting.size(), refusals_due ? static_cast<int>(refusals_due->count()) : -1) < 0) {
             if (errno == EINTR) continue;
             log_.write(std::string("the notification service stops: ") + std::strerror(errno));
             return 1;
@@ -160,8 +165,8 @@ NotificationService::Next NotificationService::receive() {
         const auto message = length <= kLongestMessage ? WakeMessage::parse(std::string_view(bytes, length))
                                                        : std::nullopt;
         if (!message) {
-            log_.write("ignored a wake-up message it does not understand: '" +
-                      shown(bytes, std::min(length, sizeof bytes)) + "'");
+            refusals_.refuse("ignored a wake-up message it does not understand: '" +
+                             shown(bytes, std::min(length, sizeof bytes)) + "'");
             continue;
         }
         switch (message->kind) {

@@ -12,6 +12,7 @@
 #include "host/notify/NotificationRunner.h"
 #include "host/notify/ServiceFiles.h"
 #include "host/DeviceLog.h"
+#include "host/RefusalLog.h"
 
 namespace host {
 
@@ -41,6 +42,7 @@ private:
     Device& device_;
     ServiceFiles files_;
     DeviceLog log_;
+    RefusalLog refusals_;  // messages it does not understand, which anyone can send
     NotificationStore store_;
     NotificationRunner runner_;
     int lock_fd_ = -1;

@@ -77,11 +77,37 @@ std::vector<TimedRow> NotificationStore::timed_rows() {
     return rows;
 }
 
-bool NotificationStore::take_timed(const TimedRow& row) {
-    std::lock_guard guard(db_.lock());
+bool NotificationStore::mark_starting(const TimedRow& row) {
+    Transaction transaction(db_);
+    Statement mark(db_.handle(),
+                   "INSERT OR IGNORE INTO notification_starts (notification, time) SELECT id, time FROM notifications "
+                   "WHERE id = ?1 AND event = 0 AND time IS ?2");
+    mark.bind(1, row.id).bind(2, row.time);
+    return transaction.ok() && mark.run() && db_.changes() == 1 && transaction.commit();
+}
+
+bool NotificationStore::finish_start(const TimedRow& row) {
+    Transaction transaction(db_);
     Statement erase(db_.handle(), "DELETE FROM notifications WHERE id = ?1 AND event = 0 AND time IS ?2");
     erase.bind(1, row.id).bind(2, row.time);
-    return erase.run() && db_.changes() == 1;
+    Statement unmark(db_.handle(), "DELETE FROM notification_starts WHERE notification = ?1");
+    unmark.bind(1, row.id);
+    return transaction.ok() && erase.run() && unmark.run() && transaction.commit();
+}
+
+std::vector<TimedRow> NotificationStore::unfinished_starts() {
+    std::vector<TimedRow> rows;
+    Transaction transaction(db_);
+    db_.exec(
+        "DELETE FROM notification_starts WHERE NOT EXISTS (SELECT 1 FROM notifications n WHERE n.id = "
+        "notification_starts.notification AND n.event = 0 AND n.time IS notification_starts.time)");
+    Statement query(db_.handle(),
+                    "SELECT n.id, n.application, n.time FROM notification_starts s JOIN notifications n ON n.id = "
+                    "s.notification ORDER BY n.id");
+    while (query.step() == SQLITE_ROW)
+        rows.push_back({query.column_int(0), ce::utf16_from_utf8(query.column_text(1)), query.column_text(2)});
+    transaction.commit();
+    return rows;
 }
 
 std::vector<std::u16string> NotificationStore::registered_for(ce::LONG event) {

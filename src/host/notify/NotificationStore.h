@@ -45,10 +45,18 @@ public:
     std::vector<Notification> list();
 
     std::vector<TimedRow> timed_rows();
-    // Removes the timed registration `row` when it still holds the same time (it was not
-    // registered anew meanwhile). True for the one caller that removed it: whoever gets
-    // true starts the program, so it starts once.
-    bool take_timed(const TimedRow& row);
+    // A timed registration is started in three steps that a crash can part: marked as
+    // being started, its program spawned, then finished. Marking succeeds when the row
+    // still holds the same time (it was not registered anew meanwhile) and nobody marked
+    // it yet: whoever gets true starts the program, so it starts once.
+    bool mark_starting(const TimedRow& row);
+    // Unmarks `row` and removes the registration, unless it was registered anew since
+    // it was marked (the started program may well register itself again).
+    bool finish_start(const TimedRow& row);
+    // Marked rows still holding the time they were marked with: their starter ended
+    // before it finished, so their program may never have run. Marks of rows registered
+    // anew or removed since are dropped: someone acted on them after the spawn.
+    std::vector<TimedRow> unfinished_starts();
     // The programs registered for `event`, in the order they registered.
     std::vector<std::u16string> registered_for(ce::LONG event);
 

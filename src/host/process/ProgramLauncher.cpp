@@ -100,9 +100,20 @@ int spawn(const ProgramFile& file, std::u16string_view command_line, int show_co
     auto argv = pointers_to(arguments);
     auto envp = pointers_to(variables);
 
+    // A program of the handheld has no console: what it prints goes to log/NAME.out, not to
+    // whoever started it (a pipe of the starter's would stay open as long as it runs).
+    std::error_code ignored;
+    std::filesystem::create_directories(Device::current().log_dir(), ignored);
+    const std::string output = (Device::current().log_dir() / (file.host.stem().string() + ".out")).string();
+    int printed = open(output.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (printed < 0) printed = open("/dev/null", O_WRONLY | O_CLOEXEC);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    if (printed >= 0) {
+        posix_spawn_file_actions_adddup2(&actions, printed, STDOUT_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, printed, STDERR_FILENO);
+    }
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     // A fresh session and the default signal handling, whatever the starter had set.
@@ -116,6 +127,7 @@ int spawn(const ProgramFile& file, std::u16string_view command_line, int show_co
     const int error = posix_spawn(pid, argv[0], &actions, &attributes, argv.data(), envp.data());
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
+    if (printed >= 0) close(printed);
     return error;
 }
 

@@ -5,7 +5,9 @@
 // it inherits the handheld ($KIVO_DEVICE), learns its device path through
 // $KIVO_PROGRAM_PATH and its show command through $KIVO_SHOW_COMMAND, and gets the
 // command line as its one argument. It runs in a session of its own, so it lives on when
-// its starter ends. Every start and every failure to start is written to log/programs.log.
+// its starter ends, and what it prints goes to log/NAME.out (NAME: its file's name
+// without extension), not to its starter's streams. Every start and every failure to
+// start is written to log/programs.log.
 
 #include <memory>
 #include <string_view>

@@ -4,6 +4,7 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
@@ -131,7 +132,9 @@ void MessagePort::serve() {
             socket = listening_;
         }
         std::array<pollfd, 2> ready{pollfd{socket, POLLIN, 0}, pollfd{wake_, POLLIN, 0}};
-        if (poll(ready.data(), ready.size(), -1) < 0) continue;
+        const auto refusals_due = refusals_.flush();
+        if (poll(ready.data(), ready.size(), refusals_due ? static_cast<int>(refusals_due->count()) : -1) < 0)
+            continue;
         if ((ready[1].revents & POLLIN) != 0) {
             std::uint64_t count;
             if (read(wake_, &count, sizeof count) < 0) continue;
@@ -145,12 +148,14 @@ void MessagePort::receive(int socket) {
     std::array<std::uint8_t, MessagePacket::kSize + 1> bytes;
     sockaddr_un from{};
     socklen_t from_length = sizeof from;
-    const ssize_t got = recvfrom(socket, bytes.data(), bytes.size(), MSG_DONTWAIT,
+    // MSG_TRUNC: the datagram's own length, however much of it fits.
+    const ssize_t got = recvfrom(socket, bytes.data(), bytes.size(), MSG_DONTWAIT | MSG_TRUNC,
                                  reinterpret_cast<sockaddr*>(&from), &from_length);
     if (got < 0) return;
-    const auto packet = MessagePacket::from_bytes(std::span(bytes.data(), static_cast<std::size_t>(got)));
+    const std::size_t kept = std::min(static_cast<std::size_t>(got), bytes.size());
+    const auto packet = MessagePacket::from_bytes(std::span(bytes.data(), kept));
     if (!packet || packet->kind == MessagePacket::Kind::reply) {
-        log_line("dropped a malformed window message of " + std::to_string(got) + " bytes");
+        refusals_.refuse("dropped a malformed window message of " + std::to_string(got) + " bytes");
         return;
     }
     handle(*packet, from, from_length);
@@ -160,13 +165,13 @@ void MessagePort::handle(const MessagePacket& packet, const sockaddr_un& from, s
     std::shared_ptr<SentReply> reply;
     if (packet.kind == MessagePacket::Kind::send)
         reply = std::make_shared<RemoteReply>(
-            [this, from, from_length](const MessagePacket& answer) {
-                send_to(sending_socket(), answer, from, from_length);
+            [this, from, from_length, message = packet.message.message](const MessagePacket& result) {
+                answer(result, message, from, from_length);
             },
             packet.serial);
     const auto target = WindowTable::instance().find(packet.message.hwnd);
     if (target == nullptr || !target->deliver(packet.message, reply)) {
-        log_line("dropped message " + hex(packet.message.message) + " for window " +
+        refusals_.refuse("dropped message " + hex(packet.message.message) + " for window " +
                  hex(reinterpret_cast<std::uintptr_t>(packet.message.hwnd)) + ", which this process no longer has");
         if (reply != nullptr) reply->answer(0);
     }
@@ -178,13 +183,23 @@ int MessagePort::sending_socket() {
     return sending_;
 }
 
-bool MessagePort::send_to(int socket, const MessagePacket& packet, const sockaddr_un& to, socklen_t to_length) {
+bool MessagePort::send_to(int socket, const MessagePacket& packet, const sockaddr_un& to, socklen_t to_length,
+                          int flags) {
     const auto bytes = packet.to_bytes();
     ssize_t sent;
     do {
-        sent = sendto(socket, bytes.data(), bytes.size(), 0, reinterpret_cast<const sockaddr*>(&to), to_length);
+        sent = sendto(socket, bytes.data(), bytes.size(), flags, reinterpret_cast<const sockaddr*>(&to), to_length);
     } while (sent < 0 && errno == EINTR);
     return sent == static_cast<ssize_t>(bytes.size());
+}
+
+// Answers on the thread that handled the message, which must not wait for the sender:
+// a sender whose socket is full (it does not read its answers) or gone loses the answer.
+void MessagePort::answer(const MessagePacket& reply, std::uint32_t message, const sockaddr_un& to,
+                         socklen_t to_length) {
+    if (send_to(sending_socket(), reply, to, to_length, MSG_DONTWAIT)) return;
+    refusals_.refuse("dropped the answer to message " + hex(message) + ": its sender does not take it (" +
+                     std::strerror(errno) + ")");
 }
 
 bool MessagePort::post(pid_t owner, const ce::MSG& message) {

@@ -4,7 +4,10 @@
 // top-level window. A listening thread puts each message that arrives into the queue
 // of the thread that owns the window, in the order the messages arrived, and answers
 // sent messages once they are handled. Malformed datagrams and messages for windows
-// this process no longer has are logged to log/messages.log and dropped.
+// this process no longer has are logged to log/messages.log and dropped. An answer
+// goes out without waiting: a sender that does not take its answers loses them (with a
+// log line) rather than stopping the thread that answers. The log lines of a flood are
+// counted rather than written one by one (RefusalLog).
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -14,6 +17,7 @@
 #include <optional>
 
 #include "ce/Messages.h"
+#include "host/RefusalLog.h"
 #include "host/process/ProcessIdentity.h"
 #include "host/window/MessagePacket.h"
 
@@ -42,9 +46,12 @@ private:
     void serve();
     void receive(int socket);
     void handle(const MessagePacket& packet, const sockaddr_un& from, socklen_t from_length);
-    bool send_to(int socket, const MessagePacket& packet, const sockaddr_un& to, socklen_t to_length);
+    bool send_to(int socket, const MessagePacket& packet, const sockaddr_un& to, socklen_t to_length,
+                 int flags = 0);
+    void answer(const MessagePacket& reply, std::uint32_t message, const sockaddr_un& to, socklen_t to_length);
     int sending_socket();
 
+    RefusalLog refusals_{kLogName};
     std::mutex lock_;
     std::filesystem::path bound_;
     int listening_ = -1;

@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -126,5 +128,76 @@ TEST_F(NotificationService, ARegistrationDueWhileNoServiceRanStartsOnceWhenOneSt
     EXPECT_EQ(starts().size(), 1u);
     EXPECT_EQ(testing_support::stand_in_lines(device_root()).size(), 1u);
 }
+
+// Anyone on the handheld can write to the service's socket: a flood of messages it does
+// not understand is counted, not logged line by line, and what is shown is escaped.
+TEST_F(NotificationService, AFloodOfBadMessagesIsCountedAndShownEscaped) {
+    start_service();
+    const auto flood_start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 500; ++i) send_raw("it's \"bad\"");
+    const auto flood_seconds =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - flood_start).count() + 1;
+    // The count of the last second is written once it is over.
+    std::vector<std::string> refusals;
+    long refused = 0;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (refused < 500 && std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        refusals.clear();
+        refused = 0;
+        for (const auto& line : testing_support::log_lines(device_root(), "notify")) {
+            if (line.starts_with("ignored a wake-up message")) {
+                refusals.push_back(line);
+                ++refused;
+            } else if (line.starts_with("... and ")) {
+                refusals.push_back(line);
+                refused += std::stol(line.substr(8));
+            }
+        }
+    }
+    stop_service();
+    EXPECT_EQ(refused, 500) << "every refusal written or counted";
+    EXPECT_LE(refusals.size(), static_cast<std::size_t>(4 * (flood_seconds + 1))) << "a few lines a second";
+    ASSERT_FALSE(refusals.empty());
+    EXPECT_EQ(refusals.front(), "ignored a wake-up message it does not understand: 'it\\x27s \\x22bad\\x22'");
+}
+
+// A service killed between marking a due registration and finishing its start: the
+// next service starts the program again, so it runs at least once; killed after the
+// spawn, the program runs twice (the rare double start a crash costs).
+struct CutStart {
+    const char* moment;
+    std::size_t runs;
+};
+
+void PrintTo(const CutStart& cut, std::ostream* out) { *out << cut.moment; }
+
+class NotificationServiceCut : public NotificationService, public ::testing::WithParamInterface<CutStart> {};
+
+TEST_P(NotificationServiceCut, AServiceKilledWhileStartingLosesNothingWhenTheNextOneStarts) {
+    ASSERT_TRUE(host::set_local_time(at(10, 30, 5)));
+    const SYSTEMTIME half_past = at(10, 30);
+    ASSERT_TRUE(CeRunAppAtTime(kWake, &half_past));
+    testing_support::ChildProcess cut(testing_support::executable_dir() + "/kivo_cut_start_agent",
+                                      {GetParam().moment});
+    ASSERT_EQ(cut.wait(), -1) << "killed in the middle of the start";
+
+    start_service();
+    const auto programs = started_programs(GetParam().runs);
+    stop_service();
+    EXPECT_EQ(programs, std::vector<std::string>(GetParam().runs,
+                                                 "started program=\\Windows\\kivowake.exe command=AppRunAtTime"));
+    const auto log = starts();
+    ASSERT_FALSE(log.empty());
+    EXPECT_TRUE(log.back().starts_with("started \\Windows\\kivowake.exe AppRunAtTime (registered for 2026-03-07 "
+                                       "10:30:00; again, the service ended while starting it)"))
+        << log.back();
+    EXPECT_TRUE(host::NotificationStore(host::Device::current().database()).timed_rows().empty());
+    EXPECT_TRUE(host::NotificationStore(host::Device::current().database()).unfinished_starts().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, NotificationServiceCut,
+                         ::testing::Values(CutStart{"before-spawn", 1}, CutStart{"after-spawn", 2}),
+                         [](const auto& cut) { return std::string(cut.param.moment[0] == 'b' ? "BeforeTheSpawn" : "AfterTheSpawn"); });
 
 }  // namespace

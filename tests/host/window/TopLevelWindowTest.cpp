@@ -233,12 +233,18 @@ TEST_F(TopLevelWindows, AMalformedDatagramIsLoggedAndTheNextMessageStillArrives)
     ASSERT_GE(fd, 0);
     const char junk[] = "not a window message";
     ASSERT_GT(sendto(fd, junk, sizeof junk, 0, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    // Longer than a packet: its own size is logged, not what was read of it.
+    const std::string long_junk(100, 'x');
+    ASSERT_GT(sendto(fd, long_junk.data(), long_junk.size(), 0, reinterpret_cast<const sockaddr*>(&address),
+                     sizeof address),
+              0);
     close(fd);
 
     // Through the same socket, so it arrives after the junk.
     start_alert("post:KIVO");
     EXPECT_EQ(next_message().lParam, 1);
     EXPECT_NE(log_text("messages.log").find("dropped a malformed window message of 21 bytes"), std::string::npos);
+    EXPECT_NE(log_text("messages.log").find("dropped a malformed window message of 100 bytes"), std::string::npos);
     DestroyWindow(own);
 }
 
