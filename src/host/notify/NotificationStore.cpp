@@ -110,6 +110,16 @@ std::vector<TimedRow> NotificationStore::unfinished_starts() {
     return rows;
 }
 
+bool NotificationStore::take_timed(const TimedRow& row) {
+    std::lock_guard guard(db_.lock());
+    Statement erase(db_.handle(), "DELETE FROM notifications WHERE id = ?1 AND event = 0 AND time IS ?2");
+    erase.bind(1, row.id).bind(2, row.time);
+    if (!erase.run() || db_.changes() != 1) return false;
+    Statement unmark(db_.handle(), "DELETE FROM notification_starts WHERE notification = ?1");
+    unmark.bind(1, row.id);
+    return unmark.run();
+}
+
 std::vector<std::u16string> NotificationStore::registered_for(ce::LONG event) {
     std::vector<std::u16string> programs;
     std::lock_guard guard(db_.lock());

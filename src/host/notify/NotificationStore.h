@@ -57,6 +57,9 @@ public:
     // before it finished, so their program may never have run. Marks of rows registered
     // anew or removed since are dropped: someone acted on them after the spawn.
     std::vector<TimedRow> unfinished_starts();
+    // Removes a timed registration that a change of the clock or zone jumped over, with
+    // any mark of its start: true when it was there with that time.
+    bool take_timed(const TimedRow& row);
     // The programs registered for `event`, in the order they registered.
     std::vector<std::u16string> registered_for(ce::LONG event);
 
