@@ -27,3 +27,9 @@ CWnd* CSpinButtonCtrl::GetBuddy() const {
     const auto* spinner = spinner_of(widget());
     return spinner != nullptr ? CWnd::FromWidget(spinner->Buddy()) : nullptr;
 }
+
+void CSpinButtonCtrl::SetBuddy(CWnd* buddy) {
+    auto* spinner = spinner_of(widget());
+    if (spinner == nullptr) return;
+    spinner->SetBuddy(buddy != nullptr ? qobject_cast<QLineEdit*>(buddy->widget()) : nullptr);
+}

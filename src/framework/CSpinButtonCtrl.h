@@ -9,4 +9,6 @@ public:
     void SetPos(int position);
     int GetPos() const;
     CWnd* GetBuddy() const;
+    // The edit whose number the spinner sets from now on (a spinner shared by two fields).
+    void SetBuddy(CWnd* buddy);
 };

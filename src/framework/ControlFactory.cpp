@@ -66,7 +66,12 @@ QWidget* make(const DialogItem& item, QWidget* parent, QWidget* previous) {
         }
         case ControlKind::Edit: return make_edit(item, parent);
         case ControlKind::PushButton: return new QPushButton(text, parent);
-        case ControlKind::CheckBox: return new QCheckBox(text, parent);
+        case ControlKind::CheckBox: {
+            if (!has(item.style, BS_PUSHLIKE)) return new QCheckBox(text, parent);
+            auto* toggle = new QPushButton(text, parent);
+            toggle->setCheckable(true);
+            return toggle;
+        }
         case ControlKind::RadioButton: {
             auto* radio = new QRadioButton(text, parent);
             radio->setAutoExclusive(false);  // groups follow WS_GROUP (CDialog), not the parent
