@@ -70,6 +70,10 @@ QWidget* make(const DialogItem& item, QWidget* parent, QWidget* previous) {
             if (!has(item.style, BS_PUSHLIKE)) return new QCheckBox(text, parent);
             auto* toggle = new QPushButton(text, parent);
             toggle->setCheckable(true);
+            // Pushed in is the highlight, plain to see on a small screen.
+            toggle->setStyleSheet(QStringLiteral("QPushButton { border: 1px solid palette(dark); border-radius: 2px; "
+                                                 "background: palette(button); } QPushButton:checked { "
+                                                 "background: palette(highlight); color: palette(highlighted-text); }"));
             return toggle;
         }
         case ControlKind::RadioButton: {
