@@ -1,0 +1,90 @@
+// An alarm made entirely by hand in KIVO, driven only through the screen (`ui`, `tap`,
+// `key`), that goes off through the real chain, is dismissed, then changed by hand.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <thread>
+
+#include "AlertHandheld.h"
+#include "ce/Process.h"
+#include "ce/Windows.h"
+
+namespace {
+
+using ::testing::HasSubstr;
+
+class AlarmByHand : public e2e::AlertHandheld {
+protected:
+    void TearDown() override {
+        // KIVO runs until told: it must not outlive its handheld.
+        if (const ce::HWND window = ce::FindWindowW(nullptr, u"KIVO"); window != nullptr) {
+            ce::DWORD process = 0;
+            ce::GetWindowThreadProcessId(window, &process);
+            if (const ce::HANDLE handle = ce::OpenProcess(0, ce::FALSE, process); handle != nullptr) {
+                ce::TerminateProcess(handle, 1);
+                ce::CloseHandle(handle);
+            }
+        }
+        AlertHandheld::TearDown();
+    }
+    // The foreground window's controls, `handheld ui dump`.
+    std::string screen() { return handheld({"ui", "dump"}).out; }
+    bool showing(const std::string& text) {
+        return eventually([&] { return screen().find(text) != std::string::npos; }, 20);
+    }
+    // A tap in the middle of control `id` of the foreground window, as a finger would.
+    void tap_control(int id) {
+        const std::string dump = screen();
+        std::smatch match;
+        const std::regex line("(^|\n)" + std::to_string(id) + " [^\n]* ([0-9]+),([0-9]+) ([0-9]+)x([0-9]+)");
+        ASSERT_TRUE(std::regex_search(dump, match, line)) << dump;
+        const int x = std::stoi(match[2]) + std::stoi(match[4]) / 2;
+        const int y = std::stoi(match[3]) + std::stoi(match[5]) / 2;
+        ok({"tap", std::to_string(x), std::to_string(y)});
+    }
+    void click(int id) { ok({"ui", "click", std::to_string(id)}); }
+    void type(int id, const std::string& text) {
+        tap_control(id);
+        ok({"ui", "set", std::to_string(id), text});
+    }
+};
+
+TEST_F(AlarmByHand, MadeInTheFormItGoesOffAndAnEditMovesItsWakeUp) {
+    set_clock("2026-03-09 06:00:00");  // a Monday
+    ok({"run", "\\Program Files\\KIVO\\KIVO.exe"});
+    ASSERT_TRUE(showing("302 ")) << "the alarm list";
+
+    click(302);  // Add
+    ASSERT_TRUE(showing("\"Alarm Options\""));
+    type(1004, "Radio on");
+    type(2336, "7");
+    type(2338, "30");
+    click(1008);  // Sunday and Saturday off: the weekdays
+    click(1022);
+    EXPECT_THAT(screen(), HasSubstr("1015 check \"All\" unchecked"));
+    click(1);  // OK
+    ASSERT_TRUE(showing("300 window")) << "back in the list";
+
+    const std::string alarms = ok({"alarm", "list"});
+    EXPECT_THAT(alarms, HasSubstr("07:30  weekdays  active  due 2026-03-09 07:30:00  \"Radio on\""));
+    EXPECT_EQ(registered_time(), "2026-03-09 07:30:00");
+
+    set_clock("2026-03-09 07:29:58");
+    ASSERT_TRUE(eventually(reminder_shown)) << "the alarm made by hand goes off";
+    click(600);  // Dismiss
+    ASSERT_TRUE(eventually(reminder_gone));
+
+    ASSERT_TRUE(showing("303 ")) << "KIVO is in front again";
+    click(303);  // Edit the selected alarm
+    ASSERT_TRUE(showing("\"Alarm Options\""));
+    EXPECT_THAT(screen(), HasSubstr("1004 edit \"Radio on\""));
+    type(2338, "45");
+    click(1);
+    ASSERT_TRUE(showing("300 window"));
+    EXPECT_TRUE(eventually([&] { return registered_time() == "2026-03-09 07:45:00"; }, 10))
+        << "the notification database holds the new time: " << registered_time();
+}
+
+}  // namespace
