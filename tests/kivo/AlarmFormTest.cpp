@@ -174,6 +174,9 @@ TEST_F(AlarmForm, ANewAlarmOpensForEveryDayAtTheTimeNowAndIsSavedArmed) {
         EXPECT_TRUE(form.GetDlgItem(D::IDC_DESCRIPTION)->widget()->hasFocus());
         EXPECT_TRUE(AlarmEnumerator::FileNames(alarm_tests::kAlarms).empty());
 
+        // No longer than the list and the reminder read back.
+        Type(form, D::IDC_DESCRIPTION, std::u16string(250, u'x'));
+        EXPECT_EQ(Text(form, D::IDC_DESCRIPTION).size(), 199u);
         Type(form, D::IDC_DESCRIPTION, u"  Wake up ");
         framework::Automation::Click(&form, framework::IDOK);
     });
@@ -286,6 +289,7 @@ INSTANTIATE_TEST_SUITE_P(
         ClockFaceCase{"ElevenToTwelveTurnsAmToPm", u"h:mm:ss tt", u"11", u"0", 1, u"12", u"pm", 12},
         ClockFaceCase{"BackFromMidnightIsElevenPm", u"h:mm:ss tt", u"12", u"59", -1, u"11", u"pm", 23},
         ClockFaceCase{"TwelveToOneKeepsTheMarker", u"h:mm:ss tt", u"12", u"0", 1, u"1", u"am", 1},
+        ClockFaceCase{"ThirteenTypedOnTwelveHoursIsOne", u"h:mm:ss tt", u"13", u"0", 0, u"1", u"am", 1},
         ClockFaceCase{"TwentyFourHoursWrapForward", u"HH:mm:ss", u"23", u"59", 1, u"0", u"", 0},
         ClockFaceCase{"TwentyFourHoursWrapBack", u"HH:mm:ss", u"0", u"0", -1, u"23", u"", 23}),
     [](const auto& row) { return std::string(row.param.name); });
