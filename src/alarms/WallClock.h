@@ -20,8 +20,10 @@ public:
     static std::optional<std::int64_t> Seconds(const ce::SYSTEMTIME& utc);
     // Nothing for the local time of an instant outside the calendar.
     static std::optional<ce::SYSTEMTIME> LocalOf(std::int64_t utc);
-    // The instant the local clock reads `local`: for a time skipped by the clock going
-    // forward, the moment it jumps past it; for a time it reads twice, the first.
+    // The instant the local clock reads `local`: a time skipped by the clock going
+    // forward is read shifted forward by the gap (02:10 in an hour skipped at 02:00 is
+    // 03:10), so two alarms in that hour keep their order and stay apart; of a time it
+    // reads twice, the first.
     static std::optional<std::int64_t> InstantOf(const ce::SYSTEMTIME& local);
     // The calendar date `days` after that of `date` (its time of day and day of week
     // set to match); nothing outside the calendar.

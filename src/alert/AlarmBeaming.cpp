@@ -1,14 +1,14 @@
 #include "alert/AlarmBeaming.h"
 
 #include "alarms/AlarmFolder.h"
-#include "alarms/ProgramSettings.h"
+#include "alarms/ComPortSetting.h"
 #include "ce/Thread.h"
 #include "irdriver/IrDriverInstance.h"
 #include "irlib/card/database_registry.h"
 #include "irlib/irvox/context.h"
 
 void AlarmBeaming::Beam(const std::string& codebase) {
-    const std::u16string port = ProgramSettings::Text(kPortValue, kPortBytes);
+    const std::u16string port = ComPortSetting::Read();
     if (port.empty()) return;
     platform::card::database_registry::instance().set_codebase_folder(AlarmFolder::Path());
     // Without a driver for this processor the macro records why and sends nothing.

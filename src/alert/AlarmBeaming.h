@@ -8,8 +8,6 @@
 
 class AlarmBeaming {
 public:
-    static constexpr const char16_t* kPortValue = u"ComPort";
-    static constexpr unsigned kPortBytes = 400;
     static constexpr const char* kMacro = "Alarm";
     // The port is given a moment to settle after it is chosen, before the first signal.
     static constexpr unsigned kSettleMs = 1000;

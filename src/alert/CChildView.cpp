@@ -193,6 +193,9 @@ void CChildView::OnRefire() {
 }
 
 ce::LRESULT CChildView::WindowProc(ce::UINT message, ce::WPARAM wParam, ce::LPARAM lParam) {
+    // Answered, the alarm is over: a re-fire that waited in the queue behind the answer
+    // (the thread was beaming) must not ring, beam and arm a repeat again.
+    if (answered_ && (message == WM_ALERT_REFIRE || message == WM_SOUND_ENDED)) return 0;
     switch (message) {
         case WM_SOUND_ENDED: OnSoundEnded(); return 0;
         case WM_PICKER_CLOSED: OnLengthListClosed(wParam, lParam); return 0;
@@ -202,6 +205,8 @@ ce::LRESULT CChildView::WindowProc(ce::UINT message, ce::WPARAM wParam, ce::LPAR
 }
 
 bool CChildView::PreTranslateMessage(ce::MSG* message) {
+    // A tap queued behind the answer would take back the repeat Snooze has just set.
+    if (answered_) return message->message == ce::WM_LBUTTONDOWN || message->message == ce::WM_LBUTTONUP;
     bool consumed = false;
     if (message->message == ce::WM_LBUTTONDOWN) OnFirstTap(message, consumed);
     return consumed;
@@ -265,6 +270,7 @@ void CChildView::Snooze() {
 
 // The program ends with the alarm's answer; the sound must not outlive the window.
 void CChildView::Close() {
+    answered_ = true;
     StopSound();
     if (pause_timer_running_) KillTimer(kPauseTimer);
     pause_timer_running_ = false;

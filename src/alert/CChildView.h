@@ -81,6 +81,7 @@ private:
     int plays_left_ = 1;
     int snooze_index_;
     bool pause_timer_running_ = false;
+    bool answered_ = false;  // Dismiss, Snooze or the automatic stop: the view only waits to go
     bool twelve_hours_;
     StopBudget budget_;
 

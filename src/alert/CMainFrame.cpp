@@ -6,7 +6,9 @@
 bool CMainFrame::Create() {
     // Titled from the start: a wake event during the firing then finds this window and
     // waits in its queue, rather than starting a second reminder.
-    return CFrameWnd::Create(kTitle, new CChildView);
+    // Top-most: KIVO or the help viewer opened while the alarm rings must not cover
+    // the reminder and its Dismiss button.
+    return CFrameWnd::Create(kTitle, new CChildView) && SetTopMost(true);
 }
 
 ce::LRESULT CMainFrame::WindowProc(ce::UINT message, ce::WPARAM wParam, ce::LPARAM lParam) {

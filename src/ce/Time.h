@@ -33,9 +33,9 @@ BOOL FileTimeToSystemTime(const FILETIME* fileTime, SYSTEMTIME* time);
 inline constexpr DWORD LOCAL_TIME_UNIQUE = 0;
 inline constexpr DWORD LOCAL_TIME_SKIPPED = 1;   // inside the gap when the clock springs forward
 inline constexpr DWORD LOCAL_TIME_REPEATED = 2;  // inside the hour the clock falls back over
-// The UTC at which the handheld's clock reads `local`. A skipped reading gives the moment
-// the clock jumps past it (the end of the gap); a repeated one the earlier of its two
-// instants. `fold` (may be null) gets which of the three it was. FALSE
+// The UTC at which the handheld's clock reads `local`. A skipped reading is read shifted
+// forward by the length of the gap (02:10 in an hour skipped at 02:00 gives 03:10); a
+// repeated one the earlier of its two instants. `fold` (may be null) gets which of the three it was. FALSE
 // (ERROR_INVALID_PARAMETER) for a date or time of day that does not exist.
 BOOL LocalTimeToSystemTime(const SYSTEMTIME* local, SYSTEMTIME* utc, DWORD* fold = nullptr);
 // The handheld's local calendar time at `utc`, its day of week filled in.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "forms/InfraredStrings.h"
 #include "irlib/utils/wide_text.h"
 
 ItemData ItemData::Pause(int pause_ms) {
@@ -50,8 +51,7 @@ void ItemData::SetPackedName(std::string_view packed) {
 std::u16string ItemData::PauseText(int pause_ms) {
     char number[32];
     const auto end = std::to_chars(number, number + sizeof number, pause_ms * 0.001, std::chars_format::fixed, 1).ptr;
-    std::u16string text = u"Pause ";
-    text.append(number, end);
-    text += u's';
+    std::u16string text(InfraredStrings::Get(InfraredStrings::IDS_PAUSE_LINE));
+    if (const auto at = text.find(u"%.1f"); at != std::u16string::npos) text.replace(at, 4, std::u16string(number, end));
     return text;
 }

@@ -26,6 +26,11 @@ public:
     // Presses and lifts the stylus on the control's centre; false when it is not there
     // to be tapped (missing, hidden or disabled).
     static bool Click(CWnd* window, int id);
+    // Chooses item `index` of a list as a tap on it would; false when there is no such item.
+    static bool Select(CWnd* window, int id, int index);
+    // Taps a spinner's up arrow `steps` times (its down arrow for a negative count); false
+    // when it is not a spinner that can be tapped.
+    static bool Spin(CWnd* window, int id, int steps);
 };
 
 }  // namespace framework

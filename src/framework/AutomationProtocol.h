@@ -18,6 +18,7 @@ inline constexpr ce::UINT WM_UI_SCREENSHOT = 0xBF01;  // wParam request
 inline constexpr ce::UINT WM_UI_CLICK = 0xBF02;       // wParam request; lParam control id
 inline constexpr ce::UINT WM_UI_SET = 0xBF03;         // wParam request; lParam control id
 inline constexpr ce::UINT WM_UI_SELECT = 0xBF04;      // wParam request; lParam id (low word), index (high word)
+inline constexpr ce::UINT WM_UI_SPIN = 0xBF05;        // wParam request; lParam id (low word), signed steps (high word)
 
 inline constexpr const char16_t* kFolder = u"\\Temp\\ui";
 

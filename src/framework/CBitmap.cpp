@@ -15,12 +15,17 @@ constexpr int kDoubleDpi = 2 * framework::Screen::kDesignDpi;
 
 bool CBitmap::LoadBitmap(int resource_id) {
     // Bitmaps are kept as XPM (text, easy to edit and review) or PNG under resources/bitmaps;
-    // the reminder's pictures are PNG under resources/alert, each with a twice-as-large one.
+    // the reminder's pictures are PNG under resources/alert, each with a twice-as-large one,
+    // and so are the file list's icons among the bitmaps.
     const bool double_screen = framework::Screen::current().dpi_x() >= kDoubleDpi;
     const QString alert = QStringLiteral(":/alert/%1").arg(resource_id);
-    if (double_screen && QFile::exists(alert + QStringLiteral("@2x.png")) && image_.load(alert + QStringLiteral("@2x.png"))) {
-        pixel_ratio_ = 2;
-        return true;
+    const QString bitmap = QStringLiteral(":/bitmaps/%1").arg(resource_id);
+    for (const QString& base : {alert, bitmap}) {
+        const QString fine = base + QStringLiteral("@2x.png");
+        if (double_screen && QFile::exists(fine) && image_.load(fine)) {
+            pixel_ratio_ = 2;
+            return true;
+        }
     }
     pixel_ratio_ = 1;
     for (const QString& path : {QStringLiteral(":/bitmaps/%1.xpm").arg(resource_id),

@@ -25,7 +25,12 @@ int CListBox::GetCount() const {
 }
 
 int CListBox::GetCurSel() const {
-    if (const auto* list = qobject_cast<const QListWidget*>(widget())) return list->currentRow();
+    // The selected line, not the list's current one: a list given the focus makes its
+    // first line current without selecting it.
+    if (const auto* list = qobject_cast<const QListWidget*>(widget())) {
+        const auto selected = list->selectedItems();
+        return selected.isEmpty() ? LB_ERR : list->row(selected.front());
+    }
     if (const auto* combo = qobject_cast<const QComboBox*>(widget())) return combo->currentIndex();
     return LB_ERR;
 }
@@ -36,6 +41,7 @@ int CListBox::SetCurSel(int index) {
     const QSignalBlocker quiet(widget());
     if (auto* list = qobject_cast<QListWidget*>(widget())) {
         list->setCurrentRow(inside ? index : -1);
+        if (!inside) list->clearSelection();
         if (inside) list->scrollToItem(list->item(index));
     } else if (auto* combo = qobject_cast<QComboBox*>(widget())) {
         combo->setCurrentIndex(inside ? index : -1);
@@ -53,4 +59,8 @@ std::u16string CListBox::GetText(int index) const {
 void CListBox::ResetContent() {
     if (auto* list = qobject_cast<QListWidget*>(widget())) list->clear();
     else if (auto* combo = qobject_cast<QComboBox*>(widget())) combo->clear();
+}
+
+void CComboBox::SetDropDownItems(int count) {
+    if (auto* combo = qobject_cast<QComboBox*>(widget())) combo->setMaxVisibleItems(std::max(1, count));
 }

@@ -19,4 +19,8 @@ public:
     void ResetContent();
 };
 
-class CComboBox : public CListBox {};
+class CComboBox : public CListBox {
+public:
+    // How many items the open list shows before it scrolls.
+    void SetDropDownItems(int count);
+};

@@ -28,8 +28,18 @@ CWnd* CSpinButtonCtrl::GetBuddy() const {
     return spinner != nullptr ? CWnd::FromWidget(spinner->Buddy()) : nullptr;
 }
 
-void CSpinButtonCtrl::SetBuddy(CWnd* buddy) {
+void CSpinButtonCtrl::SetBuddy(CWnd* edit) {
     auto* spinner = spinner_of(widget());
     if (spinner == nullptr) return;
-    spinner->SetBuddy(buddy != nullptr ? qobject_cast<QLineEdit*>(buddy->widget()) : nullptr);
+    spinner->SetBuddy(edit != nullptr ? qobject_cast<QLineEdit*>(edit->widget()) : nullptr);
+}
+
+void CSpinButtonCtrl::GetRange(int* lower, int* upper) const {
+    const auto* spinner = spinner_of(widget());
+    *lower = spinner != nullptr ? spinner->Lower() : 0;
+    *upper = spinner != nullptr ? spinner->Upper() : 0;
+}
+
+void CSpinButtonCtrl::Step(int delta) {
+    if (auto* spinner = spinner_of(widget())) spinner->Step(delta);
 }

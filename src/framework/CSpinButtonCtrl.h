@@ -9,6 +9,10 @@ public:
     void SetPos(int position);
     int GetPos() const;
     CWnd* GetBuddy() const;
-    // The edit whose number the spinner sets from now on (a spinner shared by two fields).
-    void SetBuddy(CWnd* buddy);
+    // The edit the arrows step from now on (its number is read before each step); null
+    // for none.
+    void SetBuddy(CWnd* edit);
+    void GetRange(int* lower, int* upper) const;
+    // One tap of an arrow: +1 up, -1 down.
+    void Step(int delta);
 };

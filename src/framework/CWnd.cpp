@@ -179,6 +179,16 @@ void CWnd::ShowWindow(bool show) {
     if (show && widget_->isWindow()) CWinApp::SetForeground(this);
 }
 
+bool CWnd::SetTopMost(bool topmost) {
+    if (widget_ == nullptr || !widget_->isWindow()) return false;
+    // Changing a window's flags hides it; shown again, it keeps its place on the screen.
+    const bool shown = widget_->isVisible();
+    widget_->setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
+    if (shown) widget_->show();
+    return ce::SetWindowPos(handle_, topmost ? ce::HWND_TOPMOST : ce::HWND_NOTOPMOST, 0, 0, 0, 0,
+                            ce::SWP_NOMOVE | ce::SWP_NOSIZE) != ce::FALSE;
+}
+
 bool CWnd::IsWindowVisible() const { return widget_ != nullptr && widget_->isVisible(); }
 
 void CWnd::EnableWindow(bool enable) {

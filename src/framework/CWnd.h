@@ -57,6 +57,9 @@ public:
     void GetWindowRectInParent(CRect* rect) const;
     void MoveWindow(const CRect& rect, bool repaint = true);
     void ShowWindow(bool show);
+    // A top-level window that stays in front of every window that is not, on the
+    // handheld (its window table) and on a desktop. Made so before it is first shown.
+    bool SetTopMost(bool topmost);
     bool IsWindowVisible() const;
     void EnableWindow(bool enable);
     bool IsWindowEnabled() const;

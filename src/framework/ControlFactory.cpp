@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -17,6 +18,7 @@
 #include "framework/CWnd.h"
 #include "framework/ControlText.h"
 #include "framework/OwnerDrawButton.h"
+#include "framework/Screen.h"
 #include "framework/UpDownControl.h"
 #include "framework/WindowMessages.h"
 
@@ -45,12 +47,13 @@ QWidget* make_edit(const DialogItem& item, QWidget* parent) {
     return edit;
 }
 
+// Which of the two a QTreeWidget stands for: a report list tells its parent of a new
+// selection; a tree tells of the item chosen itself (CTreeCtrl).
+const char* const kReportProperty = "kivoReportList";
+constexpr int kTreeIndentation = 20;  // design pixels
+
 QWidget* make_list(ControlKind kind, QWidget* parent) {
-    auto* tree = new QTreeWidget(parent);
-    tree->setRootIsDecorated(kind == ControlKind::TreeView);
-    tree->setHeaderHidden(kind == ControlKind::TreeView);
-    if (kind == ControlKind::ReportList) tree->header()->setStretchLastSection(true);
-    return tree;
+    return kind == ControlKind::TreeView ? ControlFactory::MakeTree(parent) : ControlFactory::MakeReportList(parent);
 }
 
 QWidget* make(const DialogItem& item, QWidget* parent, QWidget* previous) {
@@ -116,6 +119,33 @@ void command(QWidget* control, ce::UINT code) {
 
 }  // namespace
 
+QWidget* ControlFactory::MakeReportList(QWidget* parent) {
+    auto* tree = new QTreeWidget(parent);
+    tree->setRootIsDecorated(false);
+    tree->setAllColumnsShowFocus(true);
+    tree->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tree->setUniformRowHeights(true);
+    // Columns keep the widths the program gives them.
+    tree->header()->setStretchLastSection(false);
+    tree->header()->setSectionsMovable(false);
+    QPalette palette = tree->palette();
+    for (const auto role : {QPalette::Highlight, QPalette::HighlightedText})
+        palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
+    tree->setPalette(palette);
+    tree->setProperty(kReportProperty, true);
+    return tree;
+}
+
+QWidget* ControlFactory::MakeTree(QWidget* parent) {
+    auto* tree = new QTreeWidget(parent);
+    tree->setRootIsDecorated(true);
+    tree->setHeaderHidden(true);
+    // A level's step, where an item's box is tapped, grows with the screen's dots per inch.
+    tree->setIndentation(Screen::current().ScaleX(kTreeIndentation));
+    tree->setUniformRowHeights(true);
+    return tree;
+}
+
 QWidget* ControlFactory::Create(const DialogItem& item, QWidget* parent, QWidget* previous) {
     QWidget* control = make(item, parent, previous);
     control->setEnabled(!has(item.style, WS_DISABLED));
@@ -134,6 +164,8 @@ void ControlFactory::ConnectNotifications(QWidget* control) {
         QObject::connect(list, &QListWidget::currentRowChanged, list, [list] { command(list, LBN_SELCHANGE); });
     else if (auto* combo = qobject_cast<QComboBox*>(control))
         QObject::connect(combo, &QComboBox::currentIndexChanged, combo, [combo] { command(combo, CBN_SELCHANGE); });
+    else if (auto* report = qobject_cast<QTreeWidget*>(control); report != nullptr && report->property(kReportProperty).toBool())
+        QObject::connect(report, &QTreeWidget::itemSelectionChanged, report, [report] { command(report, LBN_SELCHANGE); });
     else if (auto* bar = qobject_cast<QScrollBar*>(control))
         QObject::connect(bar, &QScrollBar::valueChanged, bar, [bar](int position) {
             notify(bar, bar->orientation() == Qt::Vertical ? WM_VSCROLL : WM_HSCROLL,

@@ -15,6 +15,10 @@ public:
     // `previous` is the control made just before (an up-down's buddy).
     static QWidget* Create(const DialogItem& item, QWidget* parent, QWidget* previous);
     static void ConnectNotifications(QWidget* control);
+    // A report list (headed columns, full-row selection that stays shown without the
+    // focus) and a tree (expand boxes, no header), for windows that make them themselves.
+    static QWidget* MakeReportList(QWidget* parent);
+    static QWidget* MakeTree(QWidget* parent);
 };
 
 }  // namespace framework

@@ -5,6 +5,7 @@
 #include "framework/CListBox.h"
 #include "framework/CListCtrl.h"
 #include "framework/CSpinButtonCtrl.h"
+#include "framework/CTreeCtrl.h"
 
 namespace framework {
 

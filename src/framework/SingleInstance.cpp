@@ -55,13 +55,23 @@ ce::HWND WindowOfProgram(const std::u16string& program) {
     return search.found;
 }
 
+// Whether another process still has the program's mutex open: ours is let go of and
+// made again, which says whether it already existed. The copy that made it first may
+// never make a window (one started only to renew the wake registration ends without
+// one), and waiting out the whole search for it would hold a reminder back by seconds.
+bool OtherHolderStays(ce::HANDLE& mutex, const std::u16string& name) {
+    ce::CloseHandle(mutex);
+    mutex = ce::CreateMutexW(nullptr, ce::FALSE, name.c_str());
+    return mutex == nullptr || ce::GetLastError() == ce::ERROR_ALREADY_EXISTS;
+}
+
 }  // namespace
 
 bool ApplySingleInstanceRule() {
     const std::u16string program = ProgramPath();
     std::u16string name = program;
     std::replace(name.begin(), name.end(), u'\\', u'/');
-    const ce::HANDLE mutex = ce::CreateMutexW(nullptr, ce::FALSE, name.c_str());
+    ce::HANDLE mutex = ce::CreateMutexW(nullptr, ce::FALSE, name.c_str());
     if (mutex != nullptr && ce::GetLastError() == ce::ERROR_ALREADY_EXISTS) {
         const ce::HANDLE thread = ce::GetCurrentThread();
         const int priority = ce::CeGetThreadPriority(thread);
@@ -71,6 +81,7 @@ bool ApplySingleInstanceRule() {
                 ce::ReleaseMutex(mutex);
                 return false;
             }
+            if (!OtherHolderStays(mutex, name)) break;
             ce::CeSetThreadPriority(thread, kIdlePriority);
             ce::Sleep(kWindowSearchPauseMs);
             ce::CeSetThreadPriority(thread, priority);

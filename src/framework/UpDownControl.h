@@ -18,6 +18,8 @@ public:
     void SetRange(int lower, int upper);
     void SetPos(int position);
     int GetPos() const { return position_; }
+    int Lower() const { return lower_; }
+    int Upper() const { return upper_; }
     // One press of an arrow: +1 up, -1 down.
     void Step(int delta);
 

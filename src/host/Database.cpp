@@ -60,7 +60,8 @@ CREATE TABLE IF NOT EXISTS processes (
 );
 -- The handheld's top-level windows: the handle (the owner's process id in its high half),
 -- class and title, the owning process (id and start time, as in `processes`) and
--- thread, and `made`, which orders them newest first.
+-- thread, `made`, which orders them newest first, and `topmost` (1: in front of every
+-- window that is not).
 CREATE TABLE IF NOT EXISTS windows (
     handle  INTEGER PRIMARY KEY,
     class   TEXT NOT NULL,
@@ -68,7 +69,8 @@ CREATE TABLE IF NOT EXISTS windows (
     pid     INTEGER NOT NULL,
     started INTEGER NOT NULL,
     thread  INTEGER NOT NULL,
-    made    INTEGER NOT NULL
+    made    INTEGER NOT NULL,
+    topmost INTEGER NOT NULL DEFAULT 0
 );
 )sql";
 
@@ -157,7 +159,14 @@ bool Database::open(const std::string& path) {
 
 bool Database::create_schema() {
     Transaction transaction(*this);
-    return transaction.ok() && exec(kSchema) && transaction.commit();
+    return transaction.ok() && exec(kSchema) && add_missing_columns() && transaction.commit();
+}
+
+// A device.db made by an earlier build keeps its tables; columns added since come here.
+bool Database::add_missing_columns() {
+    Statement columns(db_, "SELECT 1 FROM pragma_table_info('windows') WHERE name = 'topmost'");
+    if (columns.step() == SQLITE_ROW) return true;
+    return exec("ALTER TABLE windows ADD COLUMN topmost INTEGER NOT NULL DEFAULT 0");
 }
 
 bool Database::exec(std::string_view sql) {

@@ -66,6 +66,7 @@ public:
 
 private:
     bool create_schema();
+    bool add_missing_columns();
 
     sqlite3* db_ = nullptr;
     std::recursive_mutex lock_;

@@ -138,13 +138,19 @@ int CIrDrvr::CheckLearnable(bool blocksMapped) {
     count_ = nextIndex_ = repeatStart_ = 0;
     if (!blocksMapped) return kIrBlockUnmapped;
     if (const int opened = Open(); opened != kIrOk) return opened;
-    if (savedPriority_ == 0) return kIrZeroPriority;
+    // The port was opened for the capture: a refusal from here on closes it again.
+    if (savedPriority_ == 0) return RefuseCapture(kIrZeroPriority);
     return kIrOk;
 }
 
 void CIrDrvr::RaiseForCapture(int priority) const {
     ce::CeSetThreadQuantum(thread_, 0);
     ce::CeSetThreadPriority(thread_, priority);
+}
+
+int CIrDrvr::RefuseCapture(int code) {
+    Close();
+    return code;
 }
 
 void CIrDrvr::EndCapture() {

@@ -84,6 +84,9 @@ protected:
     // Learn's checks before anything is changed (blocks, Open, the thread's priority),
     // after the stored signal is dropped.
     int CheckLearnable(bool blocksMapped);
+    // A learn refused after CheckLearnable opened the port: the port is closed, so the
+    // UART leaves infrared mode at once rather than when the driver is released.
+    int RefuseCapture(int code);
     // Quantum 0 (run to completion) and the capture's priority, until EndCapture.
     void RaiseForCapture(int priority) const;
     // Scheduling put back, port closed, the taps made during the capture dropped.

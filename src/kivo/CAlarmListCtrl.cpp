@@ -3,17 +3,12 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "alarms/ArmedTime.h"
 #include "framework/CDC.h"
 #include "framework/MessageBox.h"
 #include "framework/Screen.h"
 #include "kivo/KivoIds.h"
 #include "kivo/ListPalette.h"
-
-namespace {
-
-constexpr const char16_t* kSameTime = u"You cannot make active two alarms with the same alarm time!";
-
-}  // namespace
 
 CAlarmListCtrl::CAlarmListCtrl() {
     const auto screen = framework::Screen::current();
@@ -214,7 +209,7 @@ void CAlarmListCtrl::TapCheckBox(int index) {
     // Two armed alarms of one time would ring over each other: only one may be armed.
     if (row.active == 0 && ActiveRowAt(row.hour, row.minute, index)) {
         drag_from_.reset();
-        framework::MessageBox(this, kSameTime, u"KIVO", framework::MB_OK | framework::MB_ICONWARNING);
+        framework::MessageBox(this, ArmedTime::kRefusal, u"KIVO", framework::MB_OK | framework::MB_ICONWARNING);
         return;
     }
     if (GetParent() != nullptr) GetParent()->SendMessage(WM_TOGGLE_ACTIVE, static_cast<ce::WPARAM>(index), 0);

@@ -16,6 +16,7 @@
 #include "framework/MessageBox.h"
 #include "framework/Screen.h"
 #include "irlib/card/database_registry.h"
+#include "kivo/AlarmListSync.h"
 #include "kivo/CAlarmOptionsDlg.h"
 #include "kivo/CDeleteAlarmDlg.h"
 #include "kivo/KivoIds.h"
@@ -24,6 +25,9 @@ namespace {
 
 constexpr const char16_t* kCaption = u"KIVO";
 constexpr const char16_t* kLoadFailed = u"Fail to load Alarm data";
+// How often the view looks whether the alarms folder has changed.
+constexpr ce::UINT_PTR kFollowStoreTimer = 1;
+constexpr ce::UINT kFollowStoreMs = 250;
 
 struct ButtonDefinition {
     int id;
@@ -73,8 +77,22 @@ int CAlarmListView::OnCreate() {
     for (std::size_t index = 0; index < buttons_.size(); ++index)
         if (!buttons_[index]->Create(this, kButtons[index].id)) return -1;
     if (!clock_.Create(this, {}, IDC_CLOCK)) return -1;
+    // Watched before the list is read: a file written meanwhile is then read again.
+    store_watch_.Watch(folder_);
     LoadList();
+    SetTimer(kFollowStoreTimer, kFollowStoreMs);
     return 0;
+}
+
+void CAlarmListView::OnTimer(ce::UINT_PTR id) {
+    if (id == kFollowStoreTimer) FollowStore();
+}
+
+void CAlarmListView::FollowStore() {
+    if (!store_watch_.Changed() && !store_behind_) return;
+    const AlarmListSync::Result result = AlarmListSync::Run(folder_, list_);
+    store_behind_ = result == AlarmListSync::Result::locked;
+    if (result == AlarmListSync::Result::changed) list_.Invalidate();
 }
 
 void CAlarmListView::LoadList() {

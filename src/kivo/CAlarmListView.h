@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "alarms/AlarmFolderWatch.h"
 #include "framework/CView.h"
 #include "kivo/CAlarmListCtrl.h"
 #include "kivo/CClock.h"
@@ -37,8 +38,12 @@ protected:
     bool OnEraseBkgnd(CDC& /*dc*/) override { return true; }
     bool OnCommand(ce::UINT id, ce::UINT code) override;
     ce::LRESULT WindowProc(ce::UINT message, ce::WPARAM wParam, ce::LPARAM lParam) override;
+    void OnTimer(ce::UINT_PTR id) override;
 
 private:
+    // The list follows the store: what changed in the alarms folder shows within a second.
+    void FollowStore();
+
     void LoadList();
     void LayOut(int cx, int cy);
     void ToggleActive(int index);
@@ -52,4 +57,6 @@ private:
     CAlarmListCtrl list_;
     CClock clock_;
     std::array<std::unique_ptr<CListButton>, 5> buttons_;
+    AlarmFolderWatch store_watch_;
+    bool store_behind_ = false;  // a change is still to be read (the store was locked)
 };

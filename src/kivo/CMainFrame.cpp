@@ -3,7 +3,7 @@
 #include "alarms/AlarmFolder.h"
 #include "alarms/AlarmMessages.h"
 #include "ce/Files.h"
-#include "framework/MessageBox.h"
+#include "forms/CComPortDlg.h"
 #include "kivo/CAlarmListView.h"
 #include "kivo/CTessaAlarmApp.h"
 #include "kivo/CTessaAlarmDoc.h"
@@ -18,10 +18,6 @@ constexpr MenuItem kOptions[] = {
 };
 constexpr MenuItem kPreferences[] = {{u"Infrared Setup", ID_INFRARED_SETUP}};
 constexpr MenuDefinition kMenuBar[] = {{u"Options", kOptions}, {u"Preferences", kPreferences}};
-
-constexpr const char16_t* kInfraredLater =
-    u"The infrared port is chosen in the Infrared Setup form, which this version of KIVO does not have "
-    u"yet.\n\nUntil then KIVO beams through the handheld's built-in infrared port.";
 
 }  // namespace
 
@@ -44,9 +40,7 @@ bool CMainFrame::OnCommand(ce::UINT id, ce::UINT /*code*/) {
     switch (id) {
         case ID_HELP_KIVO: ProgramStarter::StartHelp(); return true;
         case ID_WELCOME: ProgramStarter::StartWelcome(); return true;
-        case ID_INFRARED_SETUP:
-            framework::MessageBox(this, kInfraredLater, u"Infrared Setup", framework::MB_OK | framework::MB_ICONINFORMATION);
-            return true;
+        case ID_INFRARED_SETUP: CComPortDlg::RunSetup(this); return true;
         case ID_APP_ABOUT:
             if (auto* app = dynamic_cast<CTessaAlarmApp*>(CWinApp::Current())) app->OnAppAbout();
             return true;

@@ -86,8 +86,11 @@ const RescheduleCase kCases[] = {
      "2026-03-07 11:00:00", 0, std::nullopt},
     {"SpringForwardKeepsTheWallClockTime", kBeforeSpring, {daily(6, 30)}, "2026-03-29 06:30:00", 0,
      "2026-03-29 04:30:00"},
-    {"SpringForwardSkippedTimeRingsWhenTheClockJumpsPastIt", kBeforeSpring, {daily(2, 30)}, "2026-03-29 03:00:00", 0,
-     "2026-03-29 01:00:00"},
+    {"SpringForwardSkippedTimeIsShiftedByTheGap", kBeforeSpring, {daily(2, 30)}, "2026-03-29 03:30:00", 0,
+     "2026-03-29 01:30:00"},
+    // Both in the skipped hour: apart, in their order, rather than both at 03:00.
+    {"TwoAlarmsInTheSkippedHourStayApart", kBeforeSpring, {daily(2, 40), daily(2, 10, 0x00)}, "2026-03-29 03:10:00",
+     1, "2026-03-29 01:10:00"},
     {"NextWeekAcrossSpringForwardKeepsTheTime", host::system_time(2026, 3, 28, 7, 0, 5), {daily(6, 30, kSaturday)},
      "2026-04-04 06:30:00", 0, "2026-04-04 04:30:00"},
     {"FallBackKeepsTheWallClockTime", kBeforeFall, {daily(6, 30)}, "2026-10-25 06:30:00", 0, "2026-10-25 05:30:00"},

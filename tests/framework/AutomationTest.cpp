@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ScreenDevice.h"
+#include "UiDump.h"
 #include "framework/AutomationProtocol.h"
 #include "framework/CDialog.h"
 #include "framework/CListBox.h"
@@ -93,15 +94,16 @@ protected:
 TEST_F(AutomationTest, DumpListsEveryControlWithItsState) {
     const std::string json = Ask(WM_UI_DUMP, 1);
     ASSERT_EQ(json.rfind("ok\n", 0), 0u) << json;
-    EXPECT_NE(json.find(R"({"id":10,"kind":"static","text":"Alarm \"one\"","checked":null,"enabled":true,"visible":true,)"),
-              std::string::npos)
+    using testing_support::DumpHas;
+    EXPECT_TRUE(DumpHas(json, {{"id", 10}, {"kind", "static"}, {"text", "Alarm \"one\""}, {"checked", QJsonValue()},
+                               {"enabled", true}, {"visible", true}}))
         << json;
-    EXPECT_NE(json.find(R"("id":12,"kind":"check","text":"Loud","checked":false)"), std::string::npos);
-    EXPECT_NE(json.find(R"("id":13,"kind":"listbox","text":"","checked":null,"enabled":true,"visible":true,"selected":-1)"),
-              std::string::npos);
-    EXPECT_NE(json.find(R"("id":14,"kind":"button","text":"Save","checked":null,"enabled":false)"), std::string::npos);
-    EXPECT_NE(json.find(R"("id":15,"kind":"button","text":"Secret","checked":null,"enabled":true,"visible":false)"),
-              std::string::npos);
+    EXPECT_TRUE(DumpHas(json, {{"id", 12}, {"kind", "check"}, {"text", "Loud"}, {"checked", false}}));
+    EXPECT_TRUE(DumpHas(json, {{"id", 13}, {"kind", "listbox"}, {"text", ""}, {"checked", QJsonValue()},
+                               {"enabled", true}, {"visible", true}, {"selected", -1}}));
+    EXPECT_TRUE(DumpHas(json, {{"id", 14}, {"kind", "button"}, {"text", "Save"}, {"checked", QJsonValue()}, {"enabled", false}}));
+    EXPECT_TRUE(DumpHas(json, {{"id", 15}, {"kind", "button"}, {"text", "Secret"}, {"checked", QJsonValue()},
+                               {"enabled", true}, {"visible", false}}));
 
     const std::string text = Ask(WM_UI_DUMP, 0);
     EXPECT_NE(text.find("12 check \"Loud\" unchecked visible enabled"), std::string::npos) << text;
@@ -115,7 +117,7 @@ TEST_F(AutomationTest, ClickSetAndSelectActAsTheStylusAndKeysWould) {
     EXPECT_EQ(static_cast<CListBox*>(form.GetDlgItem(kSounds))->GetCurSel(), 1);
     EXPECT_EQ(form.commands, (std::vector<std::pair<ce::UINT, ce::UINT>>{
                                  {kLoud, BN_CLICKED}, {kCount, EN_CHANGE}, {kSounds, LBN_SELCHANGE}}));
-    EXPECT_NE(Ask(WM_UI_DUMP, 1).find(R"("id":12,"kind":"check","text":"Loud","checked":true)"), std::string::npos);
+    EXPECT_TRUE(testing_support::DumpHas(Ask(WM_UI_DUMP, 1), {{"id", 12}, {"kind", "check"}, {"text", "Loud"}, {"checked", true}}));
 
     // What a user could not do is refused, and nothing runs.
     EXPECT_EQ(Ask(WM_UI_CLICK, kSave), "ok\n") << "the control exists";

@@ -10,9 +10,12 @@
 #include <vector>
 
 #include "DriverTesting.h"
+#include "ce/Files.h"
+#include "ce/Thread.h"
 #include "irdriver/IrDriverInstance.h"
 #include "host/Device.h"
 #include "host/hw/ReceiverQueue.h"
+#include "sim/RegisterBlock.h"
 #include "irdriver/learn/RepeatFrameSearch.h"
 
 namespace irdriver_tests {
@@ -158,6 +161,70 @@ TEST_F(LearnTest, MarkOverEightTenthsOfASecondFails) {
     EXPECT_EQ(learn("omap1510", long_mark).code, 6);
     // The OMAP850 ends its recording at such a mark; with nothing before it, that fails too.
     EXPECT_EQ(learn("omap850", long_mark).code, 6);
+}
+
+TEST_F(LearnTest, Omap850WithEveryTimerBusyBorrowsTimer3AndPutsItBack) {
+    use_profile("omap850");
+    constexpr std::uint32_t kTimers = 0xFFFEC000, kTimer1Cntl = 0x500, kTimer3Cntl = 0x700, kTimer3Load = 0x704;
+    constexpr std::uint32_t kRunningAutoReload = 0x23;
+    auto& soc = machine().soc();
+    for (std::uint32_t cntl : {0x600u, kTimer3Cntl}) {
+        soc.write_physical(kTimers + cntl + 4, 32, 50'000);
+        soc.write_physical(kTimers + cntl, 32, kRunningAutoReload);
+    }
+    sim::RegisterBlock* timers = soc.block_at(kTimers);
+    ASSERT_NE(timers, nullptr);
+    timers->journal_register(kTimer1Cntl, "timer 1 CNTL");
+    timers->journal_register(kTimer3Cntl, "timer 3 CNTL");
+    ASSERT_TRUE(host::hw::ReceiverQueue(host::Device::current().run_dir()).put(press(nec_intro(), kNecRepeat, 38'000, 600)));
+
+    CIrDrvr* driver = GetIrDriver();
+    driver->SetPortName(u"COM3:");
+    ASSERT_EQ(driver->Learn(), 0);
+    EXPECT_EQ(driver->count(), 72);
+    // Timer 1 runs the operating system's tick: never written.
+    EXPECT_EQ(soc.journal().find("timer 1 CNTL"), nullptr);
+    const auto* borrowed = soc.journal().find("timer 3 CNTL");
+    ASSERT_NE(borrowed, nullptr);
+    EXPECT_GT(borrowed->changes, 0u);
+    EXPECT_EQ(soc.read_physical(kTimers + kTimer3Cntl, 32), kRunningAutoReload);
+    EXPECT_EQ(soc.read_physical(kTimers + kTimer3Load, 32), 50'000u);
+    EXPECT_TRUE(soc.journal().unrestored().empty());
+}
+
+// A learn refused after the port was opened closes it again at once, so the port is free
+// for another program (and its UART out of infrared mode) before the driver is released.
+TEST_F(LearnTest, LearnRefusedAfterOpeningThePortClosesIt) {
+    struct Refusal {
+        const char* profile;
+        const char16_t* port;
+        int priority;
+        int code;
+    };
+    const Refusal refusals[] = {
+        {"pxa270", u"COM3:", 0, 302},
+        {"s3c2440", u"COM2:", 0, 302},
+        {"omap850", u"COM3:", 0, 302},
+        // COM1: opens, but its UART never takes infrared mode (below).
+        {"pxa270", u"COM1:", ce::THREAD_PRIORITY_NORMAL_256, 303},
+        {"s3c2440", u"COM1:", ce::THREAD_PRIORITY_NORMAL_256, 303},
+    };
+    for (const auto& refusal : refusals) {
+        use_profile(refusal.profile);
+        // A cable port whose driver has no infrared mode: SETIR changes nothing.
+        auto& soc = machine().soc();
+        soc.set_uart(1, soc.add(std::make_unique<sim::RegisterBlock>(soc, "cable UART", 0x10000000)));
+        ASSERT_TRUE(ce::CeSetThreadPriority(ce::GetCurrentThread(), refusal.priority));
+        CIrDrvr* driver = GetIrDriver();
+        driver->SetPortName(refusal.port);
+        EXPECT_EQ(driver->Learn(), refusal.code) << refusal.profile;
+        ASSERT_TRUE(ce::CeSetThreadPriority(ce::GetCurrentThread(), ce::THREAD_PRIORITY_NORMAL_256));
+        EXPECT_FALSE(driver->portOpen()) << refusal.profile;
+        const ce::HANDLE other = ce::CreateFileW(refusal.port, ce::GENERIC_READ | ce::GENERIC_WRITE, 0, ce::OPEN_EXISTING);
+        EXPECT_NE(other, ce::INVALID_HANDLE_VALUE) << refusal.profile << ": the port is still taken";
+        if (other != ce::INVALID_HANDLE_VALUE) ce::CloseHandle(other);
+        EXPECT_TRUE(machine().soc().journal().unrestored().empty()) << refusal.profile;
+    }
 }
 
 // The repeat-frame search on captured buffers (a zero ends a buffer).

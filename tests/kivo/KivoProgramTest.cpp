@@ -12,6 +12,7 @@
 
 #include "../tools/HandheldDeviceTest.h"
 #include "StandIn.h"
+#include "UiDump.h"
 #include "alarms/CAlarmDB.h"
 #include "ce/Files.h"
 #include "ce/Messages.h"
@@ -206,12 +207,13 @@ TEST_F(KivoProgram, TheMenuBarIsListedAndChosenThroughTheToolAndAGreyedItemIsRef
     EXPECT_EQ(greyed.exit_code, 1);
     EXPECT_THAT(greyed.err, HasSubstr("menu item 32776 \"Options > Welcome to KIVO\" is greyed"));
 
-    // Preferences > Infrared Setup answers with a message box, the foreground window
-    // until its OK is tapped.
+    // Preferences > Infrared Setup opens the port form, the foreground window until it
+    // is closed; its list shows the handheld's ports, the infrared one selected.
     ok({"ui", "click", std::to_string(ID_INFRARED_SETUP)});
-    ASSERT_TRUE(Shows("65535 static \"The infrared port is chosen in the Infrared Setup form"));
-    EXPECT_THAT(ok({"ui", "dump", "--json"}), HasSubstr(R"({"id":1,"kind":"button","text":"OK",)"));
-    ok({"ui", "click", "1"});
+    ASSERT_TRUE(Shows("2100 static \"Select COM Port\""));
+    EXPECT_THAT(ok({"ui", "dump"}), HasSubstr("  line 2 \"COM3: Infrared Port\" selected\n"));
+    EXPECT_THAT(ok({"ui", "dump", "--json"}), HasSubstr(R"("lines":["COM1: Serial Cable on COM1:",)"));
+    ok({"ui", "click", "2"});
     EXPECT_TRUE(Shows("57665 menu"));
 }
 

@@ -122,6 +122,21 @@ TEST_F(AlarmVerb, TheEarlierOfTwoAlarmsIsTheOneWokenFor) {
     EXPECT_THAT(listed, HasSubstr("* " + number_in(out) + ".kivo  23:15  once  active  due 2026-03-07 23:15:00"));
 }
 
+// The scheduler wakes for one alarm of a time only: a second armed one would never ring.
+TEST_F(AlarmVerb, ASecondArmedAlarmOfTheSameTimeIsRefusedAndMayBeAddedDisarmed) {
+    const std::string first = number_in(ok({"alarm", "add", "07:30", "--days", "daily"}));
+    const auto refused = handheld({"alarm", "add", "07:30", "--description", "Second"});
+    EXPECT_EQ(refused.exit_code, 1);
+    EXPECT_EQ(refused.err, "handheld alarm add: You cannot make active two alarms with the same alarm time! (" + first +
+                               ".kivo is armed at that time; --inactive adds this one disarmed)\n");
+    const std::string disarmed = ok({"alarm", "add", "07:30", "--inactive", "--description", "Second"});
+    EXPECT_THAT(ok({"alarm", "list"}), HasSubstr(number_in(disarmed) + ".kivo  07:30  once  inactive"));
+    // Another time, or the same time once the first is gone, is fine.
+    ok({"alarm", "add", "07:31"});
+    ok({"alarm", "remove", first});
+    ok({"alarm", "add", "07:30"});
+}
+
 struct RefusedCase {
     const char* name;
     std::vector<std::string> words;  // after "alarm add"

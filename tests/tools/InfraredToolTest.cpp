@@ -200,3 +200,35 @@ TEST_F(InfraredSend, PressedButtonIsLearnedWrittenAndSentAgain) {
 }
 
 }  // namespace
+
+TEST_F(InfraredTool, PortRefusesWhatIsNoLircDeviceAndKeepsTheLogOnly) {
+    ok({"init", "--profile", "pxa270"});
+    EXPECT_THAT(ok({"ir", "port"}), HasSubstr("infrared port sim"));
+    const auto missing = handheld({"ir", "port", "lirc", "/nonexistent/lirc9"});
+    EXPECT_EQ(missing.exit_code, 1);
+    EXPECT_THAT(missing.err, HasSubstr("/nonexistent/lirc9: no such device"));
+    EXPECT_THAT(missing.err, HasSubstr("the infrared port stays sim"));
+    // A character device that answers every LIRC request with ENOTTY.
+    const auto not_lirc = handheld({"ir", "port", "lirc", "/dev/null"});
+    EXPECT_EQ(not_lirc.exit_code, 1);
+    EXPECT_THAT(not_lirc.err, HasSubstr("/dev/null: not a LIRC device"));
+    EXPECT_NE(handheld({"ir", "port", "lirc"}).exit_code, 0);
+    EXPECT_NE(handheld({"ir", "port", "usb", "/dev/lirc0"}).exit_code, 0);
+    EXPECT_THAT(ok({"status"}), HasSubstr("infrared    sim"));
+    EXPECT_THAT(ok({"ir", "port", "sim"}), HasSubstr("infrared port sim"));
+    EXPECT_THAT(ok({"ir", "pacing"}), Not(HasSubstr("LIRC")));
+}
+
+TEST_F(InfraredTool, StoredLircPortWhoseDeviceIsGoneFailsTheSendWithTheDriversCodeAndSaysWhy) {
+    ok({"init", "--profile", "pxa270"});
+    ASSERT_TRUE(host::Device::current().database().set_setting("ir.port", "lirc /nonexistent/lirc9"));
+    EXPECT_THAT(ok({"status"}), HasSubstr("not usable now: /nonexistent/lirc9: no such device"));
+    EXPECT_THAT(ok({"ir", "pacing"}), HasSubstr("(on while the infrared port is a LIRC device)"));
+    const auto path = device_root() / "signal.mode2";
+    std::ofstream(path) << "carrier 38000\npulse 9000\nspace 4500\npulse 560\nspace 40000\n";
+    const auto sent = handheld({"ir", "send", path.string()});
+    EXPECT_EQ(sent.exit_code, 1);
+    EXPECT_THAT(sent.err, HasSubstr("(code 13): cannot use the infrared port: /nonexistent/lirc9: no such device"));
+    std::ifstream log(device_root() / "log" / "lirc.log");
+    EXPECT_THAT(std::string(std::istreambuf_iterator<char>(log), {}), HasSubstr("/nonexistent/lirc9: no such device"));
+}

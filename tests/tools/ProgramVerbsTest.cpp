@@ -73,7 +73,7 @@ TEST_F(ProgramVerbs, InstallRunListAndUninstall) {
     ASSERT_NE(alert, nullptr);
     ASSERT_TRUE(ce::SetForegroundWindow(alert));
     EXPECT_THAT(lines_of(ok({"ps"})),
-                ElementsAre(MatchesRegex("PID +PROGRAM +COMMAND LINE +WINDOW +FOREGROUND"),
+                ElementsAre(MatchesRegex("PID +PROGRAM +COMMAND LINE +WINDOW +FOREGROUND +TOP-MOST"),
                             MatchesRegex(pid + " +\\\\Program Files\\\\KIVO\\\\Alert.exe +SHOW now +\"KIVOAlert\" +yes")));
 
     ASSERT_TRUE(ce::CeRunAppAtEvent(u"\\Windows\\kivowake.exe", ce::NOTIFICATION_EVENT_TIME_CHANGE));

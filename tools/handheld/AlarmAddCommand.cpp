@@ -50,7 +50,8 @@ void AlarmAddCommand::declare(CLI::App& command) {
     describe(
         "Writes a new alarm file in the alarm store under the store's lock, as the alarm form\n"
         "saves one, then registers the alarm due next with the handheld's notification\n"
-        "database.");
+        "database. An armed alarm whose time an armed alarm has already is refused, as KIVO's\n"
+        "list refuses it: only one of them could ring (--inactive adds it disarmed).");
     command.add_option("HH:MM", time_, "the time of day, 00:00-23:59")
         ->required()
         ->check([](const std::string& text) {

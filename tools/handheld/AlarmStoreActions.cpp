@@ -5,6 +5,7 @@
 #include "alarms/AlarmFolder.h"
 #include "alarms/AlarmNumbering.h"
 #include "alarms/AlarmStoreLock.h"
+#include "alarms/ArmedTime.h"
 #include "alarms/AlertKey.h"
 #include "alarms/CAlarmDB.h"
 #include "alarms/CAlarmScheduler.h"
@@ -44,6 +45,10 @@ std::optional<std::string> AlarmStoreActions::Add(const NewAlarm& alarm, Added* 
     ce::CreateDirectoryW(folder.substr(0, folder.size() - 1).c_str());
     AlarmStoreLock lock;
     if (!lock.Lock()) return kLocked;
+    if (alarm.active)
+        if (const auto holder = ArmedTime::Holder(folder, alarm.hour, alarm.minute))
+            return utf8(ArmedTime::kRefusal) + " (" + utf8(*holder) +
+                   " is armed at that time; --inactive adds this one disarmed)";
     const std::u16string name = AlarmNumbering::NewAlarmName(folder);
     if (name.empty()) return std::string("no free alarm number in ") + utf8(folder);
     // The alarm's commands live in its own database, named like its file.

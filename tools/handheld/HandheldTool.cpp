@@ -6,6 +6,7 @@
 #include "AlarmVerb.h"
 #include "AttribVerb.h"
 #include "AudioVerb.h"
+#include "CopyVerb.h"
 #include "HelpFormatter.h"
 #include "HoldVerb.h"
 #include "InitVerb.h"
@@ -59,6 +60,7 @@ HandheldTool::HandheldTool()
     verbs_.push_back(std::make_unique<ZoneVerb>());
     verbs_.push_back(std::make_unique<ListVerb>());
     verbs_.push_back(std::make_unique<AttribVerb>());
+    verbs_.push_back(std::make_unique<CopyVerb>());
     verbs_.push_back(std::make_unique<NotifyVerb>());
     verbs_.push_back(std::make_unique<IrVerb>());
     verbs_.push_back(std::make_unique<HoldVerb>());

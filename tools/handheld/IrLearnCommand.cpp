@@ -1,6 +1,7 @@
 #include "IrLearnCommand.h"
 
 #include "InfraredPort.h"
+#include "host/hw/Machine.h"
 #include "irdriver/IrDriverInstance.h"
 #include "signals/SignalFile.h"
 
@@ -41,13 +42,23 @@ ExitCode IrLearnCommand::run(Console& console) {
     const std::u16string port = InfraredPort::Chosen(port_);
     CIrDrvr* driver = GetIrDriver();
     if (driver == nullptr) return console.fail("the handheld's processor has no infrared driver");
+    auto& infrared_port = host::hw::Machine::current().infrared_port();
+    if (infrared_port.active())
+        console.note("listening on " + infrared_port.setting().receive_device() +
+                     " for 20 s: point the remote at the receiver, press its button and hold it for a second");
     driver->SetPortName(port.c_str());
     const int code = driver->Learn();
     std::unique_ptr<std::int32_t[]> durations;
     std::uint16_t count = 0, repeat_start = 0, carrier_us = 0;
     driver->GetLearnedSignal(durations, count, repeat_start, carrier_us);
     ReleaseIrDriver();
-    if (code != kIrOk) return console.fail("learning failed with code " + std::to_string(code) + ": " + failure(code));
+    // What the real receiver heard, when the port is a LIRC device: where the carrier came from.
+    const auto& heard = infrared_port.last_heard();
+    const std::string heard_text =
+        !infrared_port.active() ? std::string() : heard ? heard->text : infrared_port.last_event();
+    if (code != kIrOk)
+        return console.fail("learning failed with code " + std::to_string(code) + ": " + failure(code) +
+                            (heard_text.empty() ? "" : " (" + heard_text + ")"));
     if (count == 0 || carrier_us == 0) return console.fail("nothing was learned");
 
     if (format) {
@@ -59,10 +70,13 @@ ExitCode IrLearnCommand::run(Console& console) {
         std::vector<std::string> notes;
         console.out() << SignalFile::Write(signal, *format, name_, notes);
         for (const std::string& note : notes) console.note(note);
+        if (!heard_text.empty()) console.note(heard_text);
         return ExitCode::ok;
     }
     console.out() << "code " << code << "\ncarrier " << carrier_us << " us (" << (1'000'000u + carrier_us / 2u) / carrier_us
-                  << " Hz)\ncount " << count << "\nrepeat start " << repeat_start << "\ndurations";
+                  << " Hz)\n";
+    if (!heard_text.empty()) console.out() << "heard " << heard_text << '\n';
+    console.out() << "count " << count << "\nrepeat start " << repeat_start << "\ndurations";
     for (int i = 0; i < count; ++i) console.out() << (i % kDurationsPerRow == 0 ? "\n " : "") << ' ' << durations[i];
     console.out() << '\n';
     return ExitCode::ok;

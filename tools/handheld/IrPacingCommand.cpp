@@ -2,6 +2,7 @@
 
 #include "host/Device.h"
 #include "host/hw/Machine.h"
+#include "host/hw/lirc/InfraredPortSetting.h"
 
 namespace handheld {
 
@@ -17,7 +18,10 @@ void IrPacingCommand::declare(CLI::App& command) {
 ExitCode IrPacingCommand::run(Console& console) {
     auto& database = host::Device::current().database();
     if (mode_.empty()) {
-        console.out() << "pacing " << database.setting(host::hw::kPacingSetting).value_or("on") << '\n';
+        console.out() << "pacing " << database.setting(host::hw::kPacingSetting).value_or("on");
+        if (host::hw::InfraredPortSetting::stored(database.setting(host::hw::InfraredPortSetting::kSetting)).lirc())
+            console.out() << " (on while the infrared port is a LIRC device)";
+        console.out() << '\n';
         return ExitCode::ok;
     }
     if (!database.set_setting(host::hw::kPacingSetting, mode_)) return console.fail("cannot store the setting");

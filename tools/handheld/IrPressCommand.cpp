@@ -3,6 +3,7 @@
 #include "Arguments.h"
 #include "host/Device.h"
 #include "host/hw/ReceiverQueue.h"
+#include "host/hw/lirc/InfraredPortSetting.h"
 #include "signals/SignalFile.h"
 
 namespace handheld {
@@ -36,6 +37,10 @@ ExitCode IrPressCommand::run(Console& console) {
 
     host::hw::ReceiverQueue queue(host::Device::current().run_dir());
     if (queue.waiting()) console.note("the press queued before is replaced");
+    if (host::hw::InfraredPortSetting::stored(
+            host::Device::current().database().setting(host::hw::InfraredPortSetting::kSetting))
+            .lirc())
+        console.note("the infrared port is a LIRC device: learning hears its receiver, not this press");
     sim::InfraredPress press;
     press.intro = signal.intro;
     press.repeat = signal.repeat;

@@ -100,8 +100,14 @@ ExitCode IrSendCommand::run(Console& console) {
         result = driver->Send(repeat_count, hold_key);
     }
     ReleaseIrDriver();
-    if (result != kIrOk) return console.fail("the driver refused the signal (code " + std::to_string(result) + ")");
+    // With a LIRC port: how the device took it, or why it could not.
+    auto& infrared_port = host::hw::Machine::current().infrared_port();
+    const std::string lirc = infrared_port.active() ? infrared_port.last_event() : std::string();
+    if (result != kIrOk)
+        return console.fail("the driver refused the signal (code " + std::to_string(result) + ")" +
+                            (lirc.empty() ? "" : ": " + lirc));
     console.out() << "sent; see handheld ir log --last\n";
+    if (!lirc.empty()) console.out() << "lirc " << lirc << '\n';
     return ExitCode::ok;
 }
 

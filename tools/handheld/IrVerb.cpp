@@ -4,6 +4,7 @@
 #include "IrLogCommand.h"
 #include "IrMacroCommand.h"
 #include "IrPacingCommand.h"
+#include "IrPortCommand.h"
 #include "IrPressCommand.h"
 #include "IrPutCommand.h"
 #include "IrRunCommand.h"
@@ -13,9 +14,10 @@
 namespace handheld {
 
 IrVerb::IrVerb()
-    : VerbGroup("ir", "send, press and learn infrared signals; show transmissions; store and run macros; pacing of the SoC") {
+    : VerbGroup("ir", "send, press and learn infrared signals; show transmissions; store and run macros; pacing of the SoC; the port") {
     add(std::make_unique<IrLogCommand>());
     add(std::make_unique<IrPacingCommand>());
+    add(std::make_unique<IrPortCommand>());
     add(std::make_unique<IrSendCommand>());
     add(std::make_unique<IrPressCommand>());
     add(std::make_unique<IrLearnCommand>());
@@ -29,7 +31,8 @@ void IrVerb::declare(CLI::App& command) {
     VerbGroup::declare(command);
     describe(
         "The handheld's infrared port: what its transmitter sent, how fast the SoC runs,\n"
-        "sending signal files, pressing a remote's button at its receiver and learning it;\n"
+        "whether a real LIRC transceiver sends and receives for it, sending signal files,\n"
+        "pressing a remote's button at its receiver and learning it;\n"
         "the signals and macros of the alarms folder's codebases, stored and run as at alarm time.");
     command.footer(
         "examples:\n  handheld ir log --last\n  handheld ir press remote.ir --button Power && handheld ir learn --format pronto\n"

@@ -15,13 +15,14 @@ void PsVerb::declare(CLI::App& command) {
     describe(
         "Lists the programs running on the handheld, one line per top-level window (a program\n"
         "without a window on a line of its own): process id, program file, command line, the\n"
-        "window's title in quotes and whether it is in the foreground.");
+        "window's title in quotes, whether it is in the foreground, and whether it is top-most\n"
+        "(it stays in front of every window that is not, as the reminder does).");
     command.footer(
         "example:\n"
         "  handheld ps\n"
-        "  PID   PROGRAM                        COMMAND LINE  WINDOW       FOREGROUND\n"
+        "  PID   PROGRAM                        COMMAND LINE  WINDOW       FOREGROUND  TOP-MOST\n"
         "  4242  \\Program Files\\KIVO\\KIVO.exe                \"KIVO\"\n"
-        "  4250  \\Program Files\\KIVO\\Alert.exe  SHOW          \"KIVOAlert\"  yes");
+        "  4250  \\Program Files\\KIVO\\Alert.exe  SHOW          \"KIVOAlert\"  yes         yes");
 }
 
 ExitCode PsVerb::run(Console& console) {
@@ -36,7 +37,7 @@ ExitCode PsVerb::run(Console& console) {
     std::map<pid_t, std::vector<host::WindowRecord>> windows;
     for (auto& window : registry.windows()) windows[window.owner.pid].push_back(std::move(window));
 
-    TextTable table({"PID", "PROGRAM", "COMMAND LINE", "WINDOW", "FOREGROUND"});
+    TextTable table({"PID", "PROGRAM", "COMMAND LINE", "WINDOW", "FOREGROUND", "TOP-MOST"});
     for (const auto& program : programs) {
         const std::vector<std::string> process{std::to_string(program.identity.pid),
                                                ce::utf8_from_utf16(program.program),
@@ -47,6 +48,7 @@ ExitCode PsVerb::run(Console& console) {
             auto row = process;
             row.push_back("\"" + ce::utf8_from_utf16(window.title) + "\"");
             row.push_back(foreground == window.handle ? "yes" : "");
+            row.push_back(window.topmost ? "yes" : "");
             table.add(std::move(row));
         }
     }

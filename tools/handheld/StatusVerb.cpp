@@ -5,6 +5,7 @@
 
 #include "AudioVerb.h"
 #include "ClockText.h"
+#include "IrPortCommand.h"
 #include "ProcessorProfile.h"
 #include "RegistryIndex.h"
 #include "host/Device.h"
@@ -24,7 +25,7 @@ std::string counted(std::int64_t count, const std::string& noun) {
 void StatusVerb::declare(CLI::App& command) {
     describe(
         "Shows the handheld directory, its processor profile and processor, its local date, time and time\n"
-        "zone, its audio back-end, whether its display is on and its notification service runs, the size\n"
+        "zone, its audio back-end, its infrared port, whether its display is on and its notification service runs, the size\n"
         "of its registry and the number of files in its file system.");
     command.footer("example:\n  handheld --device /tmp/hh status");
 }
@@ -57,6 +58,7 @@ ExitCode StatusVerb::run(Console& console) {
     out << "time zone   " << zone_text() << '\n';
     out << "audio       " << AudioVerb::backend_text() << '\n';
     out << "display     " << host::DisplayPower::name_of(host::DisplayPower::state()) << '\n';
+    out << "infrared    " << IrPortCommand::describe_setting() << '\n';
     const auto service = host::ServiceLink(device).running();
     out << "service     "
         << (service ? "notification service running, process " + std::to_string(*service)

@@ -4,6 +4,7 @@
 #include "ce/Notify.h"
 #include "host/Device.h"
 #include "host/clock/Clock.h"
+#include "host/notify/ClockChange.h"
 #include "host/notify/ServiceLink.h"
 
 namespace handheld {
@@ -19,7 +20,9 @@ void TimeVerb::declare(CLI::App& command) {
         "Shows or sets the handheld's local time, in its own time zone (see `handheld tz`).\n"
         "A time of day alone keeps the handheld's date. A local time that the zone skips\n"
         "when daylight saving starts cannot be set. Setting it raises the time-change event:\n"
-        "the notification service starts the programs registered for it.");
+        "the notification service starts the programs registered for it. A registered time\n"
+        "that the clock is set forward past is not started, unless the time set is at most\n"
+        "15 seconds past it; the programs of the event register what is next.");
     command.footer(
         "examples:\n"
         "  handheld time set \"2024-03-05 06:59:30\"\n"
@@ -47,7 +50,7 @@ ExitCode TimeVerb::set(const std::string& text, Console& console) {
     const auto wanted = parse_local_time(text, today);
     if (!wanted)
         return console.usage("'" + text + "' is not a valid local time; write \"YYYY-MM-DD HH:MM[:SS]\" or HH:MM[:SS]");
-    if (!host::set_local_time(*wanted))
+    if (!host::ClockChange::set_local_time(*wanted))
         return console.fail(format_local_time(*wanted) + " does not exist in time zone " + host::clock_settings().zone);
     std::string failure;
     if (!host::ServiceLink(host::Device::current()).raise(ce::NOTIFICATION_EVENT_TIME_CHANGE, &failure))

@@ -1,6 +1,6 @@
 #pragma once
-// One action of `handheld ui`: dump the foreground window's controls, or click, type into
-// or choose an item of one of them. Each is a request the program answers (UiRequest).
+// One action of `handheld ui`: dump the foreground window's controls, or click, type into,
+// choose an item of or step one of them. Each is a request the program answers (UiRequest).
 
 #include <cstdint>
 #include <string>
@@ -11,7 +11,7 @@ namespace handheld {
 
 class UiCommand : public Verb {
 public:
-    enum class Action { dump, click, set, select };
+    enum class Action { dump, click, set, select, spin };
 
     explicit UiCommand(Action action);
     ExitCode run(Console& console) override;
@@ -24,6 +24,8 @@ private:
     std::uint32_t id_ = 0;
     std::uint32_t index_ = 0;
     std::string text_;
+    std::string direction_;
+    std::uint32_t times_ = 1;
 };
 
 }  // namespace handheld

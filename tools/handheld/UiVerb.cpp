@@ -9,6 +9,7 @@ UiVerb::UiVerb() : VerbGroup("ui", "list and operate the controls of the foregro
     add(std::make_unique<UiCommand>(UiCommand::Action::click));
     add(std::make_unique<UiCommand>(UiCommand::Action::set));
     add(std::make_unique<UiCommand>(UiCommand::Action::select));
+    add(std::make_unique<UiCommand>(UiCommand::Action::spin));
 }
 
 void UiVerb::declare(CLI::App& command) {

@@ -1,7 +1,7 @@
 #pragma once
-// `handheld ui dump [--json] | click ID | set ID TEXT | select ID INDEX`: lists and operates
-// the controls of the program window in the handheld's foreground, as a person at the
-// screen would (the program's own handlers run).
+// `handheld ui dump [--json] | click ID | set ID TEXT | select ID INDEX | spin ID up|down
+// [TIMES]`: lists and operates the controls of the program window in the handheld's
+// foreground, as a person at the screen would (the program's own handlers run).
 
 #include "VerbGroup.h"
 

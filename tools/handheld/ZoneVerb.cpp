@@ -4,6 +4,7 @@
 #include "ce/Notify.h"
 #include "host/Device.h"
 #include "host/clock/Clock.h"
+#include "host/notify/ClockChange.h"
 #include "host/notify/ServiceLink.h"
 
 namespace handheld {
@@ -17,7 +18,8 @@ void ZoneVerb::declare(CLI::App& command) {
     describe(
         "Shows the handheld's time zone with its current offset from UTC, or sets it. Setting it\n"
         "raises the time-zone-change event: the notification service starts the programs\n"
-        "registered for it.");
+        "registered for it. A registered local time that the new zone puts behind the clock is\n"
+        "not started: a change of zone never rings an alarm.");
     command.footer(
         "examples:\n"
         "  handheld tz set Europe/Berlin\n"
@@ -26,7 +28,7 @@ void ZoneVerb::declare(CLI::App& command) {
 
 ExitCode ZoneVerb::run(Console& console) {
     if (!set_->parsed()) return show(console);
-    if (!host::set_time_zone(zone_))
+    if (!host::ClockChange::set_time_zone(zone_))
         return console.fail("unknown time zone '" + zone_ + "'; use a tz database name such as Europe/Berlin");
     std::string failure;
     if (!host::ServiceLink(host::Device::current()).raise(ce::NOTIFICATION_EVENT_TZ_CHANGE, &failure))

@@ -38,7 +38,7 @@ bool set_time_zone(const std::string& zone);
 ce::SYSTEMTIME device_local_time(std::chrono::system_clock::time_point device_utc);
 std::optional<std::chrono::system_clock::time_point> device_utc_of(const ce::SYSTEMTIME& local);
 // The instant the device's clock reaches the local time `local`: a time skipped by a
-// clock change is reached when the clock jumps past it, a repeated one the first time.
+// clock change is read shifted forward by the gap, a repeated one the first time.
 // Nothing for an invalid date or time of day.
 std::optional<std::chrono::system_clock::time_point> device_utc_reaching(const ce::SYSTEMTIME& local);
 // The host time at which the device's clock reads `device_utc`.

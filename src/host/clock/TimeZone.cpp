@@ -50,8 +50,9 @@ TimeZone::Resolved TimeZone::resolve(Local reading) const {
         const auto info = zone_->get_info(std::chrono::floor<std::chrono::seconds>(local_time(reading)));
         switch (info.result) {
         case date::local_info::nonexistent:
-            // `second` is the offset that starts with the jump; it begins at the gap's end.
-            return {std::chrono::time_point_cast<milliseconds>(info.second.begin), Fold::skipped};
+            // `first` is the offset in force before the jump: read with it, the reading
+            // lands as far past the gap's end as it stood past the gap's start.
+            return {Utc(reading - info.first.offset), Fold::skipped};
         case date::local_info::ambiguous:
             return {Utc(reading - info.first.offset), Fold::repeated};
         default:

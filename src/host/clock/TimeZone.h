@@ -34,8 +34,8 @@ public:
         Utc instant;
         Fold fold = Fold::unique;
     };
-    // Every reading resolves: a skipped one to the moment the clock jumps past it (the
-    // end of the gap), a repeated one to its earlier instant.
+    // Every reading resolves: a skipped one shifted forward by the length of the gap
+    // (02:10 in a gap from 02:00 to 03:00 is 03:10), a repeated one to its earlier instant.
     Resolved resolve(Local reading) const;
 
 private:

@@ -28,10 +28,17 @@ std::mutex& hardware_lock() {
 
 Machine::Machine(Device& device)
     : soc_(std::make_unique<sim::Soc>(sim::profile_or_default(device.database().setting(sim::kProfileSetting)))),
+      infrared_port_(std::make_unique<LircBridge>(
+          InfraredPortSetting::stored(device.database().setting(InfraredPortSetting::kSetting)), device.log_dir())),
       trace_log_(device.log_dir() / TraceLog::kFileName),
       host_origin_ns_(host_now_ns()) {
-    soc_->clock().set_pacing(device.database().setting(kPacingSetting).value_or("on") != "off");
-    soc_->receiver().set_source([run_dir = device.run_dir()] { return ReceiverQueue(run_dir).take(); });
+    // A real infrared port keeps to the wall clock whatever the setting says: the pauses
+    // of a macro are real time in front of the real TV.
+    soc_->clock().set_pacing(device.database().setting(kPacingSetting).value_or("on") != "off" ||
+                             infrared_port_->active());
+    soc_->receiver().set_source([this, run_dir = device.run_dir()] {
+        return infrared_port_->active() ? infrared_port_->listen() : ReceiverQueue(run_dir).take();
+    });
 }
 
 Machine::~Machine() {
@@ -57,6 +64,7 @@ void Machine::page_released() {
     if (mapped_pages_ > 0 && --mapped_pages_ == 0) {
         // Edges emitted outside a framed transmission still count as one.
         if (!tracing_ && soc_->line().has_edges()) record_transmission(soc_->end_transmission());
+        infrared_port_->release();
         // From here the clock runs with the host's again, from wherever the session left it.
         host_origin_ns_ = host_now_ns() - soc_->clock().now();
     }
@@ -82,7 +90,9 @@ void Machine::end_trace() {
 void Machine::record_transmission(sim::Transmission transmission) {
     if (transmission.edges.empty()) return;
     last_trace_ = sim::TraceDecoder::decode(transmission);
-    TraceLog(trace_log_).append(*last_trace_, transmission, soc_->profile().name);
+    // Sent first, so the block the log keeps says how the real port took it.
+    const std::string outcome = infrared_port_->active() ? infrared_port_->send(*last_trace_).text : std::string();
+    TraceLog(trace_log_).append(*last_trace_, transmission, soc_->profile().name, outcome);
     last_transmission_ = std::move(transmission);
 }
 

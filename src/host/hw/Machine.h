@@ -12,6 +12,7 @@
 #include <mutex>
 #include <optional>
 
+#include "host/hw/lirc/LircBridge.h"
 #include "sim/Soc.h"
 #include "sim/TraceDecoder.h"
 
@@ -50,6 +51,9 @@ public:
     void set_pacing(bool on);
     bool pacing() const { return soc_->clock().pacing(); }
 
+    // The handheld's infrared port: a LIRC device under the model, or the log only.
+    LircBridge& infrared_port() { return *infrared_port_; }
+
     void begin_trace();
     // Ends and records the current transmission (if anything was emitted).
     void end_trace();
@@ -64,6 +68,7 @@ private:
     void record_transmission(sim::Transmission transmission);
 
     std::unique_ptr<sim::Soc> soc_;
+    std::unique_ptr<LircBridge> infrared_port_;
     std::filesystem::path trace_log_;
     std::int64_t host_origin_ns_ = 0;
     int mapped_pages_ = 0;

@@ -23,6 +23,14 @@ ce::HANDLE fail(ce::DWORD error) {
     return ce::INVALID_HANDLE_VALUE;
 }
 
+// The infrared port on a LIRC device opens only when the device can be used, so the
+// driver answers a missing, busy or unfit device as it does a port it cannot open.
+bool infrared_port_usable(const sim::ComPort& port) {
+    if (port.key.find(u"IrDA") == std::u16string_view::npos) return true;
+    std::lock_guard guard(hardware_lock());
+    return Machine::current().infrared_port().claim().empty();
+}
+
 }  // namespace
 
 bool SerialPort::names_port(ce::LPCWSTR path) {
@@ -43,6 +51,7 @@ ce::HANDLE SerialPort::open(ce::LPCWSTR path) {
     const std::string file(name.begin(), name.end() - 1);  // ASCII by construction
     LockFile lock(Device::current().run_dir() / "ports" / (file + ".lock"), LockFile::Wait::no);
     if (!lock.locked()) return fail(ce::ERROR_ACCESS_DENIED);
+    if (!infrared_port_usable(*port)) return fail(ce::ERROR_ACCESS_DENIED);
     ce::SetLastError(ce::ERROR_SUCCESS);
     return register_handle(new SerialPort(std::move(lock), *port));
 }

@@ -22,12 +22,14 @@ std::string header(std::size_t index, const sim::DecodedTrace& trace, const sim:
 
 }  // namespace
 
-bool TraceLog::append(const sim::DecodedTrace& trace, const sim::Transmission& transmission, std::string_view profile) {
+bool TraceLog::append(const sim::DecodedTrace& trace, const sim::Transmission& transmission, std::string_view profile,
+                      std::string_view port) {
     const int fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     if (fd < 0) return false;
     // The index counts the blocks already there; a lock keeps two appenders apart.
     const bool locked = ::lockf(fd, F_LOCK, 0) == 0;
-    const std::string block = header(blocks().size() + 1, trace, transmission, profile) + trace.mode2();
+    const std::string note = port.empty() ? std::string() : "# lirc " + std::string(port) + '\n';
+    const std::string block = header(blocks().size() + 1, trace, transmission, profile) + note + trace.mode2();
     const bool written = ::write(fd, block.data(), block.size()) == static_cast<ssize_t>(block.size());
     if (locked) ::lockf(fd, F_ULOCK, 0);
     ::close(fd);

@@ -3,6 +3,7 @@
 // "mode2" text under a comment line naming it:
 //
 //   # send 3 pxa270 at 12.345678 s: 38462 Hz carrier, duty 0.51, 68 marks
+//   # lirc /dev/lirc0: sent 135 values in 1 write, carrier 38462 Hz   (a LIRC port only)
 //   carrier 38462
 //   pulse 9000
 //   space 4500
@@ -26,7 +27,10 @@ public:
 
     explicit TraceLog(std::filesystem::path path) : path_(std::move(path)) {}
 
-    bool append(const sim::DecodedTrace& trace, const sim::Transmission& transmission, std::string_view profile);
+    // `port`, when given, is what the real infrared port did with it: a comment line
+    // "# lirc ..." after the block's first line.
+    bool append(const sim::DecodedTrace& trace, const sim::Transmission& transmission, std::string_view profile,
+                std::string_view port = {});
     // The blocks in order (comment line included); empty when there is no log.
     std::vector<std::string> blocks() const;
 

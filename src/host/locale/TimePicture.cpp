@@ -1,19 +1,9 @@
 #include "host/locale/TimePicture.h"
 
 #include "ce/Locale.h"
+#include "host/locale/International.h"
 
 namespace host {
-
-namespace {
-
-std::u16string number(int value, int width) {
-    std::u16string text;
-    for (const char c : std::to_string(value)) text += static_cast<char16_t>(c);
-    while (static_cast<int>(text.size()) < width) text.insert(text.begin(), u'0');
-    return text;
-}
-
-}  // namespace
 
 TimePicture::TimePicture(std::u16string_view picture) {
     for (std::size_t at = 0; at < picture.size();) {
@@ -73,11 +63,11 @@ std::u16string TimePicture::Field(const Piece& piece, int hour, int minute, int 
     switch (piece.kind) {
         case Kind::hour12: {
             const int twelve = hour % 12 == 0 ? 12 : hour % 12;
-            return number(twelve, piece.width);
+            return International::Digits(twelve, piece.width);
         }
-        case Kind::hour24: return number(hour, piece.width);
-        case Kind::minute: return number(minute, piece.width);
-        case Kind::second: return number(second, piece.width);
+        case Kind::hour24: return International::Digits(hour, piece.width);
+        case Kind::minute: return International::Digits(minute, piece.width);
+        case Kind::second: return International::Digits(second, piece.width);
         case Kind::marker: {
             const std::u16string marker = hour < 12 ? u"AM" : u"PM";
             return piece.width == 1 ? marker.substr(0, 1) : marker;

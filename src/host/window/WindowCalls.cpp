@@ -60,6 +60,14 @@ BOOL SetWindowTextW(HWND window, LPCWSTR text) {
 
 HWND GetForegroundWindow() { return registry().foreground().value_or(nullptr); }
 
+BOOL SetWindowPos(HWND window, HWND insertAfter, int /*x*/, int /*y*/, int /*cx*/, int /*cy*/, UINT /*flags*/) {
+    if (insertAfter != HWND_TOPMOST && insertAfter != HWND_NOTOPMOST) return fail(ERROR_NOT_SUPPORTED);
+    // Another program's window keeps its place: only its owner orders it.
+    const auto found = registry().find(window);
+    if (!found || found->owner.pid != static_cast<pid_t>(GetCurrentProcessId())) return fail(ERROR_INVALID_WINDOW_HANDLE);
+    return registry().set_topmost(window, insertAfter == HWND_TOPMOST) ? TRUE : fail(ERROR_CANTWRITE);
+}
+
 BOOL SetForegroundWindow(HWND window) {
     if (!registry().find(window)) return fail(ERROR_INVALID_WINDOW_HANDLE);
     return registry().set_foreground(window) ? TRUE : fail(ERROR_CANTWRITE);

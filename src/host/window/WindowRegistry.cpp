@@ -70,6 +70,7 @@ std::vector<WindowRecord> WindowRegistry::query(const char* sql, ce::HWND handle
             window.owner.pid = static_cast<pid_t>(select.column_int(3));
             window.owner.started = static_cast<std::uint64_t>(select.column_int(4));
             window.thread = static_cast<ce::DWORD>(select.column_int(5));
+            window.topmost = select.column_int(6) != 0;
             rows.push_back(std::move(window));
         }
     }
@@ -89,17 +90,19 @@ bool WindowRegistry::forget_if_dead(const WindowRecord& window) {
 }
 
 std::optional<WindowRecord> WindowRegistry::find(ce::HWND handle) {
-    auto rows = query("SELECT handle, class, title, pid, started, thread FROM windows WHERE handle = ?1", handle);
+    auto rows = query("SELECT handle, class, title, pid, started, thread, topmost FROM windows WHERE handle = ?1", handle);
     if (rows.empty()) return std::nullopt;
     return rows.front();
 }
 
-std::vector<WindowRecord> WindowRegistry::newest_first() {
-    return query("SELECT handle, class, title, pid, started, thread FROM windows ORDER BY made DESC", nullptr);
+std::vector<WindowRecord> WindowRegistry::in_front_first() {
+    return query("SELECT handle, class, title, pid, started, thread, topmost FROM windows "
+                 "ORDER BY topmost DESC, made DESC",
+                 nullptr);
 }
 
 std::vector<WindowRecord> WindowRegistry::windows() {
-    auto rows = newest_first();
+    auto rows = in_front_first();
     if (const auto front = foreground()) {
         const auto found = std::find_if(rows.begin(), rows.end(), [&](const auto& row) { return row.handle == *front; });
         if (found != rows.end()) std::rotate(rows.begin(), found, found + 1);
@@ -113,12 +116,24 @@ std::optional<ce::HWND> WindowRegistry::foreground() {
     if (!text || std::from_chars(text->data(), text->data() + text->size(), number).ec != std::errc{})
         return std::nullopt;
     const ce::HWND handle = handle_of(number);
-    if (find(handle)) return handle;
+    const auto left = in_front_first();
+    const auto stored = std::find_if(left.begin(), left.end(), [&](const auto& row) { return row.handle == handle; });
+    if (stored != left.end()) {
+        // The reminder stays what the person sees, whatever was opened after it; the
+        // stored window is kept for when the top-most ones have gone.
+        return stored->topmost || !left.front().topmost ? handle : left.front().handle;
+    }
     // Closing the help viewer must leave KIVO in front, not a screen nobody can operate.
-    const auto left = newest_first();
     if (left.empty()) return std::nullopt;
     set_foreground(left.front().handle);
     return left.front().handle;
+}
+
+bool WindowRegistry::set_topmost(ce::HWND handle, bool topmost) {
+    std::lock_guard guard(db_.lock());
+    Statement update(db_.handle(), "UPDATE windows SET topmost = ?2 WHERE handle = ?1");
+    update.bind(1, number_of(handle)).bind(2, std::int64_t{topmost ? 1 : 0});
+    return update.run() && db_.changes() == 1;
 }
 
 bool WindowRegistry::set_foreground(ce::HWND handle) {

@@ -14,7 +14,10 @@ constexpr std::uint32_t kMuxCleared = 0x2200, kMuxGpio = 0xCC00;
 // Timer borrowing: 1. stopped and reset, 2. loaded with the full range, 3. free-running
 // with auto-reload at the undivided clock, 4. started.
 constexpr std::uint32_t kTimerReset = 0xFFFFFF00, kTimerFreeRunning = 0xFFFFFFE2, kFullRange = 0xFFFFFFFF;
+// Timer 1 runs the operating system's tick: with all three running, timer 3 is taken
+// (and put back), as the transmit engine does.
 constexpr int kTimerOrder[3] = {3, 2, 1};
+constexpr int kWhenAllBusy = 3;
 
 constexpr std::int64_t kTicksPerMs = 6480;
 constexpr std::uint32_t kSilenceTicks = 3'240'000;  // 500 ms
@@ -37,7 +40,7 @@ Omap850Receiver::Result Omap850Receiver::Capture(std::int32_t* buffer, const Lea
     gpio.write32(kDirControl, savedDirection | kReceivePin);
     gpio.write32(kIntMask, savedMask | kReceivePin);
     pages_.configuration.write32(kPinMux, (savedMux & ~kMuxCleared) | kMuxGpio);
-    const MpuTimer timer = MpuTimer::FirstIdle(pages_.timers, kTimerOrder, kTimerOrder[2]);
+    const MpuTimer timer = MpuTimer::FirstIdle(pages_.timers, kTimerOrder, kWhenAllBusy);
     const std::uint32_t savedCntl = timer.Cntl(), savedLoad = timer.Load();
     timer.SetCntl(kTimerReset);
     timer.SetLoad(kFullRange);

@@ -56,7 +56,7 @@ int CIrDrvrPXA250::Send(std::uint16_t repeatCount, int holdKey) {
 int CIrDrvrPXA250::Learn() {
     if (const int ready = CheckLearnable(BlocksMapped()); ready != kIrOk) return ready;
     const LearnDeadline deadline;
-    if (!PxaTransmitter::ValidUart(uart_)) return kIrNoInfraredUart;
+    if (!PxaTransmitter::ValidUart(uart_)) return RefuseCapture(kIrNoInfraredUart);
     std::int32_t buffer[BurstRecorder::kEntries] = {};
     RaiseForCapture(1);
     const auto result = PxaReceiver({timer_, gpio_, interrupts_}, uart_, timing_.counterHz / 1000).Capture(buffer, deadline);

@@ -124,7 +124,7 @@ int CIrDrvrSamsungS3C::Send(std::uint16_t repeatCount, int holdKey) {
 int CIrDrvrSamsungS3C::Learn() {
     if (const int ready = CheckLearnable(BlocksMapped()); ready != kIrOk) return ready;
     const LearnDeadline deadline;
-    if (!ValidUart(uart_)) return kIrNoInfraredUart;
+    if (!ValidUart(uart_)) return RefuseCapture(kIrNoInfraredUart);
     std::int32_t buffer[BurstRecorder::kEntries] = {};
     RaiseForCapture(1);
     const auto result = S3cReceiver({timers_, gpio_, interrupts_}, uart_, ticksPerMs_).Capture(buffer, deadline);

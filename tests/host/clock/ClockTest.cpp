@@ -161,10 +161,12 @@ struct FoldCase {
 // New York on 2026-03-08 at 02:00 and 2026-11-01 at 02:00.
 const FoldCase kFoldCases[] = {
     {"BerlinWinter", "Europe/Berlin", at(2026, 1, 10, 6, 30), at(2026, 1, 10, 5, 30), LOCAL_TIME_UNIQUE},
-    {"BerlinSkipped", "Europe/Berlin", at(2026, 3, 29, 2, 30), at(2026, 3, 29, 1, 0), LOCAL_TIME_SKIPPED},
+    {"BerlinSkipped", "Europe/Berlin", at(2026, 3, 29, 2, 30), at(2026, 3, 29, 1, 30), LOCAL_TIME_SKIPPED},
     {"BerlinAfterTheGap", "Europe/Berlin", at(2026, 3, 29, 3, 0), at(2026, 3, 29, 1, 0), LOCAL_TIME_UNIQUE},
     {"BerlinRepeated", "Europe/Berlin", at(2026, 10, 25, 2, 30), at(2026, 10, 25, 0, 30), LOCAL_TIME_REPEATED},
-    {"NewYorkSkipped", "America/New_York", at(2026, 3, 8, 2, 59), at(2026, 3, 8, 7, 0), LOCAL_TIME_SKIPPED},
+    {"NewYorkSkipped", "America/New_York", at(2026, 3, 8, 2, 59), at(2026, 3, 8, 7, 59), LOCAL_TIME_SKIPPED},
+    // Lord Howe moves its clock by half an hour.
+    {"LordHoweSkipped", "Australia/Lord_Howe", at(2027, 10, 3, 2, 15), at(2027, 10, 2, 15, 45), LOCAL_TIME_SKIPPED},
     {"NewYorkRepeated", "America/New_York", at(2026, 11, 1, 1, 30), at(2026, 11, 1, 5, 30), LOCAL_TIME_REPEATED},
 };
 

@@ -142,6 +142,37 @@ TEST_F(TopLevelWindows, AreFoundByTitleAcrossProcessesUntilTheirProcessEnds) {
     EXPECT_EQ(FindWindowW(nullptr, u"KIVO"), nullptr);
 }
 
+TEST_F(TopLevelWindows, ATopMostWindowStaysInFrontOfEveryWindowThatIsNot) {
+    start_alert("window:KIVOAlert");
+    const HWND other = wait_for_window(u"KIVOAlert");
+    ASSERT_NE(other, nullptr);
+    const HWND reminder = make_top_level(u"Reminder");
+    const HWND list = make_top_level(u"List");
+    ASSERT_TRUE(SetForegroundWindow(list));
+
+    EXPECT_FALSE(SetWindowPos(other, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE)) << "another program's";
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
+    EXPECT_FALSE(SetWindowPos(reminder, nullptr, 0, 0, 0, 0, 0)) << "only the top-most order is kept";
+    EXPECT_EQ(GetLastError(), ERROR_NOT_SUPPORTED);
+    ASSERT_TRUE(SetWindowPos(reminder, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE));
+    EXPECT_EQ(GetForegroundWindow(), reminder) << "in front at once";
+
+    for (const HWND later : {list, other}) {
+        ASSERT_TRUE(SetForegroundWindow(later));
+        EXPECT_EQ(GetForegroundWindow(), reminder);
+    }
+    EXPECT_EQ(all_windows(), (std::vector<HWND>{reminder, other, list}));
+    ASSERT_TRUE(DestroyWindow(reminder));
+    EXPECT_EQ(GetForegroundWindow(), other) << "the window brought forward last comes to the front";
+
+    const HWND again = make_top_level(u"Reminder");
+    ASSERT_TRUE(SetWindowPos(again, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE));
+    ASSERT_TRUE(SetWindowPos(again, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE));
+    EXPECT_EQ(GetForegroundWindow(), other) << "no longer top-most, it is one window among the others";
+    DestroyWindow(again);
+    DestroyWindow(list);
+}
+
 TEST_F(TopLevelWindows, MessagesToAnotherProcessArriveInOrderAndSentOnesAreAnswered) {
     start_alert("window:KIVOAlert");
     const HWND alert = wait_for_window(u"KIVOAlert");

@@ -1,0 +1,94 @@
+#include "host/notify/ClockChange.h"
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "ce/Text.h"
+#include "host/Device.h"
+#include "host/DeviceLog.h"
+#include "host/clock/Clock.h"
+#include "host/clock/LocalTime.h"
+#include "host/clock/TimeZone.h"
+#include "host/notify/NotificationStore.h"
+#include "host/notify/ServiceFiles.h"
+#include "host/notify/ServiceLink.h"
+
+namespace host {
+
+namespace {
+
+using namespace std::chrono;
+
+using Instant = system_clock::time_point;
+
+struct Side {
+    TimeZone zone;
+    Instant now;
+};
+
+TimeZone zone_now() { return TimeZone::find(clock_settings().zone).value_or(TimeZone::utc()); }
+
+std::optional<Instant> instant_in(const TimeZone& zone, const TimedRow& row) {
+    const auto local = time_from_text(row.time);
+    const auto reading = local ? reading_of(*local) : std::nullopt;
+    if (!reading) return std::nullopt;
+    return zone.resolve(*reading).instant;
+}
+
+// The registrations the change from `before` to `after` jumps over, removed; the lines
+// that say so. One already due before the change is left to the service: it ran late,
+// not because of this change.
+std::vector<std::string> settle(const Side& before, const Side& after, bool zone_change) {
+    std::vector<std::string> lines;
+    NotificationStore store(Device::current().database());
+    for (const TimedRow& row : store.timed_rows()) {
+        const auto was = instant_in(before.zone, row);
+        const auto is = instant_in(after.zone, row);
+        if (!was || !is || *was <= before.now || *is > after.now) continue;
+        if (!zone_change && after.now - *is <= ClockChange::kLanding) continue;
+        if (!store.take_timed(row)) continue;
+        lines.push_back("not starting " + ce::utf8_from_utf16(row.application) + " AppRunAtTime (registered for " +
+                        row.time + "): the " + (zone_change ? "time zone was changed" : "clock was set") +
+                        " past it");
+    }
+    return lines;
+}
+
+bool change(bool zone_change, const std::function<std::optional<Instant>()>& apply) {
+    std::vector<std::string> lines;
+    {
+        Transaction transaction(Device::current().database());
+        if (!transaction.ok()) return false;
+        const Side before{zone_now(), device_utc_now()};
+        const auto now = apply();
+        if (!now) return false;
+        lines = settle(before, Side{zone_now(), *now}, zone_change);
+        if (!transaction.commit()) return false;
+    }
+    const DeviceLog log(ServiceFiles::kLogName);
+    for (const auto& line : lines) log.write(line);
+    // Registered local times now fall due at other host times.
+    ServiceLink::changed();
+    return true;
+}
+
+}  // namespace
+
+bool ClockChange::set_local_time(const ce::SYSTEMTIME& local) {
+    return change(false, [&]() -> std::optional<Instant> {
+        // The time as set, not a moment later: what lands within kLanding of it is kept.
+        const auto target = device_utc_of(local);
+        if (!target || !host::set_local_time(local)) return std::nullopt;
+        return target;
+    });
+}
+
+bool ClockChange::set_time_zone(const std::string& zone) {
+    return change(true, [&]() -> std::optional<Instant> {
+        if (!host::set_time_zone(zone)) return std::nullopt;
+        return device_utc_now();
+    });
+}
+
+}  // namespace host

@@ -1,0 +1,32 @@
+#pragma once
+// A person setting the handheld's clock or changing its time zone. The timed
+// registrations the change jumps over are settled in the same transaction as the
+// setting, so the notification service never sees them due:
+// - a change of zone starts none of them (their local times now fall at other instants,
+//   some of them behind the clock);
+// - a clock set forward past one does not start it either, unless the time set is at most
+//   kLanding past it: a small correction that lands on the alarm must not lose it.
+// A settled registration is removed and said so in log/notify.log; the programs
+// registered for the event (which the caller raises) register what is next. A
+// registration whose time came while nothing was changed by hand (the handheld was off,
+// its service down) is no jump: the service still starts it once, late.
+
+#include <chrono>
+#include <string>
+
+#include "ce/Time.h"
+
+namespace host {
+
+class ClockChange {
+public:
+    static constexpr std::chrono::seconds kLanding{15};
+
+    // False, changing nothing, for a local time the zone skips, an invalid date, or a
+    // settings database that cannot be written.
+    static bool set_local_time(const ce::SYSTEMTIME& local);
+    // False, changing nothing, for a name the tz database does not know.
+    static bool set_time_zone(const std::string& zone);
+};
+
+}  // namespace host

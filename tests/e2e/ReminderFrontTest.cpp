@@ -1,0 +1,116 @@
+// The reminder as the one thing on the screen while an alarm rings: it stays in front of
+// programs opened after it, comes up at once when another copy of Alert was only
+// renewing the wake-up, and once answered it takes no re-fire that waited behind the answer.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <regex>
+#include <thread>
+
+#include "AlertHandheld.h"
+#include "alarms/AlarmMessages.h"
+#include "alarms/AlertKey.h"
+#include "ce/Process.h"
+#include "ce/Sync.h"
+#include "ce/Windows.h"
+#include "framework/AutomationProtocol.h"
+#include "host/Device.h"
+
+namespace {
+
+using ::testing::ContainsRegex;
+
+constexpr const char* kDismiss = "600";
+
+class ReminderFront : public e2e::AlertHandheld {
+protected:
+    void TearDown() override {
+        if (const ce::HWND kivo = ce::FindWindowW(nullptr, u"KIVO")) {
+            ce::PostMessageW(kivo, ce::WM_CLOSE, 0, 0);
+            eventually([] { return ce::FindWindowW(nullptr, u"KIVO") == nullptr; }, 10);
+        }
+        AlertHandheld::TearDown();
+    }
+    static std::string handle_text(ce::HWND window) {
+        return std::to_string(static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(window)));
+    }
+    // The window a program last brought forward, whether or not it is in front.
+    static std::string brought_forward() {
+        return host::Device::current().database().setting("window.foreground").value_or("");
+    }
+};
+
+TEST_F(ReminderFront, KivoOpenedOverARingingReminderLeavesItInFrontAndDismissWithinReach) {
+    ring_at("08:00", {"--days", "daily", "--description", "Radio on"});
+    ASSERT_TRUE(eventually(reminder_shown));
+    const ce::HWND reminder = ce::FindWindowW(nullptr, u"KIVOAlert");
+
+    ok({"run", "\\Program Files\\KIVO\\KIVO.exe"});
+    ASSERT_TRUE(eventually([] { return ce::FindWindowW(nullptr, u"KIVO") != nullptr; }));
+    const ce::HWND kivo = ce::FindWindowW(nullptr, u"KIVO");
+    ASSERT_TRUE(eventually([&] { return brought_forward() == handle_text(kivo); })) << "KIVO showed its window";
+    EXPECT_EQ(ce::GetForegroundWindow(), reminder) << "the reminder stays in front";
+    EXPECT_THAT(ok({"ps"}), ContainsRegex("Alert\\.exe +SHOW +\"KIVOAlert\" +yes +yes"));
+
+    // Dismiss, at the middle of the button on a 240 x 320 screen.
+    ok({"tap", "60", "151"});
+    ASSERT_TRUE(eventually(reminder_gone)) << "the tap reached Dismiss";
+    EXPECT_EQ(registered_time(), "2026-03-08 08:00:00");
+    EXPECT_EQ(ce::GetForegroundWindow(), kivo) << "KIVO comes to the front when the reminder has gone";
+}
+
+// Starts Alert as kivowake would, without waiting for it.
+bool start_alert(const char16_t* command_line) {
+    ce::PROCESS_INFORMATION alert;
+    if (!ce::CreateProcessW(u"\\Program Files\\KIVO\\Alert.exe", command_line, nullptr, nullptr, ce::FALSE, 0, nullptr,
+                            nullptr, nullptr, &alert))
+        return false;
+    ce::CloseHandle(alert.hProcess);
+    ce::CloseHandle(alert.hThread);
+    return true;
+}
+
+// A clock change starts Alert with "UPDATE" and, a moment later, the alarm with "SHOW":
+// the second copy finds the program's mutex held by one that never makes a window.
+TEST_F(ReminderFront, ACopyToShowComesUpAsSoonAsTheOtherHolderOfTheProgramsMutexHasGone) {
+    set_clock("2026-03-07 07:00:00");
+    add_alarm("08:00", {"--days", "daily"});
+    ASSERT_FALSE(AlertKey::Pending().value_or(u"").empty());
+    const ce::HANDLE holder = ce::CreateMutexW(nullptr, ce::FALSE, u"/Program Files/KIVO/Alert.exe");
+    ASSERT_NE(holder, nullptr);
+
+    ASSERT_TRUE(start_alert(u"SHOW"));
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    EXPECT_TRUE(reminder_gone()) << "it looks for the holder's window while the holder runs";
+    ce::CloseHandle(holder);
+    const auto released = std::chrono::steady_clock::now();
+    ASSERT_TRUE(eventually(reminder_shown));
+    EXPECT_LT(std::chrono::steady_clock::now() - released, std::chrono::seconds(6))
+        << "it came up when the holder went, not after its whole 10 s search";
+    ok({"ui", "click", kDismiss});
+    ASSERT_TRUE(eventually(reminder_gone));
+}
+
+TEST_F(ReminderFront, AReFireQueuedBehindDismissWhileTheReminderBeamsRingsNothing) {
+    add_radio_codebase();
+    const std::u16string alarm =
+        ring_at("08:00", {"--days", "daily", "--sound", write_sound(200), "--codebase", "Radio", "--beam-on-repeats"});
+    ASSERT_TRUE(eventually(reminder_shown));
+    ASSERT_TRUE(eventually([&] { return plays().size() == 1 && infrared_sends() == 2; }));
+    const ce::HWND reminder = ce::FindWindowW(nullptr, u"KIVOAlert");
+
+    // The first re-fire beams again, which holds the reminder's thread for more than a
+    // second; the answer and a second re-fire wait in its queue, in that order.
+    ASSERT_TRUE(ce::PostMessageW(reminder, WM_ALERT_REFIRE, 0, 0));
+    ASSERT_TRUE(ce::PostMessageW(reminder, framework::automation::WM_UI_CLICK, 4242, 600));
+    ASSERT_TRUE(ce::PostMessageW(reminder, WM_ALERT_REFIRE, 0, 0));
+    ASSERT_TRUE(eventually(reminder_gone));
+
+    EXPECT_EQ(refire_of(alarm), "") << "no repeat armed after the answer";
+    EXPECT_EQ(registered_time(), "2026-03-08 08:00:00");
+    EXPECT_EQ(infrared_sends(), 4) << "beamed when it went off and on the first re-fire, not after Dismiss";
+}
+
+}  // namespace
