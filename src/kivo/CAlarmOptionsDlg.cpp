@@ -5,14 +5,21 @@
 #include <charconv>
 #include <string>
 
+#include "alarms/ProgramSettings.h"
 #include "alarms/UserClock.h"
 #include "ce/Time.h"
+#include "forms/CMoreOptionsDlg.h"
+#include "forms/CSetSoundDlg.h"
+#include "forms/CommandListCodebase.h"
+#include "forms/FormIds.h"
 #include "framework/CButton.h"
 #include "framework/CEdit.h"
 #include "framework/CSpinButtonCtrl.h"
+#include "framework/InputDispatcher.h"
 #include "framework/MessageBox.h"
 #include "kivo/AlarmOptionsFile.h"
 #include "kivo/AlarmOptionsLayout.h"
+#include "sound/CSoundWave.h"
 
 namespace {
 
@@ -263,11 +270,96 @@ bool CAlarmOptionsDlg::OnCommand(ce::UINT id, ce::UINT code) {
     switch (control) {
         case IDC_BEAM: Enable(IDC_BEAM_SETTINGS, IsChecked(IDC_BEAM)); return true;
         case IDC_PLAY_SOUND: Enable(IDC_SOUND_SETTINGS, IsChecked(IDC_PLAY_SOUND)); return true;
+        case IDC_SOUND_SETTINGS: ChooseSound(); return true;
+        case IDC_MORE_OPTIONS: ChooseMoreOptions(); return true;
+        case IDC_BEAM_SETTINGS: EditCommands(); return true;
+        case IDC_TEST_ACTIONS: TestActions(); return true;
+        case IDC_STOP: StopTest(); return true;
         default: return CMainBaseDlg::OnCommand(id, code);
     }
 }
 
+// Each form gets the values as they stand and gives them back only with OK.
+void CAlarmOptionsDlg::ChooseSound() {
+    CSetSoundDlg form(this);
+    form.SetSoundPath(options_.sound_path);
+    form.SetVolume(options_.volume);
+    form.SetPlayCount(options_.play_count);
+    form.SetPauseSeconds(options_.pause_seconds);
+    if (form.DoModal() != framework::IDOK) return;
+    options_.sound_path = form.GetSoundPath();
+    options_.volume = form.GetVolume();
+    options_.play_count = form.GetPlayCount();
+    options_.pause_seconds = form.GetPauseSeconds();
+}
+
+void CAlarmOptionsDlg::ChooseMoreOptions() {
+    CMoreOptionsDlg form(this);
+    form.SetReplayMinutes(options_.replay_minutes);
+    form.SetBeamOnRepeats(options_.beam_on_repeats);
+    if (form.DoModal() != framework::IDOK) return;
+    options_.replay_minutes = form.GetReplayMinutes();
+    options_.beam_on_repeats = form.GetBeamOnRepeats();
+}
+
+void CAlarmOptionsDlg::EditCommands() {}
+
+void CAlarmOptionsDlg::TestActions() {
+    if (IsChecked(IDC_BEAM) && !options_.commands.empty()) {
+        const std::u16string port = ProgramSettings::Text(u"ComPort", 400);
+        if (port.empty()) {
+            framework::MessageBox(this, kNoPort, kTitle, framework::MB_OK | framework::MB_ICONINFORMATION);
+            return;
+        }
+        (void)CommandListCodebase::RunTest(options_.commands, folder_, port);
+    }
+    // Taps made while the signals went out were aimed at a form that was not listening.
+    framework::InputDispatcher::DiscardQueuedInput();
+    if (!IsChecked(IDC_PLAY_SOUND) || options_.sound_path.empty()) return;
+    // A play the player refuses never reports its end: the test is over before it began.
+    if (test_.Start(options_.sound_path, options_.volume, options_.play_count, options_.pause_seconds) !=
+        CSoundWave::kPlaying) {
+        test_.Stop();
+        return;
+    }
+    ShowTesting(true);
+}
+
+void CAlarmOptionsDlg::StopTest() {
+    test_.Stop();
+    if (testing_) ShowTesting(false);
+}
+
+// While the sound plays only Stop, OK and Cancel take a tap (OK and Cancel stop it first).
+void CAlarmOptionsDlg::ShowTesting(bool testing) {
+    testing_ = testing;
+    if (CWnd* test = GetDlgItem(IDC_TEST_ACTIONS)) test->ShowWindow(!testing);
+    if (CWnd* stop = GetDlgItem(IDC_STOP)) stop->ShowWindow(testing);
+    for (int id : {IDC_DESCRIPTION, IDC_HOUR, IDC_MINUTE, IDC_SPIN, IDC_SUNDAY, IDC_MONDAY, IDC_MONDAY + 1, IDC_MONDAY + 2,
+                   IDC_MONDAY + 3, IDC_MONDAY + 4, IDC_SATURDAY, IDC_ALL, IDC_ONCE, IDC_BEAM, IDC_PLAY_SOUND,
+                   IDC_MORE_OPTIONS, IDC_HELP_BUTTON})
+        Enable(id, !testing);
+    // A Settings button is only ever open to its ticked box.
+    Enable(IDC_BEAM_SETTINGS, !testing && IsChecked(IDC_BEAM));
+    Enable(IDC_SOUND_SETTINGS, !testing && IsChecked(IDC_PLAY_SOUND));
+}
+
+ce::LRESULT CAlarmOptionsDlg::WindowProc(ce::UINT message, ce::WPARAM wParam, ce::LPARAM lParam) {
+    if (message == WM_SOUND_ENDED) {
+        if (testing_ && test_.OnSoundEnded() == TestSoundRun::Step::Over) StopTest();
+        return 0;
+    }
+    return CMainBaseDlg::WindowProc(message, wParam, lParam);
+}
+
+void CAlarmOptionsDlg::OnTimer(ce::UINT_PTR id) {
+    const TestSoundRun::Step step = test_.OnTimer(id);
+    if (step == TestSoundRun::Step::Over) StopTest();
+    if (step == TestSoundRun::Step::NotMine) CMainBaseDlg::OnTimer(id);
+}
+
 void CAlarmOptionsDlg::OnOK() {
+    StopTest();
     std::u16string description = GetDlgItem(IDC_DESCRIPTION)->GetWindowText();
     if (std::all_of(description.begin(), description.end(), is_blank)) {
         GetDlgItem(IDC_DESCRIPTION)->SetFocus();
@@ -299,4 +391,8 @@ void CAlarmOptionsDlg::OnOK() {
     }
 }
 
-void CAlarmOptionsDlg::OnCancel() { EndDialog(framework::IDCANCEL); }
+// A sound that went on after its form had gone would be nobody's to stop.
+void CAlarmOptionsDlg::OnCancel() {
+    StopTest();
+    EndDialog(framework::IDCANCEL);
+}

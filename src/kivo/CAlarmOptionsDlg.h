@@ -8,6 +8,7 @@
 #include <string>
 
 #include "forms/CMainBaseDlg.h"
+#include "forms/TestSoundRun.h"
 #include "kivo/AlarmOptions.h"
 
 class CAlarmOptionsDlg : public CMainBaseDlg {
@@ -56,10 +57,14 @@ public:
     bool UsesTwelveHours() const { return twelve_hours_; }
     // The values the sub-forms edit, as they stand.
     const AlarmOptions& Options() const { return options_; }
+    // A test sound is playing (Stop is shown).
+    bool IsTesting() const { return testing_; }
 
 protected:
     bool OnInitDialog() override;
     bool OnCommand(ce::UINT id, ce::UINT code) override;
+    ce::LRESULT WindowProc(ce::UINT message, ce::WPARAM wParam, ce::LPARAM lParam) override;
+    void OnTimer(ce::UINT_PTR id) override;
     void OnOK() override;
     void OnCancel() override;
     HelpPage GetHelpPage() const override;
@@ -81,6 +86,12 @@ private:
     bool IsChecked(int id) const;
     void SetChecked(int id, bool checked);
     void Enable(int id, bool enable);
+    void ChooseSound();
+    void ChooseMoreOptions();
+    void EditCommands();
+    void TestActions();
+    void StopTest();
+    void ShowTesting(bool testing);
 
     std::u16string folder_;
     std::u16string file_name_;
@@ -89,4 +100,6 @@ private:
     int displayed_hour_ = -1;
     // Set while the form writes a time field itself, so the change is not taken for the user's.
     bool updating_ = false;
+    bool testing_ = false;
+    TestSoundRun test_{*this};
 };

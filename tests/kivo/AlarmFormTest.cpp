@@ -30,6 +30,12 @@
 #include "irlib/card/result_codes.h"
 #include "irlib/irvox/command_list.h"
 #include "KivoHandheld.h"
+#include "WavFile.h"
+#include "forms/CMoreOptionsDlg.h"
+#include "forms/CSetSoundDlg.h"
+#include "framework/CListBox.h"
+#include "host/wave/AudioSettings.h"
+#include "host/wave/CaptureLog.h"
 #include "kivo/CAlarmOptionsDlg.h"
 #include "kivo/KivoIds.h"
 
@@ -545,6 +551,112 @@ TEST_F(AlarmForm, TheFilesTheFormWritesReadInAnIndependentPalmDatabaseReader) {
     EXPECT_EQ(base.find_signal("IR1"), 1);
     EXPECT_EQ(base.find_signal("IR2"), 2);
     EXPECT_EQ(base.find_macro("Alarm"), 3);
+}
+
+// A sound of `seconds` in "\My Documents"; its device path.
+std::u16string put_sound(const std::string& name, int seconds) {
+    testing_support::WavSpec spec;
+    spec.data = testing_support::pattern_bytes(static_cast<std::size_t>(spec.rate) * seconds, 7);
+    const auto bytes = testing_support::wav_bytes(spec);
+    const std::u16string path = u"\\My Documents\\" + std::u16string(name.begin(), name.end());
+    ce::CreateDirectoryW(u"\\My Documents");
+    ce::HANDLE file = ce::CreateFileW(path.c_str(), ce::GENERIC_WRITE, 0, ce::CREATE_ALWAYS);
+    ce::DWORD written = 0;
+    ce::WriteFile(file, bytes.data(), static_cast<ce::DWORD>(bytes.size()), &written);
+    ce::CloseHandle(file);
+    return path;
+}
+
+std::vector<host::CaptureEntry> captured_plays() {
+    std::vector<host::CaptureEntry> plays;
+    for (const auto& line : host::CaptureLog::lines())
+        if (const auto entry = host::CaptureLog::parse(line)) plays.push_back(*entry);
+    return plays;
+}
+
+TEST_F(AlarmForm, TheSubFormsTakeTheValuesAndGiveThemBackOnlyWithOk) {
+    WriteFullAlarm();
+    Start();
+    Use(IDC_EDIT, [](D& form) {
+        for (const int answer : {framework::IDCANCEL, framework::IDOK}) {
+            int given_count = 0;
+            QTimer::singleShot(0, [&] {
+                auto* sound = dynamic_cast<CSetSoundDlg*>(CWinApp::Foreground());
+                ASSERT_NE(sound, nullptr);
+                RunQueued();
+                given_count = sound->GetPlayCount();
+                auto* count = dynamic_cast<CComboBox*>(sound->GetDlgItem(CSetSoundDlg::IDC_PLAY_COUNT));
+                count->SetCurSel(4);  // "5"
+                framework::Automation::Click(sound, answer);
+            });
+            Tap(form, D::IDC_SOUND_SETTINGS);
+            EXPECT_EQ(given_count, 3);
+            EXPECT_EQ(form.Options().play_count, answer == framework::IDOK ? 5 : 3);
+            EXPECT_EQ(form.Options().sound_path, u"\\My Documents\\ring.wav");
+        }
+        bool more_opened = false;
+        QTimer::singleShot(0, [&] {
+            auto* more = dynamic_cast<CMoreOptionsDlg*>(CWinApp::Foreground());
+            ASSERT_NE(more, nullptr);
+            RunQueued();
+            more_opened = more->GetReplayMinutes() == 10 && more->GetBeamOnRepeats() == 1;
+            framework::Automation::Click(more, framework::IDOK);
+        });
+        Tap(form, D::IDC_MORE_OPTIONS);
+        EXPECT_TRUE(more_opened);
+        framework::Automation::Click(&form, framework::IDOK);
+    });
+    CAlarmDB alarm;
+    ASSERT_EQ(alarm.Open(alarm_path(u"7.kivo")), CAlarmDB::kOk);
+    std::uint16_t times = 0;
+    EXPECT_EQ(alarm.GetSoundRepeat(times), CAlarmDB::kOk);
+    EXPECT_EQ(times, 5);
+}
+
+TEST_F(AlarmForm, TestActionsPlaysTheSoundAndCancelStopsIt) {
+    ASSERT_TRUE(host::AudioSettings::set_backend(host::AudioBackend::capture));
+    const auto sound = put_sound("long.wav", 3);
+    const auto path = write(4, {.hour = 8, .description = u"long sound"});
+    {
+        CAlarmDB alarm;
+        ASSERT_EQ(alarm.Open(path), CAlarmDB::kOk);
+        ASSERT_EQ(alarm.SetSoundFile(sound), CAlarmDB::kOk);
+        ASSERT_EQ(alarm.SetPlaySound(1), CAlarmDB::kOk);
+        ASSERT_EQ(alarm.SetSoundRepeat(3), CAlarmDB::kOk);
+    }
+    const auto before = Bytes(path);
+    Start();
+    Use(IDC_EDIT, [](D& form) {
+        Tap(form, D::IDC_TEST_ACTIONS);
+        ASSERT_TRUE(form.IsTesting());
+        EXPECT_TRUE(form.GetDlgItem(D::IDC_STOP)->IsWindowVisible());
+        EXPECT_FALSE(form.GetDlgItem(D::IDC_TEST_ACTIONS)->IsWindowVisible());
+        EXPECT_FALSE(Enabled(form, D::IDC_DESCRIPTION));
+        EXPECT_FALSE(Enabled(form, D::IDC_SOUND_SETTINGS));
+        EXPECT_TRUE(Enabled(form, framework::IDCANCEL));
+        RunUntil([] { return false; }, std::chrono::milliseconds(300));
+        framework::Automation::Click(&form, framework::IDCANCEL);
+    });
+    ASSERT_TRUE(RunUntil([] { return !captured_plays().empty(); }, std::chrono::seconds(5))) << "the play was cut short";
+    RunUntil([] { return false; }, std::chrono::milliseconds(1500));
+    const auto plays = captured_plays();
+    ASSERT_EQ(plays.size(), 1u) << "no play after the form has gone";
+    EXPECT_LT(plays[0].bytes, 3u * 8000u) << "stopped before its end";
+    EXPECT_EQ(Bytes(path), before) << "cancelled: nothing written";
+}
+
+TEST_F(AlarmForm, TestActionsWithCommandsAndNoPortAsksForOne) {
+    WriteFullAlarm();
+    Start();
+    framework::MessageBoxScript boxes;
+    Use(IDC_EDIT, [&](D& form) {
+        Tap(form, D::IDC_TEST_ACTIONS);
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+        EXPECT_EQ(boxes.Shown()[0].text, D::kNoPort);
+        EXPECT_FALSE(form.IsTesting()) << "nothing plays either";
+        EXPECT_FALSE(exists(alarm_path(u"testIR.pdb")));
+        framework::Automation::Click(&form, framework::IDCANCEL);
+    });
 }
 
 }  // namespace
