@@ -15,6 +15,15 @@ namespace {
 
 using ::testing::HasSubstr;
 
+long long milliseconds_between(const ce::SYSTEMTIME& from, const ce::SYSTEMTIME& to) {
+    const auto milliseconds = [](const ce::SYSTEMTIME& time) {
+        ce::FILETIME file;
+        ce::SystemTimeToFileTime(&time, &file);
+        return static_cast<long long>((static_cast<unsigned long long>(file.dwHighDateTime) << 32 | file.dwLowDateTime) / 10000);
+    };
+    return milliseconds(to) - milliseconds(from);
+}
+
 class AlarmByHand : public e2e::AlertHandheld {
 protected:
     void TearDown() override {
@@ -44,6 +53,13 @@ protected:
         const int y = std::stoi(match[3]) + std::stoi(match[5]) / 2;
         ok({"tap", std::to_string(x), std::to_string(y)});
     }
+    // Chooses the item of tree `id` that shows `text`, as a tap on it would.
+    void select_item(int id, const std::string& text) {
+        const std::string dump = screen();
+        std::smatch match;
+        ASSERT_TRUE(std::regex_search(dump, match, std::regex("item ([0-9]+) \"" + text + "\""))) << dump;
+        ok({"ui", "select", std::to_string(id), match[1].str()});
+    }
     void click(int id) { ok({"ui", "click", std::to_string(id)}); }
     void type(int id, const std::string& text) {
         tap_control(id);
@@ -64,15 +80,41 @@ TEST_F(AlarmByHand, MadeInTheFormItGoesOffAndAnEditMovesItsWakeUp) {
     click(1008);  // Sunday and Saturday off: the weekdays
     click(1022);
     EXPECT_THAT(screen(), HasSubstr("1015 check \"All\" unchecked"));
+
+    // The sound: a WAV put on the handheld, found through the file form, 3 plays 2 s apart.
+    ok({"cp", write_sound(400), "\\My Documents"});
+    click(1024);  // Play sound
+    click(1006);  // its Settings
+    ASSERT_TRUE(showing("\"Assign a Sound to Alarm\""));
+    click(1031);  // "..."
+    ASSERT_TRUE(showing("\"File Open\""));
+    click(1048);  // the folder box drops down the handheld's folders
+    ASSERT_TRUE(showing("\"My Documents\""));
+    select_item(2005, "My Documents");
+    ASSERT_TRUE(showing("\"ring.wav\""));
+    ok({"ui", "select", "1041", "0"});
+    click(1);
+    ASSERT_TRUE(showing("1030 edit \"\\\\My Documents\\\\ring.wav\""));
+    ok({"ui", "select", "1033", "2"});  // 3 times
+    ok({"ui", "select", "1034", "2"});  // 2 s
+    click(1);
+    ASSERT_TRUE(showing("\"Alarm Options\""));
     click(1);  // OK
     ASSERT_TRUE(showing("300 window")) << "back in the list";
 
     const std::string alarms = ok({"alarm", "list"});
     EXPECT_THAT(alarms, HasSubstr("07:30  weekdays  active  due 2026-03-09 07:30:00  \"Radio on\""));
+    EXPECT_THAT(alarms, HasSubstr("ring.wav"));
     EXPECT_EQ(registered_time(), "2026-03-09 07:30:00");
 
     set_clock("2026-03-09 07:29:58");
     ASSERT_TRUE(eventually(reminder_shown)) << "the alarm made by hand goes off";
+    ASSERT_TRUE(eventually([&] { return plays().size() >= 3; }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+    const auto rung = plays();
+    ASSERT_EQ(rung.size(), 3u) << "three plays, no more";
+    for (std::size_t play = 1; play < rung.size(); ++play)
+        EXPECT_GE(milliseconds_between(rung[play - 1].end, rung[play].start), 1900) << "the 2 s pause before play " << play;
     click(600);  // Dismiss
     ASSERT_TRUE(eventually(reminder_gone));
 
