@@ -12,6 +12,7 @@
 #include "forms/CSetSoundDlg.h"
 #include "forms/CommandListCodebase.h"
 #include "forms/FormIds.h"
+#include "forms/HelpStrings.h"
 #include "framework/CButton.h"
 #include "framework/CEdit.h"
 #include "framework/CSpinButtonCtrl.h"
@@ -60,24 +61,7 @@ CAlarmOptionsDlg::CAlarmOptionsDlg(CWnd* parent, std::u16string folder, std::u16
 
 void CAlarmOptionsDlg::RegisterTemplates() { AlarmOptionsLayout::Register(); }
 
-const char16_t* CAlarmOptionsDlg::HelpText() {
-    return u"Description: what the alarm is for; the reminder shows it.\r\n\r\n"
-           u"Alarm time: tap the hour or the minute and type it, or step it with the arrows. On a "
-           u"12-hour clock, stepping past 11 or 12 changes am to pm and back.\r\n\r\n"
-           u"Occurs: the days the alarm goes off. All is every day; Once (no day) goes off at the "
-           u"next time and then turns itself off.\r\n\r\n"
-           u"Beam infrared signals: sends the alarm's infrared commands when it goes off. Settings "
-           u"opens the list of commands, where signals are learned from your remote control and "
-           u"pauses put between them.\r\n\r\n"
-           u"Play sound: plays a WAV file. Settings chooses the file, its volume, how many times it "
-           u"plays and the pause between plays.\r\n\r\n"
-           u"More Options: how long an alarm nobody answers waits before it goes off again, and "
-           u"whether it beams its commands again then.\r\n\r\n"
-           u"Test Actions: beams the commands and plays the sound now; Stop ends the sound.\r\n\r\n"
-           u"OK saves the alarm and turns it on; Cancel leaves it as it was.";
-}
-
-HelpPage CAlarmOptionsDlg::GetHelpPage() const { return {kTitle, HelpText()}; }
+HelpPage CAlarmOptionsDlg::GetHelpPage() const { return {kTitle, HelpStrings::Text(IDS_HELP)}; }
 
 bool CAlarmOptionsDlg::OnInitDialog() {
     CMainBaseDlg::OnInitDialog();

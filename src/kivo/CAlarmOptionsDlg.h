@@ -51,7 +51,6 @@ public:
 
     // Adds the form's templates to the program's (once).
     static void RegisterTemplates();
-    static const char16_t* HelpText();
 
     const std::u16string& FileName() const { return file_name_; }
     bool UsesTwelveHours() const { return twelve_hours_; }

@@ -172,6 +172,17 @@ TEST_F(AlarmForm, ANewAlarmOpensForEveryDayAtTheTimeNowAndIsSavedArmed) {
         EXPECT_FALSE(form.GetDlgItem(D::IDC_STOP)->IsWindowVisible());
         EXPECT_TRUE(form.GetDlgItem(D::IDC_DESCRIPTION)->widget()->hasFocus());
 
+        std::u16string help;
+        QTimer::singleShot(0, [&] {
+            auto* page = dynamic_cast<CDialog*>(CWinApp::Foreground());
+            ASSERT_NE(page, &form);
+            help = page->GetDlgItem(IDC_CAPTION)->GetWindowText() + u": " + page->GetDlgItem(IDC_HELP_TEXT)->GetWindowText();
+            page->EndDialog(framework::IDCANCEL);
+        });
+        Tap(form, IDC_HELP_BUTTON);
+        EXPECT_EQ(help.rfind(u"Alarm Options: Description: what the alarm is for", 0), 0u) << "the help page of the form";
+        ASSERT_EQ(CWinApp::Foreground(), &form);
+
         // Only blanks: the form stays, with the description to be typed.
         Type(form, D::IDC_DESCRIPTION, u" \t ");
         Tap(form, D::IDC_HOUR);
