@@ -5,9 +5,10 @@
 #include <charconv>
 #include <string>
 
-#include "alarms/ProgramSettings.h"
+#include "alarms/ComPortSetting.h"
 #include "alarms/UserClock.h"
 #include "ce/Time.h"
+#include "forms/CMacroEditorDlg.h"
 #include "forms/CMoreOptionsDlg.h"
 #include "forms/CSetSoundDlg.h"
 #include "forms/CommandListCodebase.h"
@@ -286,11 +287,14 @@ void CAlarmOptionsDlg::ChooseMoreOptions() {
     options_.beam_on_repeats = form.GetBeamOnRepeats();
 }
 
-void CAlarmOptionsDlg::EditCommands() {}
+void CAlarmOptionsDlg::EditCommands() {
+    CMacroEditorDlg form(this, options_.commands);
+    form.DoModal();  // refills the list only with OK
+}
 
 void CAlarmOptionsDlg::TestActions() {
     if (IsChecked(IDC_BEAM) && !options_.commands.empty()) {
-        const std::u16string port = ProgramSettings::Text(u"ComPort", 400);
+        const std::u16string port = ComPortSetting::Read();
         if (port.empty()) {
             framework::MessageBox(this, kNoPort, kTitle, framework::MB_OK | framework::MB_ICONINFORMATION);
             return;
