@@ -4,7 +4,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
 #include <regex>
+#include <sstream>
 #include <thread>
 
 #include "AlertHandheld.h"
@@ -24,8 +27,63 @@ long long milliseconds_between(const ce::SYSTEMTIME& from, const ce::SYSTEMTIME&
     return milliseconds(to) - milliseconds(from);
 }
 
+// The remote's two buttons, as LIRC mode2 durations (marks positive, spaces negative).
+const std::vector<int> kPower = [] {
+    std::vector<int> durations = {9000, -4500};
+    for (int bit = 0; bit < 32; ++bit) durations.insert(durations.end(), {560, (0xB2B2B2B2u >> bit & 1) != 0 ? -1690 : -560});
+    durations.insert(durations.end(), {560, -40000});
+    return durations;
+}();
+const std::vector<int> kVolume = {2400, -600, 1200, -600, 600, -600, 600, -600, 1200, -600, 600, -25000};
+
+// One send of the transmitter's log: when it began (virtual seconds), its carrier and
+// its marks and spaces.
+struct Send {
+    double start = 0;
+    double carrier = 0;
+    std::vector<int> durations;
+    double length() const {
+        double microseconds = 0;
+        for (const int duration : durations) microseconds += std::abs(duration);
+        return microseconds / 1e6;
+    }
+};
+
 class AlarmByHand : public e2e::AlertHandheld {
 protected:
+    std::string write_signal(const std::string& name, const std::vector<int>& durations) {
+        const auto path = device_root() / name;
+        std::ofstream out(path);
+        out << "carrier 38000\n";
+        for (const int duration : durations) out << (duration > 0 ? "pulse " : "space ") << std::abs(duration) << '\n';
+        return path.string();
+    }
+    // The signal form: a comment, then Learn with the remote's button pressed into the receiver.
+    void learn(const std::string& name, const std::string& signal) {
+        click(2017);  // IR
+        ASSERT_TRUE(showing("\"Add IR Signal\""));
+        type(2110, name);
+        ok({"ir", "press", signal, "--hold", "0.5"});
+        click(2113);  // Learn
+        ASSERT_TRUE(showing("\"Learned with success!\""));
+        click(1);
+        ASSERT_TRUE(showing("Signal learned"));
+        click(1);
+        ASSERT_TRUE(showing("\"Infrared Signals\""));
+    }
+    std::vector<Send> beamed() {
+        std::vector<Send> sends;
+        std::istringstream log(handheld({"ir", "log"}).out);
+        std::string line;
+        const std::regex header("# send [0-9]+ [^ ]+ at ([0-9.]+) s: ([0-9]+) Hz carrier.*");
+        while (std::getline(log, line)) {
+            std::smatch match;
+            if (std::regex_match(line, match, header)) sends.push_back({std::stod(match[1]), std::stod(match[2]), {}});
+            else if (!sends.empty() && line.rfind("pulse ", 0) == 0) sends.back().durations.push_back(std::stoi(line.substr(6)));
+            else if (!sends.empty() && line.rfind("space ", 0) == 0) sends.back().durations.push_back(-std::stoi(line.substr(6)));
+        }
+        return sends;
+    }
     void TearDown() override {
         // KIVO runs until told: it must not outlive its handheld.
         if (const ce::HWND window = ce::FindWindowW(nullptr, u"KIVO"); window != nullptr) {
@@ -99,20 +157,52 @@ TEST_F(AlarmByHand, MadeInTheFormItGoesOffAndAnEditMovesItsWakeUp) {
     ok({"ui", "select", "1034", "2"});  // 2 s
     click(1);
     ASSERT_TRUE(showing("\"Alarm Options\""));
+
+    // The infrared commands: two buttons of a remote learned through the receiver, a
+    // 1.5 s pause between them.
+    click(1023);  // Beam infrared signals
+    click(1025);  // its Settings: the command list
+    ASSERT_TRUE(showing("\"Infrared Signals\""));
+    learn("Power", write_signal("power.mode2", kPower));
+    click(2018);  // Pause, after the selected line
+    ASSERT_TRUE(showing("\"Add Pause\""));
+    ok({"ui", "set", "2103", "1"});
+    ok({"ui", "set", "2104", "5"});
+    click(1);
+    learn("Volume", write_signal("volume.mode2", kVolume));
+    ASSERT_TRUE(showing("  line 1 \"Pause 1.5s\""));
+    click(1);  // the list goes to the alarm
+    ASSERT_TRUE(showing("\"Alarm Options\""));
+
     click(1);  // OK
     ASSERT_TRUE(showing("300 window")) << "back in the list";
 
     const std::string alarms = ok({"alarm", "list"});
     EXPECT_THAT(alarms, HasSubstr("07:30  weekdays  active  due 2026-03-09 07:30:00  \"Radio on\""));
     EXPECT_THAT(alarms, HasSubstr("ring.wav"));
+    EXPECT_EQ(infrared_sends(), 0) << "nothing beamed while the alarm was made";
     EXPECT_EQ(registered_time(), "2026-03-09 07:30:00");
 
+    const std::size_t beeps = plays().size();  // each learn beeps when it has its signal
     set_clock("2026-03-09 07:29:58");
     ASSERT_TRUE(eventually(reminder_shown)) << "the alarm made by hand goes off";
-    ASSERT_TRUE(eventually([&] { return plays().size() >= 3; }));
+    ASSERT_TRUE(eventually([&] { return plays().size() >= beeps + 3; }));
     std::this_thread::sleep_for(std::chrono::milliseconds(2500));
-    const auto rung = plays();
+    const auto all = plays();
+    const std::vector<host::CaptureEntry> rung(all.begin() + static_cast<std::ptrdiff_t>(beeps), all.end());
     ASSERT_EQ(rung.size(), 3u) << "three plays, no more";
+    const auto sends = beamed();
+    ASSERT_EQ(sends.size(), 2u) << handheld({"ir", "log"}).out;
+    for (const auto& [send, remote] : {std::pair{sends[0], kPower}, std::pair{sends[1], kVolume}}) {
+        EXPECT_NEAR(send.carrier, 38000, 38000 * 0.03);
+        ASSERT_GE(send.durations.size(), 4u);
+        for (std::size_t index = 0; index < 4; ++index)
+            EXPECT_NEAR(send.durations[index], remote[index], std::abs(remote[index]) * 0.08) << "as the remote sent it";
+    }
+    const double pause = sends[1].start - sends[0].start - sends[0].length();
+    // The last pass's closing space is not light, so the log holds it in the gap.
+    EXPECT_GE(pause, 1.48) << "the pause between the two signals";
+    EXPECT_LE(pause, 1.7) << "the pause between the two signals";
     for (std::size_t play = 1; play < rung.size(); ++play)
         EXPECT_GE(milliseconds_between(rung[play - 1].end, rung[play].start), 1900) << "the 2 s pause before play " << play;
     click(600);  // Dismiss
