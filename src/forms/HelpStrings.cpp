@@ -5,6 +5,22 @@
 
 namespace {
 
+constexpr const char16_t* kAlarmOptionsHelp =
+    u"Description: what the alarm is for; the reminder shows it.\r\n\r\n"
+    u"Alarm time: tap the hour or the minute and type it, or step it with the arrows. On a "
+    u"12-hour clock, stepping past 11 or 12 changes am to pm and back.\r\n\r\n"
+    u"Occurs: the days the alarm goes off. All is every day; Once (no day) goes off at the "
+    u"next time and then turns itself off.\r\n\r\n"
+    u"Beam infrared signals: sends the alarm's infrared commands when it goes off. Settings "
+    u"opens the list of commands, where signals are learned from your remote control and "
+    u"pauses put between them.\r\n\r\n"
+    u"Play sound: plays a WAV file. Settings chooses the file, its volume, how many times it "
+    u"plays and the pause between plays.\r\n\r\n"
+    u"More Options: how long an alarm nobody answers waits before it goes off again, and "
+    u"whether it beams its commands again then.\r\n\r\n"
+    u"Test Actions: beams the commands and plays the sound now; Stop ends the sound.\r\n\r\n"
+    u"OK saves the alarm and turns it on; Cancel leaves it as it was.";
+
 constexpr const char16_t* kSoundHelp =
     u"Choose the sound the alarm plays, how loud and how often.\r\n\r\n"
     u"Select a sound: the WAV file the alarm plays. Tap \"...\" to pick one anywhere on the "
@@ -29,7 +45,8 @@ constexpr const char16_t* kMoreOptionsHelp =
     u"off again. Uncheck it to have the commands beamed every time.\r\n\r\n"
     u"OK keeps the settings for the alarm, Cancel leaves them as they were.";
 
-constexpr std::array<std::pair<int, const char16_t*>, 2> kTexts{{{305, kSoundHelp}, {306, kMoreOptionsHelp}}};
+constexpr std::array<std::pair<int, const char16_t*>, 3> kTexts{
+    {{304, kAlarmOptionsHelp}, {305, kSoundHelp}, {306, kMoreOptionsHelp}}};
 
 }  // namespace
 

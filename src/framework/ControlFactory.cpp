@@ -69,7 +69,16 @@ QWidget* make(const DialogItem& item, QWidget* parent, QWidget* previous) {
         }
         case ControlKind::Edit: return make_edit(item, parent);
         case ControlKind::PushButton: return new QPushButton(text, parent);
-        case ControlKind::CheckBox: return new QCheckBox(text, parent);
+        case ControlKind::CheckBox: {
+            if (!has(item.style, BS_PUSHLIKE)) return new QCheckBox(text, parent);
+            auto* toggle = new QPushButton(text, parent);
+            toggle->setCheckable(true);
+            // Pushed in is the highlight, plain to see on a small screen.
+            toggle->setStyleSheet(QStringLiteral("QPushButton { border: 1px solid palette(dark); border-radius: 2px; "
+                                                 "background: palette(button); } QPushButton:checked { "
+                                                 "background: palette(highlight); color: palette(highlighted-text); }"));
+            return toggle;
+        }
         case ControlKind::RadioButton: {
             auto* radio = new QRadioButton(text, parent);
             radio->setAutoExclusive(false);  // groups follow WS_GROUP (CDialog), not the parent

@@ -46,9 +46,10 @@ void SetControlText(QWidget* widget, std::u16string_view text) {
 }
 
 std::optional<bool> GetControlCheck(const QWidget* widget) {
-    if (qobject_cast<const QCheckBox*>(widget) == nullptr && qobject_cast<const QRadioButton*>(widget) == nullptr)
-        return std::nullopt;
-    return static_cast<const QAbstractButton*>(widget)->isChecked();
+    // Check boxes, radio buttons and the push buttons that stay pushed in.
+    const auto* button = qobject_cast<const QAbstractButton*>(widget);
+    if (button == nullptr || !button->isCheckable()) return std::nullopt;
+    return button->isChecked();
 }
 
 }  // namespace framework

@@ -33,6 +33,8 @@ inline constexpr ce::DWORD WS_DISABLED = 0x08000000;
 inline constexpr ce::DWORD WS_BORDER = 0x00800000;
 inline constexpr ce::DWORD WS_VSCROLL = 0x00200000;
 inline constexpr ce::DWORD WS_GROUP = 0x00020000;
+// A check box drawn as a button that stays pushed in while checked.
+inline constexpr ce::DWORD BS_PUSHLIKE = 0x1000;
 inline constexpr ce::DWORD SS_CENTER = 0x0001;
 inline constexpr ce::DWORD SS_RIGHT = 0x0002;
 inline constexpr ce::DWORD ES_MULTILINE = 0x0004;

@@ -31,6 +31,19 @@ QWidget* widget_under(QWidget* top, QPoint point) {
     return child != nullptr ? child : top;
 }
 
+// A tap puts the focus into the control that takes it by a click (or the nearest one
+// around it), as the window system does for a stylus; Qt does it only for the input of
+// a real screen.
+void take_focus(QWidget* target) {
+    for (QWidget* widget = target; widget != nullptr; widget = widget->parentWidget()) {
+        if ((widget->focusPolicy() & Qt::ClickFocus) == Qt::ClickFocus) {
+            widget->setFocus(Qt::MouseFocusReason);
+            return;
+        }
+        if (widget->isWindow()) return;
+    }
+}
+
 void deliver_stylus(CWnd* window, const ce::MSG& message) {
     QWidget* top = window->widget();
     const QPoint global = top->mapToGlobal(QPoint(GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)));
@@ -56,6 +69,7 @@ void deliver_stylus(CWnd* window, const ce::MSG& message) {
         buttons = Qt::NoButton;
         g_pressed = nullptr;
     }
+    if (type == QEvent::MouseButtonPress) take_focus(target);
     const QPointF local = target->mapFromGlobal(global);
     QMouseEvent event(type, local, local, global, button, buttons, Qt::NoModifier);
     QApplication::sendEvent(target, &event);

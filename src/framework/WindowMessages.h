@@ -26,6 +26,7 @@ inline constexpr WPARAM MK_LBUTTON = 0x0001;
 
 // Notification codes carried in the high word of WM_COMMAND's wParam.
 inline constexpr UINT BN_CLICKED = 0;
+inline constexpr UINT EN_SETFOCUS = 0x0100;
 inline constexpr UINT EN_CHANGE = 0x0300;
 inline constexpr UINT LBN_SELCHANGE = 1;
 inline constexpr UINT CBN_SELCHANGE = 1;

@@ -17,6 +17,7 @@
 #include "framework/Screen.h"
 #include "irlib/card/database_registry.h"
 #include "kivo/AlarmListSync.h"
+#include "kivo/CAlarmOptionsDlg.h"
 #include "kivo/CDeleteAlarmDlg.h"
 #include "kivo/KivoIds.h"
 
@@ -147,10 +148,8 @@ void CAlarmListView::OnPaint(CDC& dc) {
 
 bool CAlarmListView::OnCommand(ce::UINT id, ce::UINT /*code*/) {
     switch (static_cast<int>(id)) {
-        case IDC_ADD: AlarmFormNotYet(); return true;
-        case IDC_EDIT:
-            if (list_.Row(list_.Selected()) != nullptr) AlarmFormNotYet();
-            return true;
+        case IDC_ADD: AddAlarm(); return true;
+        case IDC_EDIT: EditSelected(); return true;
         case IDC_COPY: CopySelected(); return true;
         case IDC_DELETE: DeleteSelected(); return true;
         case IDC_LIST_HELP: ShowHelp(); return true;
@@ -166,11 +165,16 @@ ce::LRESULT CAlarmListView::WindowProc(ce::UINT message, ce::WPARAM wParam, ce::
     return CView::WindowProc(message, wParam, lParam);
 }
 
-void CAlarmListView::AlarmFormNotYet() {
-    framework::MessageBox(this,
-                          u"Alarms are made and changed in the alarm form, which this version of KIVO does not "
-                          u"have yet.\n\nFrom a terminal: handheld alarm add",
-                          kCaption, framework::MB_OK | framework::MB_ICONINFORMATION);
+void CAlarmListView::AddAlarm() {
+    CAlarmOptionsDlg form(this, folder_, {});
+    if (form.DoModal() == framework::IDOK) AlarmAdded(form.FileName());
+}
+
+void CAlarmListView::EditSelected() {
+    const CAlarmItem* row = list_.Row(list_.Selected());
+    if (row == nullptr) return;
+    CAlarmOptionsDlg form(this, folder_, row->file_name);
+    if (form.DoModal() == framework::IDOK) AlarmEdited();
 }
 
 void CAlarmListView::ToggleActive(int index) {

@@ -50,7 +50,8 @@ private:
     void CopySelected();
     void DeleteSelected();
     void ShowHelp();
-    void AlarmFormNotYet();
+    void AddAlarm();
+    void EditSelected();
 
     std::u16string folder_;
     CAlarmListCtrl list_;

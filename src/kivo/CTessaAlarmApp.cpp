@@ -4,6 +4,7 @@
 #include "ce/Messages.h"
 #include "forms/CHelpDlg.h"
 #include "kivo/CAboutDlg.h"
+#include "kivo/CAlarmOptionsDlg.h"
 #include "kivo/CDeleteAlarmDlg.h"
 #include "kivo/CMainFrame.h"
 #include "kivo/ProgramStarter.h"
@@ -16,6 +17,7 @@ bool CTessaAlarmApp::InitInstance() {
     CHelpDlg::RegisterTemplates();
     CAboutDlg::RegisterTemplates();
     CDeleteAlarmDlg::RegisterTemplates();
+    CAlarmOptionsDlg::RegisterTemplates();
     frame_ = std::make_unique<CMainFrame>();
     if (!frame_->Create()) {
         frame_.reset();
