@@ -189,8 +189,8 @@ protected:
     static void SetPause(CPauseDlg& form, int seconds, int tenths) {
         for (const auto& [field, value] : {std::pair{CPauseDlg::IDC_SECONDS, seconds}, std::pair{CPauseDlg::IDC_TENTHS, tenths}}) {
             ASSERT_TRUE(Automation::Click(&form, field));
-            const int now = std::stoi(std::string(form.GetDlgItem(field)->GetWindowText().begin(),
-                                                  form.GetDlgItem(field)->GetWindowText().end()));
+            const std::u16string shown = form.GetDlgItem(field)->GetWindowText();
+            const int now = std::stoi(std::string(shown.begin(), shown.end()));
             ASSERT_TRUE(Automation::Spin(&form, CPauseDlg::IDC_SPIN, value - now));
         }
     }
