@@ -67,15 +67,7 @@ int GetDateFormatW(LCID /*locale*/, DWORD /*flags*/, const SYSTEMTIME* date, LPC
         return 0;
     }
     const std::u16string text = format_date(format != nullptr ? std::u16string(format) : host::International::Picture(kShortDateValue, kDefaultShortDate), *date);
-    const int needed = static_cast<int>(text.size()) + 1;
-    if (chars == 0) return needed;
-    if (needed > chars) {
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return 0;
-    }
-    text.copy(out, text.size());
-    out[text.size()] = u'\0';
-    return needed;
+    return host::International::CopyOut(text, out, chars);
 }
 
 }  // namespace ce

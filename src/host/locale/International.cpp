@@ -27,4 +27,16 @@ std::u16string International::Digits(int value, int width) {
     return text;
 }
 
+int International::CopyOut(const std::u16string& text, char16_t* out, int chars) {
+    const int needed = static_cast<int>(text.size()) + 1;
+    if (chars == 0) return needed;
+    if (needed > chars) {
+        ce::SetLastError(ce::ERROR_INSUFFICIENT_BUFFER);
+        return 0;
+    }
+    text.copy(out, text.size());
+    out[text.size()] = u'\0';
+    return needed;
+}
+
 }  // namespace host

@@ -20,15 +20,7 @@ int GetTimeFormatW(LCID /*locale*/, DWORD flags, const SYSTEMTIME* time, LPCWSTR
     }
     const std::u16string picture = format != nullptr ? std::u16string(format) : host::International::Picture(kTimeFormatValue, kDefaultTimeFormat);
     const std::u16string text = host::TimePicture(picture).Format(time->wHour, time->wMinute, time->wSecond, flags);
-    const int needed = static_cast<int>(text.size()) + 1;
-    if (chars == 0) return needed;
-    if (needed > chars) {
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return 0;
-    }
-    text.copy(out, text.size());
-    out[text.size()] = u'\0';
-    return needed;
+    return host::International::CopyOut(text, out, chars);
 }
 
 }  // namespace ce
