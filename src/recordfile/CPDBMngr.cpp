@@ -36,10 +36,13 @@ CPDBMngr::~CPDBMngr() { CPDBMngr::Close(); }
 
 int CPDBMngr::Open(const std::u16string& path) {
     Close();
+    // Files are seldom read-only: the attributes are asked only when writing is refused.
+    if (OpenWith(path, false) == kOk) return kOk;
+    if (ce::GetLastError() != ce::ERROR_ACCESS_DENIED) return kNotOpen;
     const ce::DWORD attributes = ce::GetFileAttributesW(path.c_str());
     const bool read_only =
         attributes != ce::INVALID_FILE_ATTRIBUTES && (attributes & ce::FILE_ATTRIBUTE_READONLY) != 0;
-    return OpenWith(path, read_only);
+    return read_only ? OpenWith(path, true) : kNotOpen;
 }
 
 int CPDBMngr::OpenWith(const std::u16string& path, bool read_only) {
