@@ -12,8 +12,7 @@
 
 namespace host {
 
-FileHandle::FileHandle(int fd, ce::DWORD access, std::string key, bool others_may_write)
-    : fd_(fd), access_(access), key_(std::move(key)), buffered_(!others_may_write) {}
+FileHandle::FileHandle(int fd, ce::DWORD access, std::string key) : fd_(fd), access_(access), key_(std::move(key)) {}
 
 // Closing the host file gives back the sharing locks it holds.
 FileHandle::~FileHandle() { close(fd_); }
@@ -26,13 +25,6 @@ ce::DWORD FileHandle::read(void* buffer, ce::DWORD bytes, ce::DWORD* done) {
     if (!can_read()) return ce::ERROR_ACCESS_DENIED;
     std::lock_guard guard(lock_);
     auto* out = static_cast<char*>(buffer);
-    if (buffered_ && bytes < ReadBuffer::kBytes) {
-        const ssize_t got = buffer_.read(fd_, position_, out, bytes);
-        if (got < 0) return HostError::from_errno(errno, ce::ERROR_READ_FAULT);
-        *done = static_cast<ce::DWORD>(got);
-        position_ += got;
-        return ce::ERROR_SUCCESS;
-    }
     while (*done < bytes) {
         const ssize_t got = ::pread(fd_, out + *done, bytes - *done, static_cast<off_t>(position_));
         if (got < 0 && errno == EINTR) continue;
@@ -48,7 +40,6 @@ ce::DWORD FileHandle::write(const void* buffer, ce::DWORD bytes, ce::DWORD* done
     *done = 0;
     if (!can_write()) return ce::ERROR_ACCESS_DENIED;
     std::lock_guard guard(lock_);
-    buffer_.drop();
     const auto* in = static_cast<const char*>(buffer);
     while (*done < bytes) {
         const ssize_t put = ::pwrite(fd_, in + *done, bytes - *done, static_cast<off_t>(position_));
@@ -89,7 +80,6 @@ ce::DWORD FileHandle::seek(std::int64_t distance, ce::DWORD method, std::int64_t
 ce::DWORD FileHandle::set_end() {
     if (!can_write()) return ce::ERROR_ACCESS_DENIED;
     std::lock_guard guard(lock_);
-    buffer_.drop();
     if (ftruncate(fd_, static_cast<off_t>(position_)) != 0) return HostError::from_errno(errno, ce::ERROR_WRITE_FAULT);
     note_changed();
     return ce::ERROR_SUCCESS;

@@ -8,14 +8,12 @@
 #include <string>
 
 #include "host/HandleTable.h"
-#include "host/fs/ReadBuffer.h"
 
 namespace host {
 
 class FileHandle : public ce::KernelObject {
 public:
-    // `others_may_write`: the handle's sharing lets other handles write to the file.
-    FileHandle(int fd, ce::DWORD access, std::string key, bool others_may_write);
+    FileHandle(int fd, ce::DWORD access, std::string key);
     ~FileHandle() override;
 
     // Each returns ERROR_SUCCESS or the error to report. Reading stops early at the end.
@@ -44,8 +42,6 @@ private:
     // Kept here rather than in the host file, so that a seek costs no system call and a
     // read or write is one positioned call.
     std::int64_t position_ = 0;
-    bool buffered_;  // nobody else may write: small reads go through the buffer
-    ReadBuffer buffer_;
     bool changed_ = false;
 };
 
