@@ -11,9 +11,13 @@
 namespace host {
 
 LockFile::LockFile(const std::filesystem::path& path, Wait wait, mode_t permissions) {
-    std::error_code ignored;
-    std::filesystem::create_directories(path.parent_path(), ignored);
     fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, permissions);
+    // The folder is made only when missing: most opens find it there.
+    if (fd_ < 0 && errno == ENOENT) {
+        std::error_code ignored;
+        std::filesystem::create_directories(path.parent_path(), ignored);
+        fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, permissions);
+    }
     if (fd_ < 0) {
         error_ = errno;
         return;
