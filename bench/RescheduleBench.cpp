@@ -43,6 +43,6 @@ void BM_Reschedule(benchmark::State& state) {
     std::filesystem::remove_all(root);
     std::filesystem::remove_all(std::filesystem::temp_directory_path() / "kivo-bench-closed");
 }
-BENCHMARK(BM_Reschedule)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Reschedule)->Arg(1)->Arg(10)->Arg(50)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

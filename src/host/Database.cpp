@@ -1,5 +1,7 @@
 #include "host/Database.h"
 
+#include <utility>
+
 namespace host {
 
 namespace {
@@ -91,7 +93,18 @@ Statement::Statement(sqlite3* db, std::string_view sql) {
     }
 }
 
-Statement::~Statement() { sqlite3_finalize(statement_); }
+Statement::Statement(sqlite3_stmt* kept, bool* lent) : statement_(kept), lent_(lent) { *lent_ = true; }
+
+Statement::~Statement() {
+    if (lent_ == nullptr) {
+        sqlite3_finalize(statement_);
+        return;
+    }
+    // Reset at once: a kept statement left on a row would hold its read of the database open.
+    sqlite3_reset(statement_);
+    sqlite3_clear_bindings(statement_);
+    *lent_ = false;
+}
 
 Statement& Statement::bind(int index, std::int64_t value) {
     if (statement_ != nullptr) sqlite3_bind_int64(statement_, index, value);
@@ -142,11 +155,15 @@ std::vector<std::uint8_t> Statement::column_blob(int column) const {
 
 bool Statement::column_is_null(int column) const { return sqlite3_column_type(statement_, column) == SQLITE_NULL; }
 
-Database::~Database() { sqlite3_close_v2(db_); }
+Database::~Database() {
+    for (auto& [sql, kept] : kept_) sqlite3_finalize(kept.statement);
+    sqlite3_close_v2(db_);
+}
 
-bool Database::open(const std::string& path) {
+bool Database::open(const std::string& path, const std::filesystem::path& setting_changes) {
     std::lock_guard guard(lock_);
     if (db_ != nullptr) return true;
+    if (!setting_changes.empty()) setting_changes_.open(setting_changes);
     if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
                         nullptr) != SQLITE_OK) {
         sqlite3_close_v2(db_);
@@ -182,16 +199,43 @@ bool Database::exec(std::string_view sql) {
     return db_ != nullptr && sqlite3_exec(db_, text.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
+Statement Database::kept(std::string_view sql) {
+    std::lock_guard guard(lock_);
+    auto found = kept_.find(sql);
+    if (found == kept_.end()) {
+        sqlite3_stmt* statement = nullptr;
+        if (db_ == nullptr || sqlite3_prepare_v3(db_, sql.data(), static_cast<int>(sql.size()),
+                                                 SQLITE_PREPARE_PERSISTENT, &statement, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(statement);
+            return Statement(db_, sql);
+        }
+        found = kept_.emplace(std::string(sql), KeptStatement{statement, false}).first;
+    }
+    if (found->second.lent) return Statement(db_, sql);
+    return Statement(found->second.statement, &found->second.lent);
+}
+
 std::int64_t Database::last_insert_rowid() const { return sqlite3_last_insert_rowid(db_); }
 
 int Database::changes() const { return sqlite3_changes(db_); }
 
 std::optional<std::string> Database::setting(std::string_view name) {
     std::lock_guard guard(lock_);
-    Statement query(db_, "SELECT value FROM settings WHERE name = ?1");
+    // The count is taken before the read: a change committed meanwhile bumps it past it.
+    const auto count = setting_changes_.value();
+    if (!count || count != settings_seen_) {
+        settings_.clear();
+        settings_seen_ = count;
+    } else if (const auto copy = settings_.find(name); copy != settings_.end()) {
+        return copy->second;
+    }
+    Statement query = kept("SELECT value FROM settings WHERE name = ?1");
     query.bind(1, name);
-    if (query.step() != SQLITE_ROW) return std::nullopt;
-    return query.column_text(0);
+    std::optional<std::string> value;
+    const int step = query.step();
+    if (step == SQLITE_ROW) value = query.column_text(0);
+    if (count && (step == SQLITE_ROW || step == SQLITE_DONE)) settings_.emplace(std::string(name), value);
+    return value;
 }
 
 bool Database::set_setting(std::string_view name, std::string_view value) {
@@ -199,18 +243,35 @@ bool Database::set_setting(std::string_view name, std::string_view value) {
     Statement update(db_, "INSERT INTO settings (name, value) VALUES (?1, ?2) "
                           "ON CONFLICT(name) DO UPDATE SET value = excluded.value");
     update.bind(1, name).bind(2, value);
-    return update.run();
+    const bool written = update.run();
+    setting_written();
+    return written;
+}
+
+void Database::setting_written() {
+    if (sqlite3_get_autocommit(db_) != 0) {
+        setting_changes_.bump();
+    } else {
+        setting_change_pending_ = true;
+    }
+}
+
+void Database::transaction_ended() {
+    // Committed or rolled back, the copies others keep are read again: a needless read at worst.
+    if (std::exchange(setting_change_pending_, false)) setting_changes_.bump();
 }
 
 Transaction::Transaction(Database& db) : db_(db), guard_(db.lock()) { begun_ = db_.exec("BEGIN IMMEDIATE"); }
 
 Transaction::~Transaction() {
     if (begun_ && !done_) db_.exec("ROLLBACK");
+    db_.transaction_ended();
 }
 
 bool Transaction::commit() {
     if (!begun_ || done_) return false;
     done_ = db_.exec("COMMIT");
+    if (done_) db_.transaction_ended();
     return done_;
 }
 

@@ -4,11 +4,15 @@
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <filesystem>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "host/ChangeCounter.h"
 
 namespace host {
 
@@ -37,7 +41,13 @@ public:
     bool column_is_null(int column) const;
 
 private:
+    friend class Database;
+    // A statement the connection keeps (Database::kept): lent, reset and given back
+    // rather than finalised.
+    Statement(sqlite3_stmt* kept, bool* lent);
+
     sqlite3_stmt* statement_ = nullptr;
+    bool* lent_ = nullptr;
 };
 
 class Database {
@@ -48,7 +58,9 @@ public:
     Database& operator=(const Database&) = delete;
 
     // Opens (creating) the file in WAL mode and makes sure every table exists.
-    bool open(const std::string& path);
+    // `setting_changes`: the counter file by which the handheld's processes tell each
+    // other that a setting changed (none: settings are read afresh every time).
+    bool open(const std::string& path, const std::filesystem::path& setting_changes = {});
     bool is_open() const { return db_ != nullptr; }
 
     sqlite3* handle() const { return db_; }
@@ -57,19 +69,40 @@ public:
     std::recursive_mutex& lock() { return lock_; }
 
     bool exec(std::string_view sql);
+    // The statement for `sql` prepared once for the life of the connection, for queries
+    // a busy path runs on every call (the clock settings, file attributes kept here).
+    // Hold lock() while it lives; should it be in use already, a fresh one is prepared.
+    Statement kept(std::string_view sql);
     std::int64_t last_insert_rowid() const;
     int changes() const;
 
-    // Device-wide settings (clock offset, time zone, profile, ...).
+    // Device-wide settings (clock offset, time zone, profile, ...). They are read for
+    // every clock call, so a process keeps what it read until any process changes a
+    // setting (the change counter tells).
     std::optional<std::string> setting(std::string_view name);
     bool set_setting(std::string_view name, std::string_view value);
 
 private:
+    friend class Transaction;
     bool create_schema();
     bool add_missing_columns();
+    // A setting was written: others learn it once the write is committed.
+    void setting_written();
+    void transaction_ended();
+
+    struct KeptStatement {
+        sqlite3_stmt* statement;
+        bool lent;
+    };
 
     sqlite3* db_ = nullptr;
     std::recursive_mutex lock_;
+    std::map<std::string, KeptStatement, std::less<>> kept_;
+    ChangeCounter setting_changes_;
+    // Guarded by lock_: the settings read since the counter last stood at settings_seen_.
+    std::map<std::string, std::optional<std::string>, std::less<>> settings_;
+    std::optional<std::uint64_t> settings_seen_;
+    bool setting_change_pending_ = false;  // written inside a transaction not yet ended
 };
 
 // BEGIN IMMEDIATE ... COMMIT, rolled back when not committed.

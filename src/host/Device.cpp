@@ -2,6 +2,9 @@
 
 #include "host/hw/Machine.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <mutex>
 #include <system_error>
@@ -41,10 +44,13 @@ Device::Device(std::filesystem::path root) : root_(std::move(root)) {
         std::filesystem::create_directories(dir, error);
         if (error) return;
     }
-    ready_ = database_.open((root_ / "device.db").string());
+    fs_fd_ = open(fs_dir().c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    ready_ = database_.open((root_ / "device.db").string(), run_dir() / "settings.changes");
 }
 
-Device::~Device() = default;
+Device::~Device() {
+    if (fs_fd_ >= 0) close(fs_fd_);
+}
 
 hw::Machine& Device::machine() {
     if (!machine_) machine_ = std::make_unique<hw::Machine>(*this);

@@ -33,6 +33,8 @@ public:
     bool ready() const { return ready_; }
     const std::filesystem::path& root() const { return root_; }
     std::filesystem::path fs_dir() const { return root_ / "fs"; }
+    // fs/ opened as a place to look paths up from (O_PATH), or -1.
+    int fs_fd() const { return fs_fd_; }
     std::filesystem::path run_dir() const { return root_ / "run"; }
     std::filesystem::path log_dir() const { return root_ / "log"; }
     Database& database() { return database_; }
@@ -42,6 +44,7 @@ public:
 private:
     std::filesystem::path root_;
     Database database_;
+    int fs_fd_ = -1;
     bool ready_ = false;
     std::unique_ptr<hw::Machine> machine_;
 };

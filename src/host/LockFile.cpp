@@ -11,49 +11,82 @@
 namespace host {
 
 LockFile::LockFile(const std::filesystem::path& path, Wait wait, mode_t permissions) {
-    std::error_code ignored;
-    std::filesystem::create_directories(path.parent_path(), ignored);
     fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, permissions);
+    // The folder is made only when missing: most opens find it there.
+    if (fd_ < 0 && errno == ENOENT) {
+        std::error_code ignored;
+        std::filesystem::create_directories(path.parent_path(), ignored);
+        fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, permissions);
+    }
     if (fd_ < 0) {
         error_ = errno;
         return;
     }
-    const int operation = wait == Wait::until_free ? LOCK_EX : LOCK_EX | LOCK_NB;
-    int result;
-    // A signal handled while waiting interrupts flock; the wait goes on.
-    while ((result = ::flock(fd_, operation)) != 0 && errno == EINTR) {
+    if (!take(Kind::exclusive, wait)) close();
+}
+
+LockFile LockFile::existing(const std::filesystem::path& path, Kind kind, Wait wait) {
+    LockFile file;
+    file.fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (file.fd_ < 0) {
+        file.error_ = errno;
+        return file;
     }
-    if (result != 0) {
-        error_ = errno;
-        close();
-    }
+    if (!file.take(kind, wait)) file.close();
+    return file;
 }
 
 LockFile::~LockFile() { close(); }
 
 LockFile::LockFile(LockFile&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), error_(std::exchange(other.error_, 0)) {}
+    : fd_(std::exchange(other.fd_, -1)),
+      error_(std::exchange(other.error_, 0)),
+      locked_(std::exchange(other.locked_, false)) {}
 
 LockFile& LockFile::operator=(LockFile&& other) noexcept {
     if (this != &other) {
         close();
         fd_ = std::exchange(other.fd_, -1);
         error_ = std::exchange(other.error_, 0);
+        locked_ = std::exchange(other.locked_, false);
     }
     return *this;
 }
 
 bool LockFile::busy() const { return error_ == EWOULDBLOCK; }
 
+bool LockFile::take(Kind kind, Wait wait) {
+    int operation = kind == Kind::exclusive ? LOCK_EX : LOCK_SH;
+    if (wait == Wait::no) operation |= LOCK_NB;
+    int result;
+    // A signal handled while waiting interrupts flock; the wait goes on.
+    while ((result = ::flock(fd_, operation)) != 0 && errno == EINTR) {
+    }
+    error_ = result == 0 ? 0 : errno;
+    locked_ = result == 0;
+    return locked_;
+}
+
 int LockFile::release() {
-    if (fd_ >= 0) ::flock(fd_, LOCK_UN);
+    unlock();
     return std::exchange(fd_, -1);
+}
+
+void LockFile::unlock() {
+    if (locked_) ::flock(fd_, LOCK_UN);
+    locked_ = false;
+}
+
+bool LockFile::lock(Wait wait) {
+    if (fd_ < 0) return false;
+    return locked_ || take(Kind::exclusive, wait);
 }
 
 void LockFile::close() {
     // Closing the file's last descriptor gives the flock back.
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
+    locked_ = false;
 }
 
 }  // namespace host

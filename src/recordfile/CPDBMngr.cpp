@@ -13,6 +13,8 @@ namespace {
 // it out of "*.kivo" and "*.pdb" searches.
 const std::u16string kTemporarySuffix = u".~tmp";
 
+constexpr std::uint32_t kWholeReadLimit = 1u << 20;
+
 std::vector<std::uint8_t> padded(const std::uint8_t* data, std::size_t size) {
     std::vector<std::uint8_t> copy(data, data + size);
     if (copy.size() % 2 != 0) copy.push_back(0);
@@ -36,10 +38,13 @@ CPDBMngr::~CPDBMngr() { CPDBMngr::Close(); }
 
 int CPDBMngr::Open(const std::u16string& path) {
     Close();
+    // Files are seldom read-only: the attributes are asked only when writing is refused.
+    if (OpenWith(path, false) == kOk) return kOk;
+    if (ce::GetLastError() != ce::ERROR_ACCESS_DENIED) return kNotOpen;
     const ce::DWORD attributes = ce::GetFileAttributesW(path.c_str());
     const bool read_only =
         attributes != ce::INVALID_FILE_ATTRIBUTES && (attributes & ce::FILE_ATTRIBUTE_READONLY) != 0;
-    return OpenWith(path, read_only);
+    return read_only ? OpenWith(path, true) : kNotOpen;
 }
 
 int CPDBMngr::OpenWith(const std::u16string& path, bool read_only) {
@@ -88,7 +93,29 @@ void CPDBMngr::Close() {
     read_only_ = false;
 }
 
+CPDBMngr::WholeRead::WholeRead(CPDBMngr& file) : file_(file) {
+    // A file too large to hold is read piece by piece, as always.
+    if (file_.file_ == nullptr || file_.reading_whole_ || file_.file_size_ > kWholeReadLimit) return;
+    file_.whole_.resize(file_.file_size_);
+    ce::DWORD got = 0;
+    if (ce::SetFilePointer(file_.file_, 0, nullptr, ce::FILE_BEGIN) != 0 ||
+        !ce::ReadFile(file_.file_, file_.whole_.data(), file_.file_size_, &got))
+        return;
+    file_.whole_.resize(got);
+    file_.reading_whole_ = true;
+}
+
+CPDBMngr::WholeRead::~WholeRead() {
+    file_.reading_whole_ = false;
+    file_.whole_.clear();
+}
+
 bool CPDBMngr::ReadAt(std::uint32_t offset, void* buffer, std::uint32_t bytes) {
+    if (reading_whole_) {
+        if (std::uint64_t{offset} + bytes > whole_.size()) return false;
+        std::copy_n(whole_.data() + offset, bytes, static_cast<std::uint8_t*>(buffer));
+        return true;
+    }
     if (file_ == nullptr || ce::SetFilePointer(file_, static_cast<ce::LONG>(offset), nullptr, ce::FILE_BEGIN) !=
                                 offset)
         return false;

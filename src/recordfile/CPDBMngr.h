@@ -70,6 +70,20 @@ protected:
     std::vector<Extent> LiveExtents(const std::vector<pdb::RecordEntry>& entries) const;
     bool ReadAt(std::uint32_t offset, void* buffer, std::uint32_t bytes);
 
+    // For one lookup that visits every record: while it lives, ReadAt serves from one
+    // read of the whole file made as it began, and fails where that read did not reach,
+    // as a read of the file would. Nothing outlives the lookup.
+    class WholeRead {
+    public:
+        explicit WholeRead(CPDBMngr& file);
+        ~WholeRead();
+        WholeRead(const WholeRead&) = delete;
+        WholeRead& operator=(const WholeRead&) = delete;
+
+    private:
+        CPDBMngr& file_;
+    };
+
 private:
     struct CachedRecord {
         pdb::RecordEntry entry;
@@ -88,4 +102,6 @@ private:
     bool read_only_ = false;
     std::u16string path_;
     const bool keep_deleted_;
+    std::vector<std::uint8_t> whole_;  // the file as a WholeRead read it
+    bool reading_whole_ = false;
 };

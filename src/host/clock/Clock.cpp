@@ -40,14 +40,8 @@ ClockSettings clock_settings() {
     ClockSettings settings;
     Database& database = Device::current().database();
     if (!database.is_open()) return settings;
-    std::lock_guard guard(database.lock());
-    Statement query(database.handle(), "SELECT name, value FROM settings WHERE name IN (?1, ?2)");
-    query.bind(1, kClockOffsetSetting).bind(2, kClockZoneSetting);
-    while (query.step() == SQLITE_ROW) {
-        const std::string name = query.column_text(0);
-        if (name == kClockOffsetSetting) settings.offset_ms = parse_offset(query.column_text(1));
-        if (name == kClockZoneSetting) settings.zone = query.column_text(1);
-    }
+    if (const auto offset = database.setting(kClockOffsetSetting)) settings.offset_ms = parse_offset(*offset);
+    if (const auto zone = database.setting(kClockZoneSetting)) settings.zone = *zone;
     return settings;
 }
 

@@ -3,6 +3,7 @@
 #include "ce/Files.h"
 #include "host/Database.h"
 #include "host/Device.h"
+#include "host/fs/ExtendedAttribute.h"
 
 namespace host {
 
@@ -24,24 +25,49 @@ Database* AttributeStore::database() {
 
 ce::DWORD AttributeStore::settable(ce::DWORD attributes) { return attributes & kSettable; }
 
-std::optional<ce::DWORD> AttributeStore::stored(const std::string& key) {
-    Database* db = database();
-    if (db == nullptr) return std::nullopt;
-    std::lock_guard guard(db->lock());
-    Statement query(db->handle(), "SELECT attributes FROM file_attributes WHERE path = ?1");
-    query.bind(1, key);
-    if (query.step() != SQLITE_ROW) return std::nullopt;
-    return settable(static_cast<ce::DWORD>(query.column_int(0)));
+std::optional<ce::DWORD> AttributeStore::stored(const std::string& key, const std::filesystem::path& host, int fd) {
+    if (const auto beside = ExtendedAttribute::read(host, fd)) return settable(*beside);
+    return row(key);
 }
 
-ce::DWORD AttributeStore::reported(const std::string& key, bool is_directory) {
-    const auto kept = stored(key);
+ce::DWORD AttributeStore::reported(const std::string& key, const std::filesystem::path& host, bool is_directory) {
+    const auto kept = stored(key, host);
     if (is_directory) return ce::FILE_ATTRIBUTE_DIRECTORY | kept.value_or(0);
     const ce::DWORD attributes = kept.value_or(ce::FILE_ATTRIBUTE_ARCHIVE);
     return attributes == 0 ? ce::FILE_ATTRIBUTE_NORMAL : attributes;
 }
 
-bool AttributeStore::set(const std::string& key, ce::DWORD attributes) {
+bool AttributeStore::set(const std::string& key, const std::filesystem::path& host, ce::DWORD attributes, int fd) {
+    // A row the path still has (from a handheld made before attributes were kept beside
+    // the files) would come back should the file ever lose what is kept beside it.
+    if (ExtendedAttribute::write(host, settable(attributes), fd)) return remove_row(key);
+    return set_row(key, attributes);
+}
+
+bool AttributeStore::mark_archive(const std::string& key, const std::filesystem::path& host, int fd) {
+    if (const auto beside = ExtendedAttribute::read(host, fd)) {
+        if ((*beside & ce::FILE_ATTRIBUTE_ARCHIVE) != 0) return true;
+        if (ExtendedAttribute::write(host, settable(*beside | ce::FILE_ATTRIBUTE_ARCHIVE), fd)) return true;
+    }
+    Database* db = database();
+    if (db == nullptr) return false;
+    std::lock_guard guard(db->lock());
+    Statement update(db->handle(), "UPDATE file_attributes SET attributes = attributes | ?2 WHERE path = ?1");
+    update.bind(1, key).bind(2, static_cast<std::int64_t>(ce::FILE_ATTRIBUTE_ARCHIVE));
+    return update.run();
+}
+
+std::optional<ce::DWORD> AttributeStore::row(const std::string& key) {
+    Database* db = database();
+    if (db == nullptr) return std::nullopt;
+    std::lock_guard guard(db->lock());
+    Statement query = db->kept("SELECT attributes FROM file_attributes WHERE path = ?1");
+    query.bind(1, key);
+    if (query.step() != SQLITE_ROW) return std::nullopt;
+    return settable(static_cast<ce::DWORD>(query.column_int(0)));
+}
+
+bool AttributeStore::set_row(const std::string& key, ce::DWORD attributes) {
     Database* db = database();
     if (db == nullptr) return false;
     std::lock_guard guard(db->lock());
@@ -51,13 +77,13 @@ bool AttributeStore::set(const std::string& key, ce::DWORD attributes) {
     return update.run();
 }
 
-bool AttributeStore::mark_archive(const std::string& key) {
+bool AttributeStore::remove_row(const std::string& key) {
     Database* db = database();
     if (db == nullptr) return false;
     std::lock_guard guard(db->lock());
-    Statement update(db->handle(), "UPDATE file_attributes SET attributes = attributes | ?2 WHERE path = ?1");
-    update.bind(1, key).bind(2, static_cast<std::int64_t>(ce::FILE_ATTRIBUTE_ARCHIVE));
-    return update.run();
+    Statement remove(db->handle(), "DELETE FROM file_attributes WHERE path = ?1");
+    remove.bind(1, key);
+    return remove.run();
 }
 
 bool AttributeStore::remove_tree(const std::string& key) {

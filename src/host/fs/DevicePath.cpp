@@ -1,7 +1,11 @@
 #include "host/fs/DevicePath.h"
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <linux/openat2.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <memory>
 #include <system_error>
@@ -159,13 +163,60 @@ std::optional<std::string> DevicePath::find_entry(const std::filesystem::path& d
     return std::nullopt;
 }
 
-DevicePath::Location DevicePath::locate() const { return locate(Device::current().fs_dir()); }
+DevicePath::Location DevicePath::locate() const {
+    Device& device = Device::current();
+    return locate(device.fs_dir(), device.fs_fd(), O_PATH, nullptr);
+}
 
 DevicePath::Location DevicePath::locate(const std::filesystem::path& fs_root) const {
+    return locate(fs_root, -1, O_PATH, nullptr);
+}
+
+DevicePath::Location DevicePath::locate_opening(int open_flags, int* fd) const {
+    Device& device = Device::current();
+    return locate(device.fs_dir(), device.fs_fd(), open_flags, fd);
+}
+
+// The kernel resolves the whole path as spelt, beneath fs/ and through no link: when that
+// finds the entry, no folder needs searching and no link needs checking.
+std::optional<DevicePath::Location> DevicePath::locate_exact(const std::filesystem::path& fs_root, int root_fd,
+                                                             int open_flags, int* fd) const {
+    std::string relative;
+    for (const auto& component : components_) {
+        if (!relative.empty()) relative += '/';
+        relative += ce::utf8_from_utf16(component);
+    }
+    open_how how{};
+    how.flags = static_cast<std::uint64_t>(open_flags | O_CLOEXEC);
+    how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
+    const auto opened = static_cast<int>(syscall(SYS_openat2, root_fd, relative.c_str(), &how, sizeof how));
+    // Missing, spelt otherwise, through a link, not openable so, or an older kernel.
+    if (opened < 0) return std::nullopt;
+    struct statx info {};
+    const bool known = statx(opened, "", AT_EMPTY_PATH, STATX_TYPE, &info) == 0;
+    if (known && fd != nullptr && S_ISREG(info.stx_mode)) {
+        *fd = opened;
+    } else {
+        close(opened);
+        if (!known) return std::nullopt;
+    }
+    Location location;
+    location.host = fs_root / relative;
+    location.exists = true;
+    location.is_directory = S_ISDIR(info.stx_mode);
+    return location;
+}
+
+DevicePath::Location DevicePath::locate(const std::filesystem::path& fs_root, int root_fd, int open_flags,
+                                        int* fd) const {
+    if (fd != nullptr) *fd = -1;
     Location location;
     if (!valid()) {
         location.error = error_;
         return location;
+    }
+    if (root_fd >= 0 && !components_.empty()) {
+        if (auto exact = locate_exact(fs_root, root_fd, open_flags, fd)) return std::move(*exact);
     }
     std::filesystem::path current = fs_root;
     bool through_link = false;

@@ -54,9 +54,15 @@ public:
     // the file's attributes and its sharing state.
     std::string key() const;
 
-    // Finds the path in the current handheld's fs/ folder, or in `fs_root`.
+    // Finds the path in the current handheld's fs/ folder, or in `fs_root`. The path as
+    // spelt is tried first, in one go; the folders are searched for another spelling
+    // only when that misses.
     Location locate() const;
     Location locate(const std::filesystem::path& fs_root) const;
+    // Finds the path as locate() does; when it names a regular file as spelt, the file is
+    // opened on the way with `open_flags` (O_CLOEXEC added) and *fd is its descriptor,
+    // which the caller closes; otherwise *fd is -1.
+    Location locate_opening(int open_flags, int* fd) const;
 
     // ERROR_SUCCESS when `name` can be a file name on the device (with '*' and '?' when allowed).
     static ce::DWORD check_name(std::u16string_view name, Wildcards wildcards = Wildcards::Refused);
@@ -67,6 +73,9 @@ public:
 private:
     static DevicePath failed(ce::DWORD error);
     static bool inside(const std::filesystem::path& host, const std::filesystem::path& fs_root);
+    Location locate(const std::filesystem::path& fs_root, int root_fd, int open_flags, int* fd) const;
+    std::optional<Location> locate_exact(const std::filesystem::path& fs_root, int root_fd, int open_flags,
+                                         int* fd) const;
     Location finish(Location location, const std::filesystem::path& fs_root, bool through_link) const;
 
     std::vector<std::u16string> components_;

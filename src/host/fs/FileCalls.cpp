@@ -47,13 +47,14 @@ DWORD check_disposition(bool exists, DWORD disposition) {
 }
 
 // The host descriptor may do more than the handle (a truncating open that only reads);
-// FileHandle enforces what the handle was granted. O_NONBLOCK keeps a FIFO someone left
-// in fs/ from hanging the open; anything but a regular file is refused right after.
+// FileHandle enforces what the handle was granted. An existing file is truncated only
+// once its sharing lets this handle in (ShareLock takes it on this descriptor).
+// O_NONBLOCK keeps a FIFO someone left in fs/ from hanging the open; anything but a
+// regular file is refused right after.
 int open_host(const host::NamedPath& file, DWORD access, bool truncates) {
-    int flags = O_CLOEXEC | O_NONBLOCK;
+    int flags = O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
     flags |= ((access & GENERIC_WRITE) != 0 || truncates) ? O_RDWR : O_RDONLY;
     if (!file.exists()) flags |= O_CREAT | O_EXCL;
-    if (truncates) flags |= O_TRUNC;
     const int fd = open(file.host().c_str(), flags, 0666);
     if (fd < 0) return -1;
     struct stat info {};
@@ -66,9 +67,16 @@ int open_host(const host::NamedPath& file, DWORD access, bool truncates) {
 }
 
 // A new file gets the attributes asked for plus archive; a truncated one gains archive.
-bool record_attributes(const host::NamedPath& file, bool truncates, DWORD attributes) {
-    if (!file.exists()) return host::AttributeStore::set(file.key(), attributes | FILE_ATTRIBUTE_ARCHIVE);
-    return !truncates || host::AttributeStore::mark_archive(file.key());
+bool record_attributes(const host::NamedPath& file, int fd, bool truncates, DWORD attributes) {
+    if (!file.exists()) return host::AttributeStore::set(file.key(), file.host(), attributes | FILE_ATTRIBUTE_ARCHIVE, fd);
+    return !truncates || host::AttributeStore::mark_archive(file.key(), file.host(), fd);
+}
+
+// Undoes an open that cannot be handed out: a file it made goes again.
+HANDLE abandon(const host::NamedPath& file, int fd, DWORD error) {
+    close(fd);
+    if (!file.exists()) unlink(file.host().c_str());
+    return fail_open(error);
 }
 
 }  // namespace
@@ -78,27 +86,27 @@ HANDLE CreateFileW(LPCWSTR path, DWORD desiredAccess, DWORD shareMode, DWORD cre
     if (!valid_request(desiredAccess, shareMode, creationDisposition)) return fail_open(ERROR_INVALID_PARAMETER);
     if (host::hw::SerialPort::names_port(path)) return host::hw::SerialPort::open(path);
     host::ShareGuard guard;
-    const host::NamedPath file(path);
+    // An existing file is opened as it is found, as the handle will use it (before
+    // anything is truncated or its sharing is known: see open_host).
+    const bool may_truncate = creationDisposition == CREATE_ALWAYS || creationDisposition == TRUNCATE_EXISTING;
+    const int flags = ((desiredAccess & GENERIC_WRITE) != 0 || may_truncate ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_NOCTTY;
+    host::NamedPath file(path, flags);
     if (!file.ok()) return fail_open(file.error());
     if (file.is_directory()) return fail_open(ERROR_ACCESS_DENIED);
     if (const DWORD error = check_disposition(file.exists(), creationDisposition); error != ERROR_SUCCESS)
         return fail_open(error);
-    const bool truncates =
-        file.exists() && (creationDisposition == CREATE_ALWAYS || creationDisposition == TRUNCATE_EXISTING);
+    const bool truncates = file.exists() && may_truncate;
     if (file.exists() && ((desiredAccess & GENERIC_WRITE) != 0 || truncates) && file.is_read_only())
         return fail_open(ERROR_ACCESS_DENIED);
 
-    DWORD error = ERROR_SUCCESS;
-    auto share = host::ShareLock::acquire(file.key(), desiredAccess, shareMode, &error);
-    if (!share) return fail_open(error);
-    const int fd = open_host(file, desiredAccess, truncates);
+    int fd = file.take_fd();
+    if (fd < 0) fd = open_host(file, desiredAccess, truncates);
     if (fd < 0) return fail_open(host::HostError::from_errno(errno, ERROR_ACCESS_DENIED));
-    if (!record_attributes(file, truncates, attributes)) {
-        close(fd);
-        if (!file.exists()) unlink(file.host().c_str());
-        return fail_open(ERROR_WRITE_FAULT);
-    }
-    HANDLE handle = host::register_handle(new host::FileHandle(fd, desiredAccess, file.key(), std::move(share)));
+    if (const DWORD error = host::ShareLock::take(fd, desiredAccess, shareMode); error != ERROR_SUCCESS)
+        return abandon(file, fd, error);
+    if (truncates && ftruncate(fd, 0) != 0) return abandon(file, fd, host::HostError::from_errno(errno, ERROR_WRITE_FAULT));
+    if (!record_attributes(file, fd, truncates, attributes)) return abandon(file, fd, ERROR_WRITE_FAULT);
+    HANDLE handle = host::register_handle(new host::FileHandle(fd, desiredAccess, file.key()));
     const bool reopened = creationDisposition == CREATE_ALWAYS || creationDisposition == OPEN_ALWAYS;
     SetLastError(file.exists() && reopened ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
     return handle;

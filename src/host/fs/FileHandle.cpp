@@ -12,13 +12,10 @@
 
 namespace host {
 
-FileHandle::FileHandle(int fd, ce::DWORD access, std::string key, std::unique_ptr<ShareLock> share)
-    : fd_(fd), access_(access), key_(std::move(key)), share_(std::move(share)) {}
+FileHandle::FileHandle(int fd, ce::DWORD access, std::string key) : fd_(fd), access_(access), key_(std::move(key)) {}
 
-FileHandle::~FileHandle() {
-    close(fd_);
-    share_.reset();
-}
+// Closing the host file gives back the sharing locks it holds.
+FileHandle::~FileHandle() { close(fd_); }
 
 bool FileHandle::can_read() const { return (access_ & ce::GENERIC_READ) != 0; }
 bool FileHandle::can_write() const { return (access_ & ce::GENERIC_WRITE) != 0; }
@@ -29,11 +26,12 @@ ce::DWORD FileHandle::read(void* buffer, ce::DWORD bytes, ce::DWORD* done) {
     std::lock_guard guard(lock_);
     auto* out = static_cast<char*>(buffer);
     while (*done < bytes) {
-        const ssize_t got = ::read(fd_, out + *done, bytes - *done);
+        const ssize_t got = ::pread(fd_, out + *done, bytes - *done, static_cast<off_t>(position_));
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return HostError::from_errno(errno, ce::ERROR_READ_FAULT);
         if (got == 0) break;
         *done += static_cast<ce::DWORD>(got);
+        position_ += got;
     }
     return ce::ERROR_SUCCESS;
 }
@@ -44,10 +42,11 @@ ce::DWORD FileHandle::write(const void* buffer, ce::DWORD bytes, ce::DWORD* done
     std::lock_guard guard(lock_);
     const auto* in = static_cast<const char*>(buffer);
     while (*done < bytes) {
-        const ssize_t put = ::write(fd_, in + *done, bytes - *done);
+        const ssize_t put = ::pwrite(fd_, in + *done, bytes - *done, static_cast<off_t>(position_));
         if (put < 0 && errno == EINTR) continue;
         if (put <= 0) return put < 0 ? HostError::from_errno(errno, ce::ERROR_WRITE_FAULT) : ce::ERROR_WRITE_FAULT;
         *done += static_cast<ce::DWORD>(put);
+        position_ += put;
     }
     if (bytes > 0) note_changed();
     return ce::ERROR_SUCCESS;
@@ -57,7 +56,7 @@ ce::DWORD FileHandle::seek(std::int64_t distance, ce::DWORD method, std::int64_t
     std::lock_guard guard(lock_);
     std::int64_t base = 0;
     if (method == ce::FILE_CURRENT) {
-        base = lseek(fd_, 0, SEEK_CUR);
+        base = position_;
     } else if (method == ce::FILE_END) {
         struct stat info {};
         base = fstat(fd_, &info) == 0 ? info.st_size : -1;
@@ -69,8 +68,11 @@ ce::DWORD FileHandle::seek(std::int64_t distance, ce::DWORD method, std::int64_t
     const std::int64_t target = base + distance;
     if (target < 0) return ce::ERROR_NEGATIVE_SEEK;
     if (target > limit) return ce::ERROR_INVALID_PARAMETER;
-    if (lseek(fd_, static_cast<off_t>(target), SEEK_SET) < 0)
+    // Beyond 4 GB the file system may not go; it is asked, so that such a seek fails here
+    // as it always did rather than at the next read or write.
+    if (target > std::numeric_limits<std::uint32_t>::max() && lseek(fd_, static_cast<off_t>(target), SEEK_SET) < 0)
         return HostError::from_errno(errno, ce::ERROR_INVALID_PARAMETER);
+    position_ = target;
     *position = target;
     return ce::ERROR_SUCCESS;
 }
@@ -78,8 +80,7 @@ ce::DWORD FileHandle::seek(std::int64_t distance, ce::DWORD method, std::int64_t
 ce::DWORD FileHandle::set_end() {
     if (!can_write()) return ce::ERROR_ACCESS_DENIED;
     std::lock_guard guard(lock_);
-    const off_t position = lseek(fd_, 0, SEEK_CUR);
-    if (position < 0 || ftruncate(fd_, position) != 0) return HostError::from_errno(errno, ce::ERROR_WRITE_FAULT);
+    if (ftruncate(fd_, static_cast<off_t>(position_)) != 0) return HostError::from_errno(errno, ce::ERROR_WRITE_FAULT);
     note_changed();
     return ce::ERROR_SUCCESS;
 }
@@ -98,7 +99,7 @@ ce::DWORD FileHandle::size(std::uint64_t* bytes) {
 
 void FileHandle::note_changed() {
     if (changed_) return;
-    changed_ = AttributeStore::mark_archive(key_);
+    changed_ = AttributeStore::mark_archive(key_, {}, fd_);
 }
 
 }  // namespace host

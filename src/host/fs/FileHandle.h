@@ -1,20 +1,19 @@
 #pragma once
-// An open file of the handheld: the host file, what the handle may do with it, and the
-// sharing state it holds against other handles. Closing the handle deletes the object.
+// An open file of the handheld: the host file, what the handle may do with it, and its
+// position. The host file also carries the sharing state the handle holds against other
+// handles (ShareLock), which goes when it is closed. Closing the handle deletes the object.
 
 #include <cstdint>
-#include <memory>
 #include <mutex>
 #include <string>
 
 #include "host/HandleTable.h"
-#include "host/fs/ShareLock.h"
 
 namespace host {
 
 class FileHandle : public ce::KernelObject {
 public:
-    FileHandle(int fd, ce::DWORD access, std::string key, std::unique_ptr<ShareLock> share);
+    FileHandle(int fd, ce::DWORD access, std::string key);
     ~FileHandle() override;
 
     // Each returns ERROR_SUCCESS or the error to report. Reading stops early at the end.
@@ -40,7 +39,9 @@ private:
     int fd_;
     ce::DWORD access_;
     std::string key_;
-    std::unique_ptr<ShareLock> share_;
+    // Kept here rather than in the host file, so that a seek costs no system call and a
+    // read or write is one positioned call.
+    std::int64_t position_ = 0;
     bool changed_ = false;
 };
 

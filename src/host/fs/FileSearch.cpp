@@ -60,20 +60,21 @@ ce::DWORD FileSearch::next(ce::WIN32_FIND_DATAW* data) {
     while (const dirent* entry = readdir(dir_)) {
         const std::string_view name(entry->d_name);
         if (name == "." || name == "..") continue;
-        if (describe(entry->d_name, data)) return ce::ERROR_SUCCESS;
+        if (describe(entry->d_name, entry->d_type, data)) return ce::ERROR_SUCCESS;
     }
     return ce::ERROR_NO_MORE_FILES;
 }
 
 // False for entries the device could not name or open: names that are not UTF-8 or not
 // valid device names, links leading out of the device, entries gone since readdir.
-bool FileSearch::describe(const char* host_name, ce::WIN32_FIND_DATAW* data) const {
+bool FileSearch::describe(const char* host_name, unsigned char type, ce::WIN32_FIND_DATAW* data) const {
     const std::u16string name = ce::utf16_from_utf8(host_name);
     if (!pattern_.matches(name) || ce::utf8_from_utf16(name) != host_name) return false;
     const DevicePath entry = folder_.child(name);
     if (!entry.valid()) return false;
     const auto host = host_folder_ / host_name;
-    if (is_link(host)) {
+    // The entry's type from the listing spares a call; not every file system gives it.
+    if (type == DT_LNK || (type == DT_UNKNOWN && is_link(host))) {
         const auto location = entry.locate();
         if (location.error != ce::ERROR_SUCCESS || !location.exists) return false;
     }
@@ -81,7 +82,7 @@ bool FileSearch::describe(const char* host_name, ce::WIN32_FIND_DATAW* data) con
     if (statx(AT_FDCWD, host.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &info) != 0) return false;
     const bool is_directory = S_ISDIR(info.stx_mode);
     *data = ce::WIN32_FIND_DATAW{};
-    data->dwFileAttributes = AttributeStore::reported(entry.key(), is_directory);
+    data->dwFileAttributes = AttributeStore::reported(entry.key(), host, is_directory);
     data->ftLastWriteTime = file_time(info.stx_mtime);
     data->ftLastAccessTime = file_time(info.stx_atime);
     data->ftCreationTime = file_time((info.stx_mask & STATX_BTIME) != 0 ? info.stx_btime : info.stx_mtime);

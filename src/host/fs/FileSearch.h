@@ -27,7 +27,7 @@ public:
 
 private:
     FileSearch(DIR* dir, DevicePath folder, std::filesystem::path host_folder, const std::u16string& pattern);
-    bool describe(const char* host_name, ce::WIN32_FIND_DATAW* data) const;
+    bool describe(const char* host_name, unsigned char type, ce::WIN32_FIND_DATAW* data) const;
 
     std::mutex lock_;
     DIR* dir_;

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <map>
 #include <mutex>
+#include <string>
 
 #include "ce/FileMapping.h"
 #include "host/fs/FileHandle.h"
@@ -42,6 +43,14 @@ HANDLE fail_null(DWORD error) {
     return nullptr;
 }
 
+// The mapping's own open of the file: a duplicate would share the handle's open file and
+// with it the sharing locks, which must go when the handle is closed, as they always did.
+int reopen_for_mapping(int fd) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    const int own = open(self.c_str(), O_RDONLY | O_CLOEXEC);
+    return own >= 0 ? own : fcntl(fd, F_DUPFD_CLOEXEC, 0);
+}
+
 }  // namespace
 
 HANDLE CreateFileForMappingW(LPCWSTR path, DWORD desiredAccess, DWORD shareMode, DWORD creationDisposition,
@@ -62,7 +71,7 @@ HANDLE CreateFileMappingW(HANDLE file, void* /*securityAttributes*/, DWORD prote
     if (asked > file_size) return fail_null(ERROR_NOT_ENOUGH_MEMORY);
     const std::uint64_t size = asked == 0 ? file_size : asked;
     if (size == 0) return fail_null(ERROR_FILE_INVALID);
-    const int fd = fcntl(handle->fd(), F_DUPFD_CLOEXEC, 0);
+    const int fd = reopen_for_mapping(handle->fd());
     if (fd < 0) return fail_null(host::HostError::from_errno(errno, ERROR_NOT_ENOUGH_MEMORY));
     SetLastError(ERROR_SUCCESS);
     return host::register_handle(new host::FileMapping(fd, size));

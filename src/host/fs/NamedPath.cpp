@@ -1,5 +1,9 @@
 #include "host/fs/NamedPath.h"
 
+#include <unistd.h>
+
+#include <utility>
+
 #include "ce/Files.h"
 #include "host/Device.h"
 #include "host/fs/AttributeStore.h"
@@ -22,8 +26,28 @@ NamedPath::NamedPath(const char16_t* text, DevicePath::Wildcards wildcards)
     key_ = path_.key();
 }
 
+NamedPath::NamedPath(const char16_t* text, int open_flags) : path_(DevicePath::parse(text)) {
+    if (!path_.valid()) {
+        error_ = path_.error();
+        return;
+    }
+    if (!Device::current().ready()) {
+        error_ = ce::ERROR_PATH_NOT_FOUND;
+        return;
+    }
+    location_ = path_.locate_opening(open_flags, &fd_);
+    error_ = location_.error;
+    key_ = path_.key();
+}
+
+NamedPath::~NamedPath() {
+    if (fd_ >= 0) close(fd_);
+}
+
+int NamedPath::take_fd() { return std::exchange(fd_, -1); }
+
 bool NamedPath::is_read_only() const {
-    return (AttributeStore::stored(key_).value_or(0) & ce::FILE_ATTRIBUTE_READONLY) != 0;
+    return (AttributeStore::stored(key_, location_.host, fd_).value_or(0) & ce::FILE_ATTRIBUTE_READONLY) != 0;
 }
 
 }  // namespace host

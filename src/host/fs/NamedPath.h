@@ -14,6 +14,12 @@ namespace host {
 class NamedPath {
 public:
     explicit NamedPath(const char16_t* text, DevicePath::Wildcards wildcards = DevicePath::Wildcards::Refused);
+    // The same, for a caller about to open the file: when the path names a regular file as
+    // spelt it is opened with `open_flags` during the lookup (see take_fd()).
+    NamedPath(const char16_t* text, int open_flags);
+    ~NamedPath();
+    NamedPath(const NamedPath&) = delete;
+    NamedPath& operator=(const NamedPath&) = delete;
 
     // ERROR_SUCCESS when the path is usable and its folder exists (the entry itself may not).
     ce::DWORD error() const { return error_; }
@@ -26,12 +32,15 @@ public:
     const DevicePath& path() const { return path_; }
     const std::filesystem::path& host() const { return location_.host; }
     const std::string& key() const { return key_; }
+    // The descriptor opened during the lookup, now the caller's; -1 when there is none.
+    int take_fd();
 
 private:
     DevicePath path_;
     DevicePath::Location location_;
     std::string key_;
     ce::DWORD error_ = ce::ERROR_SUCCESS;
+    int fd_ = -1;
 };
 
 }  // namespace host

@@ -36,13 +36,12 @@ BOOL fail_errno(DWORD otherwise) { return fail(host::HostError::from_errno(errno
 
 // Whether a handle is open on a file, or on any file inside a folder.
 bool in_use(const host::NamedPath& entry) {
-    if (host::ShareLock::in_use(entry.key())) return true;
-    if (!entry.is_directory()) return false;
+    if (!entry.is_directory()) return host::ShareLock::in_use(entry.host());
     std::error_code error;
     for (std::filesystem::recursive_directory_iterator it(entry.host(), error), end; !error && it != end;
          it.increment(error)) {
-        const auto inner = host::DevicePath::from_host(it->path());
-        if (inner.valid() && host::ShareLock::in_use(inner.key())) return true;
+        std::error_code unknown;
+        if (it->is_regular_file(unknown) && host::ShareLock::in_use(it->path())) return true;
     }
     return false;
 }
@@ -99,7 +98,7 @@ BOOL DeleteFileW(LPCWSTR path) {
     if (!file.ok()) return fail(file.error());
     if (!file.exists()) return fail(ERROR_FILE_NOT_FOUND);
     if (file.is_directory() || file.is_read_only()) return fail(ERROR_ACCESS_DENIED);
-    if (host::ShareLock::in_use(file.key())) return fail(ERROR_SHARING_VIOLATION);
+    if (host::ShareLock::in_use(file.host())) return fail(ERROR_SHARING_VIOLATION);
     if (unlink(file.host().c_str()) != 0) return fail_errno(ERROR_ACCESS_DENIED);
     host::AttributeStore::remove_tree(file.key());
     return TRUE;
@@ -131,8 +130,11 @@ BOOL CopyFileW(LPCWSTR existing, LPCWSTR target, BOOL failIfExists) {
         DeleteFileW(target);
         return fail(error);
     }
-    const DWORD attributes = host::AttributeStore::stored(source_path.key()).value_or(FILE_ATTRIBUTE_ARCHIVE);
-    if (!host::AttributeStore::set(target_path.key(), attributes | FILE_ATTRIBUTE_ARCHIVE))
+    const auto source_file = source_path.locate();
+    const auto target_file = target_path.locate();
+    const DWORD attributes =
+        host::AttributeStore::stored(source_path.key(), source_file.host).value_or(FILE_ATTRIBUTE_ARCHIVE);
+    if (!host::AttributeStore::set(target_path.key(), target_file.host, attributes | FILE_ATTRIBUTE_ARCHIVE))
         return fail(ERROR_WRITE_FAULT);
     SetLastError(ERROR_SUCCESS);
     return TRUE;
@@ -170,12 +172,17 @@ BOOL ReplaceFileW(LPCWSTR replaced, LPCWSTR replacement) {
     if (old_file.key() == new_file.key()) return fail(ERROR_INVALID_PARAMETER);
     if (old_file.is_read_only()) return fail(ERROR_ACCESS_DENIED);
     if (in_use(old_file) || in_use(new_file)) return fail(ERROR_SHARING_VIOLATION);
+    // The replaced file's attributes, plus archive, go onto the replacement before it takes
+    // the name, so that whenever a kill comes the name has one whole file with its own.
+    const DWORD kept =
+        host::AttributeStore::stored(old_file.key(), old_file.host()).value_or(FILE_ATTRIBUTE_ARCHIVE) |
+        FILE_ATTRIBUTE_ARCHIVE;
+    if (!host::AttributeStore::set(new_file.key(), new_file.host(), kept)) return fail(ERROR_WRITE_FAULT);
     if (!sync_path(new_file.host(), O_RDONLY)) return fail_errno(ERROR_WRITE_FAULT);
     if (rename(new_file.host().c_str(), old_file.host().c_str()) != 0) return fail_errno(ERROR_ACCESS_DENIED);
     sync_path(old_file.host().parent_path(), O_RDONLY | O_DIRECTORY);
-    const DWORD kept = host::AttributeStore::stored(old_file.key()).value_or(FILE_ATTRIBUTE_ARCHIVE);
-    host::AttributeStore::set(old_file.key(), kept | FILE_ATTRIBUTE_ARCHIVE);
-    host::AttributeStore::remove_tree(new_file.key());
+    // Rows where the file system keeps nothing beside the files follow the file too.
+    host::AttributeStore::move_tree(new_file.key(), old_file.key());
     return TRUE;
 }
 
@@ -196,7 +203,6 @@ BOOL RemoveDirectoryW(LPCWSTR path) {
     if (!folder.ok()) return fail(folder.error());
     if (!folder.exists()) return fail(ERROR_FILE_NOT_FOUND);
     if (folder.is_root() || !folder.is_directory() || folder.is_read_only()) return fail(ERROR_ACCESS_DENIED);
-    if (host::ShareLock::in_use(folder.key())) return fail(ERROR_SHARING_VIOLATION);
     if (rmdir(folder.host().c_str()) != 0) return fail_errno(ERROR_ACCESS_DENIED);
     host::AttributeStore::remove_tree(folder.key());
     return TRUE;
@@ -208,7 +214,7 @@ DWORD GetFileAttributesW(LPCWSTR path) {
         SetLastError(entry.ok() ? ERROR_FILE_NOT_FOUND : entry.error());
         return INVALID_FILE_ATTRIBUTES;
     }
-    return host::AttributeStore::reported(entry.key(), entry.is_directory());
+    return host::AttributeStore::reported(entry.key(), entry.host(), entry.is_directory());
 }
 
 BOOL SetFileAttributesW(LPCWSTR path, DWORD attributes) {
@@ -218,7 +224,7 @@ BOOL SetFileAttributesW(LPCWSTR path, DWORD attributes) {
     if (!entry.exists()) return fail(ERROR_FILE_NOT_FOUND);
     if (entry.is_root()) return fail(ERROR_ACCESS_DENIED);
     // The directory bit comes from the file system; a caller passing back what it read is fine.
-    if (!host::AttributeStore::set(entry.key(), attributes)) return fail(ERROR_WRITE_FAULT);
+    if (!host::AttributeStore::set(entry.key(), entry.host(), attributes)) return fail(ERROR_WRITE_FAULT);
     return TRUE;
 }
 

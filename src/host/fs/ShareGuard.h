@@ -1,8 +1,8 @@
 #pragma once
 // Serialises every check-and-change of the handheld's files that sharing depends on
 // (opening, deleting, renaming) across all its processes: a flock on run/share/guard.
-// Nested guards of one thread share the one lock, so a guarded call may release a
-// share lock (which guards itself) without deadlocking.
+// Nested guards of one thread share the one lock. The file stays open between guards,
+// so a guard costs one lock and one unlock.
 
 #include <mutex>
 

@@ -3,110 +3,92 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cstdint>
-#include <cstdio>
-
 #include "ce/Files.h"
-#include "host/Device.h"
-#include "host/fs/ShareGuard.h"
 
 namespace host {
 
 namespace {
 
 // One byte per fact about a handle; every holder takes a shared lock on its facts,
-// so "is anybody ... ?" is a test for a conflicting exclusive lock.
-enum Fact : off_t { kReads = 0, kWrites = 1, kDeniesRead = 2, kDeniesWrite = 3, kOpen = 4, kFactCount = 5 };
+// so "is anybody ... ?" is a test for a conflicting exclusive lock. The order puts the
+// facts a handle tests, and those it takes, next to each other for the usual handles
+// (reading and writing granting read, reading granting read), so that each set is one
+// run and costs one call.
+enum Fact : int { kDeniesRead = 0, kWrites = 1, kDeniesWrite = 2, kReads = 3, kOpen = 4, kFactCount = 5 };
 
-bool lock_range(int fd, short type, off_t start, off_t length) {
+unsigned bit(Fact fact) { return 1u << fact; }
+
+// Calls `each(start, length)` for every run of adjacent facts in `facts`, stopping at
+// the first that returns false.
+template <typename Each>
+bool for_each_run(unsigned facts, Each each) {
+    for (int start = 0; start < kFactCount;) {
+        if ((facts & (1u << start)) == 0) {
+            ++start;
+            continue;
+        }
+        int end = start;
+        while (end < kFactCount && (facts & (1u << end)) != 0) ++end;
+        if (!each(start, end - start)) return false;
+        start = end;
+    }
+    return true;
+}
+
+struct flock range_of(short type, int start, int length) {
     struct flock range {};
     range.l_type = type;
     range.l_whence = SEEK_SET;
     range.l_start = start;
     range.l_len = length;
-    return fcntl(fd, F_OFD_SETLK, &range) == 0;
+    return range;
 }
 
-// Whether a handle other than the ones on `fd` holds any of the facts; a failed test
+// Whether a handle other than the one on `fd` holds any of the facts; a failed test
 // counts as held, so an error refuses rather than lets a conflict through.
-bool held_by_others(int fd, off_t start, off_t length = 1) {
-    struct flock probe {};
-    probe.l_type = F_WRLCK;
-    probe.l_whence = SEEK_SET;
-    probe.l_start = start;
-    probe.l_len = length;
+bool held_by_others(int fd, int start, int length) {
+    struct flock probe = range_of(F_WRLCK, start, length);
     if (fcntl(fd, F_OFD_GETLK, &probe) != 0) return true;
     return probe.l_type != F_UNLCK;
 }
 
-bool conflicts(int fd, ce::DWORD access, ce::DWORD share) {
-    return ((access & ce::GENERIC_READ) != 0 && held_by_others(fd, kDeniesRead)) ||
-           ((access & ce::GENERIC_WRITE) != 0 && held_by_others(fd, kDeniesWrite)) ||
-           ((share & ce::FILE_SHARE_READ) == 0 && held_by_others(fd, kReads)) ||
-           ((share & ce::FILE_SHARE_WRITE) == 0 && held_by_others(fd, kWrites));
+unsigned tested_facts(ce::DWORD access, ce::DWORD share) {
+    unsigned facts = 0;
+    if ((access & ce::GENERIC_READ) != 0) facts |= bit(kDeniesRead);
+    if ((access & ce::GENERIC_WRITE) != 0) facts |= bit(kDeniesWrite);
+    if ((share & ce::FILE_SHARE_READ) == 0) facts |= bit(kReads);
+    if ((share & ce::FILE_SHARE_WRITE) == 0) facts |= bit(kWrites);
+    return facts;
 }
 
-bool take_facts(int fd, ce::DWORD access, ce::DWORD share) {
-    bool ok = lock_range(fd, F_RDLCK, kOpen, 1);
-    if ((access & ce::GENERIC_READ) != 0) ok = ok && lock_range(fd, F_RDLCK, kReads, 1);
-    if ((access & ce::GENERIC_WRITE) != 0) ok = ok && lock_range(fd, F_RDLCK, kWrites, 1);
-    if ((share & ce::FILE_SHARE_READ) == 0) ok = ok && lock_range(fd, F_RDLCK, kDeniesRead, 1);
-    if ((share & ce::FILE_SHARE_WRITE) == 0) ok = ok && lock_range(fd, F_RDLCK, kDeniesWrite, 1);
-    return ok;
-}
-
-// FNV-1a: a stable file name for any path, however long or whatever it contains.
-std::uint64_t hash_key(const std::string& key) {
-    std::uint64_t hash = 0xcbf29ce484222325ULL;
-    for (const unsigned char c : key) {
-        hash ^= c;
-        hash *= 0x100000001b3ULL;
-    }
-    return hash;
+unsigned held_facts(ce::DWORD access, ce::DWORD share) {
+    unsigned facts = bit(kOpen);
+    if ((access & ce::GENERIC_READ) != 0) facts |= bit(kReads);
+    if ((access & ce::GENERIC_WRITE) != 0) facts |= bit(kWrites);
+    if ((share & ce::FILE_SHARE_READ) == 0) facts |= bit(kDeniesRead);
+    if ((share & ce::FILE_SHARE_WRITE) == 0) facts |= bit(kDeniesWrite);
+    return facts;
 }
 
 }  // namespace
 
-ShareLock::ShareLock(int fd, std::filesystem::path path) : fd_(fd), path_(std::move(path)) {}
-
-std::filesystem::path ShareLock::lock_path(const std::string& key) {
-    char name[32];
-    std::snprintf(name, sizeof name, "%016llx.lock", static_cast<unsigned long long>(hash_key(key)));
-    return Device::current().run_dir() / "share" / name;
+ce::DWORD ShareLock::take(int fd, ce::DWORD access, ce::DWORD share) {
+    const bool free = for_each_run(tested_facts(access, share),
+                                   [&](int start, int length) { return !held_by_others(fd, start, length); });
+    const bool taken = free && for_each_run(held_facts(access, share), [&](int start, int length) {
+        struct flock range = range_of(F_RDLCK, start, length);
+        return fcntl(fd, F_OFD_SETLK, &range) == 0;
+    });
+    return taken ? ce::ERROR_SUCCESS : ce::ERROR_SHARING_VIOLATION;
 }
 
-std::unique_ptr<ShareLock> ShareLock::acquire(const std::string& key, ce::DWORD access, ce::DWORD share,
-                                              ce::DWORD* error) {
-    auto path = lock_path(key);
-    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        *error = ce::ERROR_ACCESS_DENIED;
-        return nullptr;
-    }
-    if (conflicts(fd, access, share) || !take_facts(fd, access, share)) {
-        close(fd);
-        *error = ce::ERROR_SHARING_VIOLATION;
-        return nullptr;
-    }
-    *error = ce::ERROR_SUCCESS;
-    return std::unique_ptr<ShareLock>(new ShareLock(fd, std::move(path)));
-}
-
-bool ShareLock::in_use(const std::string& key) {
-    const int fd = open(lock_path(key).c_str(), O_RDWR | O_CLOEXEC);
+bool ShareLock::in_use(const std::filesystem::path& host) {
+    // Only regular files have handles; O_NONBLOCK keeps a FIFO from hanging the test.
+    const int fd = open(host.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return false;
-    const bool used = held_by_others(fd, kOpen);
+    const bool used = held_by_others(fd, kOpen, 1);
     close(fd);
     return used;
-}
-
-ShareLock::~ShareLock() {
-    // The last handle of a file takes its lock file away; under the guard nobody can be
-    // between opening that file and locking it.
-    ShareGuard guard;
-    lock_range(fd_, F_UNLCK, 0, kFactCount);
-    if (!held_by_others(fd_, 0, kFactCount)) unlink(path_.c_str());
-    close(fd_);
 }
 
 }  // namespace host

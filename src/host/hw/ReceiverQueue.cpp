@@ -1,34 +1,17 @@
 #include "host/hw/ReceiverQueue.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 #include <fstream>
 #include <sstream>
 #include <string>
+
+#include "host/LockFile.h"
 
 namespace host::hw {
 
 namespace {
 
 // Held while the file is written or taken, so a capture never reads half a press.
-class FileLock {
-public:
-    explicit FileLock(const std::filesystem::path& path)
-        : fd_(::open((path.string() + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644)) {
-        if (fd_ >= 0) ::flock(fd_, LOCK_EX);
-    }
-    FileLock(const FileLock&) = delete;
-    FileLock& operator=(const FileLock&) = delete;
-    ~FileLock() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    bool held() const { return fd_ >= 0; }
-
-private:
-    int fd_;
-};
+std::filesystem::path lock_path(const std::filesystem::path& queue) { return queue.string() + ".lock"; }
 
 void write_entries(std::ostream& out, const char* name, const std::vector<std::int32_t>& entries) {
     out << name;
@@ -66,8 +49,8 @@ std::optional<sim::InfraredPress> parse(std::istream& in) {
 ReceiverQueue::ReceiverQueue(std::filesystem::path run_dir) : path_(std::move(run_dir) / kFileName) {}
 
 bool ReceiverQueue::put(const sim::InfraredPress& press) {
-    const FileLock lock(path_);
-    if (!lock.held()) return false;
+    const LockFile lock(lock_path(path_));
+    if (!lock.locked()) return false;
     const std::filesystem::path temporary = path_.string() + ".new";
     {
         std::ofstream out(temporary, std::ios::trunc);
@@ -83,9 +66,9 @@ bool ReceiverQueue::put(const sim::InfraredPress& press) {
 }
 
 std::optional<sim::InfraredPress> ReceiverQueue::take() {
-    const FileLock lock(path_);
+    const LockFile lock(lock_path(path_));
     std::ifstream in(path_);
-    if (!lock.held() || !in) return std::nullopt;
+    if (!lock.locked() || !in) return std::nullopt;
     auto press = parse(in);
     std::error_code error;
     std::filesystem::remove(path_, error);

@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <sys/file.h>
 #include <sys/inotify.h>
 #include <sys/signalfd.h>
 #include <sys/socket.h>
@@ -74,16 +73,15 @@ NotificationService::NotificationService(Device& device, ProgramStarter& starter
 
 NotificationService::~NotificationService() {
     for (int* fd : {&socket_fd_, &timer_fd_, &signal_fd_, &inotify_fd_}) close_fd(*fd);
-    close_fd(lock_fd_);  // last: whoever waits for the service to end waits for this
+    lock_ = LockFile();  // last: whoever waits for the service to end waits for this
 }
 
 bool NotificationService::take_lock() {
-    std::error_code ignored;
-    std::filesystem::create_directories(files_.dir(), ignored);
-    lock_fd_ = open(files_.lock().c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (lock_fd_ < 0 || flock(lock_fd_, LOCK_EX | LOCK_NB) != 0) return false;
+    lock_ = LockFile(files_.lock(), LockFile::Wait::no);
+    if (!lock_.locked()) return false;
     const std::string pid = std::to_string(getpid());
-    return ftruncate(lock_fd_, 0) == 0 && pwrite(lock_fd_, pid.data(), pid.size(), 0) == static_cast<ssize_t>(pid.size());
+    return ftruncate(lock_.fd(), 0) == 0 &&
+           pwrite(lock_.fd(), pid.data(), pid.size(), 0) == static_cast<ssize_t>(pid.size());
 }
 
 bool NotificationService::open_wake_ups() {
@@ -195,7 +193,7 @@ NotificationService::Next NotificationService::on_inotify() {
     // service's open files are in it) reports nothing when it is removed, but removing the
     // handheld removes this file first.
     struct stat status;
-    return fstat(lock_fd_, &status) == 0 && status.st_nlink == 0 ? Next::stop : Next::go_on;
+    return fstat(lock_.fd(), &status) == 0 && status.st_nlink == 0 ? Next::stop : Next::go_on;
 }
 
 }  // namespace host

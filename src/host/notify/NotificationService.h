@@ -9,6 +9,7 @@
 #include <chrono>
 #include <optional>
 
+#include "host/LockFile.h"
 #include "host/notify/NotificationRunner.h"
 #include "host/notify/ServiceFiles.h"
 #include "host/DeviceLog.h"
@@ -45,7 +46,7 @@ private:
     RefusalLog refusals_;  // messages it does not understand, which anyone can send
     NotificationStore store_;
     NotificationRunner runner_;
-    int lock_fd_ = -1;
+    LockFile lock_;
     int socket_fd_ = -1;
     int timer_fd_ = -1;
     int signal_fd_ = -1;

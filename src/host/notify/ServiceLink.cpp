@@ -1,7 +1,6 @@
 #include "host/notify/ServiceLink.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -11,6 +10,7 @@
 #include <thread>
 
 #include "host/Device.h"
+#include "host/LockFile.h"
 #include "host/notify/DetachedProcess.h"
 #include "host/notify/NotificationStore.h"
 
@@ -44,19 +44,16 @@ bool ServiceLink::send(const WakeMessage& message) const {
 }
 
 std::optional<int> ServiceLink::running() const {
-    const int fd = open(files_.lock().c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
-    std::optional<int> process;
     // The service holds its lock for as long as it runs, and keeps its process id in it.
-    if (flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
-        char text[32] = {};
-        const ssize_t got = pread(fd, text, sizeof text - 1, 0);
-        int pid = 0;
-        if (got > 0) std::from_chars(text, text + got, pid);
-        process = pid;
-    }
-    close(fd);
-    return process;
+    const auto probe = LockFile::existing(files_.lock(), LockFile::Kind::shared, LockFile::Wait::no);
+    if (!probe.busy()) return std::nullopt;
+    char text[32] = {};
+    const int fd = open(files_.lock().c_str(), O_RDONLY | O_CLOEXEC);
+    const ssize_t got = fd >= 0 ? pread(fd, text, sizeof text - 1, 0) : -1;
+    if (fd >= 0) close(fd);
+    int pid = 0;
+    if (got > 0) std::from_chars(text, text + got, pid);
+    return pid;
 }
 
 bool ServiceLink::start_on_demand(std::string* failure) const {

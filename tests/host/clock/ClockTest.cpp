@@ -8,6 +8,7 @@
 
 #include "TempDevice.h"
 #include "ce/Time.h"
+#include "host/Database.h"
 #include "host/Device.h"
 #include "host/clock/Clock.h"
 #include "host/clock/LocalTime.h"
@@ -135,6 +136,27 @@ TEST_F(Clock, SettingsWrittenByAnotherProgramApplyAtOnce) {
     // A zone this host does not know keeps the device on UTC instead of failing.
     ASSERT_TRUE(database.set_setting(host::kClockZoneSetting, "Nowhere/Land"));
     EXPECT_EQ(local_minus_utc_minutes(), 0);
+}
+
+// Another program has its own connection to device.db; the settings this process keeps
+// are read again once that program's change is committed, not before, not later.
+TEST_F(Clock, SettingsCommittedThroughAnotherConnectionApplyAtOnce) {
+    EXPECT_EQ(host::clock_settings().zone, host::clock_settings().zone);  // read and kept
+    host::Database other;
+    ASSERT_TRUE(other.open((device_root() / "device.db").string(), device_root() / "run" / "settings.changes"));
+    ASSERT_TRUE(other.set_setting(host::kClockZoneSetting, "Asia/Kolkata"));
+    EXPECT_EQ(host::clock_settings().zone, "Asia/Kolkata");
+    EXPECT_EQ(local_minus_utc_minutes(), 330);
+    {
+        host::Transaction transaction(other);
+        ASSERT_TRUE(transaction.ok());
+        ASSERT_TRUE(other.set_setting(host::kClockOffsetSetting, "3600000"));
+        ASSERT_TRUE(other.set_setting(host::kClockZoneSetting, "Europe/Paris"));
+        EXPECT_EQ(host::clock_settings().zone, "Asia/Kolkata") << "not committed yet";
+        ASSERT_TRUE(transaction.commit());
+    }
+    EXPECT_EQ(host::clock_settings().zone, "Europe/Paris");
+    EXPECT_EQ(host::clock_settings().offset_ms, 3'600'000);
 }
 
 TEST(TickCount, AdvancesInMilliseconds) {

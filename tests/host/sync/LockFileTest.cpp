@@ -7,6 +7,7 @@
 #include <signal.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <thread>
 
@@ -34,6 +35,32 @@ TEST_F(LockFileTest, ASecondOpenerIsBusyUntilTheHolderGoes) {
         EXPECT_TRUE(LockFile(path(), LockFile::Wait::no).busy()) << "the moved-to file holds the lock";
     }
     EXPECT_TRUE(LockFile(path(), LockFile::Wait::no).locked());
+}
+
+// A guard taken around every file call keeps its file open: unlocking and locking it again
+// must exclude others as a fresh open does; a probe of someone else's lock file only looks.
+TEST_F(LockFileTest, AKeptFileLocksAgainAndAProbeOnlyLooks) {
+    LockFile kept(path());
+    ASSERT_TRUE(kept.locked());
+    EXPECT_TRUE(LockFile::existing(path(), LockFile::Kind::shared, LockFile::Wait::no).busy());
+    kept.unlock();
+    EXPECT_FALSE(kept.locked());
+    EXPECT_TRUE(LockFile::existing(path(), LockFile::Kind::shared, LockFile::Wait::no).locked());
+    {
+        const LockFile other(path(), LockFile::Wait::no);
+        ASSERT_TRUE(other.locked());
+        EXPECT_FALSE(kept.lock(LockFile::Wait::no));
+        EXPECT_TRUE(kept.busy());
+    }
+    EXPECT_TRUE(kept.lock(LockFile::Wait::no));
+    EXPECT_TRUE(LockFile(path(), LockFile::Wait::no).busy());
+
+    const auto missing = path().parent_path() / "none.lock";
+    const auto probe = LockFile::existing(missing, LockFile::Kind::shared, LockFile::Wait::no);
+    EXPECT_FALSE(probe.locked());
+    EXPECT_FALSE(probe.busy());
+    EXPECT_EQ(probe.error(), ENOENT);
+    EXPECT_FALSE(std::filesystem::exists(missing)) << "a probe makes nothing";
 }
 
 void on_signal(int) {}
