@@ -249,6 +249,9 @@ bool Database::set_setting(std::string_view name, std::string_view value) {
 }
 
 void Database::setting_written() {
+    // This connection reads its own write at once, inside a transaction too; should that
+    // roll back, the bump at its end clears what was read meanwhile.
+    settings_.clear();
     if (sqlite3_get_autocommit(db_) != 0) {
         setting_changes_.bump();
     } else {

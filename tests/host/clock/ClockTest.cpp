@@ -141,7 +141,7 @@ TEST_F(Clock, SettingsWrittenByAnotherProgramApplyAtOnce) {
 // Another program has its own connection to device.db; the settings this process keeps
 // are read again once that program's change is committed, not before, not later.
 TEST_F(Clock, SettingsCommittedThroughAnotherConnectionApplyAtOnce) {
-    EXPECT_EQ(host::clock_settings().zone, host::clock_settings().zone);  // read and kept
+    const auto kept = host::clock_settings();  // read and kept by this process
     host::Database other;
     ASSERT_TRUE(other.open((device_root() / "device.db").string(), device_root() / "run" / "settings.changes"));
     ASSERT_TRUE(other.set_setting(host::kClockZoneSetting, "Asia/Kolkata"));
@@ -157,6 +157,22 @@ TEST_F(Clock, SettingsCommittedThroughAnotherConnectionApplyAtOnce) {
     }
     EXPECT_EQ(host::clock_settings().zone, "Europe/Paris");
     EXPECT_EQ(host::clock_settings().offset_ms, 3'600'000);
+    EXPECT_NE(kept.zone, "Europe/Paris");
+}
+
+// A change of zone reads the new zone back inside its own transaction, and a change rolled
+// back leaves the zone as it was.
+TEST_F(Clock, ASettingWrittenInATransactionReadsBackAtOnceAndRollsBack) {
+    auto& database = host::Device::current().database();
+    ASSERT_TRUE(host::set_time_zone("Asia/Tokyo"));
+    EXPECT_EQ(host::clock_settings().zone, "Asia/Tokyo");
+    {
+        host::Transaction transaction(database);
+        ASSERT_TRUE(transaction.ok());
+        ASSERT_TRUE(host::set_time_zone("Europe/Berlin"));
+        EXPECT_EQ(host::clock_settings().zone, "Europe/Berlin");
+    }
+    EXPECT_EQ(host::clock_settings().zone, "Asia/Tokyo") << "rolled back";
 }
 
 TEST(TickCount, AdvancesInMilliseconds) {
