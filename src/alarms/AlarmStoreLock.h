@@ -15,8 +15,9 @@ public:
     AlarmStoreLock(const AlarmStoreLock&) = delete;
     AlarmStoreLock& operator=(const AlarmStoreLock&) = delete;
 
-    // True when this object now owns the store (a crashed owner's mutex counts as won).
-    bool Lock();
+    // True when this object now owns the store (a crashed owner's mutex counts as won)
+    // within `wait_ms`.
+    bool Lock(ce::DWORD wait_ms = kTimeoutMs);
     // Releases the store; harmless when it is not held.
     void Unlock();
     bool Held() const { return mutex_ != nullptr; }

@@ -30,7 +30,7 @@ bool AlarmListSync::Same(const CAlarmItem& row, const CAlarmItem& file) {
 
 AlarmListSync::Result AlarmListSync::Run(const std::u16string& folder, CAlarmListCtrl& list) {
     AlarmStoreLock lock;
-    if (!lock.Lock()) return Result::locked;
+    if (!lock.Lock(0)) return Result::locked;
     const std::vector<std::u16string> names = AlarmEnumerator::FileNames(folder);
     const CAlarmItem* selected = list.Row(list.Selected());
     const std::u16string selected_name = selected != nullptr ? selected->file_name : std::u16string();

@@ -14,7 +14,9 @@ class AlarmListSync {
 public:
     enum class Result { unchanged, changed, locked };
 
-    // Under the store lock; `locked` (nothing touched) when it cannot be taken.
+    // Under the store lock; `locked` (nothing touched) when it is held elsewhere. It does
+    // not wait for it: the list follows from a timer, and a store held for long must not
+    // stop the window at every tick; the caller tries again at the next.
     static Result Run(const std::u16string& folder, CAlarmListCtrl& list);
 
 private:

@@ -96,10 +96,18 @@ void CAlarmListView::FollowStore() {
 }
 
 void CAlarmListView::LoadList() {
-    // The names are collected first, then read: reading sets the files' archive attribute.
-    for (const auto& name : AlarmEnumerator::FileNames(folder_)) {
-        AlarmChangeMarker::MarkSeen(folder_ + name);
-        if (auto row = CAlarmItem::Read(folder_, name)) list_.InsertSorted(std::move(row));
+    // The store is held for the whole load: each row's own lock then finds the mutex open
+    // and owned already, and a store held elsewhere costs one wait, not one per file. Not
+    // had, the list is read once the store is free (FollowStore).
+    AlarmStoreLock store;
+    if (store.Lock()) {
+        // The names are collected first, then read: reading sets the files' archive attribute.
+        for (const auto& name : AlarmEnumerator::FileNames(folder_)) {
+            AlarmChangeMarker::MarkSeen(folder_ + name);
+            if (auto row = CAlarmItem::Read(folder_, name)) list_.InsertSorted(std::move(row));
+        }
+    } else {
+        store_behind_ = true;
     }
     list_.Select(static_cast<int>(ActiveIndex::Read()));
 }

@@ -5,10 +5,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <future>
 #include <regex>
+#include <thread>
 
 #include "ChildProcess.h"
 #include "KivoHandheld.h"
+#include "alarms/AlarmStoreLock.h"
 #include "alarms/CAlarmDB.h"
 
 namespace kivo_tests {
@@ -68,6 +71,32 @@ TEST_F(StoreFollow, AlarmsAddedChangedAndRemovedElsewhereShowWhileKivoRunsKeepin
     handheld({"alarm", "remove", "2"});
     ASSERT_TRUE(shows({u"first, later"}));
     EXPECT_EQ(list().Selected(), -1) << "the selected alarm has gone";
+}
+
+// Another program inside the store when KIVO starts (Alert firing, say): the load waits for
+// it once, gives up, and the list is read as soon as the store is free.
+TEST_F(StoreFollow, AStoreHeldAtStartIsReadOnceItIsFree) {
+    write(1, {.hour = 6, .description = u"first"});
+    write(2, {.hour = 8, .description = u"second"});
+    write(3, {.hour = 9, .description = u"third"});
+    std::promise<void> held, release;
+    std::thread holder([&] {
+        AlarmStoreLock lock;
+        EXPECT_TRUE(lock.Lock());
+        held.set_value();
+        release.get_future().wait();
+    });
+    held.get_future().wait();
+    const auto started = std::chrono::steady_clock::now();
+    Start();
+    const auto waited = std::chrono::steady_clock::now() - started;
+    EXPECT_TRUE(rows().empty());
+    release.set_value();
+    holder.join();
+    EXPECT_TRUE(shows({u"first", u"second", u"third"}));
+    // One wait for the list and one for the reschedule, not one for every alarm file nor
+    // one at every tick of the list following the store.
+    EXPECT_LT(waited, std::chrono::milliseconds(3 * AlarmStoreLock::kTimeoutMs));
 }
 
 }  // namespace
