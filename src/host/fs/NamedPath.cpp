@@ -12,6 +12,12 @@ namespace host {
 
 NamedPath::NamedPath(const char16_t* text, DevicePath::Wildcards wildcards)
     : path_(DevicePath::parse(text, wildcards)) {
+    look_up(std::nullopt);
+}
+
+NamedPath::NamedPath(const char16_t* text, int open_flags) : path_(DevicePath::parse(text)) { look_up(open_flags); }
+
+void NamedPath::look_up(std::optional<int> open_flags) {
     if (!path_.valid()) {
         error_ = path_.error();
         return;
@@ -21,21 +27,7 @@ NamedPath::NamedPath(const char16_t* text, DevicePath::Wildcards wildcards)
         error_ = ce::ERROR_PATH_NOT_FOUND;
         return;
     }
-    location_ = path_.locate();
-    error_ = location_.error;
-    key_ = path_.key();
-}
-
-NamedPath::NamedPath(const char16_t* text, int open_flags) : path_(DevicePath::parse(text)) {
-    if (!path_.valid()) {
-        error_ = path_.error();
-        return;
-    }
-    if (!Device::current().ready()) {
-        error_ = ce::ERROR_PATH_NOT_FOUND;
-        return;
-    }
-    location_ = path_.locate_opening(open_flags, &fd_);
+    location_ = open_flags ? path_.locate_opening(*open_flags, &fd_) : path_.locate();
     error_ = location_.error;
     key_ = path_.key();
 }

@@ -4,6 +4,7 @@
 // ShareGuard, so the lookup stays true until they are done.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "ce/Types.h"
@@ -36,6 +37,9 @@ public:
     int take_fd();
 
 private:
+    // Looks the path up; with `open_flags`, opening the file as it goes.
+    void look_up(std::optional<int> open_flags);
+
     DevicePath path_;
     DevicePath::Location location_;
     std::string key_;
