@@ -49,8 +49,8 @@ void CAlarmDB::Close() { CPDBMngr::Close(); }
 
 int CAlarmDB::Find(AlarmTag tag, Found& found) {
     found = Found{};
-    // The count, the record list and the records' tags in one read of the file.
-    const WholeRead once(*this);
+    // The count, the record list and the records' tags from one read of the file.
+    ReadWhole();
     std::vector<pdb::RecordEntry> entries;
     if (!IsOpen() || ReadRecordCount() < 0 || !ReadEntries(entries)) return kUnreadable;
     for (const Extent& extent : LiveExtents(entries)) {

@@ -48,6 +48,7 @@ int CPDBMngr::Open(const std::u16string& path) {
 }
 
 int CPDBMngr::OpenWith(const std::u16string& path, bool read_only) {
+    ForgetWhole();
     file_ = read_only ? ce::CreateFileW(path.c_str(), ce::GENERIC_READ, 0, ce::OPEN_EXISTING)
                       : ce::CreateFileW(path.c_str(), ce::GENERIC_READ | ce::GENERIC_WRITE, ce::FILE_SHARE_READ,
                                         ce::OPEN_EXISTING);
@@ -86,6 +87,7 @@ int CPDBMngr::Create(const std::u16string& path) {
 }
 
 void CPDBMngr::Close() {
+    ForgetWhole();
     if (file_ != nullptr) ce::CloseHandle(file_);
     file_ = nullptr;
     record_count_ = 0;
@@ -93,21 +95,20 @@ void CPDBMngr::Close() {
     read_only_ = false;
 }
 
-CPDBMngr::WholeRead::WholeRead(CPDBMngr& file) : file_(file) {
+void CPDBMngr::ReadWhole() {
     // A file too large to hold is read piece by piece, as always.
-    if (file_.file_ == nullptr || file_.reading_whole_ || file_.file_size_ > kWholeReadLimit) return;
-    file_.whole_.resize(file_.file_size_);
+    if (file_ == nullptr || reading_whole_ || file_size_ > kWholeReadLimit) return;
+    whole_.resize(file_size_);
     ce::DWORD got = 0;
-    if (ce::SetFilePointer(file_.file_, 0, nullptr, ce::FILE_BEGIN) != 0 ||
-        !ce::ReadFile(file_.file_, file_.whole_.data(), file_.file_size_, &got))
+    if (ce::SetFilePointer(file_, 0, nullptr, ce::FILE_BEGIN) != 0 || !ce::ReadFile(file_, whole_.data(), file_size_, &got))
         return;
-    file_.whole_.resize(got);
-    file_.reading_whole_ = true;
+    whole_.resize(got);
+    reading_whole_ = true;
 }
 
-CPDBMngr::WholeRead::~WholeRead() {
-    file_.reading_whole_ = false;
-    file_.whole_.clear();
+void CPDBMngr::ForgetWhole() {
+    reading_whole_ = false;
+    whole_.clear();
 }
 
 bool CPDBMngr::ReadAt(std::uint32_t offset, void* buffer, std::uint32_t bytes) {
@@ -124,9 +125,9 @@ bool CPDBMngr::ReadAt(std::uint32_t offset, void* buffer, std::uint32_t bytes) {
 }
 
 bool CPDBMngr::WriteHeaderWord(std::size_t offset, std::uint32_t value) {
-    if (file_ == nullptr || read_only_ ||
-        ce::SetFilePointer(file_, static_cast<ce::LONG>(offset), nullptr, ce::FILE_BEGIN) != offset)
-        return false;
+    if (file_ == nullptr || read_only_) return false;
+    ForgetWhole();
+    if (ce::SetFilePointer(file_, static_cast<ce::LONG>(offset), nullptr, ce::FILE_BEGIN) != offset) return false;
     std::uint8_t bytes[4];
     pdb::write_be32(bytes, value);
     ce::DWORD written = 0;
@@ -215,6 +216,7 @@ bool CPDBMngr::Rewrite(const std::vector<CachedRecord>& cache) {
 }
 
 bool CPDBMngr::CommitImage(const std::vector<std::uint8_t>& image) {
+    ForgetWhole();
     ReplacementFile replacement(path_, path_ + kTemporarySuffix);
     if (!replacement.Write(image.data(), image.size())) return false;
     const std::u16string path = path_;

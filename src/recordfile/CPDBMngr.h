@@ -70,19 +70,11 @@ protected:
     std::vector<Extent> LiveExtents(const std::vector<pdb::RecordEntry>& entries) const;
     bool ReadAt(std::uint32_t offset, void* buffer, std::uint32_t bytes);
 
-    // For one lookup that visits every record: while it lives, ReadAt serves from one
-    // read of the whole file made as it began, and fails where that read did not reach,
-    // as a read of the file would. Nothing outlives the lookup.
-    class WholeRead {
-    public:
-        explicit WholeRead(CPDBMngr& file);
-        ~WholeRead();
-        WholeRead(const WholeRead&) = delete;
-        WholeRead& operator=(const WholeRead&) = delete;
-
-    private:
-        CPDBMngr& file_;
-    };
+    // For lookups that visit every record: from now on ReadAt serves from one read of the
+    // whole file, and fails where that read did not reach, as a read of the file would.
+    // The copy lasts until this handle writes or closes the file: every handle refuses
+    // others writing, so nobody else changes it meanwhile.
+    void ReadWhole();
 
 private:
     struct CachedRecord {
@@ -102,6 +94,9 @@ private:
     bool read_only_ = false;
     std::u16string path_;
     const bool keep_deleted_;
-    std::vector<std::uint8_t> whole_;  // the file as a WholeRead read it
+    // Forgets the copy ReadWhole made: the file is about to change or close.
+    void ForgetWhole();
+
+    std::vector<std::uint8_t> whole_;  // the file as ReadWhole read it
     bool reading_whole_ = false;
 };
