@@ -20,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "BenchHandheld.h"
 #include "ce/Time.h"
 #include "ce/Windows.h"
 #include "host/Device.h"
@@ -28,25 +29,9 @@
 namespace {
 
 using namespace std::chrono;
+using namespace alert_bench;
 
 constexpr int kAlarms = 20;
-
-std::filesystem::path g_root;
-
-// Runs the handheld tool on the bench's handheld; its output, nothing when it failed.
-std::optional<std::string> handheld(const std::string& words) {
-    const std::string command = std::string(KIVO_HANDHELD) + " --device '" + g_root.string() + "' " + words + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return std::nullopt;
-    std::string out;
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
-    if (pclose(pipe) != 0) {
-        std::fprintf(stderr, "handheld %s: %s", words.c_str(), out.c_str());
-        return std::nullopt;
-    }
-    return out;
-}
 
 long long milliseconds_of(const ce::SYSTEMTIME& time) {
     ce::FILETIME file;
@@ -54,28 +39,6 @@ long long milliseconds_of(const ce::SYSTEMTIME& time) {
     return static_cast<long long>((static_cast<unsigned long long>(file.dwHighDateTime) << 32 | file.dwLowDateTime) /
                                   10000);
 }
-
-ce::SYSTEMTIME local_now() {
-    ce::SYSTEMTIME now;
-    ce::GetLocalTime(&now);
-    return now;
-}
-
-bool wait_for(bool (*condition)(), seconds patience) {
-    const auto until = steady_clock::now() + patience;
-    while (!condition()) {
-        if (steady_clock::now() > until) return false;
-        std::this_thread::sleep_for(microseconds(500));
-    }
-    return true;
-}
-
-bool reminder_in_front() {
-    const ce::HWND reminder = ce::FindWindowW(nullptr, u"KIVOAlert");
-    return reminder != nullptr && reminder == ce::GetForegroundWindow();
-}
-
-bool reminder_gone() { return ce::FindWindowW(nullptr, u"KIVOAlert") == nullptr; }
 
 struct Delays {
     std::vector<long long> shown;
@@ -96,14 +59,14 @@ bool one_alarm(int slot, bool with_beaming, Delays& delays) {
     if (!handheld("time set '2026-03-07 " + hour_before + ":" + before + ":58'").has_value()) return false;
     const std::string extra = with_beaming ? " --codebase Radio" : "";
     const auto added =
-        handheld("alarm add " + hour + ":" + minute + " --sound '" + (g_root / "ring.wav").string() + "'" + extra);
+        handheld("alarm add " + hour + ":" + minute + " --sound '" + (handheld_root() / "ring.wav").string() + "'" + extra);
     std::smatch number;
     if (!added || !std::regex_search(*added, number, std::regex("added (-?[0-9]+)\\.kivo"))) return false;
     ce::SYSTEMTIME due = local_now();
     due.wHour = static_cast<ce::WORD>(at / 60), due.wMinute = static_cast<ce::WORD>(at % 60);
     due.wSecond = 0, due.wMilliseconds = 0;
     const std::size_t plays_before = host::CaptureLog::lines().size();
-    if (!wait_for(reminder_in_front, seconds(15))) return false;
+    if (!wait_for(reminder_in_front, seconds(15), microseconds(500))) return false;
     delays.shown.push_back(milliseconds_of(local_now()) - milliseconds_of(due));
     const auto until = steady_clock::now() + seconds(10);
     while (host::CaptureLog::lines().size() == plays_before && steady_clock::now() < until)
@@ -113,7 +76,7 @@ bool one_alarm(int slot, bool with_beaming, Delays& delays) {
         if (const auto play = host::CaptureLog::parse(lines[plays_before]))
             delays.sounding.push_back(milliseconds_of(play->start) - milliseconds_of(due));
     handheld("ui click 600");
-    if (!wait_for(reminder_gone, seconds(10))) return false;
+    if (!wait_for(reminder_gone, seconds(10), microseconds(500))) return false;
     return handheld("alarm remove " + number[1].str()).has_value();
 }
 
@@ -128,10 +91,10 @@ void report(const char* what, std::vector<long long> delays) {
 }
 
 bool prepare() {
-    std::ofstream(g_root / "power.mode2") << "carrier 38000\npulse 2400\nspace 600\npulse 1200\nspace 20000\n";
+    std::ofstream(handheld_root() / "power.mode2") << "carrier 38000\npulse 2400\nspace 600\npulse 1200\nspace 20000\n";
     // One second of 8 kHz silence-like noise: long enough to be captured, short enough to end.
     {
-        std::ofstream wav(g_root / "ring.wav", std::ios::binary);
+        std::ofstream wav(handheld_root() / "ring.wav", std::ios::binary);
         const std::uint32_t bytes = 8000;
         const std::uint32_t header[] = {0x46464952, 36 + bytes, 0x45564157, 0x20746d66, 16, 0x00010001, 8000, 8000,
                                         0x00080001, 0x61746164, bytes};
@@ -141,18 +104,14 @@ bool prepare() {
     return handheld("init --profile pxa270") && handheld("install") && handheld("audio capture") &&
            handheld("ir pacing off") &&
            handheld("reg set 'HKLM\\Software\\TessaMedia\\KIVO' ComPort --sz COM3:") &&
-           handheld("ir put Radio Power '" + (g_root / "power.mode2").string() + "'") &&
+           handheld("ir put Radio Power '" + (handheld_root() / "power.mode2").string() + "'") &&
            handheld("ir macro Radio Alarm signal:Power repeat:1 delay:200 signal:Power repeat:1") && handheld("start");
 }
 
 }  // namespace
 
 int main() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kivo-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) return 1;
-    g_root = pattern;
-    setenv("KIVO_DEVICE", g_root.c_str(), 1);
-    host::Device::select(g_root);
+    if (!make_handheld()) return 1;
     bool complete = prepare();
     struct Pass {
         const char* title;
@@ -173,9 +132,6 @@ int main() {
         report("registered second to reminder shown", delays.shown);
         report("registered second to first sound", delays.sounding);
     }
-    handheld("stop");
-    host::Device::select(std::filesystem::temp_directory_path() / "kivo-bench-closed");
-    std::filesystem::remove_all(g_root);
-    std::filesystem::remove_all(std::filesystem::temp_directory_path() / "kivo-bench-closed");
+    remove_handheld();
     return complete ? 0 : 1;
 }

@@ -18,6 +18,7 @@
 #include <string>
 #include <thread>
 
+#include "BenchHandheld.h"
 #include "ProgramStartWatch.h"
 #include "alarms/AlertKey.h"
 #include "ce/Time.h"
@@ -30,25 +31,10 @@
 namespace {
 
 using namespace std::chrono;
+using namespace alert_bench;
 
 constexpr int kReplayMinutes = 5;
 constexpr const char16_t* kWake = u"\\Windows\\kivowake.exe";
-
-std::filesystem::path g_root;
-
-std::optional<std::string> handheld(const std::string& words) {
-    const std::string command = std::string(KIVO_HANDHELD) + " --device '" + g_root.string() + "' " + words + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return std::nullopt;
-    std::string out;
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
-    if (pclose(pipe) != 0) {
-        std::fprintf(stderr, "handheld %s: %s", words.c_str(), out.c_str());
-        return std::nullopt;
-    }
-    return out;
-}
 
 std::optional<ce::SYSTEMTIME> registered() {
     for (const auto& row : host::NotificationStore(host::Device::current().database()).list())
@@ -61,28 +47,6 @@ long long seconds_of(const ce::SYSTEMTIME& local) {
     ce::SystemTimeToFileTime(&local, &file);
     return static_cast<long long>((std::uint64_t{file.dwHighDateTime} << 32 | file.dwLowDateTime) / 10'000'000);
 }
-
-ce::SYSTEMTIME local_now() {
-    ce::SYSTEMTIME now;
-    ce::GetLocalTime(&now);
-    return now;
-}
-
-bool wait_for(bool (*condition)(), seconds patience) {
-    const auto until = steady_clock::now() + patience;
-    while (!condition()) {
-        if (steady_clock::now() > until) return false;
-        std::this_thread::sleep_for(milliseconds(20));
-    }
-    return true;
-}
-
-bool reminder_shown() {
-    const ce::HWND reminder = ce::FindWindowW(nullptr, u"KIVOAlert");
-    return reminder != nullptr && reminder == ce::GetForegroundWindow();
-}
-
-bool reminder_gone() { return ce::FindWindowW(nullptr, u"KIVOAlert") == nullptr; }
 
 // The clock run to 2 s before `at`, as it would run by itself: no time-change event.
 void run_clock_to(const ce::SYSTEMTIME& at) {
@@ -102,18 +66,14 @@ void run_clock_to(const ce::SYSTEMTIME& at) {
 
 int main(int argc, char** argv) {
     const int kills = argc > 1 ? std::atoi(argv[1]) : 210;
-    std::string pattern = (std::filesystem::temp_directory_path() / "kivo-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) return 1;
-    g_root = pattern;
-    setenv("KIVO_DEVICE", g_root.c_str(), 1);
-    host::Device::select(g_root);
+    if (!make_handheld()) return 1;
     const bool ready = handheld("init") && handheld("install") && handheld("audio null") &&
                        handheld("time set '2026-03-07 06:00:00'") && handheld("alarm add 23:00 --days daily") &&
                        handheld("alarm add 08:00 --days daily --replay " + std::to_string(kReplayMinutes)) &&
                        handheld("start") && handheld("time set '2026-03-07 07:59:57'");
     if (!ready) return 1;
     const std::u16string alarm = AlertKey::Pending().value_or(u"");
-    const auto alert = g_root / "fs" / "Program Files" / "KIVO" / "Alert.exe";
+    const auto alert = handheld_root() / "fs" / "Program Files" / "KIVO" / "Alert.exe";
 
     constexpr int kDelays[] = {0, 1, 2, 5, 10, 20, 50, -1};  // -1: a random moment
     std::mt19937 random(20261209);
@@ -153,8 +113,8 @@ int main(int argc, char** argv) {
     bool answered = false;
     if (lost == 0 && missed_starts == 0) {
         if (const auto due = registered()) run_clock_to(*due);
-        answered = wait_for(reminder_shown, seconds(40)) && handheld("ui click 600") &&
-                   wait_for(reminder_gone, seconds(20));
+        answered = wait_for(reminder_in_front, seconds(40), milliseconds(20)) && handheld("ui click 600") &&
+                   wait_for(reminder_gone, seconds(20), milliseconds(20));
     }
     const auto next = registered();
     const bool next_registered = next && next->wHour == 23 && next->wMinute == 0;
@@ -165,9 +125,6 @@ int main(int argc, char** argv) {
     std::printf("  alarms lost: %d; Alert not started again: %d\n", lost, missed_starts);
     std::printf("  last firing rang and was dismissed: %s; next alarm (23:00) registered after: %s\n",
                 answered ? "yes" : "NO", next_registered ? "yes" : "NO");
-    handheld("stop");
-    host::Device::select(std::filesystem::temp_directory_path() / "kivo-bench-closed");
-    std::filesystem::remove_all(g_root);
-    std::filesystem::remove_all(std::filesystem::temp_directory_path() / "kivo-bench-closed");
+    remove_handheld();
     return lost == 0 && missed_starts == 0 && answered && next_registered ? 0 : 1;
 }
