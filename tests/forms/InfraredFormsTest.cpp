@@ -10,6 +10,7 @@
 #include <deque>
 #include <functional>
 
+#include "NecRemote.h"
 #include "ScreenDevice.h"
 #include "alarms/AlarmFolder.h"
 #include "alarms/ComPortSetting.h"
@@ -38,18 +39,8 @@ namespace {
 
 using framework::Automation;
 
-// A NEC remote's button held for 600 ms: lead-in once, then the ditto frame.
-std::vector<std::int32_t> nec_intro() {
-    std::vector<std::int32_t> intro{9000, -4500};
-    for (int bit = 0; bit < 32; ++bit) {
-        intro.push_back(560);
-        intro.push_back((0x20DF10EFu >> bit) & 1 ? -1690 : -560);
-    }
-    intro.push_back(560);
-    intro.push_back(-40000);
-    return intro;
-}
-const std::vector<std::int32_t> kNecRepeat{9000, -2250, 560, -96190};
+using testing_support::kNecRepeat;
+using testing_support::nec_intro;
 // The learning bound: two carrier periods and a little.
 constexpr int kBoundUs = 60;
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "DriverTesting.h"
+#include "NecRemote.h"
 #include "ce/Files.h"
 #include "ce/Thread.h"
 #include "irdriver/IrDriverInstance.h"
@@ -22,21 +23,8 @@ namespace irdriver_tests {
 
 namespace {
 
-// A NEC-like remote: 9 ms / 4.5 ms header, 32 bits, stop bit, then the ditto frame
-// every 108 ms while held.
-std::vector<std::int32_t> nec_intro() {
-    std::vector<std::int32_t> intro{9000, -4500};
-    const unsigned code = 0x20DF10EF;
-    for (int bit = 0; bit < 32; ++bit) {
-        intro.push_back(560);
-        intro.push_back((code >> bit) & 1 ? -1690 : -560);
-    }
-    intro.push_back(560);
-    intro.push_back(-40000);
-    return intro;
-}
-
-const std::vector<std::int32_t> kNecRepeat{9000, -2250, 560, -96190};
+using testing_support::kNecRepeat;
+using testing_support::nec_intro;
 
 sim::InfraredPress press(std::vector<std::int32_t> intro, std::vector<std::int32_t> repeat, std::uint32_t hz,
                          std::int64_t hold_ms) {

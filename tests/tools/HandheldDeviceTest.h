@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -24,6 +26,15 @@ protected:
         const auto result = handheld(std::move(arguments));
         EXPECT_EQ(result.exit_code, 0) << result.err;
         return result.out;
+    }
+    // Waits (10 s at most) until `ui dump` of the foreground window holds `text`.
+    bool Shows(const std::string& text) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (std::chrono::steady_clock::now() < end) {
+            if (handheld({"ui", "dump"}).out.find(text) != std::string::npos) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return false;
     }
 };
 

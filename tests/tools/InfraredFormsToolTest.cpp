@@ -5,9 +5,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 #include "ChildProcess.h"
 #include "HandheldDeviceTest.h"
 #include "UiDump.h"
@@ -27,14 +24,6 @@ protected:
     void TearDown() override {
         program_.reset();
         HandheldDeviceTest::TearDown();
-    }
-    bool Shows(const std::string& text) {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (std::chrono::steady_clock::now() < end) {
-            if (handheld({"ui", "dump"}).out.find(text) != std::string::npos) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return false;
     }
     std::unique_ptr<testing_support::ChildProcess> program_;
 };

@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <fstream>
 #include <regex>
-#include <thread>
 
 #include "ChildProcess.h"
 #include "HandheldDeviceTest.h"
@@ -48,15 +47,6 @@ protected:
     void TearDown() override {
         program_.reset();
         HandheldDeviceTest::TearDown();
-    }
-    // Waits until `ui dump` of the foreground window holds `text`.
-    bool Shows(const std::string& text) {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (std::chrono::steady_clock::now() < end) {
-            if (handheld({"ui", "dump"}).out.find(text) != std::string::npos) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return false;
     }
     std::unique_ptr<testing_support::ChildProcess> program_;
 };

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "LircStandIn.h"
+#include "NecRemote.h"
 #include "TempDevice.h"
 #include "host/Device.h"
 #include "host/hw/Machine.h"
@@ -31,18 +32,8 @@ std::u16string infrared_port(const std::string& profile) {
     return profile == "sa1110" || profile == "pxa26x" || profile == "s3c2440" ? u"COM2:" : u"COM3:";
 }
 
-// A NEC remote: header, 32 bits, stop bit, then the ditto frame every 108 ms.
-std::vector<std::int32_t> nec_intro() {
-    std::vector<std::int32_t> intro{9000, -4500};
-    for (int bit = 0; bit < 32; ++bit) {
-        intro.push_back(560);
-        intro.push_back((0x20DF10EFu >> bit) & 1 ? -1690 : -560);
-    }
-    intro.push_back(560);
-    intro.push_back(-40000);
-    return intro;
-}
-const std::vector<std::int32_t> kNecRepeat{9000, -2250, 560, -96190};
+using testing_support::kNecRepeat;
+using testing_support::nec_intro;
 
 // A held NEC button as a receiver hears it: the frame, four dittos, the last pulse.
 std::vector<std::int32_t> held_nec() {
