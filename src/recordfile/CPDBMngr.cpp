@@ -100,7 +100,8 @@ void CPDBMngr::ReadWhole() {
     if (file_ == nullptr || reading_whole_ || file_size_ > kWholeReadLimit) return;
     whole_.resize(file_size_);
     ce::DWORD got = 0;
-    if (ce::SetFilePointer(file_, 0, nullptr, ce::FILE_BEGIN) != 0 || !ce::ReadFile(file_, whole_.data(), file_size_, &got))
+    if (ce::SetFilePointer(file_, 0, nullptr, ce::FILE_BEGIN) != 0 ||
+        !ce::ReadFile(file_, whole_.data(), file_size_, &got))
         return;
     whole_.resize(got);
     reading_whole_ = true;
