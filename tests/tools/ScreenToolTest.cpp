@@ -90,7 +90,9 @@ TEST_F(ScreenTool, RotateLaysTheFormOutAgainAndScreenshotsFollowTheScreen) {
     EXPECT_EQ(png_size(portrait_shot).height, 320u);
     const Place list_before = place_of(ok({"ui", "dump"}), 812);
 
-    EXPECT_THAT(ok({"rotate"}), HasSubstr("screen 320 x 240 at 96 dpi"));
+    const std::string rotated = ok({"rotate"});
+    EXPECT_THAT(rotated, HasSubstr("screen 320 x 240 at 96 dpi"));
+    EXPECT_THAT(rotated, Not(HasSubstr("start them again")));
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     Place list_after = list_before;
     while (list_after.x == list_before.x && std::chrono::steady_clock::now() < end)
@@ -101,6 +103,10 @@ TEST_F(ScreenTool, RotateLaysTheFormOutAgainAndScreenshotsFollowTheScreen) {
     ok({"screenshot", landscape_shot.string()});
     EXPECT_EQ(png_size(landscape_shot).width, 320u);
     EXPECT_EQ(png_size(landscape_shot).height, 240u);
+
+    EXPECT_THAT(ok({"screen", "480", "640", "192"}),
+                HasSubstr("programs already running keep the text and pictures they made at 96 dpi; start them "
+                          "again to draw them at 192 dpi"));
 }
 
 TEST_F(ScreenTool, AMessageBoxCoversTheFormUntilAnsweredAndTheProgramGetsTheAnswer) {

@@ -19,8 +19,9 @@ void ScreenVerb::declare(CLI::App& command) {
     describe(
         "Without arguments shows the screen: size in pixels as it is turned now, dots per\n"
         "inch and the input panel. With them sets it; running programs lay their windows\n"
-        "out on it at once. The forms know 240 x 320, 320 x 240, 240 x 240 (any dpi) and\n"
-        "480 x 640, 640 x 480 (96 or 192 dpi).");
+        "out on it at once, keeping the fonts and pictures of the dpi they started with.\n"
+        "The forms know 240 x 320, 320 x 240, 240 x 240 (any dpi) and 480 x 640,\n"
+        "640 x 480 (96 or 192 dpi).");
     constexpr auto largest = static_cast<std::uint32_t>(host::ScreenSettings::kLargest);
     add_number(command, "WIDTH", width_, 1, largest, "pixels across", "a size");
     add_number(command, "HEIGHT", height_, 1, largest, "pixels down", "a size");
