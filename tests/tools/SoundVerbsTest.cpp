@@ -4,11 +4,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <future>
 #include <fstream>
 #include <iterator>
 #include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "HandheldDeviceTest.h"
@@ -18,6 +21,7 @@ namespace {
 
 using ::testing::HasSubstr;
 using tool_tests::HandheldResult;
+using tool_tests::run_handheld;
 
 const std::filesystem::path kFrontCenter = "/usr/share/sounds/alsa/Front_Center.wav";
 
@@ -75,6 +79,27 @@ TEST_F(SoundVerbs, PlaysADevicePathAtTheVolumeAsked) {
     ASSERT_EQ(plays().size(), 1u);
     EXPECT_EQ(plays()[0].volume, 0x7FFF7FFFu) << "5 x 65535 / 10 on both channels";
     EXPECT_THAT(ok({"audio"}), HasSubstr("volume      0x7FFF7FFF"));
+}
+
+TEST_F(SoundVerbs, OneHostFilePlaysOnTwoHandheldsAtOnce) {
+    // Each play holds its file unshared; the two handhelds must not hold the same one.
+    const auto other = device_root() / "other-handheld";
+    ok({"init"});
+    ok({"audio", "capture"});
+    ASSERT_EQ(run_handheld({"--device", other.string(), "init"}).exit_code, 0);
+    ASSERT_EQ(run_handheld({"--device", other.string(), "audio", "null"}).exit_code, 0);
+
+    auto first = std::async(std::launch::async, [&] { return handheld({"play", kFrontCenter.string()}); });
+    const auto staged = device_root() / "fs" / "Temp";
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    std::error_code absent;
+    while ((std::filesystem::is_empty(staged, absent) || absent) && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    const auto second = run_handheld({"--device", other.string(), "play", kFrontCenter.string()});
+    EXPECT_EQ(second.exit_code, 0) << second.err;
+    const auto played = first.get();
+    EXPECT_EQ(played.exit_code, 0) << played.err;
+    EXPECT_EQ(plays().size(), 1u);
 }
 
 TEST_F(SoundVerbs, AlsaBackEndPlaysThroughTheNamedAlsaDevice) {

@@ -28,8 +28,10 @@ bool SoundFile::place(const std::string& given) {
     const auto folder = host::Device::current().fs_dir() / "Temp";
     std::filesystem::create_directories(folder, error);
     staged_ = folder / name;
-    std::filesystem::create_hard_link(given, staged_, error);
-    if (error) std::filesystem::copy_file(given, staged_, std::filesystem::copy_options::overwrite_existing, error);
+    // A copy, never a link: the handheld keeps its sharing locks and attributes on the
+    // file itself, and a link would put them on the host's file and on every other
+    // handheld playing it at the same time.
+    std::filesystem::copy_file(given, staged_, std::filesystem::copy_options::overwrite_existing, error);
     if (error) {
         error_ = "cannot bring " + given + " onto the handheld: " + error.message();
         staged_.clear();

@@ -1,7 +1,7 @@
 #pragma once
 // The file `handheld play` plays: a device path (starting with '\') as it is, or a file
-// of the host brought onto the handheld for the play, as \Temp\play-PID-NAME (a hard
-// link where the file systems allow, else a copy) and removed afterwards.
+// of the host brought onto the handheld for the play, as a copy \Temp\play-PID-NAME
+// removed afterwards.
 
 #include <filesystem>
 #include <string>
