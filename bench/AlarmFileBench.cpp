@@ -1,22 +1,16 @@
 // How long the alarm file operations take on the simulated handheld: a tag write is a
 // whole-file rewrite through a temporary file, so it is the cost to watch.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <string>
 
+#include "FreshHandheld.h"
 #include "alarms/CAlarmDB.h"
-#include "host/Device.h"
 
 namespace {
 
-std::filesystem::path make_device() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kivo-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) return {};
-    host::Device::select(pattern);
-    return pattern;
-}
+std::filesystem::path make_device() { return bench::select_fresh_handheld("bench"); }
 
 // A file holding every tag an alarm normally has.
 void fill(CAlarmDB& alarm) {
@@ -43,7 +37,7 @@ void BM_WriteTagInFullAlarm(benchmark::State& state) {
     int second = 0;
     for (auto _ : state) benchmark::DoNotOptimize(alarm.SetRefireTime(7, 0, ++second % 60));
     alarm.Close();
-    std::filesystem::remove_all(root);
+    bench::remove_handheld(root);
 }
 BENCHMARK(BM_WriteTagInFullAlarm)->Unit(benchmark::kMicrosecond);
 
@@ -75,7 +69,7 @@ void BM_OpenAndReadEveryTag(benchmark::State& state) {
         alarm.GetReplayInterval(byte);
         benchmark::DoNotOptimize(alarm.GetIrRepeat(byte));
     }
-    std::filesystem::remove_all(root);
+    bench::remove_handheld(root);
 }
 BENCHMARK(BM_OpenAndReadEveryTag)->Unit(benchmark::kMicrosecond);
 

@@ -5,15 +5,14 @@
 // simulated second). The 100 ms settling sleep before emission is left out of both.
 
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "FreshHandheld.h"
 #include "irdriver/IrDriverInstance.h"
-#include "host/Device.h"
 #include "host/hw/Machine.h"
 
 namespace {
@@ -23,12 +22,11 @@ std::u16string port_for(const std::string& profile) {
 }
 
 void BM_DriverSend(benchmark::State& state, const char* profile) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kivo-irbench-XXXXXX").string();
-    const std::filesystem::path root = mkdtemp(pattern.data());
-    host::Device::select(root);
-    host::Device::current().database().set_setting("device.profile", profile);
-    host::Device::current().database().set_setting(host::hw::kPacingSetting, "off");
-    host::Device::select(root);
+    const std::filesystem::path root = bench::select_fresh_handheld("irbench", profile);
+    if (root.empty()) {
+        state.SkipWithError("no handheld folder can be made");
+        return;
+    }
 
     std::vector<std::int32_t> signal;
     for (int i = 0; i < 150; ++i) {
@@ -50,9 +48,7 @@ void BM_DriverSend(benchmark::State& state, const char* profile) {
     }
     state.counters["virtual_s_per_host_s"] = virtual_s / host_s;
     state.counters["host_ms_per_virtual_s"] = host_s * 1000 / virtual_s;
-    host::Device::select(std::filesystem::temp_directory_path() / "kivo-irbench-closed");
-    std::filesystem::remove_all(root);
-    std::filesystem::remove_all(std::filesystem::temp_directory_path() / "kivo-irbench-closed");
+    bench::remove_handheld(root);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 // and median error in µs and in carrier periods, worst carrier error in %, and the host
 // time per capture. Run by hand: build/release/bench/kivo_learn_accuracy.
 
-#include <stdlib.h>
 
 #include <algorithm>
 #include <chrono>
@@ -15,9 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "FreshHandheld.h"
 #include "irdriver/IrDriverInstance.h"
 #include "host/Device.h"
-#include "host/hw/Machine.h"
 #include "host/hw/ReceiverQueue.h"
 
 namespace {
@@ -62,15 +61,12 @@ double median(std::vector<double> values) {
 int main() {
     const char* profiles[] = {"sa1110", "pxa250", "pxa26x", "pxa270", "s3c2410", "s3c2440", "omap1510", "omap850"};
     const std::uint32_t carriers[] = {36'000, 38'000, 40'000, 56'000};
-    std::string pattern = (std::filesystem::temp_directory_path() / "kivo-learn-XXXXXX").string();
-    const std::filesystem::path root = mkdtemp(pattern.data());
+    const std::filesystem::path root = bench::select_fresh_handheld("learn");
+    if (root.empty()) return 1;
     std::printf("| profile | captures | failed | worst µs | median µs | worst periods | median periods | worst carrier %% | host ms per capture |\n");
     std::printf("|---|---|---|---|---|---|---|---|---|\n");
     for (const char* profile : profiles) {
-        host::Device::select(root);
-        host::Device::current().database().set_setting("device.profile", profile);
-        host::Device::current().database().set_setting(host::hw::kPacingSetting, "off");
-        host::Device::select(root);
+        bench::use_profile(profile);
         std::vector<double> errors_us, errors_periods;
         double worst_carrier = 0, host_ms = 0;
         int captures = 0, failed = 0;
@@ -112,8 +108,6 @@ int main() {
         std::printf("| %s | %d | %d | %.0f | %.0f | %.2f | %.2f | %.1f | %.0f |\n", profile, captures, failed, worst_us,
                     median(errors_us), worst_periods, median(errors_periods), worst_carrier, host_ms / captures);
     }
-    host::Device::select(std::filesystem::temp_directory_path() / "kivo-learn-closed");
-    std::filesystem::remove_all(root);
-    std::filesystem::remove_all(std::filesystem::temp_directory_path() / "kivo-learn-closed");
+    bench::remove_handheld(root);
     return 0;
 }

@@ -7,17 +7,16 @@
 #include <filesystem>
 #include <string>
 
+#include "FreshHandheld.h"
 #include "alarms/CAlarmDB.h"
 #include "alarms/CAlarmScheduler.h"
 #include "ce/Files.h"
-#include "host/Device.h"
 
 namespace {
 
 std::filesystem::path make_installed_device(int alarms) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kivo-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) return {};
-    host::Device::select(pattern);
+    const std::filesystem::path root = bench::select_fresh_handheld("bench");
+    if (root.empty()) return {};
     setenv("KIVO_PROGRAM_PATH", "\\Program Files\\KIVO\\KIVO.exe", 1);
     for (const char16_t* folder : {u"\\Program Files", u"\\Program Files\\KIVO", u"\\Program Files\\KIVO\\Alarms",
                                    u"\\Windows"})
@@ -33,15 +32,13 @@ std::filesystem::path make_installed_device(int alarms) {
         alarm.SetDays(static_cast<std::uint8_t>(1 + n % 0x7F));
         alarm.SetActive(n % 3 == 0 ? 0 : 1);
     }
-    return pattern;
+    return root;
 }
 
 void BM_Reschedule(benchmark::State& state) {
     const auto root = make_installed_device(static_cast<int>(state.range(0)));
     for (auto _ : state) benchmark::DoNotOptimize(CAlarmScheduler::Reschedule());
-    host::Device::select(std::filesystem::temp_directory_path() / "kivo-bench-closed");
-    std::filesystem::remove_all(root);
-    std::filesystem::remove_all(std::filesystem::temp_directory_path() / "kivo-bench-closed");
+    bench::remove_handheld(root);
 }
 BENCHMARK(BM_Reschedule)->Arg(1)->Arg(10)->Arg(50)->Arg(1000)->Unit(benchmark::kMillisecond);
 

@@ -4,34 +4,24 @@
 // "virtual_s_per_host_s" (the speed-up over real time) and "host_ms_per_virtual_s".
 
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <chrono>
 #include <filesystem>
 #include <string>
 
+#include "FreshHandheld.h"
 #include "ce/Infrared.h"
 #include "ce/Memory.h"
-#include "host/Device.h"
 #include "host/hw/Machine.h"
 
 namespace {
 
 class Handheld {
 public:
-    explicit Handheld(const std::string& profile) {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kivo-bench-XXXXXX").string();
-        root_ = mkdtemp(pattern.data());
-        host::Device::select(root_);
-        host::Device::current().database().set_setting("device.profile", profile);
-        host::Device::current().database().set_setting(host::hw::kPacingSetting, "off");
-        host::Device::select(root_);
-    }
+    explicit Handheld(const std::string& profile) : root_(bench::select_fresh_handheld("bench", profile)) {}
     ~Handheld() {
         for (void* page : pages_) ce::VirtualFree(page, 0, ce::MEM_RELEASE);
-        host::Device::select(std::filesystem::temp_directory_path() / "kivo-bench-closed");
-        std::filesystem::remove_all(root_);
-        std::filesystem::remove_all(std::filesystem::temp_directory_path() / "kivo-bench-closed");
+        bench::remove_handheld(root_);
     }
     ce::RegisterPage map(std::uint32_t physical) {
         void* page = ce::VirtualAlloc(nullptr, 4096, ce::MEM_RESERVE, ce::PAGE_NOACCESS);

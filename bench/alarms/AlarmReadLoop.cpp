@@ -10,16 +10,15 @@
 #include <filesystem>
 #include <string>
 
+#include "FreshHandheld.h"
 #include "alarms/AlarmWhen.h"
 #include "alarms/CAlarmDB.h"
 #include "ce/Files.h"
-#include "host/Device.h"
 
 int main(int argc, char** argv) {
     const long reads = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 1;
-    std::string pattern = (std::filesystem::temp_directory_path() / "kivo-read-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) return 1;
-    host::Device::select(pattern);
+    const std::filesystem::path root = bench::select_fresh_handheld("read");
+    if (root.empty()) return 1;
     for (const char16_t* folder : {u"\\Program Files", u"\\Program Files\\KIVO", u"\\Program Files\\KIVO\\Alarms"})
         ce::CreateDirectoryW(folder);
     const std::u16string path = u"\\Program Files\\KIVO\\Alarms\\1.kivo";
@@ -41,9 +40,7 @@ int main(int argc, char** argv) {
         if (AlarmWhen::FromFile(alarm)) ++due;
         alarm.Close();
     }
-    host::Device::select(std::filesystem::temp_directory_path() / "kivo-read-closed");
-    std::filesystem::remove_all(pattern);
-    std::filesystem::remove_all(std::filesystem::temp_directory_path() / "kivo-read-closed");
+    bench::remove_handheld(root);
     std::printf("%d of %ld reads found the alarm due\n", due, reads);
     return due == reads ? 0 : 1;
 }

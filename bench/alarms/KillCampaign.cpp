@@ -24,6 +24,7 @@
 #include <thread>
 #include <vector>
 
+#include "FreshHandheld.h"
 #include "alarms/AlarmStoreLock.h"
 #include "alarms/CAlarmDB.h"
 #include "ce/Files.h"
@@ -167,10 +168,9 @@ double ms(Clock::duration duration) { return std::chrono::duration<double, std::
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "--writer") == 0) return write_forever(argv[2]);
     const long rounds = argc > 1 ? std::max(1L, std::strtol(argv[1], nullptr, 10)) : 1000;
-    std::string pattern = (std::filesystem::temp_directory_path() / "kivo-kill-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) return 1;
-    setenv("KIVO_DEVICE", pattern.c_str(), 1);
-    host::Device::select(pattern);
+    const std::filesystem::path root = bench::select_fresh_handheld("kill");
+    if (root.empty()) return 1;
+    setenv("KIVO_DEVICE", root.c_str(), 1);
     {
         CAlarmDB alarm;
         if (alarm.Create(kAlarm) != CAlarmDB::kOk || alarm.SetDescription(u"first") != CAlarmDB::kOk ||
@@ -231,8 +231,6 @@ int main(int argc, char** argv) {
                 at(survivor_ms, 0.5), at(survivor_ms, 0.99), at(survivor_ms, 1.0));
     std::printf("the store taken after the round: median %.3f ms, max %.3f ms\n", at(store_ms, 0.5),
                 at(store_ms, 1.0));
-    host::Device::select(std::filesystem::temp_directory_path() / "kivo-kill-closed");
-    std::filesystem::remove_all(pattern);
-    std::filesystem::remove_all(std::filesystem::temp_directory_path() / "kivo-kill-closed");
+    bench::remove_handheld(root);
     return torn == 0 && held == 0 && late == 0 && failures == 0 ? 0 : 1;
 }

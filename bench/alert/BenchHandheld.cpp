@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <thread>
 
+#include "FreshHandheld.h"
 #include "ce/Time.h"
 #include "ce/Windows.h"
-#include "host/Device.h"
 
 namespace alert_bench {
 
@@ -19,20 +19,15 @@ std::filesystem::path g_root;
 }  // namespace
 
 bool make_handheld() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kivo-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) return false;
-    g_root = pattern;
+    g_root = bench::select_fresh_handheld("bench");
+    if (g_root.empty()) return false;
     setenv("KIVO_DEVICE", g_root.c_str(), 1);
-    host::Device::select(g_root);
     return true;
 }
 
 void remove_handheld() {
     handheld("stop");
-    const auto closed = std::filesystem::temp_directory_path() / "kivo-bench-closed";
-    host::Device::select(closed);
-    std::filesystem::remove_all(g_root);
-    std::filesystem::remove_all(closed);
+    bench::remove_handheld(g_root);
 }
 
 const std::filesystem::path& handheld_root() { return g_root; }

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "FreshHandheld.h"
 #include "alarms/CAlarmDB.h"
 #include "ce/Files.h"
 #include "framework/CWinApp.h"
@@ -28,9 +29,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 std::filesystem::path make_installed_device(int alarms) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kivo-paint-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) return {};
-    host::Device::select(pattern);
+    const std::filesystem::path root = bench::select_fresh_handheld("paint");
+    if (root.empty()) return {};
     host::ScreenSettings screen;
     screen.width = 240;
     screen.height = 320;
@@ -49,7 +49,7 @@ std::filesystem::path make_installed_device(int alarms) {
         alarm.SetDays(static_cast<std::uint8_t>(1 + n % 0x7F));
         alarm.SetActive(n % 3 == 0 ? 1 : 0);
     }
-    return pattern;
+    return root;
 }
 
 double milliseconds(Clock::duration duration) { return std::chrono::duration<double, std::milli>(duration).count(); }
@@ -84,9 +84,7 @@ int main(int argc, char** argv) {
             app.ExitInstance();
         }
         std::printf("%8d  %19.1f ms  %19.2f ms\n", alarms, median(first), median(page));
-        host::Device::select(std::filesystem::temp_directory_path() / "kivo-paint-closed");
-        std::filesystem::remove_all(root);
+        bench::remove_handheld(root);
     }
-    std::filesystem::remove_all(std::filesystem::temp_directory_path() / "kivo-paint-closed");
     return 0;
 }

@@ -2,7 +2,6 @@
 // registered one second apart, the delay from each registered second to the moment the
 // started program's main ran (median and worst), beside the machine's load, which
 // decides most of it. Runs on a temporary handheld for about half a minute.
-#include <stdlib.h>
 
 #include <algorithm>
 #include <chrono>
@@ -15,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "FreshHandheld.h"
 #include "ce/Notify.h"
 #include "ce/Text.h"
 #include "host/Device.h"
@@ -57,10 +57,8 @@ double milliseconds_of(nanoseconds delay) { return duration<double, std::milli>(
 }  // namespace
 
 int main() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kivo-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) return 1;
-    const std::filesystem::path root = pattern;
-    host::Device::select(root);
+    const std::filesystem::path root = bench::select_fresh_handheld("bench");
+    if (root.empty()) return 1;
     std::filesystem::create_directories(root / "fs" / "Bench");
     for (int n = 1; n <= kRegistrations; ++n) {
         const auto target = root / "fs" / "Bench" / program_path(n).substr(7);
@@ -105,8 +103,6 @@ int main() {
                     milliseconds_of(delays[delays.size() / 2]), milliseconds_of(delays.back()));
     std::printf("load average before: %s, after: %s (%u cores)\n", load_before.c_str(), load_average().c_str(),
                 std::thread::hardware_concurrency());
-    host::Device::select(std::filesystem::temp_directory_path() / "kivo-bench-closed");
-    std::filesystem::remove_all(root);
-    std::filesystem::remove_all(std::filesystem::temp_directory_path() / "kivo-bench-closed");
+    bench::remove_handheld(root);
     return delays.size() == due.size() ? 0 : 1;
 }

@@ -17,6 +17,7 @@
 #include <string>
 #include <thread>
 
+#include "FreshHandheld.h"
 #include "ce/Notify.h"
 #include "host/Device.h"
 #include "host/clock/Clock.h"
@@ -57,11 +58,9 @@ void sleep_until_host(system_clock::time_point at) {
 
 int main(int argc, char** argv) {
     const int kills = argc > 1 ? std::atoi(argv[1]) : 1000;
-    std::string pattern = (std::filesystem::temp_directory_path() / "kivo-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) return 1;
-    const std::filesystem::path root = pattern;
+    const std::filesystem::path root = bench::select_fresh_handheld("bench");
+    if (root.empty()) return 1;
     setenv("KIVO_DEVICE", root.c_str(), 1);
-    host::Device::select(root);
     std::filesystem::create_directories(root / "fs" / "Bench");
     std::filesystem::create_directories(root / "log");
     std::filesystem::copy_file(KIVO_BENCH_STAMP, root / "fs" / "Bench" / "stamp.exe");
@@ -110,8 +109,6 @@ int main(int argc, char** argv) {
     std::printf("  programs started twice: %d (%.2f %%)\n", twice, 100.0 * twice / kills);
     std::printf("  starts made again by the next service: %ld\n", again);
     if (unfinished_runs > 0) std::printf("  programs started three times or more: %d\n", unfinished_runs);
-    host::Device::select(std::filesystem::temp_directory_path() / "kivo-bench-closed");
-    std::filesystem::remove_all(root);
-    std::filesystem::remove_all(std::filesystem::temp_directory_path() / "kivo-bench-closed");
+    bench::remove_handheld(root);
     return lost == 0 ? 0 : 1;
 }

@@ -15,6 +15,7 @@
 #include <sstream>
 #include <string>
 
+#include "FreshHandheld.h"
 #include "alarms/CAlarmDB.h"
 #include "alarms/CAlarmScheduler.h"
 #include "ce/Files.h"
@@ -31,10 +32,8 @@ constexpr const char16_t* kAlarm = u"\\Program Files\\KIVO\\Alarms\\1.kivo";
 constexpr const char16_t* kWake = u"\\Windows\\kivowake.exe";
 
 bool make_installed_device(std::filesystem::path* root) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kivo-sweep-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) return false;
-    *root = pattern;
-    host::Device::select(pattern);
+    *root = bench::select_fresh_handheld("sweep");
+    if (root->empty()) return false;
     setenv("KIVO_PROGRAM_PATH", "\\Program Files\\KIVO\\KIVO.exe", 1);
     for (const char16_t* folder : {u"\\Program Files", u"\\Program Files\\KIVO", u"\\Program Files\\KIVO\\Alarms",
                                    u"\\Windows"})
@@ -96,8 +95,6 @@ int main() {
         CAlarmScheduler::Reschedule();
         std::cout << zone << ' ' << now << ' ' << hour << ' ' << minute << ' ' << registered() << '\n';
     }
-    host::Device::select(std::filesystem::temp_directory_path() / "kivo-sweep-closed");
-    std::filesystem::remove_all(root);
-    std::filesystem::remove_all(std::filesystem::temp_directory_path() / "kivo-sweep-closed");
+    bench::remove_handheld(root);
     return 0;
 }

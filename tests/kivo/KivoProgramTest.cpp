@@ -62,15 +62,6 @@ protected:
         ok({"run", "\\Program Files\\KIVO\\KIVO.exe"});
         ASSERT_TRUE(Shows("307 window"));
     }
-    // Waits until `ui dump` of the foreground window holds `text`.
-    bool Shows(const std::string& text) {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (std::chrono::steady_clock::now() < end) {
-            if (handheld({"ui", "dump"}).out.find(text) != std::string::npos) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return false;
-    }
     static bool Ended() {
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         while (ce::FindWindowW(nullptr, u"KIVO") != nullptr) {

@@ -27,9 +27,10 @@ protected:
         EXPECT_EQ(result.exit_code, 0) << result.err;
         return result.out;
     }
-    // Waits (10 s at most) until `ui dump` of the foreground window holds `text`.
+    // Waits until `ui dump` of the foreground window holds `text`: 20 s at most, as a
+    // program started on a loaded machine may take long to draw its first window.
     bool Shows(const std::string& text) {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         while (std::chrono::steady_clock::now() < end) {
             if (handheld({"ui", "dump"}).out.find(text) != std::string::npos) return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
