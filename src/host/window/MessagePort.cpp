@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -111,13 +113,28 @@ bool MessagePort::listen() {
     listening_ = fd;
     bound_ = path;
     if (!serving_) {
-        std::thread([this] { serve(); }).detach();
+        std::thread thread([this] { serve(); });
+        server_ = thread.get_id();
+        thread.detach();
         serving_ = true;
+        // Exit destroys the handheld's database and log while the thread would still use
+        // them for a message that comes late (the key-up of a key that closed the program).
+        std::atexit([] { instance().stop_serving(); });
     } else {
         const std::uint64_t one = 1;
         if (write(wake_, &one, sizeof one) != sizeof one) log_line("cannot wake the message listener");
     }
     return true;
+}
+
+void MessagePort::stop_serving() {
+    // exit() called from a handler on the thread itself: it holds `handling_` already.
+    if (std::this_thread::get_id() == server_) {
+        stopped_ = true;
+        return;
+    }
+    std::lock_guard guard(handling_);
+    stopped_ = true;
 }
 
 void MessagePort::serve() {
@@ -132,9 +149,16 @@ void MessagePort::serve() {
             socket = listening_;
         }
         std::array<pollfd, 2> ready{pollfd{socket, POLLIN, 0}, pollfd{wake_, POLLIN, 0}};
-        const auto refusals_due = refusals_.flush();
+        std::optional<std::chrono::milliseconds> refusals_due;
+        {
+            std::lock_guard handling(handling_);
+            if (stopped_) return;
+            refusals_due = refusals_.flush();
+        }
         if (poll(ready.data(), ready.size(), refusals_due ? static_cast<int>(refusals_due->count()) : -1) < 0)
             continue;
+        std::lock_guard handling(handling_);
+        if (stopped_) return;
         if ((ready[1].revents & POLLIN) != 0) {
             std::uint64_t count;
             if (read(wake_, &count, sizeof count) < 0) continue;

@@ -7,7 +7,8 @@
 // this process no longer has are logged to log/messages.log and dropped. An answer
 // goes out without waiting: a sender that does not take its answers loses them (with a
 // log line) rather than stopping the thread that answers. The log lines of a flood are
-// counted rather than written one by one (RefusalLog).
+// counted rather than written one by one (RefusalLog). The thread stops at the process's
+// exit, before the handheld it logs to and delivers for is closed.
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -15,6 +16,7 @@
 #include <filesystem>
 #include <mutex>
 #include <optional>
+#include <thread>
 
 #include "ce/Messages.h"
 #include "host/RefusalLog.h"
@@ -44,6 +46,9 @@ public:
 private:
     MessagePort() = default;
     void serve();
+    // From the process's exit: returns once the thread is not handling a message and
+    // will handle none again.
+    void stop_serving();
     void receive(int socket);
     void handle(const MessagePacket& packet, const sockaddr_un& from, socklen_t from_length);
     bool send_to(int socket, const MessagePacket& packet, const sockaddr_un& to, socklen_t to_length,
@@ -59,6 +64,10 @@ private:
     int wake_ = -1;      // eventfd that tells the listening thread its socket changed
     int sending_ = -1;
     bool serving_ = false;
+    // Held by the thread while it handles what arrived; `stopped_` is set under it.
+    std::mutex handling_;
+    bool stopped_ = false;
+    std::thread::id server_;
 };
 
 }  // namespace host

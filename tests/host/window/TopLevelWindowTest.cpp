@@ -9,7 +9,9 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -19,6 +21,7 @@
 
 #include "StandIn.h"
 #include "TempDevice.h"
+#include "ce/Input.h"
 #include "ce/Messages.h"
 #include "ce/Process.h"
 #include "ce/Sync.h"
@@ -246,6 +249,33 @@ TEST_F(TopLevelWindows, AMalformedDatagramIsLoggedAndTheNextMessageStillArrives)
     EXPECT_NE(log_text("messages.log").find("dropped a malformed window message of 21 bytes"), std::string::npos);
     EXPECT_NE(log_text("messages.log").find("dropped a malformed window message of 100 bytes"), std::string::npos);
     DestroyWindow(own);
+}
+
+TEST_F(TopLevelWindows, AProgramEndsCleanlyWhileMessagesForAWindowItNoLongerHasKeepComing) {
+    // The key-up of the key that closed a program comes while it ends: the refusal its
+    // message thread then logs must not reach a handheld that exit has already closed.
+    for (int round = 0; round < 10; ++round) {
+        start_alert("window:KIVOAlert");
+        const HWND alert = wait_for_window(u"KIVOAlert");
+        ASSERT_NE(alert, nullptr);
+        const auto owner = static_cast<pid_t>(started_.dwProcessId);
+        const auto gone = reinterpret_cast<HWND>(reinterpret_cast<std::uintptr_t>(alert) + 0x100);
+        std::atomic<bool> ended = false;
+        std::thread late_keys([&] {
+            while (!ended) host::MessagePort::instance().post(owner, MSG{gone, WM_KEYUP, 0x1B, 0, 0});
+        });
+        ASSERT_TRUE(PostMessageW(alert, WM_CLOSE, 0, 0));
+        const DWORD waited = WaitForSingleObject(started_.hProcess, kPatienceMs);
+        ended = true;
+        late_keys.join();
+        ASSERT_EQ(waited, WAIT_OBJECT_0);
+        DWORD code = STILL_ACTIVE;
+        ASSERT_TRUE(GetExitCodeProcess(started_.hProcess, &code));
+        ASSERT_EQ(code, 0u) << "round " << round << " (128 + a signal's number: it crashed)";
+        CloseHandle(started_.hProcess);
+        CloseHandle(started_.hThread);
+        started_ = {};
+    }
 }
 
 TEST_F(TopLevelWindows, SendingToAWindowOfTheCallingThreadIsRefused) {
