@@ -6,6 +6,7 @@
 #include "AlarmVerb.h"
 #include "AttribVerb.h"
 #include "AudioVerb.h"
+#include "AutostartVerb.h"
 #include "CopyVerb.h"
 #include "HelpFormatter.h"
 #include "HoldVerb.h"
@@ -72,6 +73,7 @@ HandheldTool::HandheldTool()
     verbs_.push_back(std::make_unique<PsVerb>());
     verbs_.push_back(std::make_unique<StartVerb>());
     verbs_.push_back(std::make_unique<StopVerb>());
+    verbs_.push_back(std::make_unique<AutostartVerb>());
     verbs_.push_back(std::make_unique<AlarmVerb>());
     verbs_.push_back(std::make_unique<ScreenVerb>());
     verbs_.push_back(std::make_unique<RotateVerb>());

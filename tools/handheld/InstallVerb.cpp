@@ -1,6 +1,10 @@
 #include "InstallVerb.h"
 
+#include "DesktopFiles.h"
 #include "Installer.h"
+#include "ServiceUnit.h"
+#include "WakeCapability.h"
+#include "host/Device.h"
 
 namespace handheld {
 
@@ -13,15 +17,31 @@ void InstallVerb::declare(CLI::App& command) {
         "program the build has not made yet is reported and left out.");
     command.add_option("--from", package_, "the folder holding the built programs (default: the build's)")
         ->type_name("DIR");
+    command.add_flag("--wake", wake_,
+                     "only give the handheld's notification service CAP_WAKE_ALARM (as root, with setcap), so that it "
+                     "wakes this computer from suspend for an alarm");
+    command.add_flag("--menu", menu_,
+                     "also put KIVO, started on this handheld, in your desktop's menu "
+                     "(~/.local/share/applications/kivo.desktop, with its icon)");
     command.footer(
         "example:\n"
         "  handheld install\n"
         "  installed \\Program Files\\KIVO\\KIVO.exe\n"
         "  installed \\Program Files\\KIVO\\Alert.exe\n"
         "  installed \\Windows\\kivowake.exe\n"
-        "  installed \\Windows\\KIVO.htm");
+        "  installed \\Windows\\KIVO.htm\n"
+        "  sudo handheld install --wake");
 }
 
-ExitCode InstallVerb::run(Console& console) { return Installer(console).install(package_); }
+ExitCode InstallVerb::run(Console& console) {
+    if (wake_) return WakeCapability::grant(ServiceUnit::installed_service(), console);
+    const ExitCode installed = Installer(console).install(package_);
+    if (installed != ExitCode::ok || !menu_) return installed;
+    std::string failure;
+    if (!MenuEntry::write(std::filesystem::absolute(host::Device::current().root()), &failure))
+        return console.fail(failure);
+    console.out() << "put KIVO in the desktop's menu: " << MenuEntry::entry_file().string() << '\n';
+    return ExitCode::ok;
+}
 
 }  // namespace handheld

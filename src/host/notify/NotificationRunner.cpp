@@ -24,7 +24,11 @@ std::optional<NotificationRunner::Instant> NotificationRunner::start_due(Instant
         }
         // Marked by someone else, or registered anew meanwhile (the next wake-up sees that).
         if (!store_.mark_starting(row)) continue;
-        start(row.application, ce::APP_RUN_AT_TIME, "registered for " + row.time);
+        if (now - *due > kLatestCatchUp)
+            start(row.application, ce::APP_RUN_AFTER_TIME_CHANGE,
+                  "registered for " + row.time + ", more than 24 hours ago: too late to ring");
+        else
+            start(row.application, ce::APP_RUN_AT_TIME, "registered for " + row.time);
         store_.finish_start(row);
     }
     return next;
