@@ -13,6 +13,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -26,6 +27,7 @@
 #include "LocalTime.h"
 #include "StandIn.h"
 #include "host/Device.h"
+#include "host/clock/Clock.h"
 #include "host/notify/NotificationStore.h"
 #include "host/notify/ServiceLink.h"
 
@@ -232,8 +234,9 @@ TEST_F(ComputerClockTool, AutostartWritesAUnitThatStartsTheServiceForThisHandhel
     const auto words = exec_start_words(text.str());
     ASSERT_EQ(words.size(), 2u) << text.str();
     EXPECT_EQ(words[1], std::filesystem::absolute(device_root()).string());
-    ASSERT_TRUE(host::NotificationStore(host::Device::current().database())
-                    .set_time(u"\\Windows\\kivowake.exe", testing_support::local_time(2020, 1, 1, 7, 0)));
+    // Due a minute ago, while no service ran.
+    const auto due = host::device_local_time(host::device_utc_now() - std::chrono::minutes(1));
+    ASSERT_TRUE(host::NotificationStore(host::Device::current().database()).set_time(u"\\Windows\\kivowake.exe", due));
     {
         testing_support::ChildProcess service(words[0], {words[1]});
         EXPECT_EQ(testing_support::wait_for_stand_in_lines(device_root(), 1).front().substr(0, 61),

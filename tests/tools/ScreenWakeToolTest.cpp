@@ -37,6 +37,8 @@ protected:
         std::filesystem::copy_file(HELP_PAGE, package / "KIVO.htm");
         ok({"init"});
         ok({"install", "--from", package.string()});
+        // Where the wake program finds the reminder, as the reminder records it.
+        ok({"reg", "set", "HKLM\\Software\\TessaMedia\\KIVO\\Alert", "exe", "--sz", "\\Program Files\\KIVO\\Alert.exe"});
     }
     // The wake program as the notification service starts it for a due alarm; the
     // reminder's start, once it has happened.
