@@ -239,8 +239,8 @@ TEST_F(ComputerClockTool, AutostartWritesAUnitThatStartsTheServiceForThisHandhel
     ASSERT_TRUE(host::NotificationStore(host::Device::current().database()).set_time(u"\\Windows\\kivowake.exe", due));
     {
         testing_support::ChildProcess service(words[0], {words[1]});
-        EXPECT_EQ(testing_support::wait_for_stand_in_lines(device_root(), 1).front().substr(0, 61),
-                  "started program=\\Windows\\kivowake.exe command=AppRunAtTime");
+        EXPECT_THAT(testing_support::wait_for_stand_in_lines(device_root(), 1).front(),
+                    ::testing::StartsWith("started program=\\Windows\\kivowake.exe command=AppRunAtTime "));
         ok({"stop"});
         EXPECT_EQ(service.wait(), 0);
     }
