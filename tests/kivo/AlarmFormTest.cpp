@@ -656,6 +656,47 @@ TEST_F(AlarmForm, TestActionsPlaysTheSoundAndCancelStopsIt) {
     EXPECT_EQ(Bytes(path), before) << "cancelled: nothing written";
 }
 
+// The program's threads: a player is one of them for as long as it lives.
+std::size_t thread_count() {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator("/proc/self/task"),
+                                                  std::filesystem::directory_iterator()));
+}
+
+TEST_F(AlarmForm, AfterTestActionsTheSoundFormTakesOverTheProgramsOnePlayer) {
+    ASSERT_TRUE(host::AudioSettings::set_backend(host::AudioBackend::capture));
+    const auto sound = put_sound("long.wav", 3);
+    const auto path = write(4, {.hour = 8, .description = u"long sound"});
+    {
+        CAlarmDB alarm;
+        ASSERT_EQ(alarm.Open(path), CAlarmDB::kOk);
+        ASSERT_EQ(alarm.SetSoundFile(sound), CAlarmDB::kOk);
+        ASSERT_EQ(alarm.SetPlaySound(1), CAlarmDB::kOk);
+    }
+    Start();
+    Use(IDC_EDIT, [](D& form) {
+        Tap(form, D::IDC_TEST_ACTIONS);
+        ASSERT_TRUE(form.IsTesting());
+        Tap(form, D::IDC_STOP);
+        ASSERT_FALSE(form.IsTesting());
+        const std::size_t with_one_player = thread_count();
+        std::size_t in_sound_form = 0;
+        QTimer::singleShot(0, [&] {
+            auto* sound_form = dynamic_cast<CSetSoundDlg*>(CWinApp::Foreground());
+            ASSERT_NE(sound_form, nullptr);
+            RunQueued();
+            in_sound_form = thread_count();
+            framework::Automation::Click(sound_form, framework::IDCANCEL);
+        });
+        Tap(form, D::IDC_SOUND_SETTINGS);
+        EXPECT_EQ(in_sound_form, with_one_player) << "a second player while the sound form is open";
+        // The alarm form makes a player again for its next test.
+        Tap(form, D::IDC_TEST_ACTIONS);
+        EXPECT_TRUE(form.IsTesting());
+        EXPECT_EQ(thread_count(), with_one_player);
+        framework::Automation::Click(&form, framework::IDCANCEL);
+    });
+}
+
 TEST_F(AlarmForm, TestActionsWithCommandsAndNoPortAsksForOne) {
     WriteFullAlarm();
     Start();
