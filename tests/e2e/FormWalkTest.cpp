@@ -125,12 +125,14 @@ TEST_P(FormWalk, EveryFormAsAPersonReachesIt) {
     Click(2);
     ASSERT_TRUE(Shows(sound_form));
     Click(2);
+    ASSERT_TRUE(Shows(alarm_form));
 
     Click(1026);  // More Options
     const std::string more = "2100 static \"Alarm Options, More...\"";
     Shot("more-options", more);
     Help("more-options", more);
     Click(2);
+    ASSERT_TRUE(Shows(alarm_form));
 
     Click(1023);  // Beam infrared signals
     Click(1025);  // its Settings: the command list
