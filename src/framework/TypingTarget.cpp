@@ -19,7 +19,7 @@ const char* TypingTarget::Refusal(const QWidget* control, const QWidget* window,
             return "it is a number field: digits only";
         return "";
     }
-    if (const auto* text = qobject_cast<const QPlainTextEdit*>(control)) return text->isReadOnly() ? "it is read-only" : "";
+    if (const auto* page = qobject_cast<const QPlainTextEdit*>(control)) return page->isReadOnly() ? "it is read-only" : "";
     if (const auto* combo = qobject_cast<const QComboBox*>(control))
         return combo->isEditable() ? "" : "it is a drop-down list, without an edit to type into";
     return "it is no edit: nothing can be typed into it";

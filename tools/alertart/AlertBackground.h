@@ -4,6 +4,7 @@
 // plates under the time, the snooze length and the description.
 
 class QPainter;
+class QRectF;
 
 namespace alertart {
 
