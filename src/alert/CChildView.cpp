@@ -23,6 +23,9 @@
 namespace {
 
 constexpr int kBackgroundBitmap = 170;
+// The sky behind the background, reaching this many design pixels beyond it each way.
+constexpr int kSkyBitmap = 177;
+constexpr int kSkyMargin = 40;
 constexpr int kSnoozeUp = 171, kArrowPressed = 172, kArrowUp = 173, kDismissPressed = 174, kDismissUp = 175,
               kSnoozePressed = 176;
 constexpr framework::COLORREF kBackgroundColour = framework::RGB(221, 136, 4);
@@ -77,6 +80,17 @@ int CChildView::OnCreate() {
         }
     }
     CAlarmScheduler::Reschedule();
+    animation_ = std::make_unique<CAlertAnimation>();
+    animation_->Create(this, Layout().Place(ReminderLayout::kAnimation));
+    PostMessage(WM_BEGIN_RINGING);
+    return 0;
+}
+
+// The frame is shown by now: the beaming holds the thread for as long as its macro
+// lasts, so the reminder is painted first and the person sees it while it beams.
+void CChildView::BeginRinging() {
+    if (answered_) return;
+    UpdateWindow();
     Beam();
     if (!firing_.sound_path.empty()) {
         player_ = std::make_unique<CSoundWave>(GetSafeHwnd());
@@ -84,9 +98,6 @@ int CChildView::OnCreate() {
         player_->SetVolume(firing_.volume);
         player_->Play(firing_.sound_path.c_str());
     }
-    animation_ = std::make_unique<CAlertAnimation>();
-    animation_->Create(this, Layout().Place(ReminderLayout::kAnimation));
-    return 0;
 }
 
 void CChildView::CreateFonts() {
@@ -97,11 +108,16 @@ void CChildView::CreateFonts() {
 
 void CChildView::CreateControls() {
     background_.LoadBitmap(kBackgroundBitmap);
+    sky_.LoadBitmap(kSkyBitmap);
     const ReminderLayout layout = Layout();
     dismiss_.Create(this, layout.Place(ReminderLayout::kDismiss), kDismissId, kDismissUp, kDismissPressed);
     snooze_.Create(this, layout.Place(ReminderLayout::kSnooze), kSnoozeId, kSnoozeUp, kSnoozePressed);
     length_arrow_.Create(this, layout.Place(ReminderLayout::kLengthArrow), kLengthArrowId, kArrowUp, kArrowPressed);
-    length_list_.Create(this, layout.Place(ReminderLayout::kLengthList), kLengthListId);
+    length_list_.Create(this, LengthListPlace(layout), kLengthListId);
+}
+
+CRect CChildView::LengthListPlace(const ReminderLayout& layout) const {
+    return layout.PlaceLengthList(CMyList::kRows, layout.ScaleY(CMyList::kRowDesignHeight), CMyList::kBorder);
 }
 
 void CChildView::PlaceControls() {
@@ -109,7 +125,7 @@ void CChildView::PlaceControls() {
     dismiss_.MoveWindow(layout.Place(ReminderLayout::kDismiss));
     snooze_.MoveWindow(layout.Place(ReminderLayout::kSnooze));
     length_arrow_.MoveWindow(layout.Place(ReminderLayout::kLengthArrow));
-    length_list_.MoveTo(layout.Place(ReminderLayout::kLengthList));
+    length_list_.MoveTo(LengthListPlace(layout));
     if (animation_ != nullptr) animation_->MoveWindow(layout.Place(ReminderLayout::kAnimation));
 }
 
@@ -202,6 +218,7 @@ ce::LRESULT CChildView::WindowProc(ce::UINT message, ce::WPARAM wParam, ce::LPAR
         case WM_SOUND_ENDED: OnSoundEnded(); return 0;
         case WM_PICKER_CLOSED: OnLengthListClosed(wParam, lParam); return 0;
         case WM_ALERT_REFIRE: OnRefire(); return 0;
+        case WM_BEGIN_RINGING: BeginRinging(); return 0;
         default: return CView::WindowProc(message, wParam, lParam);
     }
 }
@@ -322,6 +339,7 @@ void CChildView::ShowFireTime() {
 
 void CChildView::OnPaint(CDC& dc) {
     const ReminderLayout layout = Layout();
+    if (sky_.IsLoaded()) dc.StretchBlt(layout.PlaceAt({-kSkyMargin, -kSkyMargin}, sky_.GetSize()), sky_);
     dc.StretchBlt(layout.PlaceAt({0, 0}, background_.GetSize()), background_);
     DrawTexts(dc, layout);
 }
@@ -330,12 +348,16 @@ void CChildView::DrawTexts(CDC& dc, const ReminderLayout& layout) {
     dc.SetTextColor(kTextColour);
     if (!firing_.description.empty()) {
         dc.SelectFont(fonts_[kDescriptionFont]);
-        dc.DrawText(firing_.description, layout.Place(ReminderLayout::kDescription), CDC::DT_LEFT | CDC::DT_WORDBREAK);
+        dc.DrawText(firing_.description, layout.Place(ReminderLayout::kDescription),
+                    CDC::DT_LEFT | CDC::DT_WORDBREAK | CDC::DT_END_ELLIPSIS);
     }
     CRect time = layout.Place(ReminderLayout::kTime);
     if (!twelve_hours_) {
         time.left += ReminderLayout::kTwentyFourHourShift;
         time.right += ReminderLayout::kTwentyFourHourShift;
+    } else {
+        // The marker begins just inside the time's right edge: a space between them.
+        time.right = layout.Place(ReminderLayout::kAmPm).left - layout.ScaleX(ReminderLayout::kMarkerGap);
     }
     dc.SetTextColor(kTimeColour);
     dc.SelectFont(fonts_[kTimeFont]);

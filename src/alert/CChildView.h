@@ -31,6 +31,9 @@ public:
     static constexpr int kPauseTimer = 40;
     static constexpr int kSnoozeEnableTimer = 41;
     static constexpr unsigned kSnoozeEnableMs = 600;
+    // Posted to itself as it is made: the beaming and the sound begin once the reminder
+    // is in front and painted.
+    static constexpr ce::UINT WM_BEGIN_RINGING = 0x0591;
 
     CChildView();
     ~CChildView() override;
@@ -54,10 +57,11 @@ private:
     void CreateFonts();
     void CreateControls();
     void PlaceControls();
+    CRect LengthListPlace(const ReminderLayout& layout) const;
 
     void Load();
     void Beam();
-    void StartSound();
+    void BeginRinging();
     void StopSound();
     void Silence();
     void TakeRefireBack();
@@ -88,6 +92,7 @@ private:
     std::unique_ptr<CSoundWave> player_;
     std::array<CFont, kFontCount> fonts_;
     CBitmap background_;
+    CBitmap sky_;  // round the background, to the edges of a longer screen
     CMyButton dismiss_;
     CMyButton snooze_;
     CMyButton length_arrow_;

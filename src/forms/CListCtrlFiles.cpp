@@ -124,6 +124,9 @@ bool CListCtrlFiles::StylusWatch::eventFilter(QObject* /*watched*/, QEvent* even
             return false;
         }
         case QEvent::MouseButtonRelease: list_->StopScrolling(); return false;
+        // The rows' width changes as the form is first shown, turned, or its scroll bar
+        // comes and goes: the columns keep their shares of it.
+        case QEvent::Resize: list_->LayOutColumns(); return false;
         default: return false;
     }
 }

@@ -118,9 +118,10 @@ TEST_F(AlertFiring, ALengthChosenFromTheListIsTheSnoozeLength) {
 
     ok({"ui", "click", "602"});
     ASSERT_TRUE(eventually([&] { return reminder_controls().find("603 window \"\" visible") != std::string::npos; }));
-    // Rows of 16 pixels from the one above the selection (5 min): "15 min" is the fourth.
-    ok({"tap", "50", "267"});
-    ok({"tap", "50", "267"});
+    // Under Snooze (from y 229), rows of 16 pixels from the one above the selection
+    // (5 min): "15 min" is the fourth.
+    ok({"tap", "50", "286"});
+    ok({"tap", "50", "286"});
     ASSERT_TRUE(eventually([&] { return reminder_controls().find("603 window \"\" hidden") != std::string::npos; }));
     ASSERT_TRUE(eventually(snooze_enabled, 5));
     ok({"ui", "click", kSnooze});

@@ -240,6 +240,35 @@ TEST_F(FileOpenForm, TheFolderTreeIsOpenedTwoLevelsDownAndAFolderChosenWithTheSt
     EXPECT_EQ(form.CurrentFolder(), u"\\Music\\Alarms\\Loud");
 }
 
+TEST_F(FileOpenForm, TheColumnsShareTheListWhateverTheFirstFolderHolds) {
+    Put("My Documents/ring.wav");
+    Put("My Documents/a sound with a rather long name.wav", 20000);
+    CFileOpenDlg form(nullptr);
+    form.SetExtensions({u"wav"});
+    ASSERT_TRUE(form.Create());
+    RunQueued();
+    ASSERT_EQ(form.CurrentFolder(), u"\\Windows") << "first use: nothing to list";
+    const auto shares = [&](const char* when) {
+        const int rows = qobject_cast<QTreeWidget*>(form.FileList().widget())->viewport()->width();
+        ASSERT_GT(rows, 100) << when;
+        EXPECT_NEAR(form.FileList().GetColumnWidth(0), rows / 2, 1) << when;
+        EXPECT_NEAR(form.FileList().GetColumnWidth(1), rows / 4, 1) << when;
+        EXPECT_NEAR(form.FileList().GetColumnWidth(2), rows / 4, 1) << when;
+    };
+    shares("opened on an empty folder");
+
+    ASSERT_TRUE(Automation::Click(&form, CComboBoxDir::kId));
+    CFolderTree* tree = form.FolderBox().Tree();
+    ASSERT_NE(tree, nullptr);
+    HTREEITEM documents = tree->FindChild(tree->GetRootItem(), u"My Documents");
+    ASSERT_NE(documents, nullptr);
+    const CRect name = tree->GetItemRect(documents);
+    Tap(form, InForm(*tree, {name.left + 4, (name.top + name.bottom) / 2}));
+    ASSERT_EQ(form.CurrentFolder(), u"\\My Documents");
+    ASSERT_EQ(form.FileList().GetItemCount(), 2);
+    shares("after choosing a folder with files");
+}
+
 TEST_F(FileOpenForm, AFolderTooLongForTheBoxShowsItsEnd) {
     const std::string deep = "A very long folder name/Another long folder name/Sounds of the morning";
     std::filesystem::create_directories(host_path(deep));

@@ -19,11 +19,14 @@
 #include "forms/CCommandDlg.h"
 #include "forms/CCommandOptionsDlg.h"
 #include "forms/CComPortDlg.h"
+#include "forms/CHelpDlg.h"
 #include "forms/CLearnCommandDlg.h"
 #include "forms/CMacroEditorDlg.h"
 #include "forms/CPauseDlg.h"
 #include "forms/FormIds.h"
+#include "forms/ItemData.h"
 #include "framework/Automation.h"
+#include "framework/CButton.h"
 #include "framework/CListBox.h"
 #include "framework/CWinApp.h"
 #include "framework/MessageBox.h"
@@ -221,6 +224,17 @@ TEST_F(InfraredForms, PortFormSelectsTheStoredPortAndStoresTheChoiceOnlyOnOk) {
     EXPECT_TRUE(boxes.Shown().empty());
 }
 
+TEST_F(InfraredForms, PortFormHasTheHelpButtonOfTheOtherFormsAndItsHelpClosesByItsOk) {
+    std::u16string title;
+    UserSteps steps;
+    steps.Click<CComPortDlg>(IDC_HELP_BUTTON)
+        .On<CHelpDlg>([&](CHelpDlg& help) { title = help.GetDlgItem(IDC_CAPTION)->GetWindowText(); })
+        .Click<CHelpDlg>(framework::IDOK)  // the "ok" of the help form's title bar
+        .Click<CComPortDlg>(framework::IDCANCEL);
+    EXPECT_EQ(steps.Run([] { return CComPortDlg::RunSetup(nullptr); }), framework::IDCANCEL);
+    EXPECT_EQ(title, u"Infrared Setup");
+}
+
 TEST_F(InfraredForms, PortFormLearnsARemoteAndTestSendsItBackThreePasses) {
     framework::MessageBoxScript boxes;
     Press(press());
@@ -333,6 +347,36 @@ TEST_F(InfraredForms, OptionsAndPauseRefuseZeroAndKeepTheOtherWays) {
         .Click<CPauseDlg>(framework::IDOK);
     EXPECT_EQ(zero.Run([&] { return pause.DoModal(); }), framework::IDOK);
     EXPECT_EQ(pause.PauseMs(), 9900);  // the spinner stops at 9
+}
+
+TEST_F(InfraredForms, AdvancedOptionsThreeWaysAreOneGroupWhateverWasSavedBefore) {
+    auto checked = [](CCommandOptionsDlg& shown) {
+        std::vector<int> ids;
+        for (const int id : {CCommandOptionsDlg::IDC_DEFAULT, CCommandOptionsDlg::IDC_REPEAT, CCommandOptionsDlg::IDC_REPEAT_FOR})
+            if (dynamic_cast<CButton*>(shown.GetDlgItem(id))->GetCheck() == CButton::BST_CHECKED) ids.push_back(id);
+        return ids;
+    };
+    CCommandOptionsDlg options(nullptr, ItemData::kDefaultRepeat, 1000);
+    std::vector<int> after_repeat_for;
+    UserSteps steps;
+    steps.Click<CCommandOptionsDlg>(CCommandOptionsDlg::IDC_REPEAT)
+        .Click<CCommandOptionsDlg>(CCommandOptionsDlg::IDC_REPEAT_FOR)
+        .On<CCommandOptionsDlg>([&](CCommandOptionsDlg& shown) { after_repeat_for = checked(shown); })
+        .Click<CCommandOptionsDlg>(framework::IDOK);
+    EXPECT_EQ(steps.Run([&] { return options.DoModal(); }), framework::IDOK);
+    EXPECT_EQ(after_repeat_for, std::vector<int>{CCommandOptionsDlg::IDC_REPEAT_FOR});
+    EXPECT_EQ(options.RepeatMode(), ItemData::kRepeatForDuration);
+
+    // A saved "Repeat for" gives way to Default again.
+    CCommandOptionsDlg saved(nullptr, ItemData::kRepeatForDuration, 1500);
+    std::vector<int> after_default;
+    UserSteps back;
+    back.Click<CCommandOptionsDlg>(CCommandOptionsDlg::IDC_DEFAULT)
+        .On<CCommandOptionsDlg>([&](CCommandOptionsDlg& shown) { after_default = checked(shown); })
+        .Click<CCommandOptionsDlg>(framework::IDOK);
+    EXPECT_EQ(back.Run([&] { return saved.DoModal(); }), framework::IDOK);
+    EXPECT_EQ(after_default, std::vector<int>{CCommandOptionsDlg::IDC_DEFAULT});
+    EXPECT_EQ(saved.RepeatMode(), ItemData::kDefaultRepeat);
 }
 
 TEST_F(InfraredForms, ListEditorAddsMovesCopiesAndDeletesLines) {

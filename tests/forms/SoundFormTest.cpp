@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QTimer>
 #include <fstream>
 
@@ -374,6 +376,27 @@ TEST_F(SoundForms, HelpOpensTheFormsOwnPage) {
     EXPECT_EQ(opened, 2);
     EXPECT_NE(title.find(u"Alarm Options, More"), std::u16string::npos);
     EXPECT_NE(text.find(u"Do not beam infrared signals"), std::u16string::npos);
+}
+
+TEST_F(SoundForms, EveryListDropsDownEightItemsTall) {
+    CSetSoundDlg form;
+    ASSERT_TRUE(form.Create());
+    RunQueued();
+    for (const int id : {CSetSoundDlg::IDC_VOLUME, CSetSoundDlg::IDC_PLAY_COUNT, CSetSoundDlg::IDC_PAUSE}) {
+        auto* box = qobject_cast<QComboBox*>(form.GetDlgItem(id)->widget());
+        ASSERT_NE(box, nullptr) << id;
+        box->showPopup();
+        RunQueued();
+        QAbstractItemView* drop = box->view();
+        ASSERT_TRUE(drop->isVisible()) << id;
+        const int row = drop->sizeHintForRow(0);
+        ASSERT_GT(row, 0);
+        EXPECT_EQ(drop->viewport()->height() / row, 8) << "list " << id << " of " << box->count() << " items";
+        box->hidePopup();
+        RunQueued();
+    }
+    ASSERT_TRUE(Automation::Click(&form, framework::IDCANCEL));
+    RunQueued();
 }
 
 }  // namespace

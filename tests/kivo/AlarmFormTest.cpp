@@ -51,6 +51,8 @@ const platform::card::signal_data kVolume{{2400, -600, 1200, -20000}, 0, 25};
 std::u16string alarm_path(const std::u16string& name) { return alarm_tests::kAlarms + name; }
 bool exists(const std::u16string& path) { return ce::GetFileAttributesW(path.c_str()) != ce::INVALID_FILE_ATTRIBUTES; }
 
+std::u16string put_sound(const std::string& name, int seconds);
+
 class AlarmForm : public KivoHandheld {
 protected:
     using Steps = std::function<void(D& form)>;
@@ -105,6 +107,18 @@ protected:
 
     // An alarm 7 with a sound and a codebase "7" whose macro "Alarm" holds the power
     // signal, a pause, a step whose signal is gone and the volume signal.
+    // Alarm 4 at 8:00, playing a 3-second sound three times, with the sound captured.
+    std::u16string WriteLongSoundAlarm() {
+        EXPECT_TRUE(host::AudioSettings::set_backend(host::AudioBackend::capture));
+        const auto sound = put_sound("long.wav", 3);
+        const auto path = write(4, {.hour = 8, .description = u"long sound"});
+        CAlarmDB alarm;
+        EXPECT_EQ(alarm.Open(path), CAlarmDB::kOk);
+        EXPECT_EQ(alarm.SetSoundFile(sound), CAlarmDB::kOk);
+        EXPECT_EQ(alarm.SetPlaySound(1), CAlarmDB::kOk);
+        EXPECT_EQ(alarm.SetSoundRepeat(3), CAlarmDB::kOk);
+        return path;
+    }
     std::u16string WriteFullAlarm() {
         const auto path = write(7, {.hour = 6, .minute = 30, .description = u"Radio", .active = 0, .days = 0x1F, .refire = true});
         ce::CreateDirectoryW(u"\\My Documents");
@@ -625,16 +639,7 @@ TEST_F(AlarmForm, TheSubFormsTakeTheValuesAndGiveThemBackOnlyWithOk) {
 }
 
 TEST_F(AlarmForm, TestActionsPlaysTheSoundAndCancelStopsIt) {
-    ASSERT_TRUE(host::AudioSettings::set_backend(host::AudioBackend::capture));
-    const auto sound = put_sound("long.wav", 3);
-    const auto path = write(4, {.hour = 8, .description = u"long sound"});
-    {
-        CAlarmDB alarm;
-        ASSERT_EQ(alarm.Open(path), CAlarmDB::kOk);
-        ASSERT_EQ(alarm.SetSoundFile(sound), CAlarmDB::kOk);
-        ASSERT_EQ(alarm.SetPlaySound(1), CAlarmDB::kOk);
-        ASSERT_EQ(alarm.SetSoundRepeat(3), CAlarmDB::kOk);
-    }
+    const auto path = WriteLongSoundAlarm();
     const auto before = Bytes(path);
     Start();
     Use(IDC_EDIT, [](D& form) {
@@ -654,6 +659,38 @@ TEST_F(AlarmForm, TestActionsPlaysTheSoundAndCancelStopsIt) {
     ASSERT_EQ(plays.size(), 1u) << "no play after the form has gone";
     EXPECT_LT(plays[0].bytes, 3u * 8000u) << "stopped before its end";
     EXPECT_EQ(Bytes(path), before) << "cancelled: nothing written";
+}
+
+// The program's threads: a player is one of them for as long as it lives.
+std::size_t thread_count() {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator("/proc/self/task"),
+                                                  std::filesystem::directory_iterator()));
+}
+
+TEST_F(AlarmForm, AfterTestActionsTheSoundFormTakesOverTheProgramsOnePlayer) {
+    WriteLongSoundAlarm();
+    Start();
+    Use(IDC_EDIT, [](D& form) {
+        Tap(form, D::IDC_TEST_ACTIONS);
+        ASSERT_TRUE(form.IsTesting());
+        Tap(form, D::IDC_STOP);
+        ASSERT_FALSE(form.IsTesting());
+        const std::size_t with_one_player = thread_count();
+        std::size_t in_sound_form = 0;
+        QTimer::singleShot(0, [&] {
+            auto* sound_form = dynamic_cast<CSetSoundDlg*>(CWinApp::Foreground());
+            ASSERT_NE(sound_form, nullptr);
+            RunQueued();
+            in_sound_form = thread_count();
+            framework::Automation::Click(sound_form, framework::IDCANCEL);
+        });
+        Tap(form, D::IDC_SOUND_SETTINGS);
+        EXPECT_EQ(in_sound_form, with_one_player) << "a second player while the sound form is open";
+        // The alarm form makes a player again for its next test.
+        Tap(form, D::IDC_TEST_ACTIONS);
+        EXPECT_TRUE(form.IsTesting());
+        framework::Automation::Click(&form, framework::IDCANCEL);
+    });
 }
 
 TEST_F(AlarmForm, TestActionsWithCommandsAndNoPortAsksForOne) {
