@@ -1,5 +1,7 @@
 #include "alarms/AlertKey.h"
 
+#include <charconv>
+#include <string>
 #include <vector>
 
 #include "ce/Registry.h"
@@ -9,6 +11,25 @@ bool AlertKey::ClearPending() { return Write(nullptr, std::u16string(), false); 
 bool AlertKey::SetPending(const std::u16string& alarm_path) { return Write(nullptr, alarm_path, true); }
 
 bool AlertKey::SetExe(const std::u16string& alert_path) { return Write(kExeValue, alert_path, true); }
+
+bool AlertKey::SetPendingDue(std::int64_t utc_seconds) {
+    const std::string digits = std::to_string(utc_seconds);
+    return Write(kDueValue, std::u16string(digits.begin(), digits.end()), true);
+}
+
+std::optional<std::int64_t> AlertKey::PendingDue() {
+    const auto text = Read(kDueValue);
+    if (!text || text->empty()) return std::nullopt;
+    std::string digits;
+    for (const char16_t c : *text) {
+        if (c > 0x7F) return std::nullopt;
+        digits += static_cast<char>(c);
+    }
+    std::int64_t seconds = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), seconds);
+    if (error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
+    return seconds;
+}
 
 std::optional<std::u16string> AlertKey::Pending() { return Read(nullptr); }
 

@@ -2,24 +2,11 @@
 
 namespace {
 
-constexpr int kMinutesPerDay = 24 * 60;
-
-int minutes_of_day(const ce::SYSTEMTIME& time) { return time.wHour * 60 + time.wMinute; }
+constexpr ce::DWORD kBudgetMs = StopBudget::kMinutes * 60 * 1000;
 
 }  // namespace
 
-void StopBudget::Restart(const ce::SYSTEMTIME& now) {
-    left_ = kMinutes;
-    last_check_ = minutes_of_day(now);
-}
+void StopBudget::Restart(ce::DWORD now_ms) { started_ms_ = now_ms; }
 
-bool StopBudget::Spend(const ce::SYSTEMTIME& now) {
-    if (last_check_ > 0) {
-        int current = minutes_of_day(now);
-        if (current < last_check_) current += kMinutesPerDay;
-        left_ -= current - last_check_;
-    }
-    if (left_ < 0) return false;
-    last_check_ = minutes_of_day(now);
-    return true;
-}
+// Unsigned difference: right across the tick count's wrap after 49 days too.
+bool StopBudget::Spend(ce::DWORD now_ms) const { return now_ms - started_ms_ <= kBudgetMs; }

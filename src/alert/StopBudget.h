@@ -1,25 +1,23 @@
 #pragma once
-// How long an unanswered alarm keeps going off: an hour of the wall clock's minutes,
-// spent as each repeat arrives. The clock is read as a time of day, so a repeat after
-// midnight counts from the evening before; a last check at exactly midnight counts
-// nothing, as that reading cannot be told from no reading.
+// How long an unanswered alarm keeps going off: an hour, spent as each repeat arrives.
+// The hour is counted on the handheld's tick count, which only runs forward: a clock set
+// back or forward while the alarm rings, or midnight passing, neither ends the alarm
+// early nor keeps it going longer.
 
-#include "ce/Time.h"
+#include "ce/Types.h"
 
 class StopBudget {
 public:
     static constexpr int kMinutes = 60;
 
-    explicit StopBudget(const ce::SYSTEMTIME& now) { Restart(now); }
+    // `now_ms`: the tick count (ce::GetTickCount) when the alarm was fired.
+    explicit StopBudget(ce::DWORD now_ms) { Restart(now_ms); }
 
-    // A full hour again from `now` (a different alarm is being shown).
-    void Restart(const ce::SYSTEMTIME& now);
-    // Spends the minutes since the last check; false when the hour is used up (the
-    // last check then stays where it was).
-    bool Spend(const ce::SYSTEMTIME& now);
-    int Left() const { return left_; }
+    // A full hour again from `now_ms` (a different alarm is being shown).
+    void Restart(ce::DWORD now_ms);
+    // False once the hour since the firing is used up.
+    bool Spend(ce::DWORD now_ms) const;
 
 private:
-    int left_ = kMinutes;
-    int last_check_ = 0;  // minutes of the day
+    ce::DWORD started_ms_ = 0;
 };

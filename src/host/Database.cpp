@@ -53,7 +53,8 @@ CREATE TABLE IF NOT EXISTS notifications (
 );
 -- Timed registrations the notification service is starting: marked (with the time they
 -- held) before the program is spawned, unmarked as the registration is removed once the
--- start is logged. A mark that outlived its service means the program may not have run.
+-- program has ended with exit code 0. A mark that outlived its service means the program
+-- may not have run.
 CREATE TABLE IF NOT EXISTS notification_starts (
     notification INTEGER PRIMARY KEY,
     time         TEXT NOT NULL

@@ -53,6 +53,16 @@ bool NotificationStore::remove(std::u16string_view application, bool timed) {
     return erase.run();
 }
 
+std::optional<ce::SYSTEMTIME> NotificationStore::time_of(std::u16string_view application) {
+    const std::string key = key_of(application);
+    if (key.empty()) return std::nullopt;
+    std::lock_guard guard(db_.lock());
+    Statement query(db_.handle(), "SELECT time FROM notifications WHERE folded = ?1 AND event = 0");
+    query.bind(1, key);
+    if (query.step() != SQLITE_ROW) return std::nullopt;
+    return host::time_from_text(query.column_text(0));
+}
+
 std::vector<Notification> NotificationStore::list() {
     std::vector<Notification> result;
     std::lock_guard guard(db_.lock());
@@ -80,8 +90,9 @@ std::vector<TimedRow> NotificationStore::timed_rows() {
 bool NotificationStore::mark_starting(const TimedRow& row) {
     Transaction transaction(db_);
     Statement mark(db_.handle(),
-                   "INSERT OR IGNORE INTO notification_starts (notification, time) SELECT id, time FROM notifications "
-                   "WHERE id = ?1 AND event = 0 AND time IS ?2");
+                   "INSERT INTO notification_starts (notification, time) SELECT id, time FROM notifications "
+                   "WHERE id = ?1 AND event = 0 AND time IS ?2 ON CONFLICT(notification) DO UPDATE SET "
+                   "time = excluded.time WHERE notification_starts.time IS NOT excluded.time");
     mark.bind(1, row.id).bind(2, row.time);
     return transaction.ok() && mark.run() && db_.changes() == 1 && transaction.commit();
 }
@@ -93,6 +104,16 @@ bool NotificationStore::finish_start(const TimedRow& row) {
     Statement unmark(db_.handle(), "DELETE FROM notification_starts WHERE notification = ?1");
     unmark.bind(1, row.id);
     return transaction.ok() && erase.run() && unmark.run() && transaction.commit();
+}
+
+bool NotificationStore::retry_start(const TimedRow& row, const std::string& time) {
+    Transaction transaction(db_);
+    Statement again(db_.handle(), "UPDATE notifications SET time = ?3 WHERE id = ?1 AND event = 0 AND time IS ?2");
+    again.bind(1, row.id).bind(2, row.time).bind(3, time);
+    const bool moved = transaction.ok() && again.run() && db_.changes() == 1;
+    Statement unmark(db_.handle(), "DELETE FROM notification_starts WHERE notification = ?1");
+    unmark.bind(1, row.id);
+    return unmark.run() && transaction.commit() && moved;
 }
 
 std::vector<TimedRow> NotificationStore::unfinished_starts() {
