@@ -13,6 +13,7 @@
 #include "alert/ReminderLayout.h"
 #include "alert/SnoozeTable.h"
 #include "ce/Thread.h"
+#include "ce/Time.h"
 #include "ce/Windows.h"
 #include "framework/CDC.h"
 #include "framework/InputDispatcher.h"

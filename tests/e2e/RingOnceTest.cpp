@@ -12,18 +12,24 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <optional>
 #include <thread>
+#include <vector>
 
 #include "AlertHandheld.h"
 #include "ProgramStartWatch.h"
 #include "StandIn.h"
 #include "alarms/AlertKey.h"
+#include "host/clock/Clock.h"
+#include "host/clock/LocalTime.h"
 
 namespace {
 
 using namespace std::chrono;
 
 constexpr const char* kDismiss = "600";
+constexpr const char* kSnooze = "601";
 // Sounds of 8000 one-byte samples a second: their lengths tell whose sound was played.
 constexpr int kShortSound = 200, kLongSound = 450;
 constexpr std::uint64_t kShortBytes = 1600, kLongBytes = 3600;
@@ -185,6 +191,35 @@ TEST_F(RingOnce, AClockSetBackWhileAnAlarmRingsNeitherEndsNorLosesIt) {
     ASSERT_TRUE(eventually([&] { return plays().size() == 3; })) << "it rings again at its repeat";
     dismiss();
     EXPECT_EQ(registered_time(), "2026-03-08 07:00:00");
+}
+
+// Berlin sets its clock back from 03:00 to 02:00 on 2027-10-31. Snooze during the second
+// 02:xx rings 5 minutes later, in that same repeated hour, not at 02:15 the next day.
+TEST_F(RingOnce, SnoozeDuringTheRepeatedHourRingsMinutesLater) {
+    ok({"tz", "set", "Europe/Berlin"});
+    set_clock("2027-10-31 02:10:00");  // the first 02:10, summer time
+    const std::u16string alarm =
+        add_alarm("02:20", {"--days", "daily", "--replay", "60", "--sound", write_sound(kShortSound)});
+    set_clock("02:19:58");
+    ASSERT_TRUE(eventually(reminder_shown));
+    ASSERT_TRUE(eventually([&] { return plays().size() == 1; }));
+    // Left ringing 50 minutes, as the clock runs: it reads 02:10 again, winter time.
+    ASSERT_TRUE(host::set_device_utc(host::device_utc_now() + minutes(50)));
+
+    ok({"ui", "click", kSnooze});
+    ASSERT_TRUE(eventually(reminder_gone));
+    EXPECT_EQ(refire_of(alarm), "02:15");
+    const std::string due = registered_time();
+    ASSERT_EQ(due, "2027-10-31 02:15:00") << "today, in the repeated hour";
+    EXPECT_EQ(plays().size(), 1u);
+
+    const auto readings = host::device_utc_readings(*host::time_from_text(due));
+    ASSERT_TRUE(readings.has_value());
+    ASSERT_TRUE(host::set_device_utc(readings->second - seconds(2)));
+    ASSERT_TRUE(eventually(reminder_shown)) << "it rings at the second 02:15";
+    ASSERT_TRUE(eventually([&] { return plays().size() == 2; }));
+    dismiss();
+    EXPECT_EQ(registered_time(), "2027-11-01 02:20:00");
 }
 
 // A left ringing with a one-minute repeat, B due at that repeat's minute: both ring, and

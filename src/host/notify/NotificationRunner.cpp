@@ -13,7 +13,8 @@ std::optional<NotificationRunner::Instant> NotificationRunner::start_due(Instant
     std::optional<Instant> next;
     for (const TimedRow& row : store_.timed_rows()) {
         const auto local = time_from_text(row.time);
-        const auto due = local ? device_utc_reaching(*local) : std::nullopt;
+        const auto readings = local ? device_utc_readings(*local) : std::nullopt;
+        const auto due = readings ? std::optional(row.second_reading ? readings->second : readings->first) : std::nullopt;
         if (!due) {
             if (reported_.insert(row.id).second)
                 log_.write("not starting " + ce::utf8_from_utf16(row.application) + ": its registered time '" +
@@ -59,7 +60,7 @@ void NotificationRunner::settle_ended(Instant now) {
         for (int doubled = 1; doubled < failures && wait < kLongestRetry; ++doubled) wait *= 2;
         wait = std::min(wait, kLongestRetry);
         const std::string again = time_text(device_local_time(now + wait));
-        if (store_.retry_start(ended.row, again))
+        if (store_.retry_start(ended.row, now + wait))
             log_.write(what + " ended with code " + std::to_string(ended.exit_code) + " before it finished; due again at " +
                       again);
         else

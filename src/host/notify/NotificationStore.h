@@ -2,6 +2,7 @@
 // The notification database as rows of device.db: per program (keyed by its case-folded
 // device path) at most one timed registration and one registration per event.
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -30,13 +31,16 @@ struct TimedRow {
     std::int64_t id = 0;
     std::u16string application;
     std::string time;  // "YYYY-MM-DD HH:MM:SS"
+    bool second_reading = false;  // the second time the clock reads it, in an hour repeated
 };
 
 class NotificationStore {
 public:
     explicit NotificationStore(Database& database) : db_(database) {}
 
-    // Replaces the program's timed registration.
+    // Replaces the program's timed registration. A local time the zone repeats means its
+    // first instant, unless that has passed when it is registered and the second has
+    // not: "in 5 minutes", asked during the repeated hour, is then.
     bool set_time(std::u16string_view application, const ce::SYSTEMTIME& local);
     bool remove_time(std::u16string_view application);
     bool add_event(std::u16string_view application, ce::LONG event);
@@ -56,10 +60,10 @@ public:
     // Unmarks `row` and removes the registration, unless it was registered anew since
     // it was marked (the started program may well register itself again).
     bool finish_start(const TimedRow& row);
-    // Unmarks `row` and registers it again for the local time `time` ("YYYY-MM-DD
-    // HH:MM:SS"): its program ended before it finished. False, only unmarking, when it
-    // was registered anew (or removed) since it was marked.
-    bool retry_start(const TimedRow& row, const std::string& time);
+    // Unmarks `row` and registers it again for the instant `at` (device UTC): its program
+    // ended before it finished. False, only unmarking, when it was registered anew (or
+    // removed) since it was marked.
+    bool retry_start(const TimedRow& row, std::chrono::system_clock::time_point at);
     // Marked rows still holding the time they were marked with: their starter ended
     // before it finished, so their program may never have run. Marks of rows registered
     // anew or removed since are dropped: someone acted on them after the spawn.
