@@ -1,6 +1,9 @@
 #include "host/notify/NotificationRunner.h"
 
+#include <poll.h>
+
 #include <algorithm>
+#include <cerrno>
 
 #include "ce/Notify.h"
 #include "ce/Text.h"
@@ -74,6 +77,18 @@ void NotificationRunner::raise(ce::LONG event) {
                                                                           : ce::APP_RUN_AFTER_TIME_CHANGE;
     const std::string reason = event == ce::NOTIFICATION_EVENT_TZ_CHANGE ? "the time zone changed" : "the clock changed";
     for (const auto& program : store_.registered_for(event)) start(program, word, reason);
+}
+
+void NotificationRunner::settle_before_stop(std::chrono::milliseconds patience) {
+    const auto until = std::chrono::steady_clock::now() + patience;
+    for (;;) {
+        settle_ended(device_utc_now());
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+        if (followed_.empty() || left.count() <= 0) return;
+        std::vector<pollfd> ends;
+        for (const int fd : followed_.fds()) ends.push_back({fd, POLLIN, 0});
+        if (poll(ends.data(), ends.size(), static_cast<int>(left.count())) < 0 && errno != EINTR) return;
+    }
 }
 
 std::optional<StartedProgram> NotificationRunner::start(const std::u16string& program,

@@ -41,6 +41,9 @@ public:
     void raise(ce::LONG event);
     // Settles the starts whose programs have ended: used up, or due again a little later.
     void settle_ended(Instant now);
+    // For a service that stops: waits up to `patience` for the started programs to end,
+    // settling each. One still running keeps its mark, for the next service to start again.
+    void settle_before_stop(std::chrono::milliseconds patience);
     // What to poll for the ends of the started programs.
     std::vector<int> program_fds() const { return followed_.fds(); }
 

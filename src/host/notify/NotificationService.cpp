@@ -29,6 +29,9 @@ namespace {
 using namespace std::chrono;
 
 constexpr std::size_t kLongestMessage = 64;
+// How long a stopping service waits for the programs it started to end, so that their
+// registrations are settled rather than started again by the next service.
+constexpr std::chrono::milliseconds kStopPatience{2000};
 constexpr std::size_t kShownBytes = 40;
 
 // A message shown in the log as it came, but readable whatever bytes it holds.
@@ -142,6 +145,7 @@ int NotificationService::run() {
             [[maybe_unused]] const ssize_t got = read(timer_fd_, &expirations, sizeof expirations);
         }
     }
+    runner_.settle_before_stop(kStopPatience);
     log_.write("notification service stopped");
     return 0;
 }
