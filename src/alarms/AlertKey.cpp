@@ -1,5 +1,6 @@
 #include "alarms/AlertKey.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string>
 #include <vector>
@@ -29,6 +30,23 @@ std::optional<std::int64_t> AlertKey::PendingDue() {
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), seconds);
     if (error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
     return seconds;
+}
+
+bool AlertKey::SetFired(const std::vector<std::u16string>& alarm_paths) {
+    std::u16string text;
+    for (const auto& path : alarm_paths) text += (text.empty() ? u"" : u"|") + path;
+    return Write(kFiredValue, text, true);
+}
+
+std::vector<std::u16string> AlertKey::Fired() {
+    std::vector<std::u16string> paths;
+    const std::u16string text = Read(kFiredValue).value_or(u"");
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find(u'|', start), text.size());
+        if (end > start) paths.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return paths;
 }
 
 std::optional<std::u16string> AlertKey::Pending() { return Read(nullptr); }

@@ -83,6 +83,10 @@ int CAlarmScheduler::Reschedule(const Fired* fired) {
         RemoveRegistrations(wake);
         return 0;
     }
+    // An alarm met at the instant just fired: the ones fired for it are kept, so that
+    // the reminder of another run does not ring them again for it.
+    const bool met = fired != nullptr && due->at == fired->due;
+    AlertKey::SetFired(met ? fired->paths : std::vector<std::u16string>{});
     AlertKey::SetPendingDue(due->at);
     AlertKey::SetPending(due->path);
     local->wMilliseconds = 0;

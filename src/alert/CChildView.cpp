@@ -122,7 +122,7 @@ void CChildView::Load() {
     // so it rings again once this one is answered.
     if (!previous.empty() && previous != alarm_path_) budget_.Restart(ce::GetTickCount());
     const std::int64_t due = AlertKey::PendingDue().value_or(0);
-    if (due != fired_.due) fired_ = CAlarmScheduler::Fired{due, {}};
+    if (due != fired_.due) fired_ = CAlarmScheduler::Fired{due, AlertKey::Fired()};
     fired_.paths.push_back(alarm_path_);
     firing_ = ReminderAlarmFile::Fire(alarm_path_, snooze_index_);
     plays_left_ = firing_.plays;
