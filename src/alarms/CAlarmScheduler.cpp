@@ -70,8 +70,9 @@ int CAlarmScheduler::Reschedule(const Fired* fired) {
     // change of the clock during a reschedule must still reach the wake program.
     if (fired == nullptr && PendingOwed(clock, wake)) return 1;
     const auto due = FindNext(clock, fired);
-    // An alarm met at an instant already past rings a second from now.
-    auto local = due ? WallClock::LocalOf(std::max(due->at, clock.utc + kMeetingDelaySeconds)) : std::nullopt;
+    // An alarm met at an instant already past rings a moment from now.
+    const std::int64_t at = due ? std::max(due->at, clock.utc + kMeetingDelaySeconds) : 0;
+    auto local = due ? WallClock::LocalOf(at) : std::nullopt;
     // A program killed at any point of this must leave a wake-up and a pending path that
     // go together: the timed registration is replaced in one step (never removed first),
     // and the pending path changes once, from the old to the new, just before it. The
@@ -90,7 +91,7 @@ int CAlarmScheduler::Reschedule(const Fired* fired) {
     AlertKey::SetPendingDue(due->at);
     AlertKey::SetPending(due->path);
     local->wMilliseconds = 0;
-    const int registered = RegisterWake(*local);
+    const int registered = RegisterWakeAt(*local, at);
     if (registered == 0) {
         AlertKey::ClearPending();
         RemoveRegistrations(wake);
@@ -130,7 +131,12 @@ std::optional<CAlarmScheduler::Due> CAlarmScheduler::FindNext(const WallClock::N
 
 int CAlarmScheduler::RegisterWake(const ce::SYSTEMTIME& time) {
     const auto at = WallClock::InstantOf(time);
-    if (!at || *at <= WallClock::Read().utc) return 0;
+    return at ? RegisterWakeAt(time, *at) : 0;
+}
+
+// `at`: the instant `time` stands for, the second of two in an hour the clock repeats.
+int CAlarmScheduler::RegisterWakeAt(const ce::SYSTEMTIME& time, std::int64_t at) {
+    if (at <= WallClock::Read().utc) return 0;
 
     const std::u16string alert = AlertProgramPath();
     const std::u16string wake = WakeProgramPath();

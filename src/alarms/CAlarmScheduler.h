@@ -67,5 +67,6 @@ private:
     // order; one other than `fired` that meets it at its instant comes first.
     static std::optional<Due> FindNext(const WallClock::Now& clock, const Fired* fired);
     static bool PendingOwed(const WallClock::Now& clock, const std::u16string& wake_program);
+    static int RegisterWakeAt(const ce::SYSTEMTIME& time, std::int64_t at);
     static void RemoveRegistrations(const std::u16string& wake_program);
 };
