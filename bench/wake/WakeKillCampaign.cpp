@@ -145,6 +145,8 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "round %d: rang %zu times\n", round, plays() - rung);
             ++twice;
         }
+        if ((round + 1) % 25 == 0)
+            std::fprintf(stderr, "%d rounds: %d lost, %d rung twice, %d restarts\n", round + 1, lost, twice, restarts);
     }
     const auto next = registered_wake();
     std::printf("kivowake killed at random instants of its life: %d rounds\n", rounds);
