@@ -9,6 +9,7 @@
 #include "alarms/AlertKey.h"
 #include "alarms/CAlarmScheduler.h"
 #include "alarms/UserClock.h"
+#include "alarms/WallClock.h"
 #include "alert/AlarmBeaming.h"
 #include "alert/ReminderLayout.h"
 #include "alert/SnoozeTable.h"
@@ -49,7 +50,7 @@ void post_quit() { QMetaObject::invokeMethod(QCoreApplication::instance(), &QCor
 CChildView::CChildView()
     : snooze_index_(SnoozeTable::kDefaultIndex),
       twelve_hours_(UserClock::UsesTwelveHours()),
-      budget_(ce::GetTickCount()) {}
+      budget_(WallClock::Read().utc) {}
 
 CChildView::~CChildView() { StopSound(); }
 
@@ -120,7 +121,7 @@ void CChildView::Load() {
     alarm_path_ = AlertKey::Pending().value_or(u"");
     // Another alarm is due now: it is shown, and the one shown so far keeps its repeat,
     // so it rings again once this one is answered.
-    if (!previous.empty() && previous != alarm_path_) budget_.Restart(ce::GetTickCount());
+    if (!previous.empty() && previous != alarm_path_) budget_.Restart(WallClock::Read().utc);
     const std::int64_t due = AlertKey::PendingDue().value_or(0);
     if (due != fired_.due) fired_ = CAlarmScheduler::Fired{due, AlertKey::Fired()};
     fired_.paths.push_back(alarm_path_);
@@ -173,7 +174,7 @@ void CChildView::OnPauseOver() {
 }
 
 void CChildView::OnRefire() {
-    if (!budget_.Spend(ce::GetTickCount())) {
+    if (!budget_.Spend(WallClock::Read().utc)) {
         Dismiss();
         return;
     }

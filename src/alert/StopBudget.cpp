@@ -2,11 +2,17 @@
 
 namespace {
 
-constexpr ce::DWORD kBudgetMs = StopBudget::kMinutes * 60 * 1000;
+constexpr std::int64_t kBudgetSeconds = StopBudget::kMinutes * 60;
 
 }  // namespace
 
-void StopBudget::Restart(ce::DWORD now_ms) { started_ms_ = now_ms; }
+void StopBudget::Restart(std::int64_t now) {
+    spent_ = 0;
+    last_check_ = now;
+}
 
-// Unsigned difference: right across the tick count's wrap after 49 days too.
-bool StopBudget::Spend(ce::DWORD now_ms) const { return now_ms - started_ms_ <= kBudgetMs; }
+bool StopBudget::Spend(std::int64_t now) {
+    if (now > last_check_) spent_ += now - last_check_;
+    last_check_ = now;
+    return spent_ <= kBudgetSeconds;
+}
