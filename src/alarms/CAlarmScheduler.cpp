@@ -56,11 +56,13 @@ bool CAlarmScheduler::DueAt(CAlarmDB& alarm, std::int64_t instant, const WallClo
     return when && date && when->NextAfter(instant, *date) == instant && instant <= scan_start(clock);
 }
 
-int CAlarmScheduler::Reschedule() { return Reschedule(nullptr); }
+int CAlarmScheduler::Reschedule() { return Reschedule(nullptr, u""); }
 
-int CAlarmScheduler::Reschedule(const Fired& fired) { return Reschedule(&fired); }
+int CAlarmScheduler::Reschedule(const Fired& fired) { return Reschedule(&fired, u""); }
 
-int CAlarmScheduler::Reschedule(const Fired* fired) {
+int CAlarmScheduler::RescheduleAnswered(const std::u16string& alarm_path) { return Reschedule(nullptr, alarm_path); }
+
+int CAlarmScheduler::Reschedule(const Fired* fired, const std::u16string& answered) {
     const WallClock::Now clock = WallClock::Read();
 
     AlarmStoreLock lock;
@@ -68,7 +70,7 @@ int CAlarmScheduler::Reschedule(const Fired* fired) {
     const std::u16string wake = WakeProgramPath();
     // The event registrations are never taken away while an alarm is registered: a
     // change of the clock during a reschedule must still reach the wake program.
-    if (fired == nullptr && PendingOwed(clock, wake)) return 1;
+    if (fired == nullptr && PendingOwed(clock, wake, answered)) return 1;
     const auto due = FindNext(clock, fired);
     // An alarm met at an instant already past rings a moment from now.
     const std::int64_t at = due ? std::max(due->at, clock.utc + kMeetingDelaySeconds) : 0;
@@ -102,10 +104,12 @@ int CAlarmScheduler::Reschedule(const Fired* fired) {
 // The pending alarm's instant came and its wake-up is still registered: the service
 // is starting the wake program for it, or the wake program's safety re-run will. A
 // registration a clock change jumped over is gone, and that alarm is owed nothing.
-bool CAlarmScheduler::PendingOwed(const WallClock::Now& clock, const std::u16string& wake_program) {
+bool CAlarmScheduler::PendingOwed(const WallClock::Now& clock, const std::u16string& wake_program,
+                                   const std::u16string& answered) {
     const auto path = AlertKey::Pending();
     const auto due = AlertKey::PendingDue();
     if (!path || path->empty() || !due || *due > clock.utc || !file_exists(*path)) return false;
+    if (ce::lstrcmpiW(path->c_str(), answered.c_str()) == 0) return false;
     ce::SYSTEMTIME registered;
     return ce::CeGetRunAppAtTime(wake_program.c_str(), &registered) != ce::FALSE;
 }

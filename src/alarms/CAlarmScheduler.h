@@ -42,6 +42,9 @@ public:
     // How far from now an alarm met at an instant already past is registered.
     static constexpr std::int64_t kMeetingDelaySeconds = 2;
     static int Reschedule(const Fired& fired);
+    // After the reminder answered `alarm_path` (Dismiss, Snooze, a tap, its hour used
+    // up): a wake-up still registered for that alarm is no longer owed to it.
+    static int RescheduleAnswered(const std::u16string& alarm_path);
     // Registers the wake program at the local time `time`; non-zero on success, 0 when
     // nothing was registered (a time not in the future changes nothing; a missing alert
     // or wake program removes every registration).
@@ -62,11 +65,12 @@ private:
         std::int64_t at = 0;  // whole UTC seconds
         std::u16string path;
     };
-    static int Reschedule(const Fired* fired);
+    static int Reschedule(const Fired* fired, const std::u16string& answered);
     // Under the store lock: the alarm due first at `clock`, of the files in enumeration
     // order; one other than `fired` that meets it at its instant comes first.
     static std::optional<Due> FindNext(const WallClock::Now& clock, const Fired* fired);
-    static bool PendingOwed(const WallClock::Now& clock, const std::u16string& wake_program);
+    static bool PendingOwed(const WallClock::Now& clock, const std::u16string& wake_program,
+                            const std::u16string& answered);
     static int RegisterWakeAt(const ce::SYSTEMTIME& time, std::int64_t at);
     static void RemoveRegistrations(const std::u16string& wake_program);
 };

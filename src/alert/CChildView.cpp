@@ -153,7 +153,7 @@ void CChildView::Silence() {
 void CChildView::TakeRefireBack() {
     ReminderAlarmFile::RemoveRefire(alarm_path_);
     firing_.refire_armed = false;
-    CAlarmScheduler::Reschedule();
+    CAlarmScheduler::RescheduleAnswered(alarm_path_);
 }
 
 void CChildView::OnSoundEnded() {
@@ -263,13 +263,13 @@ void CChildView::OnTimer(ce::UINT_PTR id) {
 void CChildView::Dismiss() {
     Silence();
     ReminderAlarmFile::RemoveRefire(alarm_path_);
-    CAlarmScheduler::Reschedule();
+    CAlarmScheduler::RescheduleAnswered(alarm_path_);
     Close();
 }
 
 void CChildView::Snooze() {
     ReminderAlarmFile::Snooze(alarm_path_, SnoozeTable::Minutes(snooze_index_));
-    CAlarmScheduler::Reschedule();
+    CAlarmScheduler::RescheduleAnswered(alarm_path_);
     Close();
 }
 
