@@ -9,10 +9,12 @@
 #include "alarms/AlertKey.h"
 #include "alarms/CAlarmScheduler.h"
 #include "alarms/UserClock.h"
+#include "alarms/WallClock.h"
 #include "alert/AlarmBeaming.h"
 #include "alert/ReminderLayout.h"
 #include "alert/SnoozeTable.h"
 #include "ce/Thread.h"
+#include "ce/Time.h"
 #include "ce/Windows.h"
 #include "framework/CDC.h"
 #include "framework/InputDispatcher.h"
@@ -40,12 +42,6 @@ constexpr const char16_t* kKivoTitle = u"KIVO";
 // The player's own close wait: a stop that has not closed it by then never will.
 constexpr auto kStopPatience = std::chrono::milliseconds(CSoundWave::kCloseWaitMilliseconds);
 
-ce::SYSTEMTIME local_now() {
-    ce::SYSTEMTIME now;
-    ce::GetLocalTime(&now);
-    return now;
-}
-
 bool strictly_inside(const CRect& rect, CPoint point) {
     return point.x > rect.left && point.x < rect.right && point.y > rect.top && point.y < rect.bottom;
 }
@@ -57,7 +53,7 @@ void post_quit() { QMetaObject::invokeMethod(QCoreApplication::instance(), &QCor
 CChildView::CChildView()
     : snooze_index_(SnoozeTable::kDefaultIndex),
       twelve_hours_(UserClock::UsesTwelveHours()),
-      budget_(local_now()) {}
+      budget_(WallClock::Read().utc) {}
 
 CChildView::~CChildView() { StopSound(); }
 
@@ -79,7 +75,7 @@ int CChildView::OnCreate() {
                 ce::PostMessageW(kivo, WM_ALARMS_CHANGED, 0, 0);
         }
     }
-    CAlarmScheduler::Reschedule();
+    CAlarmScheduler::Reschedule(fired_);
     animation_ = std::make_unique<CAlertAnimation>();
     animation_->Create(this, Layout().Place(ReminderLayout::kAnimation));
     PostMessage(WM_BEGIN_RINGING);
@@ -139,11 +135,12 @@ void CChildView::Load() {
     plays_left_ = 1;
     const std::u16string previous = alarm_path_;
     alarm_path_ = AlertKey::Pending().value_or(u"");
-    if (!previous.empty() && previous != alarm_path_) {
-        // Another alarm is due now: the one shown so far stops repeating.
-        budget_.Restart(local_now());
-        ReminderAlarmFile::RemoveRefire(previous);
-    }
+    // Another alarm is due now: it is shown, and the one shown so far keeps its repeat,
+    // so it rings again once this one is answered.
+    if (!previous.empty() && previous != alarm_path_) budget_.Restart(WallClock::Read().utc);
+    const std::int64_t due = AlertKey::PendingDue().value_or(0);
+    if (due != fired_.due) fired_ = CAlarmScheduler::Fired{due, AlertKey::Fired()};
+    fired_.paths.push_back(alarm_path_);
     firing_ = ReminderAlarmFile::Fire(alarm_path_, snooze_index_);
     plays_left_ = firing_.plays;
     ShowFireTime();
@@ -172,7 +169,7 @@ void CChildView::Silence() {
 void CChildView::TakeRefireBack() {
     ReminderAlarmFile::RemoveRefire(alarm_path_);
     firing_.refire_armed = false;
-    CAlarmScheduler::Reschedule();
+    CAlarmScheduler::RescheduleAnswered(alarm_path_);
 }
 
 void CChildView::OnSoundEnded() {
@@ -193,7 +190,7 @@ void CChildView::OnPauseOver() {
 }
 
 void CChildView::OnRefire() {
-    if (!budget_.Spend(local_now())) {
+    if (!budget_.Spend(WallClock::Read().utc)) {
         Dismiss();
         return;
     }
@@ -201,7 +198,7 @@ void CChildView::OnRefire() {
     Load();
     // Registered before beaming, as at the first firing: a long macro must not outlast
     // the wake program's safety re-run, nor a crash while beaming lose the repeat.
-    CAlarmScheduler::Reschedule();
+    CAlarmScheduler::Reschedule(fired_);
     UpdateWindow();
     Beam();
     if (player_ != nullptr) {
@@ -217,8 +214,14 @@ ce::LRESULT CChildView::WindowProc(ce::UINT message, ce::WPARAM wParam, ce::LPAR
     switch (message) {
         case WM_SOUND_ENDED: OnSoundEnded(); return 0;
         case WM_PICKER_CLOSED: OnLengthListClosed(wParam, lParam); return 0;
-        case WM_ALERT_REFIRE: OnRefire(); return 0;
         case WM_BEGIN_RINGING: BeginRinging(); return 0;
+        case WM_ALERT_REFIRE:
+            // A change of the clock or zone never rings: it only moves what is registered.
+            if (lParam == kRefireClockChanged)
+                CAlarmScheduler::Reschedule();
+            else
+                OnRefire();
+            return 0;
         default: return CView::WindowProc(message, wParam, lParam);
     }
 }
@@ -277,13 +280,13 @@ void CChildView::OnTimer(ce::UINT_PTR id) {
 void CChildView::Dismiss() {
     Silence();
     ReminderAlarmFile::RemoveRefire(alarm_path_);
-    CAlarmScheduler::Reschedule();
+    CAlarmScheduler::RescheduleAnswered(alarm_path_);
     Close();
 }
 
 void CChildView::Snooze() {
     ReminderAlarmFile::Snooze(alarm_path_, SnoozeTable::Minutes(snooze_index_));
-    CAlarmScheduler::Reschedule();
+    CAlarmScheduler::RescheduleAnswered(alarm_path_);
     Close();
 }
 

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "alarms/CAlarmScheduler.h"
 #include "alert/CAlertAnimation.h"
 #include "alert/CMyButton.h"
 #include "alert/CMyList.h"
@@ -81,6 +82,8 @@ private:
 
     // What the alarm file gave for the firing shown now.
     std::u16string alarm_path_;
+    // The instant the pending alarm was due for, and the alarms fired for it.
+    CAlarmScheduler::Fired fired_;
     ReminderAlarmFile::Firing firing_;
     int plays_left_ = 1;
     int snooze_index_;

@@ -1,13 +1,14 @@
 #pragma once
 // The handheld's notification service: one process per handheld that owns the
 // notification database's timetable. It sleeps until the next registered second (a
-// timer on the host's clock, set from the handheld's), starts what fell due, and is
-// woken early by a message on its socket when the database or the clock changes or an
-// event is raised. It ends on "stop", on SIGTERM or SIGINT, and when its handheld's
+// timer on the host's clock, set from the handheld's), starts what fell due, follows
+// the programs it started for it until they end, and is woken early by a message on its
+// socket when the database or the clock changes or an event is raised. It ends on "stop", on SIGTERM or SIGINT, and when its handheld's
 // directory is removed (its lock file goes with it).
 
 #include <chrono>
 #include <optional>
+#include <set>
 
 #include "host/LockFile.h"
 #include "host/notify/NotificationRunner.h"
@@ -37,6 +38,7 @@ private:
     bool open_wake_ups();
     void arm(std::optional<NotificationRunner::Instant> due);
     Next receive();
+    void raise_received_events();
     Next on_signal();
     Next on_inotify();
 
@@ -51,6 +53,7 @@ private:
     int timer_fd_ = -1;
     int signal_fd_ = -1;
     int inotify_fd_ = -1;
+    std::set<ce::LONG> received_events_;
 };
 
 }  // namespace host
