@@ -6,6 +6,7 @@
 #include "alarms/AlarmWhen.h"
 #include "alarms/AlertKey.h"
 #include "alarms/CAlarmDB.h"
+#include "alarms/InterruptedSave.h"
 #include "alarms/WallClock.h"
 #include "ce/Files.h"
 #include "ce/Notify.h"
@@ -47,6 +48,8 @@ int CAlarmScheduler::Reschedule() {
 
     AlarmStoreLock lock;
     if (!lock.Lock()) return 0;
+    // Both programs reschedule at start-up, before they read an alarm's codebase.
+    InterruptedSave::Finish(AlarmFolder::Path());
     const std::u16string wake = WakeProgramPath();
     ce::CeRunAppAtEvent(wake.c_str(), ce::NOTIFICATION_EVENT_NONE);
     const auto due = FindNext(clock);

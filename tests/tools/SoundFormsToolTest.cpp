@@ -83,6 +83,12 @@ TEST_F(SoundFormsTool, CopiesFilesOntoTheHandheldAndOffItAndSaysWhatIsWrong) {
     EXPECT_THAT(Fails({"cp", "\\My Documents\\gone.wav", back.string()}), HasSubstr("no such file on the handheld"));
     EXPECT_THAT(Fails({"cp", "\\My Documents\\ring.wav", (back / "none" / "x.wav").string()}), HasSubstr("no such folder here"));
     EXPECT_THAT(Fails({"cp", ring.string(), back.string()}), HasSubstr("must be a device path"));
+
+    // A file whose reading fails (a storage card taken out): no part of it passes for the whole.
+    std::filesystem::create_symlink("/proc/self/mem", host_path("My Documents/unreadable.wav"));
+    EXPECT_THAT(Fails({"cp", "\\My Documents\\unreadable.wav", back.string()}),
+                HasSubstr("\\My Documents\\unreadable.wav: reading failed"));
+    EXPECT_FALSE(std::filesystem::exists(back / "unreadable.wav"));
     EXPECT_FALSE(std::filesystem::exists(device_root() / ".." / "ring.wav"));
 }
 
