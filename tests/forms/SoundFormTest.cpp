@@ -271,7 +271,7 @@ TEST_F(SoundForms, OkRefusesASoundTheAlarmCouldNotPlayOrKeepAndSaysWhy) {
     }
 
     // A sound it can play and keep, or none at all, is taken.
-    for (const std::u16string path : {Put("My Documents/ring.wav", sound_file()), std::u16string()}) {
+    for (const std::u16string& path : {Put("My Documents/ring.wav", sound_file()), std::u16string()}) {
         CSetSoundDlg form;
         form.SetSoundPath(path);
         ASSERT_TRUE(form.Create());
