@@ -532,7 +532,6 @@ TEST_F(AlarmForm, EditOfAnAlarmThatCannotBeReadNowSaysSoAndOpensNothing) {
 TEST_F(AlarmForm, AnEditedAlarmIsRegisteredEvenWhenItsRowCannotBeReadBack) {
     write(3, {.hour = 7, .description = u"early"});
     Start();
-    ASSERT_EQ(alarm_tests::InstalledHandheld::registered_time(), "2026-12-08 07:00:00");
     Use(IDC_EDIT, [](D& form) {
         Type(form, D::IDC_HOUR, u"6");
         framework::Automation::Click(&form, framework::IDOK);
