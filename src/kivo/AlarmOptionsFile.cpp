@@ -181,6 +181,9 @@ bool AlarmOptionsFile::Load(const std::u16string& folder, const std::u16string& 
     InterruptedSave::Finish(folder);
     CAlarmDB alarm;
     if (alarm.Open(folder + file_name) != CAlarmDB::kOk) return false;
+    // A damaged file reads as one without records: the form would show defaults that its
+    // OK would save over the alarm.
+    if (alarm.ReadRecordCount() < 0) return false;
     AlarmOptions loaded = options;
 
     std::u16string text;

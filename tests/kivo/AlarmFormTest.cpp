@@ -113,7 +113,7 @@ protected:
     std::u16string WriteFullAlarm() {
         const auto path = write(7, {.hour = 6, .minute = 30, .description = u"Radio", .active = 0, .days = 0x1F, .refire = true});
         ce::CreateDirectoryW(u"\\My Documents");
-        touch(u"\\My Documents\\ring.wav");
+        WriteSound(u"\\My Documents\\ring.wav");
         CAlarmDB alarm;
         EXPECT_EQ(alarm.Open(path), CAlarmDB::kOk);
         EXPECT_EQ(alarm.SetSoundFile(u"\\My Documents\\ring.wav"), CAlarmDB::kOk);
@@ -147,6 +147,17 @@ protected:
         EXPECT_EQ(writer.commit(), kOk);
         writer.close();
         return path;
+    }
+
+    // A sound the player takes: the sound form's OK refuses any other.
+    static void WriteSound(const std::u16string& path) {
+        testing_support::WavSpec spec;
+        spec.data = testing_support::pattern_bytes(800, 3);
+        const auto bytes = testing_support::wav_bytes(spec);
+        ce::HANDLE file = ce::CreateFileW(path.c_str(), ce::GENERIC_WRITE, 0, ce::CREATE_ALWAYS);
+        ce::DWORD written = 0;
+        ce::WriteFile(file, bytes.data(), static_cast<ce::DWORD>(bytes.size()), &written);
+        ce::CloseHandle(file);
     }
 
     static std::vector<std::uint8_t> Bytes(const std::u16string& path) {
