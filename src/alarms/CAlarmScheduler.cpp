@@ -8,6 +8,7 @@
 #include "alarms/AlarmWhen.h"
 #include "alarms/AlertKey.h"
 #include "alarms/CAlarmDB.h"
+#include "alarms/InterruptedSave.h"
 #include "alarms/WallClock.h"
 #include "ce/Files.h"
 #include "ce/Notify.h"
@@ -67,6 +68,8 @@ int CAlarmScheduler::Reschedule(const Fired* fired, const std::u16string& answer
 
     AlarmStoreLock lock;
     if (!lock.Lock()) return 0;
+    // Both programs reschedule at start-up, before they read an alarm's codebase.
+    InterruptedSave::Finish(AlarmFolder::Path());
     const std::u16string wake = WakeProgramPath();
     // The event registrations are never taken away while an alarm is registered: a
     // change of the clock during a reschedule must still reach the wake program.

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <chrono>
+#include <cstdio>
 #include <thread>
 
 #include "alarms/AlarmChangeMarker.h"
@@ -13,6 +14,8 @@
 #include "alert/AlarmBeaming.h"
 #include "alert/ReminderLayout.h"
 #include "alert/SnoozeTable.h"
+#include "ce/Sound.h"
+#include "ce/Text.h"
 #include "ce/Thread.h"
 #include "ce/Time.h"
 #include "ce/Windows.h"
@@ -39,6 +42,8 @@ constexpr std::array<int, 4> kFontHeights = {12, 36, 22, 14};
 // its em, which for Arial is 2048 of the cell's 2288 units.
 constexpr double kEmPerCell = 2048.0 / 2288.0;
 constexpr const char16_t* kKivoTitle = u"KIVO";
+// The handheld's default sound, by the name every handheld knows it under.
+constexpr const char16_t* kDefaultSound = u"SystemDefault";
 // The player's own close wait: a stop that has not closed it by then never will.
 constexpr auto kStopPatience = std::chrono::milliseconds(CSoundWave::kCloseWaitMilliseconds);
 
@@ -92,7 +97,7 @@ void CChildView::BeginRinging() {
         player_ = std::make_unique<CSoundWave>(GetSafeHwnd());
         player_->CreateThread();
         player_->SetVolume(firing_.volume);
-        player_->Play(firing_.sound_path.c_str());
+        PlayOnce();
     }
 }
 
@@ -142,12 +147,32 @@ void CChildView::Load() {
     if (due != fired_.due) fired_ = CAlarmScheduler::Fired{due, AlertKey::Fired()};
     fired_.paths.push_back(alarm_path_);
     firing_ = ReminderAlarmFile::Fire(alarm_path_, snooze_index_);
+    beep_instead_ = false;
     plays_left_ = firing_.plays;
     ShowFireTime();
 }
 
 void CChildView::Beam() {
     if (!firing_.codebase.empty()) AlarmBeaming::Beam(firing_.codebase);
+}
+
+// One play of the alarm's sound. A sound the player cannot play (its file gone, the
+// storage card out, a file it refuses) gives way to the handheld's default sound, played
+// as many times: an alarm that asked for a sound never rings silent.
+void CChildView::PlayOnce() {
+    if (!beep_instead_) {
+        const ce::DWORD result = player_->Play(firing_.sound_path.c_str());
+        // The wave output busy or short of memory is no reason to think the file bad.
+        if (result == CSoundWave::kPlaying || result == CSoundWave::kAlreadyPlaying || result == CSoundWave::kNoDevice ||
+            result == CSoundWave::kNoBuffers)
+            return;
+        std::fprintf(stderr, "Alert: the sound %s cannot be played (%lu); the default sound rings in its place\n",
+                     ce::utf8_from_utf16(firing_.sound_path).c_str(), static_cast<unsigned long>(result));
+        beep_instead_ = true;
+    }
+    ce::PlaySoundW(kDefaultSound, nullptr, ce::SND_ALIAS);
+    // Counted and paused like a play of the file.
+    PostMessage(WM_SOUND_ENDED, 0, 0);
 }
 
 void CChildView::StopSound() {
@@ -179,14 +204,14 @@ void CChildView::OnSoundEnded() {
         SetTimer(kPauseTimer, static_cast<ce::UINT>(firing_.pause_seconds) * 1000);
         pause_timer_running_ = true;
     } else {
-        player_->Play(firing_.sound_path.c_str());
+        PlayOnce();
     }
 }
 
 void CChildView::OnPauseOver() {
     KillTimer(kPauseTimer);
     pause_timer_running_ = false;
-    if (plays_left_ > 0 && !firing_.sound_path.empty() && player_ != nullptr) player_->Play(firing_.sound_path.c_str());
+    if (plays_left_ > 0 && !firing_.sound_path.empty() && player_ != nullptr) PlayOnce();
 }
 
 void CChildView::OnRefire() {
@@ -202,7 +227,7 @@ void CChildView::OnRefire() {
     UpdateWindow();
     Beam();
     if (player_ != nullptr) {
-        player_->Play(firing_.sound_path.c_str());
+        PlayOnce();
         player_->SetVolume(firing_.volume);
     }
 }

@@ -63,6 +63,7 @@ private:
     void Load();
     void Beam();
     void BeginRinging();
+    void PlayOnce();
     void StopSound();
     void Silence();
     void TakeRefireBack();
@@ -88,6 +89,7 @@ private:
     int plays_left_ = 1;
     int snooze_index_;
     bool pause_timer_running_ = false;
+    bool beep_instead_ = false;  // the sound cannot be played this firing
     bool answered_ = false;  // Dismiss, Snooze or the automatic stop: the view only waits to go
     bool twelve_hours_;
     StopBudget budget_;

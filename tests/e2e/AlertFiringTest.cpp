@@ -5,6 +5,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "AlertHandheld.h"
@@ -74,6 +76,28 @@ TEST_F(AlertFiring, DueAlarmBeamsRingsWithItsPausesAndDismissEndsIt) {
     EXPECT_EQ(refire_of(alarm), "");
     EXPECT_EQ(AlertKey::Pending(), later);
     EXPECT_EQ(registered_time(), "2026-03-07 09:00:00");
+}
+
+// The alarm asked for a sound: a file gone after the alarm was saved (or a storage card
+// taken out) must not leave it silent.
+TEST_F(AlertFiring, AnAlarmWhoseSoundFileIsGoneRingsWithTheDefaultSoundItsNumberOfTimes) {
+    set_clock("2026-03-07 07:45:00");
+    add_alarm("08:00", {"--days", "daily", "--sound", write_sound(300), "--count", "3"});
+    ASSERT_TRUE(std::filesystem::remove(host_path("My Documents/ring.wav")));
+    set_clock("07:59:58");
+
+    ASSERT_TRUE(eventually(reminder_shown));
+    ASSERT_TRUE(eventually([&] { return plays().size() >= 3; }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    const auto rung = plays();
+    ASSERT_EQ(rung.size(), 3u) << "as many times as the sound would have played";
+    for (const auto& play : rung) EXPECT_EQ(play.format.nSamplesPerSec, 22050u) << "the handheld's default sound";
+    std::ifstream out(device_root() / "log" / "Alert.out");
+    const std::string said((std::istreambuf_iterator<char>(out)), std::istreambuf_iterator<char>());
+    EXPECT_THAT(said, HasSubstr("\\My Documents\\ring.wav cannot be played")) << "the reminder says why";
+
+    ok({"ui", "click", kDismiss});
+    ASSERT_TRUE(eventually(reminder_gone));
 }
 
 TEST_F(AlertFiring, SnoozedAlarmGoesOffAgainWhenTheClockReachesItsTimeWithoutBeamingAgain) {

@@ -135,6 +135,26 @@ TEST_F(FileOpenForm, OpensAtTheNearestFolderOfThePathAndSelectsTheFileItNames) {
     }
 }
 
+// Names that differ in case alone are two files on the handheld: the one the alarm uses is
+// the one selected, so that OK does not switch the sound.
+TEST_F(FileOpenForm, OfTwoNamesDifferingInCaseTheExactOneIsSelected) {
+    Put("My Documents/ALARM.WAV");
+    Put("My Documents/alarm.wav");
+    for (const std::u16string name : {u"ALARM.WAV", u"alarm.wav"}) {
+        std::u16string path = u"\\My Documents\\" + name;
+        CFileOpenDlg form(&path);
+        form.SetExtensions({u"wav"});
+        ASSERT_TRUE(form.Create());
+        RunQueued();
+        ASSERT_EQ(form.FileList().GetItemCount(), 2);
+        const int selected = form.FileList().GetSelectedItem();
+        ASSERT_GE(selected, 0);
+        EXPECT_EQ(form.FileList().GetItemText(selected, 0), name);
+        ASSERT_TRUE(Automation::Click(&form, framework::IDOK));
+        EXPECT_EQ(path, u"\\My Documents\\" + name) << "OK keeps the sound";
+    }
+}
+
 TEST_F(FileOpenForm, OkTakesTheSelectedFileCancelLeavesThePathAndBothRememberTheFolder) {
     Put("My Documents/Sounds/ring.wav");
     Put("Windows/Alarm1.wav");

@@ -25,6 +25,7 @@
 #include "forms/CPauseDlg.h"
 #include "forms/FormIds.h"
 #include "forms/ItemData.h"
+#include "forms/LearnOutcome.h"
 #include "framework/Automation.h"
 #include "framework/CButton.h"
 #include "framework/CListBox.h"
@@ -291,6 +292,34 @@ TEST_F(InfraredForms, FailedLearnsSayWhyAndLeaveTheFormWithoutASignal) {
                                                          u"You should learn signal before exit."}));
     EXPECT_TRUE(form.Signal().durations.empty());
     EXPECT_TRUE(host::CaptureLog::lines().empty()) << "no beep without a signal";
+}
+
+// An air conditioner sends its whole state in one long frame, more than a codebase keeps:
+// learning says so, rather than a signal that tests well and is dropped at the save.
+TEST_F(InfraredForms, ASignalTooLongToKeepIsRefusedByLearning) {
+    framework::MessageBoxScript boxes;
+    ASSERT_TRUE(ComPortSetting::Write(u"COM3:"));
+    sim::InfraredPress frame;
+    frame.intro = {9000, -4500};
+    std::uint32_t bits = 0xACE1u;
+    for (int bit = 0; bit < 136; ++bit) {
+        bits = (bits >> 1) ^ (-(bits & 1u) & 0xB400u);  // the state's bits, without a repeat in them
+        frame.intro.push_back(560);
+        frame.intro.push_back((bits & 1u) != 0 ? -1690 : -560);
+    }
+    frame.intro.push_back(560);
+    frame.after_ns = 300'000'000;
+    Press(frame);
+    CCommandDlg form(nullptr, 3, 1000, u"");
+    UserSteps steps;
+    steps.Click<CCommandDlg>(CCommandDlg::IDC_LEARN)
+        .Click<CCommandDlg>(framework::IDOK)
+        .Click<CCommandDlg>(framework::IDCANCEL);
+    EXPECT_EQ(steps.Run([&] { return form.DoModal(); }), framework::IDCANCEL);
+    EXPECT_EQ(Texts(boxes), (std::vector<std::u16string>{std::u16string(LearnOutcome::kTooLong),
+                                                         u"You should learn signal before exit."}));
+    EXPECT_TRUE(form.Signal().durations.empty());
+    EXPECT_TRUE(host::CaptureLog::lines().empty()) << "no beep: nothing was taken";
 }
 
 TEST_F(InfraredForms, RepeatForNineNineSecondsTestsWith99Passes) {
