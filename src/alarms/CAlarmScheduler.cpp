@@ -78,7 +78,7 @@ std::optional<CAlarmScheduler::Due> CAlarmScheduler::FindNext(const WallClock::N
     const std::int64_t horizon = scan_start(clock) + kHorizonSeconds;
     for (const auto& name : AlarmEnumerator::FileNames(folder)) {
         CAlarmDB alarm;
-        if (alarm.Open(folder + name) != CAlarmDB::kOk) continue;
+        if (alarm.OpenForReading(folder + name) != CAlarmDB::kOk) continue;
         const auto at = NextDue(alarm, clock);
         alarm.Close();
         // Strictly earlier: of two alarms due at once, the first enumerated wins.
