@@ -124,7 +124,7 @@ std::optional<CAlarmScheduler::Due> CAlarmScheduler::FindNext(const WallClock::N
     for (const auto& name : AlarmEnumerator::FileNames(folder)) {
         CAlarmDB alarm;
         const std::u16string path = folder + name;
-        if (alarm.Open(path) != CAlarmDB::kOk) continue;
+        if (alarm.OpenForReading(path) != CAlarmDB::kOk) continue;
         // Another alarm due at the fired one's instant has not rung: it is due now.
         const bool meets = fired != nullptr && fired->due > 0 && !Contains(fired->paths, path) &&
                            DueAt(alarm, fired->due, clock);

@@ -90,9 +90,12 @@ void CAlarmListView::OnTimer(ce::UINT_PTR id) {
 }
 
 void CAlarmListView::FollowStore() {
-    if (!store_watch_.Changed() && !store_behind_) return;
-    const AlarmListSync::Result result = AlarmListSync::Run(folder_, list_);
-    store_behind_ = result == AlarmListSync::Result::locked;
+    // Nothing changed: nothing is read, however many alarms there are.
+    store_behind_.Add(store_watch_.Changed());
+    if (!store_behind_.Any()) return;
+    const AlarmListSync::Result result = AlarmListSync::Run(folder_, list_, store_behind_);
+    if (result == AlarmListSync::Result::locked) return;  // kept for the next tick
+    store_behind_.Clear();
     if (result == AlarmListSync::Result::changed) list_.Invalidate();
 }
 
@@ -108,7 +111,7 @@ void CAlarmListView::LoadList() {
             if (auto row = CAlarmItem::Read(folder_, name)) list_.InsertSorted(std::move(row));
         }
     } else {
-        store_behind_ = true;
+        store_behind_.everything = true;
     }
     list_.Select(static_cast<int>(ActiveIndex::Read()));
 }
