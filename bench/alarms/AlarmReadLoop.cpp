@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
     int due = 0;
     for (long n = 0; n < reads; ++n) {
         CAlarmDB alarm;
-        if (alarm.Open(path) != CAlarmDB::kOk) return 1;
+        if (alarm.OpenForReading(path) != CAlarmDB::kOk) return 1;
         if (AlarmWhen::FromFile(alarm)) ++due;
         alarm.Close();
     }

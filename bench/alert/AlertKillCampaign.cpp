@@ -23,10 +23,7 @@
 #include "alarms/AlertKey.h"
 #include "ce/Time.h"
 #include "ce/Windows.h"
-#include "host/Device.h"
-#include "host/clock/Clock.h"
 #include "host/clock/LocalTime.h"
-#include "host/notify/NotificationStore.h"
 
 namespace {
 
@@ -34,33 +31,6 @@ using namespace std::chrono;
 using namespace alert_bench;
 
 constexpr int kReplayMinutes = 5;
-constexpr const char16_t* kWake = u"\\Windows\\kivowake.exe";
-
-std::optional<ce::SYSTEMTIME> registered() {
-    for (const auto& row : host::NotificationStore(host::Device::current().database()).list())
-        if (row.is_timed() && row.application == kWake) return row.time;
-    return std::nullopt;
-}
-
-long long seconds_of(const ce::SYSTEMTIME& local) {
-    ce::FILETIME file{};
-    ce::SystemTimeToFileTime(&local, &file);
-    return static_cast<long long>((std::uint64_t{file.dwHighDateTime} << 32 | file.dwLowDateTime) / 10'000'000);
-}
-
-// The clock run to 2 s before `at`, as it would run by itself: no time-change event.
-void run_clock_to(const ce::SYSTEMTIME& at) {
-    const long long target = seconds_of(at) - 2;
-    const long long now = seconds_of(local_now());
-    if (target <= now) return;
-    ce::FILETIME file{};
-    const auto ticks = static_cast<std::uint64_t>(target) * 10'000'000;
-    file.dwLowDateTime = static_cast<ce::DWORD>(ticks);
-    file.dwHighDateTime = static_cast<ce::DWORD>(ticks >> 32);
-    ce::SYSTEMTIME before;
-    ce::FileTimeToSystemTime(&file, &before);
-    host::set_local_time(before);
-}
 
 }  // namespace
 
@@ -83,7 +53,7 @@ int main(int argc, char** argv) {
     for (int kill_number = 0; kill_number < kills; ++kill_number) {
         testing_support::ProgramStartWatch watch(alert, "SHOW");
         if (kill_number > 0) {
-            const auto due = registered();
+            const auto due = registered_wake();
             if (!due) break;
             run_clock_to(*due);
         }
@@ -99,7 +69,7 @@ int main(int argc, char** argv) {
         kill(*pid, SIGKILL);
         while (kill(*pid, 0) == 0) std::this_thread::sleep_for(microseconds(200));
         ++by_delay[slot];
-        const auto due = registered();
+        const auto due = registered_wake();
         const long long ahead = due ? seconds_of(*due) - seconds_of(local_now()) : -1;
         const bool owed = due && ahead > 0 && ahead <= kReplayMinutes * 60 && AlertKey::Pending() == alarm;
         if (!owed) {
@@ -112,11 +82,11 @@ int main(int argc, char** argv) {
     // The last kill's alarm rings, is answered, and the next alarm is registered.
     bool answered = false;
     if (lost == 0 && missed_starts == 0) {
-        if (const auto due = registered()) run_clock_to(*due);
+        if (const auto due = registered_wake()) run_clock_to(*due);
         answered = wait_for(reminder_in_front, seconds(40), milliseconds(20)) && handheld("ui click 600") &&
                    wait_for(reminder_gone, seconds(20), milliseconds(20));
     }
-    const auto next = registered();
+    const auto next = registered_wake();
     const bool next_registered = next && next->wHour == 23 && next->wMinute == 0;
     std::printf("Alert killed in its first milliseconds: %d kills\n", kills);
     std::printf("  by moment after its exec: 0 ms %d, 1 ms %d, 2 ms %d, 5 ms %d, 10 ms %d, 20 ms %d, 50 ms %d, "

@@ -9,6 +9,9 @@
 #include "FreshHandheld.h"
 #include "ce/Time.h"
 #include "ce/Windows.h"
+#include "host/Device.h"
+#include "host/clock/Clock.h"
+#include "host/notify/NotificationStore.h"
 
 namespace alert_bench {
 
@@ -67,5 +70,30 @@ bool reminder_in_front() {
 }
 
 bool reminder_gone() { return ce::FindWindowW(nullptr, u"KIVOAlert") == nullptr; }
+
+std::optional<ce::SYSTEMTIME> registered_wake() {
+    for (const auto& row : host::NotificationStore(host::Device::current().database()).list())
+        if (row.is_timed() && row.application == u"\\Windows\\kivowake.exe") return row.time;
+    return std::nullopt;
+}
+
+long long seconds_of(const ce::SYSTEMTIME& local) {
+    ce::FILETIME file{};
+    ce::SystemTimeToFileTime(&local, &file);
+    return static_cast<long long>((std::uint64_t{file.dwHighDateTime} << 32 | file.dwLowDateTime) / 10'000'000);
+}
+
+void run_clock_to(const ce::SYSTEMTIME& at) {
+    const long long target = seconds_of(at) - 2;
+    const long long now = seconds_of(local_now());
+    if (target <= now) return;
+    ce::FILETIME file{};
+    const auto ticks = static_cast<std::uint64_t>(target) * 10'000'000;
+    file.dwLowDateTime = static_cast<ce::DWORD>(ticks);
+    file.dwHighDateTime = static_cast<ce::DWORD>(ticks >> 32);
+    ce::SYSTEMTIME before;
+    ce::FileTimeToSystemTime(&file, &before);
+    host::set_local_time(before);
+}
 
 }  // namespace alert_bench

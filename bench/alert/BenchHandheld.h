@@ -29,4 +29,11 @@ bool wait_for(bool (*condition)(), std::chrono::seconds patience, std::chrono::m
 bool reminder_in_front();
 bool reminder_gone();
 
+// The local time kivowake is registered to run at, if it is.
+std::optional<ce::SYSTEMTIME> registered_wake();
+// Whole seconds of a local time, for telling how far apart two are.
+long long seconds_of(const ce::SYSTEMTIME& local);
+// The clock run to 2 s before `at`, as it would run by itself: no time-change event.
+void run_clock_to(const ce::SYSTEMTIME& at);
+
 }  // namespace alert_bench

@@ -1,6 +1,13 @@
 #include "alarms/AlarmEnumerator.h"
 
 #include "ce/Files.h"
+#include "ce/Text.h"
+
+namespace {
+
+constexpr std::u16string_view kExtension = u".kivo";
+
+}  // namespace
 
 std::vector<std::u16string> AlarmEnumerator::FileNames(const std::u16string& folder) {
     std::vector<std::u16string> names;
@@ -14,4 +21,10 @@ std::vector<std::u16string> AlarmEnumerator::FileNames(const std::u16string& fol
     } while (ce::FindNextFileW(search, &found));
     ce::FindClose(search);
     return names;
+}
+
+bool AlarmEnumerator::IsAlarmName(const std::u16string& name) {
+    if (name.size() <= kExtension.size()) return false;
+    const std::u16string extension = name.substr(name.size() - kExtension.size());
+    return ce::lstrcmpiW(extension.c_str(), std::u16string(kExtension).c_str()) == 0;
 }

@@ -9,4 +9,6 @@ class AlarmEnumerator {
 public:
     // File names without folder; empty for an empty or missing folder.
     static std::vector<std::u16string> FileNames(const std::u16string& folder);
+    // Whether a name of the alarms folder is an alarm's ("*.kivo", in any case).
+    static bool IsAlarmName(const std::u16string& name);
 };

@@ -12,3 +12,5 @@ static_assert(WM_ALARMS_CHANGED == 0x0465);
 // clock or time zone changed (lParam 1); the running Alert then fires or recomputes.
 inline constexpr std::uint32_t WM_ALERT_REFIRE = WM_USER + 311;
 static_assert(WM_ALERT_REFIRE == 0x0537);
+inline constexpr std::intptr_t kRefireAlarmDue = 0;
+inline constexpr std::intptr_t kRefireClockChanged = 1;

@@ -33,7 +33,7 @@ void AlarmRefresh::RefreshFile(const std::u16string& folder, const std::u16strin
     const auto row = row_of(rows, name);
     if (!row) return;
     CAlarmDB alarm;
-    if (alarm.Open(path) != CAlarmDB::kOk) return;
+    if (alarm.OpenForReading(path) != CAlarmDB::kOk) return;
     std::uint8_t active = 0;
     if (alarm.GetActive(active) != CAlarmDB::kOk) active = 0;
     rows.SetRowActive(*row, active == 1);

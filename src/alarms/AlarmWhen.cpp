@@ -33,7 +33,7 @@ std::optional<AlarmWhen> AlarmWhen::FromFile(CAlarmDB& alarm) {
     if (alarm.GetAlarmTime(hour, minute) != CAlarmDB::kOk || alarm.GetDays(days) != CAlarmDB::kOk) return std::nullopt;
     if (!valid_time(hour, minute, 0) || days > kEveryDay) return std::nullopt;
 
-    if (pending) return AlarmWhen(kEveryDay, refire_hour, refire_minute, refire_second);
+    if (pending) return AlarmWhen(kEveryDay, refire_hour, refire_minute, refire_second, true);
     return AlarmWhen(days == kOnce ? kEveryDay : days, hour, minute, 0);
 }
 
@@ -42,24 +42,28 @@ bool AlarmWhen::Allows(ce::WORD day_of_week) const {
     return (weekdays_ >> bit & 1) != 0;
 }
 
-std::optional<std::int64_t> AlarmWhen::InstantOn(const ce::SYSTEMTIME& today, int days_ahead) const {
+// The day's instant at this time: the first the clock reads it, or for a repeat whose
+// first has passed, the second.
+std::optional<std::int64_t> AlarmWhen::InstantOn(const ce::SYSTEMTIME& today, int days_ahead, std::int64_t now) const {
     auto day = WallClock::AddDays(today, days_ahead);
     if (!day) return std::nullopt;
     day->wHour = static_cast<ce::WORD>(hour_);
     day->wMinute = static_cast<ce::WORD>(minute_);
     day->wSecond = static_cast<ce::WORD>(second_);
     day->wMilliseconds = 0;
-    return WallClock::InstantOf(*day);
+    const auto first = WallClock::InstantOf(*day);
+    if (!repeat_ || !first || *first >= now) return first;
+    return WallClock::SecondInstantOf(*day).value_or(*first);
 }
 
 std::optional<std::int64_t> AlarmWhen::NextAfter(std::int64_t now, const ce::SYSTEMTIME& today) const {
     if (!valid_time(hour_, minute_, second_) || (weekdays_ & kEveryDay) == 0) return std::nullopt;
-    const auto first = InstantOn(today, 0);
+    const auto first = InstantOn(today, 0, now);
     const int start = first && *first >= now ? 0 : 1;
     for (int ahead = start; ahead < start + kDaysSearched; ++ahead) {
         const auto day = WallClock::AddDays(today, ahead);
         if (!day || !Allows(day->wDayOfWeek)) continue;
-        const auto instant = InstantOn(today, ahead);
+        const auto instant = InstantOn(today, ahead, now);
         if (instant && *instant >= now) return instant;
     }
     return std::nullopt;

@@ -20,10 +20,13 @@ public:
     // counts as no pending repeat.
     static std::optional<AlarmWhen> FromFile(CAlarmDB& alarm);
     static AlarmWhen At(std::uint8_t weekdays, int hour, int minute, int second);
+    bool is_repeat() const { return repeat_; }
 
     // The first instant (whole UTC seconds) not before `now` at this time of day on an
     // allowed weekday, starting with the date of `today` (the local date at `now`) and
-    // looking 7 days on from the first such time still ahead.
+    // looking 7 days on from the first such time still ahead. An alarm rings at the first
+    // of two instants a repeated hour gives its time; a pending repeat, which is an instant
+    // some minutes on, at the second too when the first has passed.
     std::optional<std::int64_t> NextAfter(std::int64_t now, const ce::SYSTEMTIME& today) const;
 
     bool Allows(ce::WORD day_of_week) const;  // 0 = Sunday, as SYSTEMTIME counts
@@ -33,12 +36,13 @@ public:
     int second() const { return second_; }
 
 private:
-    AlarmWhen(std::uint8_t weekdays, int hour, int minute, int second)
-        : weekdays_(weekdays), hour_(hour), minute_(minute), second_(second) {}
-    std::optional<std::int64_t> InstantOn(const ce::SYSTEMTIME& today, int days_ahead) const;
+    AlarmWhen(std::uint8_t weekdays, int hour, int minute, int second, bool repeat = false)
+        : weekdays_(weekdays), hour_(hour), minute_(minute), second_(second), repeat_(repeat) {}
+    std::optional<std::int64_t> InstantOn(const ce::SYSTEMTIME& today, int days_ahead, std::int64_t now) const;
 
     std::uint8_t weekdays_;
     int hour_;
     int minute_;
     int second_;
+    bool repeat_;
 };

@@ -1,5 +1,8 @@
 #include "alarms/AlertKey.h"
 
+#include <algorithm>
+#include <charconv>
+#include <string>
 #include <vector>
 
 #include "ce/Registry.h"
@@ -9,6 +12,42 @@ bool AlertKey::ClearPending() { return Write(nullptr, std::u16string(), false); 
 bool AlertKey::SetPending(const std::u16string& alarm_path) { return Write(nullptr, alarm_path, true); }
 
 bool AlertKey::SetExe(const std::u16string& alert_path) { return Write(kExeValue, alert_path, true); }
+
+bool AlertKey::SetPendingDue(std::int64_t utc_seconds) {
+    const std::string digits = std::to_string(utc_seconds);
+    return Write(kDueValue, std::u16string(digits.begin(), digits.end()), true);
+}
+
+std::optional<std::int64_t> AlertKey::PendingDue() {
+    const auto text = Read(kDueValue);
+    if (!text || text->empty()) return std::nullopt;
+    std::string digits;
+    for (const char16_t c : *text) {
+        if (c > 0x7F) return std::nullopt;
+        digits += static_cast<char>(c);
+    }
+    std::int64_t seconds = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), seconds);
+    if (error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
+    return seconds;
+}
+
+bool AlertKey::SetFired(const std::vector<std::u16string>& alarm_paths) {
+    std::u16string text;
+    for (const auto& path : alarm_paths) text += (text.empty() ? u"" : u"|") + path;
+    return Write(kFiredValue, text, true);
+}
+
+std::vector<std::u16string> AlertKey::Fired() {
+    std::vector<std::u16string> paths;
+    const std::u16string text = Read(kFiredValue).value_or(u"");
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find(u'|', start), text.size());
+        if (end > start) paths.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return paths;
+}
 
 std::optional<std::u16string> AlertKey::Pending() { return Read(nullptr); }
 

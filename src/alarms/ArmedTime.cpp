@@ -8,7 +8,7 @@
 std::optional<std::u16string> ArmedTime::Holder(const std::u16string& folder, int hour, int minute) {
     for (const auto& name : AlarmEnumerator::FileNames(folder)) {
         CAlarmDB alarm;
-        if (alarm.Open(folder + name) != CAlarmDB::kOk) continue;
+        if (alarm.OpenForReading(folder + name) != CAlarmDB::kOk) continue;
         std::uint8_t active = 0;
         int at_hour = 0, at_minute = 0;
         const bool clash = alarm.GetActive(active) == CAlarmDB::kOk && active == 1 &&

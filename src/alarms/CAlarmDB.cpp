@@ -34,6 +34,11 @@ int CAlarmDB::Open(const std::u16string& path) {
     return CPDBMngr::Open(path) == CPDBMngr::kOk ? kOk : kOpenFailed;
 }
 
+int CAlarmDB::OpenForReading(const std::u16string& path) {
+    if (path.empty()) return kNoPath;
+    return CPDBMngr::OpenForReading(path) == CPDBMngr::kOk ? kOk : kOpenFailed;
+}
+
 int CAlarmDB::Create(const std::u16string& path) {
     if (path.empty()) return kNoPath;
     if (path.find(u'\\') == std::u16string::npos) return kCreateFailed;

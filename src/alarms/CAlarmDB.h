@@ -31,6 +31,8 @@ public:
     ~CAlarmDB() override;
 
     int Open(const std::u16string& path) override;
+    // For reading the alarm only (the list, the reschedule): see CPDBMngr::OpenForReading.
+    int OpenForReading(const std::u16string& path);
     int Create(const std::u16string& path) override;
     void Close() override;
 

@@ -1,21 +1,30 @@
 #include "alarms/CAlarmScheduler.h"
 
+#include <algorithm>
+
 #include "alarms/AlarmEnumerator.h"
 #include "alarms/AlarmFolder.h"
 #include "alarms/AlarmStoreLock.h"
 #include "alarms/AlarmWhen.h"
 #include "alarms/AlertKey.h"
 #include "alarms/CAlarmDB.h"
+#include "alarms/InterruptedSave.h"
 #include "alarms/WallClock.h"
 #include "ce/Files.h"
 #include "ce/Notify.h"
 #include "ce/Shell.h"
+#include "ce/Text.h"
 
 namespace {
 
 bool file_exists(const std::u16string& path) {
     const ce::DWORD attributes = ce::GetFileAttributesW(path.c_str());
     return attributes != ce::INVALID_FILE_ATTRIBUTES && (attributes & ce::FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool Contains(const std::vector<std::u16string>& paths, const std::u16string& path) {
+    return std::any_of(paths.begin(), paths.end(),
+                       [&](const std::u16string& shown) { return ce::lstrcmpiW(shown.c_str(), path.c_str()) == 0; });
 }
 
 // Seconds at 59: an alarm for the current minute is not due again until tomorrow.
@@ -42,15 +51,33 @@ std::optional<std::int64_t> CAlarmScheduler::NextDue(CAlarmDB& alarm, const Wall
     return when->NextAfter(scan_start(clock), clock.local);
 }
 
-int CAlarmScheduler::Reschedule() {
+bool CAlarmScheduler::DueAt(CAlarmDB& alarm, std::int64_t instant, const WallClock::Now& clock) {
+    const auto when = AlarmWhen::FromFile(alarm);
+    const auto date = WallClock::LocalOf(instant);
+    return when && date && when->NextAfter(instant, *date) == instant && instant <= scan_start(clock);
+}
+
+int CAlarmScheduler::Reschedule() { return Reschedule(nullptr, u""); }
+
+int CAlarmScheduler::Reschedule(const Fired& fired) { return Reschedule(&fired, u""); }
+
+int CAlarmScheduler::RescheduleAnswered(const std::u16string& alarm_path) { return Reschedule(nullptr, alarm_path); }
+
+int CAlarmScheduler::Reschedule(const Fired* fired, const std::u16string& answered) {
     const WallClock::Now clock = WallClock::Read();
 
     AlarmStoreLock lock;
     if (!lock.Lock()) return 0;
+    // Both programs reschedule at start-up, before they read an alarm's codebase.
+    InterruptedSave::Finish(AlarmFolder::Path());
     const std::u16string wake = WakeProgramPath();
-    ce::CeRunAppAtEvent(wake.c_str(), ce::NOTIFICATION_EVENT_NONE);
-    const auto due = FindNext(clock);
-    auto local = due ? WallClock::LocalOf(due->at) : std::nullopt;
+    // The event registrations are never taken away while an alarm is registered: a
+    // change of the clock during a reschedule must still reach the wake program.
+    if (fired == nullptr && PendingOwed(clock, wake, answered)) return 1;
+    const auto due = FindNext(clock, fired);
+    // An alarm met at an instant already past rings a moment from now.
+    const std::int64_t at = due ? std::max(due->at, clock.utc + kMeetingDelaySeconds) : 0;
+    auto local = due ? WallClock::LocalOf(at) : std::nullopt;
     // A program killed at any point of this must leave a wake-up and a pending path that
     // go together: the timed registration is replaced in one step (never removed first),
     // and the pending path changes once, from the old to the new, just before it. The
@@ -59,37 +86,64 @@ int CAlarmScheduler::Reschedule() {
     // the same moment must not register its alarm while this one names a different file.
     if (!local) {
         AlertKey::ClearPending();
-        ce::CeRunAppAtTime(wake.c_str(), nullptr);
+        RemoveRegistrations(wake);
         return 0;
     }
+    // An alarm met at the instant just fired: the ones fired for it are kept, so that
+    // the reminder of another run does not ring them again for it.
+    const bool met = fired != nullptr && due->at == fired->due;
+    AlertKey::SetFired(met ? fired->paths : std::vector<std::u16string>{});
+    AlertKey::SetPendingDue(due->at);
     AlertKey::SetPending(due->path);
     local->wMilliseconds = 0;
-    const int registered = RegisterWake(*local);
+    const int registered = RegisterWakeAt(*local, at);
     if (registered == 0) {
         AlertKey::ClearPending();
-        ce::CeRunAppAtTime(wake.c_str(), nullptr);
+        RemoveRegistrations(wake);
     }
     return registered;
 }
 
-std::optional<CAlarmScheduler::Due> CAlarmScheduler::FindNext(const WallClock::Now& clock) {
+// The pending alarm's instant came and its wake-up is still registered: the service
+// is starting the wake program for it, or the wake program's safety re-run will. A
+// registration a clock change jumped over is gone, and that alarm is owed nothing.
+bool CAlarmScheduler::PendingOwed(const WallClock::Now& clock, const std::u16string& wake_program,
+                                   const std::u16string& answered) {
+    const auto path = AlertKey::Pending();
+    const auto due = AlertKey::PendingDue();
+    if (!path || path->empty() || !due || *due > clock.utc || !file_exists(*path)) return false;
+    if (ce::lstrcmpiW(path->c_str(), answered.c_str()) == 0) return false;
+    ce::SYSTEMTIME registered;
+    return ce::CeGetRunAppAtTime(wake_program.c_str(), &registered) != ce::FALSE;
+}
+
+std::optional<CAlarmScheduler::Due> CAlarmScheduler::FindNext(const WallClock::Now& clock, const Fired* fired) {
     const std::u16string folder = AlarmFolder::Path();
     std::optional<Due> best;
     const std::int64_t horizon = scan_start(clock) + kHorizonSeconds;
     for (const auto& name : AlarmEnumerator::FileNames(folder)) {
         CAlarmDB alarm;
-        if (alarm.Open(folder + name) != CAlarmDB::kOk) continue;
-        const auto at = NextDue(alarm, clock);
+        const std::u16string path = folder + name;
+        if (alarm.OpenForReading(path) != CAlarmDB::kOk) continue;
+        // Another alarm due at the fired one's instant has not rung: it is due now.
+        const bool meets = fired != nullptr && fired->due > 0 && !Contains(fired->paths, path) &&
+                           DueAt(alarm, fired->due, clock);
+        const auto at = meets ? std::optional<std::int64_t>(fired->due) : NextDue(alarm, clock);
         alarm.Close();
         // Strictly earlier: of two alarms due at once, the first enumerated wins.
-        if (at && *at < (best ? best->at : horizon)) best = Due{*at, folder + name};
+        if (at && *at < (best ? best->at : horizon)) best = Due{*at, path};
     }
     return best;
 }
 
 int CAlarmScheduler::RegisterWake(const ce::SYSTEMTIME& time) {
     const auto at = WallClock::InstantOf(time);
-    if (!at || *at <= WallClock::Read().utc) return 0;
+    return at ? RegisterWakeAt(time, *at) : 0;
+}
+
+// `at`: the instant `time` stands for, the second of two in an hour the clock repeats.
+int CAlarmScheduler::RegisterWakeAt(const ce::SYSTEMTIME& time, std::int64_t at) {
+    if (at <= WallClock::Read().utc) return 0;
 
     const std::u16string alert = AlertProgramPath();
     const std::u16string wake = WakeProgramPath();

@@ -49,6 +49,24 @@ std::optional<std::int64_t> WallClock::InstantOf(const ce::SYSTEMTIME& local) {
     return Seconds(utc);
 }
 
+std::optional<std::int64_t> WallClock::SecondInstantOf(const ce::SYSTEMTIME& local) {
+    const auto first = InstantOf(local);
+    const auto reading = Seconds(local);
+    if (!first || !reading) return std::nullopt;
+    // The offset in force some hours on, once the clock has been set back: read with
+    // it, the time falls that much later. A day's folds are an hour or less apart.
+    constexpr std::int64_t kAfterTheFold = 3 * 3600;
+    const auto later_local = LocalOf(*first + kAfterTheFold);
+    const auto later_reading = later_local ? Seconds(*later_local) : std::nullopt;
+    if (!later_reading) return std::nullopt;
+    const std::int64_t second = *reading - (*later_reading - (*first + kAfterTheFold));
+    if (second <= *first) return std::nullopt;
+    const auto check = LocalOf(second);
+    const auto check_reading = check ? Seconds(*check) : std::nullopt;
+    if (!check_reading || *check_reading != *reading) return std::nullopt;
+    return second;
+}
+
 std::optional<ce::SYSTEMTIME> WallClock::AddDays(const ce::SYSTEMTIME& date, int days) {
     // Calendar arithmetic without a zone: the date's midnight as if it were UTC.
     ce::SYSTEMTIME midnight = date;

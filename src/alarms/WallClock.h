@@ -25,6 +25,9 @@ public:
     // 03:10), so two alarms in that hour keep their order and stay apart; of a time it
     // reads twice, the first.
     static std::optional<std::int64_t> InstantOf(const ce::SYSTEMTIME& local);
+    // Of a time the clock reads twice (the hour repeated when daylight saving ends), the
+    // second instant; nothing for any other time.
+    static std::optional<std::int64_t> SecondInstantOf(const ce::SYSTEMTIME& local);
     // The calendar date `days` after that of `date` (its time of day and day of week
     // set to match); nothing outside the calendar.
     static std::optional<ce::SYSTEMTIME> AddDays(const ce::SYSTEMTIME& date, int days);

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <chrono>
+#include <cstdio>
 #include <thread>
 
 #include "alarms/AlarmChangeMarker.h"
@@ -9,10 +10,14 @@
 #include "alarms/AlertKey.h"
 #include "alarms/CAlarmScheduler.h"
 #include "alarms/UserClock.h"
+#include "alarms/WallClock.h"
 #include "alert/AlarmBeaming.h"
 #include "alert/ReminderLayout.h"
 #include "alert/SnoozeTable.h"
+#include "ce/Sound.h"
+#include "ce/Text.h"
 #include "ce/Thread.h"
+#include "ce/Time.h"
 #include "ce/Windows.h"
 #include "framework/CDC.h"
 #include "framework/InputDispatcher.h"
@@ -23,6 +28,9 @@
 namespace {
 
 constexpr int kBackgroundBitmap = 170;
+// The sky behind the background, reaching this many design pixels beyond it each way.
+constexpr int kSkyBitmap = 177;
+constexpr int kSkyMargin = 40;
 constexpr int kSnoozeUp = 171, kArrowPressed = 172, kArrowUp = 173, kDismissPressed = 174, kDismissUp = 175,
               kSnoozePressed = 176;
 constexpr framework::COLORREF kBackgroundColour = framework::RGB(221, 136, 4);
@@ -34,14 +42,10 @@ constexpr std::array<int, 4> kFontHeights = {12, 36, 22, 14};
 // its em, which for Arial is 2048 of the cell's 2288 units.
 constexpr double kEmPerCell = 2048.0 / 2288.0;
 constexpr const char16_t* kKivoTitle = u"KIVO";
+// The handheld's default sound, by the name every handheld knows it under.
+constexpr const char16_t* kDefaultSound = u"SystemDefault";
 // The player's own close wait: a stop that has not closed it by then never will.
 constexpr auto kStopPatience = std::chrono::milliseconds(CSoundWave::kCloseWaitMilliseconds);
-
-ce::SYSTEMTIME local_now() {
-    ce::SYSTEMTIME now;
-    ce::GetLocalTime(&now);
-    return now;
-}
 
 bool strictly_inside(const CRect& rect, CPoint point) {
     return point.x > rect.left && point.x < rect.right && point.y > rect.top && point.y < rect.bottom;
@@ -54,7 +58,7 @@ void post_quit() { QMetaObject::invokeMethod(QCoreApplication::instance(), &QCor
 CChildView::CChildView()
     : snooze_index_(SnoozeTable::kDefaultIndex),
       twelve_hours_(UserClock::UsesTwelveHours()),
-      budget_(local_now()) {}
+      budget_(WallClock::Read().utc) {}
 
 CChildView::~CChildView() { StopSound(); }
 
@@ -76,17 +80,25 @@ int CChildView::OnCreate() {
                 ce::PostMessageW(kivo, WM_ALARMS_CHANGED, 0, 0);
         }
     }
-    CAlarmScheduler::Reschedule();
+    CAlarmScheduler::Reschedule(fired_);
+    animation_ = std::make_unique<CAlertAnimation>();
+    animation_->Create(this, Layout().Place(ReminderLayout::kAnimation));
+    PostMessage(WM_BEGIN_RINGING);
+    return 0;
+}
+
+// The frame is shown by now: the beaming holds the thread for as long as its macro
+// lasts, so the reminder is painted first and the person sees it while it beams.
+void CChildView::BeginRinging() {
+    if (answered_) return;
+    UpdateWindow();
     Beam();
     if (!firing_.sound_path.empty()) {
         player_ = std::make_unique<CSoundWave>(GetSafeHwnd());
         player_->CreateThread();
         player_->SetVolume(firing_.volume);
-        player_->Play(firing_.sound_path.c_str());
+        PlayOnce();
     }
-    animation_ = std::make_unique<CAlertAnimation>();
-    animation_->Create(this, Layout().Place(ReminderLayout::kAnimation));
-    return 0;
 }
 
 void CChildView::CreateFonts() {
@@ -97,11 +109,16 @@ void CChildView::CreateFonts() {
 
 void CChildView::CreateControls() {
     background_.LoadBitmap(kBackgroundBitmap);
+    sky_.LoadBitmap(kSkyBitmap);
     const ReminderLayout layout = Layout();
     dismiss_.Create(this, layout.Place(ReminderLayout::kDismiss), kDismissId, kDismissUp, kDismissPressed);
     snooze_.Create(this, layout.Place(ReminderLayout::kSnooze), kSnoozeId, kSnoozeUp, kSnoozePressed);
     length_arrow_.Create(this, layout.Place(ReminderLayout::kLengthArrow), kLengthArrowId, kArrowUp, kArrowPressed);
-    length_list_.Create(this, layout.Place(ReminderLayout::kLengthList), kLengthListId);
+    length_list_.Create(this, LengthListPlace(layout), kLengthListId);
+}
+
+CRect CChildView::LengthListPlace(const ReminderLayout& layout) const {
+    return layout.PlaceLengthList(CMyList::kRows, layout.ScaleY(CMyList::kRowDesignHeight), CMyList::kBorder);
 }
 
 void CChildView::PlaceControls() {
@@ -109,7 +126,7 @@ void CChildView::PlaceControls() {
     dismiss_.MoveWindow(layout.Place(ReminderLayout::kDismiss));
     snooze_.MoveWindow(layout.Place(ReminderLayout::kSnooze));
     length_arrow_.MoveWindow(layout.Place(ReminderLayout::kLengthArrow));
-    length_list_.MoveTo(layout.Place(ReminderLayout::kLengthList));
+    length_list_.MoveTo(LengthListPlace(layout));
     if (animation_ != nullptr) animation_->MoveWindow(layout.Place(ReminderLayout::kAnimation));
 }
 
@@ -123,18 +140,39 @@ void CChildView::Load() {
     plays_left_ = 1;
     const std::u16string previous = alarm_path_;
     alarm_path_ = AlertKey::Pending().value_or(u"");
-    if (!previous.empty() && previous != alarm_path_) {
-        // Another alarm is due now: the one shown so far stops repeating.
-        budget_.Restart(local_now());
-        ReminderAlarmFile::RemoveRefire(previous);
-    }
+    // Another alarm is due now: it is shown, and the one shown so far keeps its repeat,
+    // so it rings again once this one is answered.
+    if (!previous.empty() && previous != alarm_path_) budget_.Restart(WallClock::Read().utc);
+    const std::int64_t due = AlertKey::PendingDue().value_or(0);
+    if (due != fired_.due) fired_ = CAlarmScheduler::Fired{due, AlertKey::Fired()};
+    fired_.paths.push_back(alarm_path_);
     firing_ = ReminderAlarmFile::Fire(alarm_path_, snooze_index_);
+    beep_instead_ = false;
     plays_left_ = firing_.plays;
     ShowFireTime();
 }
 
 void CChildView::Beam() {
     if (!firing_.codebase.empty()) AlarmBeaming::Beam(firing_.codebase);
+}
+
+// One play of the alarm's sound. A sound the player cannot play (its file gone, the
+// storage card out, a file it refuses) gives way to the handheld's default sound, played
+// as many times: an alarm that asked for a sound never rings silent.
+void CChildView::PlayOnce() {
+    if (!beep_instead_) {
+        const ce::DWORD result = player_->Play(firing_.sound_path.c_str());
+        // The wave output busy or short of memory is no reason to think the file bad.
+        if (result == CSoundWave::kPlaying || result == CSoundWave::kAlreadyPlaying || result == CSoundWave::kNoDevice ||
+            result == CSoundWave::kNoBuffers)
+            return;
+        std::fprintf(stderr, "Alert: the sound %s cannot be played (%lu); the default sound rings in its place\n",
+                     ce::utf8_from_utf16(firing_.sound_path).c_str(), static_cast<unsigned long>(result));
+        beep_instead_ = true;
+    }
+    ce::PlaySoundW(kDefaultSound, nullptr, ce::SND_ALIAS);
+    // Counted and paused like a play of the file.
+    PostMessage(WM_SOUND_ENDED, 0, 0);
 }
 
 void CChildView::StopSound() {
@@ -156,7 +194,7 @@ void CChildView::Silence() {
 void CChildView::TakeRefireBack() {
     ReminderAlarmFile::RemoveRefire(alarm_path_);
     firing_.refire_armed = false;
-    CAlarmScheduler::Reschedule();
+    CAlarmScheduler::RescheduleAnswered(alarm_path_);
 }
 
 void CChildView::OnSoundEnded() {
@@ -166,18 +204,18 @@ void CChildView::OnSoundEnded() {
         SetTimer(kPauseTimer, static_cast<ce::UINT>(firing_.pause_seconds) * 1000);
         pause_timer_running_ = true;
     } else {
-        player_->Play(firing_.sound_path.c_str());
+        PlayOnce();
     }
 }
 
 void CChildView::OnPauseOver() {
     KillTimer(kPauseTimer);
     pause_timer_running_ = false;
-    if (plays_left_ > 0 && !firing_.sound_path.empty() && player_ != nullptr) player_->Play(firing_.sound_path.c_str());
+    if (plays_left_ > 0 && !firing_.sound_path.empty() && player_ != nullptr) PlayOnce();
 }
 
 void CChildView::OnRefire() {
-    if (!budget_.Spend(local_now())) {
+    if (!budget_.Spend(WallClock::Read().utc)) {
         Dismiss();
         return;
     }
@@ -185,11 +223,11 @@ void CChildView::OnRefire() {
     Load();
     // Registered before beaming, as at the first firing: a long macro must not outlast
     // the wake program's safety re-run, nor a crash while beaming lose the repeat.
-    CAlarmScheduler::Reschedule();
+    CAlarmScheduler::Reschedule(fired_);
     UpdateWindow();
     Beam();
     if (player_ != nullptr) {
-        player_->Play(firing_.sound_path.c_str());
+        PlayOnce();
         player_->SetVolume(firing_.volume);
     }
 }
@@ -201,7 +239,14 @@ ce::LRESULT CChildView::WindowProc(ce::UINT message, ce::WPARAM wParam, ce::LPAR
     switch (message) {
         case WM_SOUND_ENDED: OnSoundEnded(); return 0;
         case WM_PICKER_CLOSED: OnLengthListClosed(wParam, lParam); return 0;
-        case WM_ALERT_REFIRE: OnRefire(); return 0;
+        case WM_BEGIN_RINGING: BeginRinging(); return 0;
+        case WM_ALERT_REFIRE:
+            // A change of the clock or zone never rings: it only moves what is registered.
+            if (lParam == kRefireClockChanged)
+                CAlarmScheduler::Reschedule();
+            else
+                OnRefire();
+            return 0;
         default: return CView::WindowProc(message, wParam, lParam);
     }
 }
@@ -260,13 +305,13 @@ void CChildView::OnTimer(ce::UINT_PTR id) {
 void CChildView::Dismiss() {
     Silence();
     ReminderAlarmFile::RemoveRefire(alarm_path_);
-    CAlarmScheduler::Reschedule();
+    CAlarmScheduler::RescheduleAnswered(alarm_path_);
     Close();
 }
 
 void CChildView::Snooze() {
     ReminderAlarmFile::Snooze(alarm_path_, SnoozeTable::Minutes(snooze_index_));
-    CAlarmScheduler::Reschedule();
+    CAlarmScheduler::RescheduleAnswered(alarm_path_);
     Close();
 }
 
@@ -322,6 +367,7 @@ void CChildView::ShowFireTime() {
 
 void CChildView::OnPaint(CDC& dc) {
     const ReminderLayout layout = Layout();
+    if (sky_.IsLoaded()) dc.StretchBlt(layout.PlaceAt({-kSkyMargin, -kSkyMargin}, sky_.GetSize()), sky_);
     dc.StretchBlt(layout.PlaceAt({0, 0}, background_.GetSize()), background_);
     DrawTexts(dc, layout);
 }
@@ -330,12 +376,16 @@ void CChildView::DrawTexts(CDC& dc, const ReminderLayout& layout) {
     dc.SetTextColor(kTextColour);
     if (!firing_.description.empty()) {
         dc.SelectFont(fonts_[kDescriptionFont]);
-        dc.DrawText(firing_.description, layout.Place(ReminderLayout::kDescription), CDC::DT_LEFT | CDC::DT_WORDBREAK);
+        dc.DrawText(firing_.description, layout.Place(ReminderLayout::kDescription),
+                    CDC::DT_LEFT | CDC::DT_WORDBREAK | CDC::DT_END_ELLIPSIS);
     }
     CRect time = layout.Place(ReminderLayout::kTime);
     if (!twelve_hours_) {
         time.left += ReminderLayout::kTwentyFourHourShift;
         time.right += ReminderLayout::kTwentyFourHourShift;
+    } else {
+        // The marker begins just inside the time's right edge: a space between them.
+        time.right = layout.Place(ReminderLayout::kAmPm).left - layout.ScaleX(ReminderLayout::kMarkerGap);
     }
     dc.SetTextColor(kTimeColour);
     dc.SelectFont(fonts_[kTimeFont]);

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "alarms/CAlarmScheduler.h"
 #include "alert/CAlertAnimation.h"
 #include "alert/CMyButton.h"
 #include "alert/CMyList.h"
@@ -31,6 +32,9 @@ public:
     static constexpr int kPauseTimer = 40;
     static constexpr int kSnoozeEnableTimer = 41;
     static constexpr unsigned kSnoozeEnableMs = 600;
+    // Posted to itself as it is made: the beaming and the sound begin once the reminder
+    // is in front and painted.
+    static constexpr ce::UINT WM_BEGIN_RINGING = 0x0591;
 
     CChildView();
     ~CChildView() override;
@@ -54,10 +58,12 @@ private:
     void CreateFonts();
     void CreateControls();
     void PlaceControls();
+    CRect LengthListPlace(const ReminderLayout& layout) const;
 
     void Load();
     void Beam();
-    void StartSound();
+    void BeginRinging();
+    void PlayOnce();
     void StopSound();
     void Silence();
     void TakeRefireBack();
@@ -77,10 +83,13 @@ private:
 
     // What the alarm file gave for the firing shown now.
     std::u16string alarm_path_;
+    // The instant the pending alarm was due for, and the alarms fired for it.
+    CAlarmScheduler::Fired fired_;
     ReminderAlarmFile::Firing firing_;
     int plays_left_ = 1;
     int snooze_index_;
     bool pause_timer_running_ = false;
+    bool beep_instead_ = false;  // the sound cannot be played this firing
     bool answered_ = false;  // Dismiss, Snooze or the automatic stop: the view only waits to go
     bool twelve_hours_;
     StopBudget budget_;
@@ -88,6 +97,7 @@ private:
     std::unique_ptr<CSoundWave> player_;
     std::array<CFont, kFontCount> fonts_;
     CBitmap background_;
+    CBitmap sky_;  // round the background, to the edges of a longer screen
     CMyButton dismiss_;
     CMyButton snooze_;
     CMyButton length_arrow_;

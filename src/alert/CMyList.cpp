@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr int kBorder = 1;
 constexpr int kScrollBarDesignWidth = 13;
 
 }  // namespace

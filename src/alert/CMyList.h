@@ -16,6 +16,7 @@ class CMyList : public CWnd {
 public:
     static constexpr int kRows = 8;
     static constexpr int kRowDesignHeight = 16;
+    static constexpr int kBorder = 1;  // pixels
 
     // Hidden at `place` (screen pixels) in `parent`.
     bool Create(CWnd* parent, const CRect& place, int id);

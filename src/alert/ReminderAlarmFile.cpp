@@ -5,6 +5,7 @@
 #include "alarms/AlarmStoreLock.h"
 #include "alarms/CAlarmDB.h"
 #include "alarms/RefireTime.h"
+#include "alarms/WallClock.h"
 #include "alert/SnoozeTable.h"
 #include "ce/Time.h"
 
@@ -39,10 +40,16 @@ void read_codebase(CAlarmDB& alarm, ReminderAlarmFile::Firing& firing) {
     if (alarm.GetIrDatabase(name, sizeof name) > 0) firing.codebase.assign(name, ::strnlen(name, sizeof name));
 }
 
+// `minutes` from now as the clock will read then: in the hour repeated when daylight
+// saving ends, 02:55 and 10 minutes is 02:05, not 03:05.
+RefireTime refire_in(int minutes) {
+    const WallClock::Now now = WallClock::Read();
+    const auto then = WallClock::LocalOf(now.utc + std::int64_t{minutes} * 60);
+    return then ? RefireTime::After(*then, 0) : RefireTime::After(now.local, minutes);
+}
+
 void arm_refire(CAlarmDB& alarm, int minutes, ReminderAlarmFile::Firing& firing) {
-    ce::SYSTEMTIME now;
-    ce::GetLocalTime(&now);
-    const RefireTime refire = RefireTime::After(now, minutes);
+    const RefireTime refire = refire_in(minutes);
     alarm.SetRefireTime(refire.hour(), refire.minute(), refire.second());
     firing.refire_armed = true;
 }
@@ -84,9 +91,7 @@ void ReminderAlarmFile::RemoveRefire(const std::u16string& path) {
 }
 
 void ReminderAlarmFile::Snooze(const std::u16string& path, int minutes) {
-    ce::SYSTEMTIME now;
-    ce::GetLocalTime(&now);
-    const RefireTime refire = RefireTime::After(now, minutes);
+    const RefireTime refire = refire_in(minutes);
     AlarmStoreLock lock;
     CAlarmDB alarm;
     if (!lock.Lock() || alarm.Open(path) != CAlarmDB::kOk) return;

@@ -20,11 +20,17 @@ public:
     static constexpr CRect kSnoozeLabel{43, 195, 43 + 47, 195 + 15};
     // A 24-hour time has no AM/PM beside it and moves this many screen pixels right.
     static constexpr int kTwentyFourHourShift = 8;
+    // Design pixels between a 12-hour time and its AM / PM.
+    static constexpr int kMarkerGap = 3;
 
     ReminderLayout(const framework::Screen& screen, int view_width, int view_height);
 
     // A design rectangle on this screen, offset into the view.
     CRect Place(const CRect& design) const;
+    // The open snooze-length list: under the Snooze button, in the length's column, as
+    // many whole rows of `row_pixels` as the view holds below it (3 to `rows`), inside
+    // a border of `border` pixels.
+    CRect PlaceLengthList(int rows, int row_pixels, int border) const;
     // Where a picture of that design size goes with its top left corner at the design point.
     CRect PlaceAt(CPoint design, CSize design_size) const;
     int ScaleX(int design) const { return screen_.ScaleX(design); }
@@ -33,6 +39,7 @@ public:
 
 private:
     framework::Screen screen_;
+    int view_height_ = 0;
     int x_offset_ = 0;
     int y_offset_ = 0;
 };

@@ -2,24 +2,17 @@
 
 namespace {
 
-constexpr int kMinutesPerDay = 24 * 60;
-
-int minutes_of_day(const ce::SYSTEMTIME& time) { return time.wHour * 60 + time.wMinute; }
+constexpr std::int64_t kBudgetSeconds = StopBudget::kMinutes * 60;
 
 }  // namespace
 
-void StopBudget::Restart(const ce::SYSTEMTIME& now) {
-    left_ = kMinutes;
-    last_check_ = minutes_of_day(now);
+void StopBudget::Restart(std::int64_t now) {
+    spent_ = 0;
+    last_check_ = now;
 }
 
-bool StopBudget::Spend(const ce::SYSTEMTIME& now) {
-    if (last_check_ > 0) {
-        int current = minutes_of_day(now);
-        if (current < last_check_) current += kMinutesPerDay;
-        left_ -= current - last_check_;
-    }
-    if (left_ < 0) return false;
-    last_check_ = minutes_of_day(now);
-    return true;
+bool StopBudget::Spend(std::int64_t now) {
+    if (now > last_check_) spent_ += now - last_check_;
+    last_check_ = now;
+    return spent_ <= kBudgetSeconds;
 }

@@ -1,25 +1,25 @@
 #pragma once
-// How long an unanswered alarm keeps going off: an hour of the wall clock's minutes,
-// spent as each repeat arrives. The clock is read as a time of day, so a repeat after
-// midnight counts from the evening before; a last check at exactly midnight counts
-// nothing, as that reading cannot be told from no reading.
+// How long an unanswered alarm keeps going off: an hour, spent as each repeat arrives.
+// The hour is counted on the handheld's clock as an instant (UTC seconds), only forward:
+// a clock set back while the alarm rings spends nothing (the time after it counts
+// again), so it neither ends the alarm early nor wraps at midnight; a zone change
+// spends nothing either.
 
-#include "ce/Time.h"
+#include <cstdint>
 
 class StopBudget {
 public:
     static constexpr int kMinutes = 60;
 
-    explicit StopBudget(const ce::SYSTEMTIME& now) { Restart(now); }
+    // `now`: the handheld's UTC seconds when the alarm was fired.
+    explicit StopBudget(std::int64_t now) { Restart(now); }
 
     // A full hour again from `now` (a different alarm is being shown).
-    void Restart(const ce::SYSTEMTIME& now);
-    // Spends the minutes since the last check; false when the hour is used up (the
-    // last check then stays where it was).
-    bool Spend(const ce::SYSTEMTIME& now);
-    int Left() const { return left_; }
+    void Restart(std::int64_t now);
+    // Spends the time since the last check; false once the hour is used up.
+    bool Spend(std::int64_t now);
 
 private:
-    int left_ = kMinutes;
-    int last_check_ = 0;  // minutes of the day
+    std::int64_t spent_ = 0;  // seconds
+    std::int64_t last_check_ = 0;
 };

@@ -26,5 +26,8 @@ BOOL CeRunAppAtTime(LPCWSTR application, const SYSTEMTIME* time);
 // registering twice keeps one); NOTIFICATION_EVENT_NONE removes all its event
 // registrations. FALSE with ERROR_INVALID_PARAMETER for other events.
 BOOL CeRunAppAtEvent(LPCWSTR application, LONG event);
+// The local time `application` is registered to run at: FALSE when it has no timed
+// registration (never made, removed, or used up by its start).
+BOOL CeGetRunAppAtTime(LPCWSTR application, SYSTEMTIME* time);
 
 }  // namespace ce

@@ -28,7 +28,8 @@ constexpr std::uint16_t kTestPasses = 3;
 using Dlg = CComPortDlg;
 
 constexpr DialogItem kPortraitItems[] = {
-    {IDC_CAPTION, ControlKind::Static, u"Select COM Port", WS_VISIBLE, 8, 6, 144, 12},
+    {IDC_CAPTION, ControlKind::Static, u"Select COM Port", WS_VISIBLE, 8, 6, 130, 12},
+    {IDC_HELP_BUTTON, ControlKind::Window, u"", WS_VISIBLE, 141, 6, 10, 10},
     {Dlg::IDC_HINT, ControlKind::Static, kHint, WS_VISIBLE, 10, 24, 140, 20},
     {Dlg::IDC_PORTS, ControlKind::ListBox, u"", kList, 10, 46, 140, 64},
     {Dlg::IDC_AUTODETECT, ControlKind::PushButton, u"Autodetect...", WS_VISIBLE, 10, 114, 66, 14},
@@ -39,7 +40,8 @@ constexpr DialogItem kPortraitItems[] = {
     {framework::IDCANCEL, ControlKind::PushButton, u"Cancel", WS_VISIBLE, 84, 156, 66, 14},
 };
 constexpr DialogItem kLandscapeItems[] = {
-    {IDC_CAPTION, ControlKind::Static, u"Select COM Port", WS_VISIBLE, 8, 6, 196, 12},
+    {IDC_CAPTION, ControlKind::Static, u"Select COM Port", WS_VISIBLE, 8, 6, 180, 12},
+    {IDC_HELP_BUTTON, ControlKind::Window, u"", WS_VISIBLE, 194, 6, 10, 10},
     {Dlg::IDC_HINT, ControlKind::Static, kHint, WS_VISIBLE, 10, 22, 194, 20},
     {Dlg::IDC_PORTS, ControlKind::ListBox, u"", kList, 10, 44, 128, 72},
     {Dlg::IDC_AUTODETECT, ControlKind::PushButton, u"Autodetect...", WS_VISIBLE, 144, 44, 60, 13},
@@ -50,7 +52,8 @@ constexpr DialogItem kLandscapeItems[] = {
     {framework::IDCANCEL, ControlKind::PushButton, u"Cancel", WS_VISIBLE, 110, 120, 60, 13},
 };
 constexpr DialogItem kSquareItems[] = {
-    {IDC_CAPTION, ControlKind::Static, u"Select COM Port", WS_VISIBLE, 8, 6, 144, 12},
+    {IDC_CAPTION, ControlKind::Static, u"Select COM Port", WS_VISIBLE, 8, 6, 130, 12},
+    {IDC_HELP_BUTTON, ControlKind::Window, u"", WS_VISIBLE, 141, 6, 10, 10},
     {Dlg::IDC_HINT, ControlKind::Static, kHint, WS_VISIBLE, 10, 22, 140, 20},
     {Dlg::IDC_PORTS, ControlKind::ListBox, u"", kList, 10, 44, 80, 72},
     {Dlg::IDC_AUTODETECT, ControlKind::PushButton, u"Autodetect...", WS_VISIBLE, 94, 44, 56, 13},

@@ -20,7 +20,7 @@ constexpr ce::DWORD kSpin = WS_VISIBLE | framework::UDS_SETBUDDYINT;
 constexpr int kDefaultTimes = 3;
 constexpr int kDefaultSeconds = 1;
 
-// One layout for every screen: it fits the square and the landscape ones too.
+// Portrait, and square: it fits that one too.
 constexpr DialogItem kItems[] = {
     {IDC_CAPTION, ControlKind::Static, u"Advanced Options", WS_VISIBLE, 8, 6, 120, 12},
     {IDC_HELP_BUTTON, ControlKind::Window, u"", WS_VISIBLE, 141, 6, 10, 10},
@@ -41,6 +41,27 @@ constexpr DialogItem kItems[] = {
     {framework::IDCANCEL, ControlKind::PushButton, u"Cancel", WS_VISIBLE, 84, 98, 50, 14},
 };
 
+// Landscape: the title, its help button and the prompt take the wider screen.
+constexpr DialogItem kLandscapeItems[] = {
+    {IDC_CAPTION, ControlKind::Static, u"Advanced Options", WS_VISIBLE, 8, 6, 180, 12},
+    {IDC_HELP_BUTTON, ControlKind::Window, u"", WS_VISIBLE, 194, 6, 10, 10},
+    {CCommandOptionsDlg::IDC_PROMPT, ControlKind::Static, u"How long repeat the IR command:", WS_VISIBLE, 10, 24, 194, 10},
+    {CCommandOptionsDlg::IDC_DEFAULT, ControlKind::RadioButton, u"Default (recommended)", WS_VISIBLE | framework::WS_GROUP,
+     12, 38, 136, 12},
+    {CCommandOptionsDlg::IDC_REPEAT, ControlKind::RadioButton, u"Repeat", WS_VISIBLE, 12, 55, 48, 12},
+    {CCommandOptionsDlg::IDC_TIMES, ControlKind::Edit, u"", kNumber, 62, 54, 18, 13},
+    {CCommandOptionsDlg::IDC_TIMES_SPIN, ControlKind::UpDown, u"", kSpin, 81, 52, 12, 17},
+    {CCommandOptionsDlg::IDC_TIMES_LABEL, ControlKind::Static, u"times", WS_VISIBLE, 97, 56, 40, 10},
+    {CCommandOptionsDlg::IDC_REPEAT_FOR, ControlKind::RadioButton, u"Repeat for", WS_VISIBLE, 12, 74, 48, 12},
+    {CCommandOptionsDlg::IDC_SECONDS, ControlKind::Edit, u"", kNumber, 62, 73, 14, 13},
+    {CCommandOptionsDlg::IDC_POINT, ControlKind::Static, u".", WS_VISIBLE | framework::SS_CENTER, 76, 75, 6, 10},
+    {CCommandOptionsDlg::IDC_TENTHS, ControlKind::Edit, u"", kNumber, 82, 73, 14, 13},
+    {CCommandOptionsDlg::IDC_DURATION_SPIN, ControlKind::UpDown, u"", kSpin, 97, 71, 12, 17},
+    {CCommandOptionsDlg::IDC_SECONDS_LABEL, ControlKind::Static, u"seconds", WS_VISIBLE, 112, 75, 40, 10},
+    {framework::IDOK, ControlKind::PushButton, u"OK", WS_VISIBLE, 46, 98, 50, 14},
+    {framework::IDCANCEL, ControlKind::PushButton, u"Cancel", WS_VISIBLE, 116, 98, 50, 14},
+};
+
 // The controls each way of repeating brings with it.
 constexpr int kRepeatFields[] = {CCommandOptionsDlg::IDC_TIMES, CCommandOptionsDlg::IDC_TIMES_SPIN,
                                  CCommandOptionsDlg::IDC_TIMES_LABEL};
@@ -52,11 +73,14 @@ constexpr int kRepeatForFields[] = {CCommandOptionsDlg::IDC_SECONDS, CCommandOpt
 
 void CCommandOptionsDlg::RegisterTemplates() {
     static std::once_flag once;
-    std::call_once(once, [] { framework::DialogTemplates::Add({kTemplate, 160, 120, kItems}); });
+    std::call_once(once, [] {
+        framework::DialogTemplates::Add({kTemplate, 160, 120, kItems});
+        framework::DialogTemplates::Add({kLandscape, 213, 120, kLandscapeItems});
+    });
 }
 
 CCommandOptionsDlg::CCommandOptionsDlg(CWnd* parent, int repeat_mode, int duration_ms)
-    : CInputBaseDlg(parent, kTemplate, kTemplate, kTemplate), repeat_mode_(repeat_mode), duration_ms_(duration_ms) {
+    : CInputBaseDlg(parent, kTemplate, kLandscape, kTemplate), repeat_mode_(repeat_mode), duration_ms_(duration_ms) {
     RegisterTemplates();
 }
 

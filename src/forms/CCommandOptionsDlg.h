@@ -10,6 +10,7 @@
 class CCommandOptionsDlg : public CInputBaseDlg {
 public:
     static constexpr int kTemplate = 534;
+    static constexpr int kLandscape = 672;
     static constexpr int IDC_DEFAULT = 2025;
     static constexpr int IDC_REPEAT = 2026;
     static constexpr int IDC_REPEAT_FOR = 2027;

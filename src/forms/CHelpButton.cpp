@@ -1,6 +1,9 @@
 #include "forms/CHelpButton.h"
 
+#include <algorithm>
+
 #include "framework/CDC.h"
+#include "framework/Screen.h"
 #include "framework/WindowMessages.h"
 
 CHelpButton::CHelpButton() {
@@ -27,7 +30,15 @@ void CHelpButton::OnPaint(CDC& dc) {
     CRect client;
     GetClientRect(&client);
     dc.FillSolidRect(client, framework::GetSysColor(framework::COLOR_STATIC));
-    dc.TransparentBlt(client, up_ ? up_bitmap_ : pressed_bitmap_, framework::RGB(0, 255, 0));
+    // At the bitmap's own size for the screen, in the middle of a place a form made
+    // larger (a 24-pixel tap target): stretched further it would be blocky.
+    const CBitmap& bitmap = up_ ? up_bitmap_ : pressed_bitmap_;
+    const auto screen = framework::Screen::current();
+    const int width = std::min(client.Width(), screen.ScaleX(bitmap.GetSize().cx));
+    const int height = std::min(client.Height(), screen.ScaleY(bitmap.GetSize().cy));
+    const int left = (client.Width() - width) / 2;
+    const int top = (client.Height() - height) / 2;
+    dc.TransparentBlt({left, top, left + width, top + height}, bitmap, framework::RGB(0, 255, 0));
 }
 
 void CHelpButton::OnLButtonDown(ce::UINT /*flags*/, CPoint /*point*/) {

@@ -42,6 +42,7 @@ void CHelpDlg::RegisterTemplates() {
 CHelpDlg::CHelpDlg(CWnd* parent, std::u16string title, std::u16string text)
     : CBaseDlg(parent, kPortrait, kLandscape, kSquare), title_(std::move(title)), text_(std::move(text)) {
     RegisterTemplates();
+    ShowDoneButton();
 }
 
 bool CHelpDlg::OnInitDialog() {

@@ -1,7 +1,7 @@
 #pragma once
 // The help form: a title in the caption font over a read-only scrolling text, laid out
-// for the screen's shape (templates 540, 675, 676). It has no OK or Cancel button; the
-// handheld's close command (or Escape) closes it.
+// for the screen's shape (templates 540, 675, 676). It has no OK or Cancel button of its
+// own: the "ok" of its title bar, the handheld's close command or Escape closes it.
 
 #include <string>
 

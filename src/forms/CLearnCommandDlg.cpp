@@ -1,6 +1,7 @@
 #include "forms/CLearnCommandDlg.h"
 
 #include <mutex>
+#include <vector>
 
 #include "forms/FormIds.h"
 #include "forms/InfraredStrings.h"
@@ -8,6 +9,7 @@
 #include "framework/DialogTemplate.h"
 #include "framework/MessageBox.h"
 #include "irdriver/IrDriverInstance.h"
+#include "irlib/card/signal_entries.h"
 
 namespace {
 
@@ -72,6 +74,13 @@ void CLearnCommandDlg::Learn() {
     ReleaseIrDriver();
     if (learned_.durations.empty()) {
         learned_ = {};
+        EndDialog(kNotLearned);
+        return;
+    }
+    // A signal a codebase cannot hold would be tested here and lost at the alarm's save.
+    if (std::vector<std::int16_t> entries; !platform::card::pack_entries(learned_.durations, entries)) {
+        learned_ = {};
+        framework::MessageBox(this, LearnOutcome::kTooLong, u"KIVO", framework::MB_OK | framework::MB_ICONWARNING);
         EndDialog(kNotLearned);
         return;
     }

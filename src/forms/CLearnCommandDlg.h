@@ -27,6 +27,8 @@ public:
 
 protected:
     bool OnInitDialog() override;
+    // Only a learned signal ends the form as learned: Enter (the form's OK) does nothing.
+    void OnOK() override {}
     ce::LRESULT WindowProc(ce::UINT message, ce::WPARAM wParam, ce::LPARAM lParam) override;
 
 private:

@@ -83,8 +83,18 @@ void CListCtrlFiles::Refresh(const std::u16string& folder, const std::vector<std
     }
     int chosen = entries_.empty() ? -1 : 0;
     if (!pending.empty()) {
-        for (std::size_t index = 0; index < entries_.size(); ++index)
-            if (FileEntry::SameName(entries_[index].name, pending)) chosen = static_cast<int>(index);
+        // The handheld's names differ in case alone ("ALARM.WAV" beside "alarm.wav"): the
+        // file of that very spelling first, another spelling only when it is not there.
+        int match = -1;
+        for (std::size_t index = 0; index < entries_.size(); ++index) {
+            if (entries_[index].name == pending) {
+                match = static_cast<int>(index);
+                break;
+            }
+            if (match < 0 && FileEntry::SameName(entries_[index].name, pending))
+                match = static_cast<int>(index);
+        }
+        if (match >= 0) chosen = match;
     }
     if (chosen >= 0) SelectItem(chosen);
 }
@@ -124,6 +134,9 @@ bool CListCtrlFiles::StylusWatch::eventFilter(QObject* /*watched*/, QEvent* even
             return false;
         }
         case QEvent::MouseButtonRelease: list_->StopScrolling(); return false;
+        // The rows' width changes as the form is first shown, turned, or its scroll bar
+        // comes and goes: the columns keep their shares of it.
+        case QEvent::Resize: list_->LayOutColumns(); return false;
         default: return false;
     }
 }

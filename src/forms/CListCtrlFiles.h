@@ -33,7 +33,8 @@ public:
     const std::vector<FileEntry>& Entries() const { return entries_; }
     // The selected entry, or null.
     const FileEntry* Selected() const;
-    // Name one half of the width, date and size a quarter each.
+    // Name one half of the rows' width, date and size a quarter each; again whenever
+    // that width changes.
     void LayOutColumns();
     bool IsAutoScrolling() const { return scroll_step_ != 0; }
 
@@ -47,7 +48,7 @@ protected:
 
 private:
     // The stylus on the list's rows: where it was put down, and whether it is held
-    // beyond the top or the bottom.
+    // beyond the top or the bottom; and the rows' width, which the columns share.
     class StylusWatch : public QObject {
     public:
         explicit StylusWatch(CListCtrlFiles* list) : list_(list) {}

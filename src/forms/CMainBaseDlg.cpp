@@ -48,7 +48,13 @@ void CMainBaseDlg::DrawBackground(CDC& dc) {
     border.bottom -= 3 * s;
     dc.SelectPen(4 * s, framework::GetSysColor(framework::COLOR_HIGHLIGHT));
     dc.RoundRect(border, {10 * s, 10 * s});
+    DrawCaptionRule(dc);
+}
 
+void CMainBaseDlg::DrawCaptionRule(CDC& dc) {
+    const int s = ScreenShape::Of(framework::Screen::current()).scale;
+    CRect client;
+    GetClientRect(&client);
     CWnd* caption = GetDlgItem(IDC_CAPTION);
     if (caption == nullptr) return;
     CRect place;

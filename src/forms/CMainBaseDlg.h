@@ -25,7 +25,9 @@ public:
 protected:
     bool OnInitDialog() override;
     bool OnCommand(ce::UINT id, ce::UINT code) override;
+    // The rounded border, then the line under the caption.
     void DrawBackground(CDC& dc) override;
+    void DrawCaptionRule(CDC& dc);
     // The form's help title and text.
     virtual HelpPage GetHelpPage() const { return {}; }
 

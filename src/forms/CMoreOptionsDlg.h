@@ -30,6 +30,9 @@ public:
 protected:
     bool OnInitDialog() override;
     void OnSize(ce::UINT type, int cx, int cy) override;
+    // A plain form from edge to edge: its buttons lie where the small forms' border runs,
+    // so only the line under the caption is drawn.
+    void DrawBackground(CDC& dc) override { DrawCaptionRule(dc); }
     void OnOK() override;
     HelpPage GetHelpPage() const override;
 

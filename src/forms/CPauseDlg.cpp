@@ -18,7 +18,7 @@ using framework::WS_VISIBLE;
 constexpr ce::DWORD kDigit = WS_VISIBLE | WS_BORDER | ES_NUMBER;
 constexpr ce::DWORD kSpin = WS_VISIBLE | framework::UDS_SETBUDDYINT;
 
-// One layout for every screen: it fits the square and the landscape ones too.
+// Portrait, and square: it fits that one too.
 constexpr DialogItem kItems[] = {
     {IDC_CAPTION, ControlKind::Static, u"Add Pause", WS_VISIBLE, 8, 6, 120, 12},
     {IDC_HELP_BUTTON, ControlKind::Window, u"", WS_VISIBLE, 141, 6, 10, 10},
@@ -34,15 +34,34 @@ constexpr DialogItem kItems[] = {
     {framework::IDCANCEL, ControlKind::PushButton, u"Cancel", WS_VISIBLE, 84, 82, 50, 14},
 };
 
+// Landscape: the title, its help button and the prompt take the wider screen.
+constexpr DialogItem kLandscapeItems[] = {
+    {IDC_CAPTION, ControlKind::Static, u"Add Pause", WS_VISIBLE, 8, 6, 180, 12},
+    {IDC_HELP_BUTTON, ControlKind::Window, u"", WS_VISIBLE, 194, 6, 10, 10},
+    {CPauseDlg::IDC_PROMPT, ControlKind::Static, u"Use up/down arrows to adjust the pause time:", WS_VISIBLE, 10, 26,
+     194, 10},
+    {CPauseDlg::IDC_PAUSE_LABEL, ControlKind::Static, u"Pause:", WS_VISIBLE, 10, 46, 28, 10},
+    {CPauseDlg::IDC_SECONDS, ControlKind::Edit, u"", kDigit, 40, 44, 14, 13},
+    {CPauseDlg::IDC_POINT, ControlKind::Static, u".", WS_VISIBLE | framework::SS_CENTER, 54, 46, 6, 10},
+    {CPauseDlg::IDC_TENTHS, ControlKind::Edit, u"", kDigit, 60, 44, 14, 13},
+    {CPauseDlg::IDC_SPIN, ControlKind::UpDown, u"", kSpin, 76, 42, 12, 17},
+    {CPauseDlg::IDC_UNIT, ControlKind::Static, u"seconds", WS_VISIBLE, 92, 46, 40, 10},
+    {framework::IDOK, ControlKind::PushButton, u"OK", WS_VISIBLE, 46, 74, 50, 14},
+    {framework::IDCANCEL, ControlKind::PushButton, u"Cancel", WS_VISIBLE, 116, 74, 50, 14},
+};
+
 }  // namespace
 
 void CPauseDlg::RegisterTemplates() {
     static std::once_flag once;
-    std::call_once(once, [] { framework::DialogTemplates::Add({kTemplate, 160, 104, kItems}); });
+    std::call_once(once, [] {
+        framework::DialogTemplates::Add({kTemplate, 160, 104, kItems});
+        framework::DialogTemplates::Add({kLandscape, 213, 96, kLandscapeItems});
+    });
 }
 
 CPauseDlg::CPauseDlg(CWnd* parent, int pause_ms)
-    : CInputBaseDlg(parent, kTemplate, kTemplate, kTemplate),
+    : CInputBaseDlg(parent, kTemplate, kLandscape, kTemplate),
       pause_ms_(pause_ms == kNewPause ? kNewPauseMs : pause_ms),
       new_pause_(pause_ms == kNewPause) {
     RegisterTemplates();

@@ -9,6 +9,7 @@
 class CPauseDlg : public CInputBaseDlg {
 public:
     static constexpr int kTemplate = 530;
+    static constexpr int kLandscape = 671;
     static constexpr int IDC_PROMPT = 2102;
     static constexpr int IDC_SECONDS = 2103;
     static constexpr int IDC_TENTHS = 2104;

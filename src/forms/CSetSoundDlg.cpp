@@ -14,6 +14,7 @@
 #include "framework/DialogTemplate.h"
 #include "framework/MessageBox.h"
 #include "sound/CSoundWave.h"
+#include "sound/SoundFileCheck.h"
 
 namespace {
 
@@ -221,6 +222,18 @@ void CSetSoundDlg::ChooseFile() {
 
 void CSetSoundDlg::OnOK() {
     if (testing_ || PlayerBusy()) return;
+    // A sound the alarm could not play or not keep would leave it silent at its time:
+    // said now, with the form still open to pick another.
+    if (!sound_path_.empty()) {
+        if (const std::u16string why = SoundRefusal::PathText(sound_path_); !why.empty()) {
+            framework::MessageBox(this, why, kTitle, framework::MB_OK | framework::MB_ICONWARNING);
+            return;
+        }
+        if (const ce::DWORD code = SoundFileCheck::Check(sound_path_); code != CSoundWave::kPlaying) {
+            ShowRefusal(code);
+            return;
+        }
+    }
     volume_ = ChosenVolume();
     play_count_ = ChosenPlayCount();
     pause_seconds_ = ChosenPause();

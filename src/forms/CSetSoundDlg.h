@@ -57,6 +57,9 @@ protected:
     ce::LRESULT WindowProc(ce::UINT message, ce::WPARAM wParam, ce::LPARAM lParam) override;
     void OnTimer(ce::UINT_PTR id) override;
     void OnSize(ce::UINT type, int cx, int cy) override;
+    // A plain form from edge to edge: its buttons lie where the small forms' border runs,
+    // so only the line under the caption is drawn.
+    void DrawBackground(CDC& dc) override { DrawCaptionRule(dc); }
     void OnOK() override;
     void OnCancel() override;
     HelpPage GetHelpPage() const override;

@@ -30,7 +30,8 @@ int CommandListCodebase::Store(ItemDataArr& items, platform::card::codebase_writ
         } else if (item.kind == ItemData::kSignal) {
             if (!item.HasName()) item.SetDisplayName(kStoredSignalName);
             const std::string signal_name = "IR" + std::to_string(++signal_number);
-            if (writer.put_signal(signal_name, item.SignalData(), true) != platform::card::kOk) continue;
+            if (const int stored = writer.put_signal(signal_name, item.SignalData(), true); stored != platform::card::kOk)
+                return stored;
             steps.add_reference(signal_name.c_str(), item.repeatMode, item.durationMs, item.PackedName(), nullptr);
         }
     }

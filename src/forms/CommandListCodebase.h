@@ -24,9 +24,10 @@ public:
     // Shown for a loaded signal step that has no comment.
     static constexpr const char16_t* kLoadedSignalName = u"Beam Infrared";
 
-    // Stores `items` in the open `writer` as the macro "Alarm". A signal that cannot be
-    // stored gives no step, the others still do. 0, or the codebase's error when the
-    // macro cannot be built or stored. The caller commits.
+    // Stores `items` in the open `writer` as the macro "Alarm". 0, or the codebase's
+    // error: kBadSignal for a signal too long to keep (a list stored without one of its
+    // lines would beam less than the user made), another when the macro cannot be built
+    // or stored. The caller commits.
     static int Store(ItemDataArr& items, platform::card::codebase_writer& writer);
     // The lines of the macro "Alarm" of the open `base`: its signal steps whose signal is
     // there and its delays; every other step, and a step whose signal is gone, is left out.

@@ -1,5 +1,6 @@
 #include "forms/SoundRefusal.h"
 
+#include "alarms/StoredSoundPath.h"
 #include "ce/Text.h"
 #include "sound/CSoundWave.h"
 
@@ -18,4 +19,19 @@ std::u16string SoundRefusal::Text(ce::DWORD code, const std::u16string& path) {
         default: why = u"The sound cannot be played."; break;
     }
     return u"The alarm cannot play\r\n" + path + u"\r\n\r\n" + why + u" (" + ce::utf16_from_utf8(std::to_string(code)) + u")";
+}
+
+std::u16string SoundRefusal::PathText(const std::u16string& path) {
+    std::u16string why;
+    switch (StoredSoundPath::Check(path)) {
+        case StoredSoundPath::Fit::fits: return {};
+        case StoredSoundPath::Fit::foreign_characters:
+            why = u"Its name has characters the alarm cannot keep. Rename the file, or choose another one.";
+            break;
+        case StoredSoundPath::Fit::too_long:
+            why = u"Its path is too long for the alarm to keep (199 characters at most). Move the file to a "
+                  u"shorter path, or choose another one.";
+            break;
+    }
+    return u"The alarm cannot keep the sound\r\n" + path + u"\r\n\r\n" + why;
 }

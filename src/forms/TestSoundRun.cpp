@@ -15,6 +15,11 @@ constexpr auto kStopPatience = std::chrono::milliseconds(CSoundWave::kCloseWaitM
 
 constexpr ce::DWORD kFullVolume = 65535;
 
+// The run whose player is the program's one player: a form that makes its player takes
+// it over from the form that had it (the alarm form's, kept after Test Actions, when
+// the sound form opens), so the program never has two.
+TestSoundRun* g_player_holder = nullptr;
+
 }  // namespace
 
 TestSoundRun::TestSoundRun(CWnd& owner) : owner_(owner) {}
@@ -23,9 +28,11 @@ TestSoundRun::~TestSoundRun() { DestroyPlayer(); }
 
 bool TestSoundRun::CreatePlayer() {
     if (player_ != nullptr) return true;
+    if (g_player_holder != nullptr) g_player_holder->DestroyPlayer();
     auto player = std::make_unique<CSoundWave>(owner_.GetSafeHwnd());
     if (player->CreateThread() == ce::FALSE) return false;
     player_ = std::move(player);
+    g_player_holder = this;
     return true;
 }
 
@@ -33,19 +40,19 @@ void TestSoundRun::DestroyPlayer() {
     if (player_ == nullptr) return;
     Stop();
     player_.reset();
+    if (g_player_holder == this) g_player_holder = nullptr;
 }
 
 bool TestSoundRun::IsPlayerOpen() const { return player_ != nullptr && player_->IsOpen() != ce::FALSE; }
 
 void TestSoundRun::StopPlayer() {
     if (player_ == nullptr) return;
-    // The request is posted again while the player is still open: one posted while a
-    // play was being started may have been meant for the play before.
+    // One request: it queues behind the start of the play now going, so the player takes
+    // it for that play; posting it again at every turn would only fill its queue.
+    if (player_->IsOpen() == ce::FALSE) return;
+    player_->PostThreadMessage(WM_SOUND_ENDED, 0, 1);
     const auto until = std::chrono::steady_clock::now() + kStopPatience;
-    while (player_->IsOpen() != ce::FALSE && std::chrono::steady_clock::now() < until) {
-        player_->PostThreadMessage(WM_SOUND_ENDED, 0, 1);
-        std::this_thread::yield();
-    }
+    while (player_->IsOpen() != ce::FALSE && std::chrono::steady_clock::now() < until) std::this_thread::yield();
 }
 
 ce::DWORD TestSoundRun::Start(const std::u16string& path, int volume, int count, int pause_seconds) {

@@ -30,7 +30,8 @@ public:
     ~TestSoundRun();
 
     // Makes the player for the owner and starts its thread, unless there is one; false
-    // when the thread cannot be started.
+    // when the thread cannot be started. The program has one player: the run that had
+    // it until now (another form's) loses it first.
     bool CreatePlayer();
     // Stops the player silently, waits until it has closed, and deletes it.
     void DestroyPlayer();

@@ -433,12 +433,14 @@ ce::LRESULT Automation::Handle(CWnd* window, ce::UINT message, ce::WPARAM wParam
                 reply(request, "error: no control " + std::to_string(lParam));
                 break;
             }
-            if (const std::string refusal = TypingTarget::Refusal(control->widget(), shown->widget()); !refusal.empty()) {
+            const std::u16string text = read_text(ReplyPath(request, u".in"));
+            if (const std::string refusal = TypingTarget::Refusal(control->widget(), shown->widget(), ToQString(text));
+                !refusal.empty()) {
                 reply(request, "error: control " + std::to_string(lParam) + " (" + control->Kind() +
                                    ") cannot be typed into: " + refusal);
                 break;
             }
-            control->SetWindowText(read_text(ReplyPath(request, u".in")));
+            control->SetWindowText(text);
             reply(request, "ok");
             break;
         }

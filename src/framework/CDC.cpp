@@ -4,6 +4,8 @@
 #include <QFontMetrics>
 #include <QPen>
 #include <QString>
+#include <QTextLayout>
+#include <algorithm>
 
 #include "framework/CBitmap.h"
 #include "framework/CFont.h"
@@ -51,7 +53,40 @@ void CDC::LineTo(int x, int y) {
     position_ = QPoint(x, y);
 }
 
+namespace {
+
+// The lines of `text` word-wrapped to `width`, as many as fit `height`; the last of them
+// cut with an ellipsis when more text follows.
+QString fitted_lines(const QString& text, const QFont& font, int width, int height) {
+    const QFontMetrics metrics(font);
+    const int most = std::max(1, height / std::max(1, metrics.lineSpacing()));
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        if (lines.size() + 1 == most) {
+            lines.append(metrics.elidedText(text.mid(line.textStart()).simplified(), Qt::ElideRight, width));
+            break;
+        }
+        lines.append(text.mid(line.textStart(), line.textLength()).trimmed());
+    }
+    layout.endLayout();
+    return lines.join(QLatin1Char('\n'));
+}
+
+}  // namespace
+
 void CDC::DrawText(std::u16string_view text, const CRect& rect, unsigned format) {
+    if ((format & (DT_WORDBREAK | DT_END_ELLIPSIS)) == (DT_WORDBREAK | DT_END_ELLIPSIS)) {
+        const QString whole = QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+        const std::u16string fitted = fitted_lines(whole, painter_.font(), rect.Width(), rect.Height()).toStdU16String();
+        DrawText(fitted, rect, format & ~(DT_WORDBREAK | DT_END_ELLIPSIS));
+        return;
+    }
     int flags = 0;
     flags |= (format & DT_CENTER) != 0 ? Qt::AlignHCenter : (format & DT_RIGHT) != 0 ? Qt::AlignRight : Qt::AlignLeft;
     flags |= (format & DT_VCENTER) != 0 ? Qt::AlignVCenter : Qt::AlignTop;

@@ -20,6 +20,9 @@ public:
     static constexpr unsigned DT_SINGLELINE = 0x0020;
     static constexpr unsigned DT_WORDBREAK = 0x0010;
     static constexpr unsigned DT_NOCLIP = 0x0100;
+    // With DT_WORDBREAK: the last line that fits the rectangle ends in "..." when the
+    // text goes on beyond it.
+    static constexpr unsigned DT_END_ELLIPSIS = 0x8000;
 
     explicit CDC(QPaintDevice* device);
     CDC(const CDC&) = delete;

@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QFontMetrics>
 #include <QRadioButton>
+#include <algorithm>
 
 #include "framework/CFont.h"
 #include "framework/CWinApp.h"
@@ -53,12 +54,14 @@ bool CDialog::Build(const framework::DialogTemplate& dialog) {
         CRect rect{item.x, item.y, item.x + item.cx, item.y + item.cy};
         MapDialogRect(&rect);
         control->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
-        // Radio buttons form one group from a WS_GROUP radio (or the first after other
-        // controls) up to the next such start.
+        // A group runs from a WS_GROUP control up to the next one, as the dialog manager
+        // has it: the fields beside a radio button ("Repeat [3] times") stay inside its
+        // group, so the radio buttons after them are one group with it.
+        const bool starts_group = (item.style & framework::WS_GROUP) != 0;
         if (auto* radio = qobject_cast<QRadioButton*>(control)) {
-            if (radios == nullptr || (item.style & framework::WS_GROUP) != 0) radios = new QButtonGroup(form);
+            if (radios == nullptr || starts_group) radios = new QButtonGroup(form);
             radios->addButton(radio);
-        } else {
+        } else if (starts_group) {
             radios = nullptr;
         }
         auto window = framework::MakeControlWindow(item.kind);
@@ -67,8 +70,40 @@ bool CDialog::Build(const framework::DialogTemplate& dialog) {
         controls_.push_back(std::move(window));
         previous = control;
     }
+    if (done_button_ && GetDlgItem(framework::IDOK) == nullptr) AddDoneButton(form);
     OnInitDialog();
     return true;
+}
+
+void CDialog::AddDoneButton(QWidget* form) {
+    static constexpr framework::DialogItem kDone{framework::IDOK, framework::ControlKind::PushButton, u"ok",
+                                                framework::WS_VISIBLE, 0, 0, 0, 0};
+    QWidget* control = framework::ControlFactory::Create(kDone, form, nullptr);
+    // The title bar's button: white on the highlight, bold, as the handheld draws it.
+    control->setStyleSheet(QStringLiteral("QPushButton { background: palette(highlight); color: palette(highlighted-text); "
+                                          "font-weight: bold; border: none; border-radius: 3px; }"));
+    auto window = framework::MakeControlWindow(kDone.kind);
+    window->Attach(control, kDone.id, this, framework::KindName(kDone.kind));
+    framework::ControlFactory::ConnectNotifications(control);
+    control->raise();
+    controls_.push_back(std::move(window));
+    PlaceDoneButton();
+}
+
+// At the top right, a tap target of at least 24 design pixels each way.
+void CDialog::PlaceDoneButton() {
+    if (!done_button_ || widget() == nullptr) return;
+    CWnd* done = GetDlgItem(framework::IDOK);
+    if (done == nullptr || done->widget() == nullptr) return;
+    const auto screen = framework::Screen::current();
+    const int width = std::max(screen.ScaleX(28), done->widget()->sizeHint().width());
+    const int right = widget()->width() - screen.ScaleX(2);
+    done->MoveWindow({right - width, screen.ScaleY(2), right, screen.ScaleY(2) + screen.ScaleY(24)}, true);
+}
+
+void CDialog::OnSize(ce::UINT type, int cx, int cy) {
+    CWnd::OnSize(type, cx, cy);
+    PlaceDoneButton();
 }
 
 const framework::DialogTemplate* CDialog::FindTemplate() const {

@@ -36,6 +36,12 @@ protected:
     bool OnCommand(ce::UINT id, ce::UINT code) override;
     bool PreTranslateMessage(ce::MSG* message) override;
     void OnClose() override { OnCancel(); }
+    void OnSize(ce::UINT type, int cx, int cy) override;
+
+    // The "ok" at the right of the title bar, which closes the form as OK does: shown on
+    // forms with no button of their own to close them (a help page), as on the handheld.
+    // Call before the form is built.
+    void ShowDoneButton() { done_button_ = true; }
 
     // Which template the form was built from; a form that follows the screen's shape
     // may choose another before it is built.
@@ -47,6 +53,8 @@ protected:
 private:
     const framework::DialogTemplate* FindTemplate() const;
     bool Build(const framework::DialogTemplate& dialog);
+    void AddDoneButton(QWidget* form);
+    void PlaceDoneButton();
 
     int template_id_;
     CWnd* owner_;
@@ -56,4 +64,5 @@ private:
     CSize base_units_{};  // average character width and height of the form's font
     int result_ = 0;
     bool ended_ = false;
+    bool done_button_ = false;
 };

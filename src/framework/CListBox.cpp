@@ -62,5 +62,10 @@ void CListBox::ResetContent() {
 }
 
 void CComboBox::SetDropDownItems(int count) {
-    if (auto* combo = qobject_cast<QComboBox*>(widget())) combo->setMaxVisibleItems(std::max(1, count));
+    auto* combo = qobject_cast<QComboBox*>(widget());
+    if (combo == nullptr) return;
+    combo->setMaxVisibleItems(std::max(1, count));
+    // The style would otherwise open a list that is not editable over its box, all its
+    // items tall whatever the count; dropped below the box, the list keeps the count.
+    combo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
 }

@@ -32,6 +32,17 @@ constexpr ce::UINT SB_THUMBPOSITION = 4;
 
 bool has(ce::DWORD style, ce::DWORD bit) { return (style & bit) != 0; }
 
+// A check box or radio button takes a tap anywhere in its rectangle, as the window
+// system's do, not only on its mark and its text.
+template <typename Button>
+class WholeButton : public Button {
+public:
+    using Button::Button;
+
+protected:
+    bool hitButton(const QPoint& point) const override { return this->rect().contains(point); }
+};
+
 QWidget* make_edit(const DialogItem& item, QWidget* parent) {
     if (has(item.style, ES_MULTILINE)) {
         auto* edit = new QPlainTextEdit(parent);
@@ -70,7 +81,7 @@ QWidget* make(const DialogItem& item, QWidget* parent, QWidget* previous) {
         case ControlKind::Edit: return make_edit(item, parent);
         case ControlKind::PushButton: return new QPushButton(text, parent);
         case ControlKind::CheckBox: {
-            if (!has(item.style, BS_PUSHLIKE)) return new QCheckBox(text, parent);
+            if (!has(item.style, BS_PUSHLIKE)) return new WholeButton<QCheckBox>(text, parent);
             auto* toggle = new QPushButton(text, parent);
             toggle->setCheckable(true);
             // Pushed in is the highlight, plain to see on a small screen.
@@ -80,7 +91,7 @@ QWidget* make(const DialogItem& item, QWidget* parent, QWidget* previous) {
             return toggle;
         }
         case ControlKind::RadioButton: {
-            auto* radio = new QRadioButton(text, parent);
+            auto* radio = new WholeButton<QRadioButton>(text, parent);
             radio->setAutoExclusive(false);  // groups follow WS_GROUP (CDialog), not the parent
             return radio;
         }

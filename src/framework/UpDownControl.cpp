@@ -5,6 +5,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "framework/Screen.h"
+
 namespace framework {
 
 UpDownControl::UpDownControl(QWidget* parent, bool wrap, bool set_buddy_text)
@@ -15,6 +17,9 @@ UpDownControl::UpDownControl(QWidget* parent, bool wrap, bool set_buddy_text)
     for (const auto& [arrow, delta] : {std::pair{Qt::UpArrow, 1}, std::pair{Qt::DownArrow, -1}}) {
         auto* button = new QToolButton(this);
         button->setArrowType(arrow);
+        // The arrows are drawn at the icon size, which the style gives in 96-dpi pixels.
+        const Screen screen = Screen::current();
+        button->setIconSize({screen.ScaleX(button->iconSize().width()), screen.ScaleY(button->iconSize().height())});
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         connect(button, &QToolButton::clicked, this, [this, step = delta] { Step(step); });
         layout->addWidget(button);

@@ -41,7 +41,8 @@ CREATE TABLE IF NOT EXISTS file_attributes (
     attributes INTEGER NOT NULL
 );
 -- The notification database: per program at most one timed registration (event 0,
--- `time` its local time as "YYYY-MM-DD HH:MM:SS") and one row per event it waits for.
+-- `time` its local time as "YYYY-MM-DD HH:MM:SS"; `second_reading` 1 when it is the second
+-- time the clock reads that, in an hour the zone repeats) and one row per event it waits for.
 -- `folded` is the case-folded device path, `application` the spelling registered.
 CREATE TABLE IF NOT EXISTS notifications (
     id          INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -49,11 +50,13 @@ CREATE TABLE IF NOT EXISTS notifications (
     application TEXT NOT NULL,
     event       INTEGER NOT NULL,
     time        TEXT,
+    second_reading INTEGER NOT NULL DEFAULT 0,
     UNIQUE (folded, event)
 );
 -- Timed registrations the notification service is starting: marked (with the time they
 -- held) before the program is spawned, unmarked as the registration is removed once the
--- start is logged. A mark that outlived its service means the program may not have run.
+-- program has ended with exit code 0. A mark that outlived its service means the program
+-- may not have run.
 CREATE TABLE IF NOT EXISTS notification_starts (
     notification INTEGER PRIMARY KEY,
     time         TEXT NOT NULL
@@ -188,9 +191,14 @@ bool Database::create_schema() {
 
 // A device.db made by an earlier build keeps its tables; columns added since come here.
 bool Database::add_missing_columns() {
-    Statement columns(db_, "SELECT 1 FROM pragma_table_info('windows') WHERE name = 'topmost'");
-    if (columns.step() == SQLITE_ROW) return true;
-    return exec("ALTER TABLE windows ADD COLUMN topmost INTEGER NOT NULL DEFAULT 0");
+    const auto has = [&](const char* table, const char* column) {
+        Statement query(db_, std::string("SELECT 1 FROM pragma_table_info('") + table + "') WHERE name = '" + column +
+                                 "'");
+        return query.step() == SQLITE_ROW;
+    };
+    return (has("windows", "topmost") || exec("ALTER TABLE windows ADD COLUMN topmost INTEGER NOT NULL DEFAULT 0")) &&
+           (has("notifications", "second_reading") ||
+            exec("ALTER TABLE notifications ADD COLUMN second_reading INTEGER NOT NULL DEFAULT 0"));
 }
 
 bool Database::exec(std::string_view sql) {

@@ -28,39 +28,52 @@ bool AlarmListSync::Same(const CAlarmItem& row, const CAlarmItem& file) {
            row.days == file.days;
 }
 
-AlarmListSync::Result AlarmListSync::Run(const std::u16string& folder, CAlarmListCtrl& list) {
+AlarmListSync::Result AlarmListSync::Run(const std::u16string& folder, CAlarmListCtrl& list,
+                                         const AlarmFolderWatch::Changes& changes) {
     AlarmStoreLock lock;
     if (!lock.Lock(0)) return Result::locked;
-    const std::vector<std::u16string> names = AlarmEnumerator::FileNames(folder);
     const CAlarmItem* selected = list.Row(list.Selected());
     const std::u16string selected_name = selected != nullptr ? selected->file_name : std::u16string();
     bool changed = false;
-
-    for (int index = list.Count() - 1; index >= 0; --index) {
-        const std::u16string& name = list.Row(index)->file_name;
-        if (std::none_of(names.begin(), names.end(), [&](const auto& file) { return same_name(file, name); })) {
-            list.RemoveRow(index);
-            changed = true;
-        }
-    }
-    for (const auto& name : names) {
-        auto fresh = CAlarmItem::Read(folder, name);
-        const auto index = row_named(list, name);
-        if (fresh != nullptr) AlarmChangeMarker::MarkSeen(folder + name);
-        if (!index) {
-            if (fresh == nullptr) continue;
-            list.InsertSorted(std::move(fresh));
-        } else if (fresh == nullptr) {
-            list.RemoveRow(*index);  // no description any more: not listed, as at start-up
-        } else if (!Same(*list.Row(*index), *fresh)) {
-            list.Row(*index)->CopyFrom(*fresh);
-            list.Resort(*index);
-        } else {
-            continue;
-        }
-        changed = true;
+    if (changes.everything) {
+        const std::vector<std::u16string> names = AlarmEnumerator::FileNames(folder);
+        changed = DropGone(names, list);
+        for (const auto& name : names) changed = Follow(folder, name, list) || changed;
+    } else {
+        // A name that has gone reads as no alarm: its row goes.
+        for (const auto& name : changes.names) changed = Follow(folder, name, list) || changed;
     }
     if (!changed) return Result::unchanged;
     list.Select(selected_name.empty() ? -1 : row_named(list, selected_name).value_or(-1));
     return Result::changed;
+}
+
+bool AlarmListSync::DropGone(const std::vector<std::u16string>& names, CAlarmListCtrl& list) {
+    bool dropped = false;
+    for (int index = list.Count() - 1; index >= 0; --index) {
+        const std::u16string& name = list.Row(index)->file_name;
+        if (std::none_of(names.begin(), names.end(), [&](const auto& file) { return same_name(file, name); })) {
+            list.RemoveRow(index);
+            dropped = true;
+        }
+    }
+    return dropped;
+}
+
+bool AlarmListSync::Follow(const std::u16string& folder, const std::u16string& name, CAlarmListCtrl& list) {
+    auto fresh = CAlarmItem::Read(folder, name);
+    const auto index = row_named(list, name);
+    if (fresh != nullptr) AlarmChangeMarker::MarkSeen(folder + name);
+    if (!index) {
+        if (fresh == nullptr) return false;
+        list.InsertSorted(std::move(fresh));
+    } else if (fresh == nullptr) {
+        list.RemoveRow(*index);  // gone, or no description any more: not listed, as at start-up
+    } else if (!Same(*list.Row(*index), *fresh)) {
+        list.Row(*index)->CopyFrom(*fresh);
+        list.Resort(*index);
+    } else {
+        return false;
+    }
+    return true;
 }

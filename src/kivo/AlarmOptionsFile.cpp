@@ -5,7 +5,9 @@
 
 #include "alarms/AlarmNumbering.h"
 #include "alarms/AlarmStoreLock.h"
+#include "alarms/ArmedTime.h"
 #include "alarms/CAlarmDB.h"
+#include "alarms/InterruptedSave.h"
 #include "ce/Files.h"
 #include "ce/Text.h"
 #include "forms/CommandListCodebase.h"
@@ -13,13 +15,14 @@
 #include "irlib/card/codebase_writer.h"
 #include "irlib/card/database_registry.h"
 #include "irlib/card/result_codes.h"
+#include "irlib/card/signal_record.h"
 
 namespace {
 
 using Saved = AlarmOptionsFile::Saved;
 
-constexpr std::u16string_view kStagingExtension = u".~kv";
-constexpr std::u16string_view kSetAsideExtension = u".~old";
+constexpr std::u16string_view kStagingExtension = InterruptedSave::kStagingExtension;
+constexpr std::u16string_view kSetAsideExtension = InterruptedSave::kSetAsideExtension;
 constexpr std::u16string_view kCodebaseExtension = u".pdb";
 
 platform::card::database_registry& codebases() { return platform::card::database_registry::instance(); }
@@ -175,8 +178,12 @@ std::u16string AlarmOptionsFile::BaseName(const std::u16string& path) {
 bool AlarmOptionsFile::Load(const std::u16string& folder, const std::u16string& file_name, AlarmOptions& options) {
     AlarmStoreLock lock;
     if (!lock.Lock()) return false;
+    InterruptedSave::Finish(folder);
     CAlarmDB alarm;
     if (alarm.Open(folder + file_name) != CAlarmDB::kOk) return false;
+    // A damaged file reads as one without records: the form would show defaults that its
+    // OK would save over the alarm.
+    if (alarm.ReadRecordCount() < 0) return false;
     AlarmOptions loaded = options;
 
     std::u16string text;
@@ -215,6 +222,10 @@ AlarmOptionsFile::Saved AlarmOptionsFile::Save(const std::u16string& folder, std
 
     AlarmStoreLock lock;
     if (!lock.Lock()) return Saved::failed;
+    InterruptedSave::Finish(folder);
+    if (const auto holder = ArmedTime::Holder(folder, options.hour, options.minute);
+        holder && ce::lstrcmpiW(holder->c_str(), name.c_str()) != 0)
+        return Saved::same_time;
     Staging staging(StagingPath(path));
     if (!begin(staging, path, is_new) || !write_alarm(staging.alarm, options)) return Saved::failed;
     if (staging.alarm.RemoveTag(AlarmTag::IrDatabase) != CAlarmDB::kOk) return Saved::failed;
@@ -233,7 +244,8 @@ AlarmOptionsFile::Saved AlarmOptionsFile::Save(const std::u16string& folder, std
         // A second file of the same name would make the name stand for either of them.
         if (const auto* registered = codebases().find(codebase); registered != nullptr && !old_codebases.Add(registered->path))
             return Saved::failed;
-        if (write_codebase(codebase, options.commands) != platform::card::kOk) return Saved::macro_database;
+        if (const int written = write_codebase(codebase, options.commands); written != platform::card::kOk)
+            return written == platform::card::kBadSignal ? Saved::signal_too_long : Saved::macro_database;
         if (staging.alarm.SetIrDatabase(options.ir_database) != CAlarmDB::kOk) {
             (void)codebases().delete_codebase(codebase);
             return Saved::failed;

@@ -18,6 +18,8 @@ public:
         failed,          // lock, open or a write failed: the form stays, without a message
         no_file_name,    // no new alarm number is free: "Error of creating the Alarm file"
         macro_database,  // the codebase could not be made: "Fail to open macro database"
+        same_time,       // another armed alarm has this time: only one of them would ring
+        signal_too_long, // a signal of the list is longer than a codebase keeps
     };
 
     // The staging copy of `path` ("7.kivo" -> "7.~kv"): out of the store's "*.kivo"

@@ -26,7 +26,7 @@ std::unique_ptr<CAlarmItem> CAlarmItem::Read(const std::u16string& folder, const
     AlarmStoreLock lock;
     if (!lock.Lock()) return nullptr;
     CAlarmDB alarm;
-    if (alarm.Open(folder + file_name) != CAlarmDB::kOk) return nullptr;
+    if (alarm.OpenForReading(folder + file_name) != CAlarmDB::kOk) return nullptr;
     auto item = std::make_unique<CAlarmItem>();
     if (!alarm.ReadDescription(item->description)) return nullptr;
     std::uint8_t play = 0, beam = 0, active = 0, days = 0;

@@ -25,6 +25,7 @@ namespace {
 
 constexpr const char16_t* kCaption = u"KIVO";
 constexpr const char16_t* kLoadFailed = u"Fail to load Alarm data";
+constexpr const char16_t* kCannotRead = u"The alarm cannot be read now. Try again in a moment.";
 // How often the view looks whether the alarms folder has changed.
 constexpr ce::UINT_PTR kFollowStoreTimer = 1;
 constexpr ce::UINT kFollowStoreMs = 250;
@@ -89,9 +90,12 @@ void CAlarmListView::OnTimer(ce::UINT_PTR id) {
 }
 
 void CAlarmListView::FollowStore() {
-    if (!store_watch_.Changed() && !store_behind_) return;
-    const AlarmListSync::Result result = AlarmListSync::Run(folder_, list_);
-    store_behind_ = result == AlarmListSync::Result::locked;
+    // Nothing changed: nothing is read, however many alarms there are.
+    store_behind_.Add(store_watch_.Changed());
+    if (!store_behind_.Any()) return;
+    const AlarmListSync::Result result = AlarmListSync::Run(folder_, list_, store_behind_);
+    if (result == AlarmListSync::Result::locked) return;  // kept for the next tick
+    store_behind_.Clear();
     if (result == AlarmListSync::Result::changed) list_.Invalidate();
 }
 
@@ -107,7 +111,7 @@ void CAlarmListView::LoadList() {
             if (auto row = CAlarmItem::Read(folder_, name)) list_.InsertSorted(std::move(row));
         }
     } else {
-        store_behind_ = true;
+        store_behind_.everything = true;
     }
     list_.Select(static_cast<int>(ActiveIndex::Read()));
 }
@@ -182,6 +186,10 @@ void CAlarmListView::EditSelected() {
     const CAlarmItem* row = list_.Row(list_.Selected());
     if (row == nullptr) return;
     CAlarmOptionsDlg form(this, folder_, row->file_name);
+    if (!form.LoadAlarm()) {
+        framework::MessageBox(this, kCannotRead, kCaption, framework::MB_OK | framework::MB_ICONWARNING);
+        return;
+    }
     if (form.DoModal() == framework::IDOK) AlarmEdited();
 }
 
@@ -244,19 +252,19 @@ void CAlarmListView::RefreshActiveFlags() {
     list_.Invalidate();
 }
 
+// The alarm is saved and armed whether or not its row can be read back now (the list
+// follows the store and reads it later): it is registered in every case.
 void CAlarmListView::AlarmAdded(const std::u16string& file_name) {
-    auto row = CAlarmItem::Read(folder_, file_name);
-    if (row == nullptr) return;
-    list_.Select(list_.InsertSorted(std::move(row)));
+    if (auto row = CAlarmItem::Read(folder_, file_name)) list_.Select(list_.InsertSorted(std::move(row)));
     CAlarmScheduler::Reschedule();
 }
 
 void CAlarmListView::AlarmEdited() {
     CAlarmItem* selected = list_.Row(list_.Selected());
-    if (selected == nullptr) return;
-    const auto changed = CAlarmItem::Read(folder_, selected->file_name);
-    if (changed == nullptr) return;
-    selected->CopyFrom(*changed);
-    list_.Select(list_.Resort(list_.Selected()));
+    const auto changed = selected != nullptr ? CAlarmItem::Read(folder_, selected->file_name) : nullptr;
+    if (changed != nullptr) {
+        selected->CopyFrom(*changed);
+        list_.Select(list_.Resort(list_.Selected()));
+    }
     CAlarmScheduler::Reschedule();
 }

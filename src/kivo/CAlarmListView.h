@@ -58,5 +58,5 @@ private:
     CClock clock_;
     std::array<std::unique_ptr<CListButton>, 5> buttons_;
     AlarmFolderWatch store_watch_;
-    bool store_behind_ = false;  // a change is still to be read (the store was locked)
+    AlarmFolderWatch::Changes store_behind_;  // changes still to be read (the store was locked)
 };

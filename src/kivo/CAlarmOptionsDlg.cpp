@@ -5,6 +5,7 @@
 #include <charconv>
 #include <string>
 
+#include "alarms/ArmedTime.h"
 #include "alarms/ComPortSetting.h"
 #include "alarms/UserClock.h"
 #include "ce/Time.h"
@@ -14,6 +15,7 @@
 #include "forms/CommandListCodebase.h"
 #include "forms/FormIds.h"
 #include "forms/HelpStrings.h"
+#include "forms/SoundRefusal.h"
 #include "framework/CButton.h"
 #include "framework/CEdit.h"
 #include "framework/CSpinButtonCtrl.h"
@@ -62,6 +64,11 @@ CAlarmOptionsDlg::CAlarmOptionsDlg(CWnd* parent, std::u16string folder, std::u16
 
 void CAlarmOptionsDlg::RegisterTemplates() { AlarmOptionsLayout::Register(); }
 
+bool CAlarmOptionsDlg::LoadAlarm() {
+    loaded_ = !file_name_.empty() && AlarmOptionsFile::Load(folder_, file_name_, options_);
+    return loaded_;
+}
+
 HelpPage CAlarmOptionsDlg::GetHelpPage() const { return {kTitle, HelpStrings::Text(IDS_HELP)}; }
 
 bool CAlarmOptionsDlg::OnInitDialog() {
@@ -76,7 +83,7 @@ bool CAlarmOptionsDlg::OnInitDialog() {
     FollowField(IDC_MINUTE);
     if (CWnd* description = GetDlgItem(IDC_DESCRIPTION)) description->SetFocus();
 
-    if (!file_name_.empty() && AlarmOptionsFile::Load(folder_, file_name_, options_))
+    if (!file_name_.empty() && (loaded_ || LoadAlarm()))
         ShowOptions();
     else
         ShowCurrentTime();
@@ -353,6 +360,15 @@ void CAlarmOptionsDlg::OnOK() {
         GetDlgItem(IDC_DESCRIPTION)->SetFocus();
         return;
     }
+    if (IsChecked(IDC_PLAY_SOUND)) {
+        // Play sound ticked over no sound, or over one the file cannot keep, would ring silent.
+        const std::u16string why =
+            options_.sound_path.empty() ? std::u16string(SoundRefusal::kNoSoundChosen) : SoundRefusal::PathText(options_.sound_path);
+        if (!why.empty()) {
+            framework::MessageBox(this, why, kTitle, framework::MB_OK | framework::MB_ICONWARNING);
+            return;
+        }
+    }
     AlarmOptions saved = options_;
     saved.description = std::move(description);
     saved.hour = Hour24();
@@ -374,6 +390,12 @@ void CAlarmOptionsDlg::OnOK() {
             return;
         case AlarmOptionsFile::Saved::macro_database:
             framework::MessageBox(this, kNoMacroDatabase, kTitle, framework::MB_OK | framework::MB_ICONERROR);
+            return;
+        case AlarmOptionsFile::Saved::same_time:
+            framework::MessageBox(this, ArmedTime::kRefusal, kTitle, framework::MB_OK | framework::MB_ICONWARNING);
+            return;
+        case AlarmOptionsFile::Saved::signal_too_long:
+            framework::MessageBox(this, kSignalTooLong, kTitle, framework::MB_OK | framework::MB_ICONERROR);
             return;
         case AlarmOptionsFile::Saved::failed: return;
     }

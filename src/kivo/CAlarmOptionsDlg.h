@@ -45,12 +45,19 @@ public:
     static constexpr const char16_t* kNoFileName = u"Error of creating the Alarm file";
     static constexpr const char16_t* kNoMacroDatabase = u"Fail to open macro database";
     static constexpr const char16_t* kNoPort = u"Set COM port";
+    static constexpr const char16_t* kSignalTooLong =
+        u"A signal of the infrared list is too long to keep. Learn it again, or delete it.";
 
     // An empty `file_name` makes a new alarm in `folder` (which ends in "\").
     CAlarmOptionsDlg(CWnd* parent, std::u16string folder, std::u16string file_name);
 
     // Adds the form's templates to the program's (once).
     static void RegisterTemplates();
+
+    // Reads the alarm to edit before the form is shown: false when it cannot be read now
+    // (the store held by another program, a damaged file), and the form must not open on
+    // defaults that its OK would write over the alarm.
+    bool LoadAlarm();
 
     const std::u16string& FileName() const { return file_name_; }
     bool UsesTwelveHours() const { return twelve_hours_; }
@@ -100,5 +107,6 @@ private:
     // Set while the form writes a time field itself, so the change is not taken for the user's.
     bool updating_ = false;
     bool testing_ = false;
+    bool loaded_ = false;
     TestSoundRun test_{*this};
 };

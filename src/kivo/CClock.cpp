@@ -1,6 +1,9 @@
 #include "kivo/CClock.h"
 
+#include <algorithm>
+
 #include "alarms/UserClock.h"
+#include "ce/Locale.h"
 #include "framework/CDC.h"
 #include "framework/Screen.h"
 #include "kivo/ListPalette.h"
@@ -10,6 +13,17 @@ namespace {
 constexpr const char16_t* kWeekdays[7] = {u"SUN", u"MON", u"TUE", u"WED", u"THU", u"FRI", u"SAT"};
 constexpr const char16_t* kMonths[12] = {u"JAN", u"FEB", u"MAR", u"APR", u"MAY", u"JUN",
                                          u"JUL", u"AUG", u"SEP", u"OCT", u"NOV", u"DEC"};
+
+// Hours and minutes as the user's time format writes them ("9:05", "09:05", "21:05"),
+// as the rows show the alarms' times.
+std::u16string figures_of(const ce::SYSTEMTIME& time, bool twelve_hours) {
+    char16_t text[32] = {};
+    if (ce::GetTimeFormatW(ce::LOCALE_USER_DEFAULT, ce::TIME_NOSECONDS | ce::TIME_NOTIMEMARKER, &time, nullptr, text, 32) == 0)
+        return UserClock::HoursAndMinutes(time.wHour, time.wMinute, twelve_hours);
+    std::u16string figures(text);
+    figures.erase(std::remove(figures.begin(), figures.end(), u' '), figures.end());
+    return figures;
+}
 
 }  // namespace
 
@@ -30,7 +44,6 @@ int CClock::OnCreate() {
     large_.Create(u"Arial", 24, CFont::FW_BOLD);
     seconds_.Create(u"Arial", 11, CFont::FW_BOLD);
     date_.Create(u"Arial", 8, CFont::FW_BOLD);
-    twelve_hours_ = UserClock::UsesTwelveHours();
     ce::SYSTEMTIME now;
     ce::GetLocalTime(&now);
     Show(now);
@@ -48,9 +61,12 @@ void CClock::OnTimer(ce::UINT_PTR id) {
 void CClock::Show(const ce::SYSTEMTIME& now) {
     shown_ = now;
     stale_ = true;
+    // The user's format is read again every second: a change in the regional settings
+    // shows at once, not at the next start.
+    twelve_hours_ = UserClock::UsesTwelveHours();
+    figures_ = figures_of(now, twelve_hours_);
     // The text a person (or `handheld ui dump`) reads off the clock.
-    std::u16string text =
-        UserClock::HoursAndMinutes(now.wHour, now.wMinute, twelve_hours_) + u":" + UserClock::TwoDigits(now.wSecond);
+    std::u16string text = figures_ + u":" + UserClock::TwoDigits(now.wSecond);
     if (twelve_hours_) text += u" " + std::u16string(UserClock::Marker(now.wHour));
     if (shows_date_) text += u" " + DateLine(now);
     SetWindowText(text);
@@ -84,7 +100,7 @@ void CClock::Draw(CDC& dc, const CRect& client) {
     dc.FillSolidRect(client, kivo_palette::kNight);
     dc.FillSolidRect({client.left, client.bottom - screen.ScaleY(3), client.right, client.bottom}, kivo_palette::kAccent);
 
-    const std::u16string figures = UserClock::HoursAndMinutes(shown_.wHour, shown_.wMinute, twelve_hours_);
+    const std::u16string& figures = figures_;
     const std::u16string seconds = UserClock::TwoDigits(shown_.wSecond);
     const std::u16string marker = twelve_hours_ ? std::u16string(UserClock::Marker(shown_.wHour)) : u"";
     dc.SelectFont(large_);

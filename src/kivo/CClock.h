@@ -1,7 +1,7 @@
 #pragma once
 // The running clock above the alarm list: hours and minutes large, seconds small, in
-// the 12- or 24-hour form of the handheld's regional settings; in portrait the date
-// below. It draws off the screen and repaints only when the shown second changes.
+// the 12- or 24-hour form of the handheld's regional settings as they are now (the rows'
+// form); in portrait the date below. It draws off the screen and repaints only when the shown second changes.
 
 #include <string>
 
@@ -32,6 +32,7 @@ private:
     void Draw(CDC& dc, const CRect& client);
 
     ce::SYSTEMTIME shown_{};
+    std::u16string figures_;  // hours and minutes as the user's format writes them
     bool twelve_hours_ = false;
     bool shows_date_ = true;
     CBitmap off_screen_;

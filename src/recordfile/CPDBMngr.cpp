@@ -39,19 +39,23 @@ CPDBMngr::~CPDBMngr() { CPDBMngr::Close(); }
 int CPDBMngr::Open(const std::u16string& path) {
     Close();
     // Files are seldom read-only: the attributes are asked only when writing is refused.
-    if (OpenWith(path, false) == kOk) return kOk;
+    if (OpenWith(path, false, ce::FILE_SHARE_READ) == kOk) return kOk;
     if (ce::GetLastError() != ce::ERROR_ACCESS_DENIED) return kNotOpen;
     const ce::DWORD attributes = ce::GetFileAttributesW(path.c_str());
     const bool read_only =
         attributes != ce::INVALID_FILE_ATTRIBUTES && (attributes & ce::FILE_ATTRIBUTE_READONLY) != 0;
-    return read_only ? OpenWith(path, true) : kNotOpen;
+    return read_only ? OpenWith(path, true, 0) : kNotOpen;
 }
 
-int CPDBMngr::OpenWith(const std::u16string& path, bool read_only) {
+int CPDBMngr::OpenForReading(const std::u16string& path) {
+    Close();
+    return OpenWith(path, true, ce::FILE_SHARE_READ);
+}
+
+int CPDBMngr::OpenWith(const std::u16string& path, bool read_only, ce::DWORD share) {
     ForgetWhole();
-    file_ = read_only ? ce::CreateFileW(path.c_str(), ce::GENERIC_READ, 0, ce::OPEN_EXISTING)
-                      : ce::CreateFileW(path.c_str(), ce::GENERIC_READ | ce::GENERIC_WRITE, ce::FILE_SHARE_READ,
-                                        ce::OPEN_EXISTING);
+    file_ = ce::CreateFileW(path.c_str(), read_only ? ce::GENERIC_READ : ce::GENERIC_READ | ce::GENERIC_WRITE, share,
+                            ce::OPEN_EXISTING);
     if (file_ == ce::INVALID_HANDLE_VALUE) {
         file_ = nullptr;
         return kNotOpen;
@@ -60,6 +64,9 @@ int CPDBMngr::OpenWith(const std::u16string& path, bool read_only) {
     read_only_ = read_only;
     file_size_ = ce::GetFileSize(file_, nullptr);
     if (file_size_ == ce::INVALID_FILE_SIZE) file_size_ = 0;
+    // A handle that cannot write reads the file once, now: its readers (a reschedule, the
+    // list) want every record anyway, and the count comes from the same read.
+    if (read_only) ReadWhole();
     if (ReadRecordCount() < 0) record_count_ = 0;
     return kOk;
 }
@@ -221,7 +228,7 @@ bool CPDBMngr::CommitImage(const std::vector<std::uint8_t>& image) {
     ReplacementFile replacement(path_, path_ + kTemporarySuffix);
     if (!replacement.Write(image.data(), image.size())) return false;
     const std::u16string path = path_;
-    return replacement.ReplaceReopening(file_, [&] { return OpenWith(path, false) == kOk; });
+    return replacement.ReplaceReopening(file_, [&] { return OpenWith(path, false, ce::FILE_SHARE_READ) == kOk; });
 }
 
 int CPDBMngr::AddRecord(const void* data, std::size_t size) {

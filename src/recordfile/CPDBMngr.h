@@ -31,6 +31,10 @@ public:
     // A file with the read-only attribute is opened for reading only, without sharing;
     // any other for reading and writing, sharing reads. 0, or 1 when it cannot be opened.
     virtual int Open(const std::u16string& path);
+    // For a reader that will not write: reading only, sharing reads and refusing writers
+    // while open. Its close is no write of the file (nobody watching the folder is told).
+    // 0, or 1 when it cannot be opened.
+    int OpenForReading(const std::u16string& path);
     // Creates (or replaces) the file as an empty database named after the file. 0, or 3.
     virtual int Create(const std::u16string& path);
     virtual int DeleteRecord(int index);
@@ -82,7 +86,7 @@ private:
         std::vector<std::uint8_t> data;  // padded to an even size
     };
 
-    int OpenWith(const std::u16string& path, bool read_only);
+    int OpenWith(const std::u16string& path, bool read_only, ce::DWORD share);
     bool WriteHeaderWord(std::size_t offset, std::uint32_t value);
     bool LoadCache(std::vector<CachedRecord>& cache);
     bool Rewrite(const std::vector<CachedRecord>& cache);

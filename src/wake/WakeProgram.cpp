@@ -58,7 +58,7 @@ void WakeProgram::PostToAlert(ce::HWND alert, std::u16string_view command_line) 
     // Exactly these words: a running Alert only recomputes after a change of the clock.
     const bool clock_changed =
         command_line == ce::APP_RUN_AFTER_TIME_CHANGE || command_line == ce::APP_RUN_AFTER_TZ_CHANGE;
-    ce::PostMessageW(alert, WM_ALERT_REFIRE, 0, clock_changed ? 1 : 0);
+    ce::PostMessageW(alert, WM_ALERT_REFIRE, 0, clock_changed ? kRefireClockChanged : kRefireAlarmDue);
 }
 
 void WakeProgram::StartAlert(const std::u16string& alert_path, std::u16string_view command_line) {

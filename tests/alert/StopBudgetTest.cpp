@@ -1,25 +1,21 @@
-// How long an unanswered alarm keeps going off: an hour of repeats, read off the wall
-// clock as times of day, across midnight too.
+// How long an unanswered alarm keeps going off: an hour of repeats, counted only forward
+// on the handheld's clock, so that midnight and a clock set back change nothing.
 
 #include <gtest/gtest.h>
 
-#include <utility>
+#include <cstdint>
 #include <vector>
 
 #include "alert/StopBudget.h"
 
 namespace {
 
-ce::SYSTEMTIME at(int hour, int minute) {
-    ce::SYSTEMTIME time;
-    time.wHour = static_cast<ce::WORD>(hour), time.wMinute = static_cast<ce::WORD>(minute);
-    return time;
-}
+constexpr std::int64_t kMinute = 60;
+constexpr std::int64_t kFired = 13'415'000'000;  // seconds of an instant in 2026
 
 struct BudgetCase {
     const char* name;
-    std::pair<int, int> fired;
-    std::vector<std::pair<int, int>> repeats;  // the last one is the one that stops it, if any
+    std::vector<std::int64_t> repeats;  // minutes after the firing; the last is the one checked
     bool stops;
 };
 
@@ -27,31 +23,30 @@ void PrintTo(const BudgetCase& row, std::ostream* out) { *out << row.name; }
 
 class StopBudgetRepeats : public testing::TestWithParam<BudgetCase> {};
 
-TEST_P(StopBudgetRepeats, StopAfterAnHourOfMinutes) {
+TEST_P(StopBudgetRepeats, StopAfterAnHour) {
     const BudgetCase& row = GetParam();
-    StopBudget budget(at(row.fired.first, row.fired.second));
+    StopBudget budget(kFired);
     for (std::size_t repeat = 0; repeat + 1 < row.repeats.size(); ++repeat)
-        ASSERT_TRUE(budget.Spend(at(row.repeats[repeat].first, row.repeats[repeat].second))) << "repeat " << repeat;
-    EXPECT_EQ(budget.Spend(at(row.repeats.back().first, row.repeats.back().second)), !row.stops);
+        ASSERT_TRUE(budget.Spend(kFired + row.repeats[repeat] * kMinute)) << "repeat " << repeat;
+    EXPECT_EQ(budget.Spend(kFired + row.repeats.back() * kMinute), !row.stops);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Repeats, StopBudgetRepeats,
-    testing::Values(BudgetCase{"FiveMinuteRepeatsRingForAnHour", {8, 0}, {{8, 5}, {8, 30}, {8, 55}, {9, 0}}, false},
-                    BudgetCase{"TheSixtyFirstMinuteStops", {8, 0}, {{8, 30}, {9, 1}}, true},
-                    BudgetCase{"AcrossMidnightTheMinutesGoOn", {23, 30}, {{23, 55}, {0, 31}}, true},
-                    BudgetCase{"AcrossMidnightWithinTheHour", {23, 30}, {{0, 10}, {0, 30}}, false},
-                    // Midnight reads as no reading: nothing is spent from it, so the
-                    // hour runs from the repeat after it.
-                    BudgetCase{"AFiringAtMidnightSpendsNothingOnItsFirstRepeat", {0, 0}, {{0, 50}, {1, 49}}, false}),
+    testing::Values(BudgetCase{"FiveMinuteRepeatsRingForAnHour", {5, 30, 55, 60}, false},
+                    BudgetCase{"TheSixtyFirstMinuteStops", {30, 61}, true},
+                    // Set back 40 minutes at minute 30: nothing is spent by that, and the
+                    // 30 minutes after it count again.
+                    BudgetCase{"AClockSetBackSpendsNothing", {30, -10, 20}, false},
+                    BudgetCase{"AfterAClockSetBackTheHourStillEnds", {30, -10, 22}, true}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(StopBudget, ADifferentAlarmStartsAFullHour) {
-    StopBudget budget(at(7, 0));
-    ASSERT_TRUE(budget.Spend(at(7, 50)));
-    budget.Restart(at(7, 50));
-    EXPECT_TRUE(budget.Spend(at(8, 50)));
-    EXPECT_FALSE(budget.Spend(at(8, 51)));
+    StopBudget budget(kFired);
+    ASSERT_TRUE(budget.Spend(kFired + 50 * kMinute));
+    budget.Restart(kFired + 50 * kMinute);
+    EXPECT_TRUE(budget.Spend(kFired + 110 * kMinute));
+    EXPECT_FALSE(budget.Spend(kFired + 111 * kMinute));
 }
 
 }  // namespace

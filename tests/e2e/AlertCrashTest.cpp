@@ -45,31 +45,6 @@ protected:
         ASSERT_EQ(kill(*pid, SIGKILL), 0);
         ASSERT_TRUE(eventually([&] { return kill(*pid, 0) != 0; }, 10));
     }
-
-    // Moves the clock to 2 s before `time` ("YYYY-MM-DD HH:MM:SS") as the clock simply
-    // running would: no time-change event, which would make Alert reschedule.
-    static void run_clock_to(const std::string& time) {
-        auto before = host::time_from_text(time);
-        ASSERT_TRUE(before.has_value()) << time;
-        before->wSecond = static_cast<ce::WORD>(before->wSecond >= 2 ? before->wSecond - 2 : 0);
-        ASSERT_TRUE(host::set_local_time(*before));
-    }
-
-    // Seconds from `from` to `to`, both "YYYY-MM-DD HH:MM:SS".
-    static long long seconds_between(const std::string& from, const std::string& to) {
-        const auto ticks = [](const std::string& text) {
-            ce::FILETIME file{};
-            if (const auto time = host::time_from_text(text)) ce::SystemTimeToFileTime(&*time, &file);
-            return static_cast<long long>(std::uint64_t{file.dwHighDateTime} << 32 | file.dwLowDateTime);
-        };
-        return (ticks(to) - ticks(from)) / 10'000'000;
-    }
-
-    static std::string local_now() {
-        ce::SYSTEMTIME now;
-        ce::GetLocalTime(&now);
-        return host::time_text(now);
-    }
 };
 
 TEST_F(AlertCrash, AnAlertKilledAsItStartsLeavesItsAlarmOwedUntilItIsAnswered) {

@@ -5,6 +5,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "AlertHandheld.h"
@@ -76,6 +78,28 @@ TEST_F(AlertFiring, DueAlarmBeamsRingsWithItsPausesAndDismissEndsIt) {
     EXPECT_EQ(registered_time(), "2026-03-07 09:00:00");
 }
 
+// The alarm asked for a sound: a file gone after the alarm was saved (or a storage card
+// taken out) must not leave it silent.
+TEST_F(AlertFiring, AnAlarmWhoseSoundFileIsGoneRingsWithTheDefaultSoundItsNumberOfTimes) {
+    set_clock("2026-03-07 07:45:00");
+    add_alarm("08:00", {"--days", "daily", "--sound", write_sound(300), "--count", "3"});
+    ASSERT_TRUE(std::filesystem::remove(host_path("My Documents/ring.wav")));
+    set_clock("07:59:58");
+
+    ASSERT_TRUE(eventually(reminder_shown));
+    ASSERT_TRUE(eventually([&] { return plays().size() >= 3; }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    const auto rung = plays();
+    ASSERT_EQ(rung.size(), 3u) << "as many times as the sound would have played";
+    for (const auto& play : rung) EXPECT_EQ(play.format.nSamplesPerSec, 22050u) << "the handheld's default sound";
+    std::ifstream out(device_root() / "log" / "Alert.out");
+    const std::string said((std::istreambuf_iterator<char>(out)), std::istreambuf_iterator<char>());
+    EXPECT_THAT(said, HasSubstr("\\My Documents\\ring.wav cannot be played")) << "the reminder says why";
+
+    ok({"ui", "click", kDismiss});
+    ASSERT_TRUE(eventually(reminder_gone));
+}
+
 TEST_F(AlertFiring, SnoozedAlarmGoesOffAgainWhenTheClockReachesItsTimeWithoutBeamingAgain) {
     add_radio_codebase();
     const std::u16string alarm =
@@ -118,9 +142,10 @@ TEST_F(AlertFiring, ALengthChosenFromTheListIsTheSnoozeLength) {
 
     ok({"ui", "click", "602"});
     ASSERT_TRUE(eventually([&] { return reminder_controls().find("603 window \"\" visible") != std::string::npos; }));
-    // Rows of 16 pixels from the one above the selection (5 min): "15 min" is the fourth.
-    ok({"tap", "50", "267"});
-    ok({"tap", "50", "267"});
+    // Under Snooze (from y 229), rows of 16 pixels from the one above the selection
+    // (5 min): "15 min" is the fourth.
+    ok({"tap", "50", "286"});
+    ok({"tap", "50", "286"});
     ASSERT_TRUE(eventually([&] { return reminder_controls().find("603 window \"\" hidden") != std::string::npos; }));
     ASSERT_TRUE(eventually(snooze_enabled, 5));
     ok({"ui", "click", kSnooze});
@@ -137,20 +162,20 @@ TEST_F(AlertFiring, UnansweredAlarmBeamsOnEveryRepeatAndStopsByItselfAfterAnHour
     ASSERT_TRUE(eventually([&] { return plays().size() == 1 && infrared_sends() == 2; }));
     EXPECT_EQ(refire_of(alarm), "08:30");
 
-    // Each change of the clock reaches the open reminder as a repeat, as the wake
-    // program's time does: the hour is spent 29 minutes at a time.
+    // The repeats ring at their times as the clock runs (a change of the clock rings
+    // nothing): the hour is spent 30 minutes at a time.
     ASSERT_TRUE(host::DisplayPower::set(ce::VideoPowerOff));
-    set_clock("08:29:30");
+    run_clock_to("2026-03-07 08:30:00");
     ASSERT_TRUE(eventually([&] { return plays().size() == 2 && infrared_sends() == 4; }));
     EXPECT_EQ(host::DisplayPower::state(), ce::VideoPowerOn) << "a repeat switches the display on";
-    EXPECT_EQ(refire_of(alarm), "08:59");
-    set_clock("08:58:30");
+    EXPECT_EQ(refire_of(alarm), "09:00");
+    run_clock_to("2026-03-07 09:00:00");
     ASSERT_TRUE(eventually([&] { return plays().size() == 3 && infrared_sends() == 6; }));
-    EXPECT_FALSE(reminder_gone()) << "58 minutes unanswered";
-    EXPECT_EQ(refire_of(alarm), "09:28");
+    EXPECT_FALSE(reminder_gone()) << "60 minutes unanswered";
+    EXPECT_EQ(refire_of(alarm), "09:30");
 
-    set_clock("09:01:00");
-    ASSERT_TRUE(eventually(reminder_gone)) << "61 minutes: it stops by itself";
+    run_clock_to("2026-03-07 09:30:00");
+    ASSERT_TRUE(eventually(reminder_gone)) << "90 minutes: it stops by itself";
     EXPECT_EQ(refire_of(alarm), "");
     EXPECT_EQ(registered_time(), "2026-03-08 08:00:00");
     EXPECT_EQ(plays().size(), 3u) << "the stop rings nothing";

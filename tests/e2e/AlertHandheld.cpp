@@ -10,6 +10,7 @@
 #include "ce/Text.h"
 #include "ce/Windows.h"
 #include "host/Device.h"
+#include "host/clock/Clock.h"
 #include "host/clock/LocalTime.h"
 #include "host/notify/NotificationStore.h"
 
@@ -78,14 +79,36 @@ void AlertHandheld::add_radio_codebase() {
     ok({"ir", "macro", "Radio", "Alarm", "signal:Power", "repeat:1", "delay:200", "signal:Power", "repeat:1"});
 }
 
-std::string AlertHandheld::write_sound(int milliseconds) {
+std::string AlertHandheld::write_sound(int milliseconds, const std::string& name) {
     testing_support::WavSpec spec;
     spec.data = testing_support::pattern_bytes(static_cast<std::size_t>(spec.rate) * milliseconds / 1000);
-    const auto path = device_root() / "ring.wav";
+    const auto path = device_root() / (name + ".wav");
     const auto bytes = testing_support::wav_bytes(spec);
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                  static_cast<std::streamsize>(bytes.size()));
     return path.string();
+}
+
+void AlertHandheld::run_clock_to(const std::string& time) {
+    auto before = host::time_from_text(time);
+    ASSERT_TRUE(before.has_value()) << time;
+    before->wSecond = static_cast<ce::WORD>(before->wSecond >= 2 ? before->wSecond - 2 : 0);
+    ASSERT_TRUE(host::set_local_time(*before));
+}
+
+long long AlertHandheld::seconds_between(const std::string& from, const std::string& to) {
+    const auto ticks = [](const std::string& text) {
+        ce::FILETIME file{};
+        if (const auto time = host::time_from_text(text)) ce::SystemTimeToFileTime(&*time, &file);
+        return static_cast<long long>(std::uint64_t{file.dwHighDateTime} << 32 | file.dwLowDateTime);
+    };
+    return (ticks(to) - ticks(from)) / 10'000'000;
+}
+
+std::string AlertHandheld::local_now() {
+    ce::SYSTEMTIME now;
+    ce::GetLocalTime(&now);
+    return host::time_text(now);
 }
 
 bool AlertHandheld::reminder_shown() {

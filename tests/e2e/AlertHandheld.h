@@ -33,8 +33,14 @@ protected:
     std::u16string ring_at(const std::string& time, const std::vector<std::string>& words);
     // A codebase "Radio" whose macro "Alarm" sends two signals with a pause between them.
     void add_radio_codebase();
-    // A short sound on the host, for --sound.
-    std::string write_sound(int milliseconds);
+    // A short sound on the host, for --sound; `name` tells two sounds apart.
+    std::string write_sound(int milliseconds, const std::string& name = "ring");
+    // Moves the clock to 2 s before `time` ("YYYY-MM-DD HH:MM:SS") as the clock simply
+    // running would: no time-change event, which would make Alert reschedule.
+    static void run_clock_to(const std::string& time);
+    // Seconds from `from` to `to`, both "YYYY-MM-DD HH:MM:SS".
+    static long long seconds_between(const std::string& from, const std::string& to);
+    static std::string local_now();
 
     // The reminder is what the handheld shows (its window exists while it fires, before
     // it comes to the front).

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
 #include <regex>
 #include <thread>
 
@@ -111,6 +112,20 @@ TEST_F(ReminderFront, AReFireQueuedBehindDismissWhileTheReminderBeamsRingsNothin
     EXPECT_EQ(refire_of(alarm), "") << "no repeat armed after the answer";
     EXPECT_EQ(registered_time(), "2026-03-08 08:00:00");
     EXPECT_EQ(infrared_sends(), 4) << "beamed when it went off and on the first re-fire, not after Dismiss";
+}
+
+TEST_F(ReminderFront, TheReminderIsInFrontWhileItBeamsAndItsSoundFollowsTheBeaming) {
+    // Beaming as the person watching sees it: the pause of the macro takes its 4 s.
+    ok({"ir", "pacing", "on"});
+    const auto signal = device_root() / "power.mode2";
+    std::ofstream(signal) << "carrier 38000\npulse 2400\nspace 600\npulse 1200\nspace 20000\n";
+    ok({"ir", "put", "Slow", "Power", signal.string()});
+    ok({"ir", "macro", "Slow", "Alarm", "signal:Power", "repeat:1", "delay:4000", "signal:Power", "repeat:1"});
+    ring_at("08:00", {"--days", "daily", "--sound", write_sound(200), "--codebase", "Slow"});
+    ASSERT_TRUE(eventually(reminder_shown));
+    EXPECT_LT(infrared_sends(), 2) << "in front only once the beaming was over";
+    EXPECT_TRUE(plays().empty());
+    ASSERT_TRUE(eventually([&] { return infrared_sends() == 2 && plays().size() == 1; }));
 }
 
 }  // namespace

@@ -84,6 +84,17 @@ TEST_F(CommandListInCodebase, StepWhoseSignalIsGoneAndStepsThatAreNotLinesAreLef
     EXPECT_EQ(loaded[1].DisplayName(), u"Pause 0.7s");
 }
 
+TEST_F(CommandListInCodebase, AListWithASignalTooLongToKeepIsNotStoredWithoutIt) {
+    // 128 marks and spaces of 40 ms: each space takes two entries, 384 in all.
+    signal_data endless;
+    for (int pair = 0; pair < 128; ++pair) endless.durations.insert(endless.durations.end(), {560, -40000});
+    ItemDataArr items = {ItemData::Signal(kPower, 3, 1000, u"TV on"), ItemData::Signal(endless, 3, 1000, u"Air")};
+    codebase_writer writer;
+    ASSERT_EQ(writer.open("7"), kOk);
+    EXPECT_EQ(CommandListCodebase::Store(items, writer), kBadSignal) << "not a macro beaming less than the list";
+    EXPECT_LT(writer.find_macro(CommandListCodebase::kMacro), 0);
+}
+
 TEST_F(CommandListInCodebase, CodebaseWithoutTheMacroGivesAnEmptyList) {
     EXPECT_TRUE(load().empty());
 }

@@ -135,6 +135,26 @@ TEST_F(FileOpenForm, OpensAtTheNearestFolderOfThePathAndSelectsTheFileItNames) {
     }
 }
 
+// Names that differ in case alone are two files on the handheld: the one the alarm uses is
+// the one selected, so that OK does not switch the sound.
+TEST_F(FileOpenForm, OfTwoNamesDifferingInCaseTheExactOneIsSelected) {
+    Put("My Documents/ALARM.WAV");
+    Put("My Documents/alarm.wav");
+    for (const std::u16string name : {u"ALARM.WAV", u"alarm.wav"}) {
+        std::u16string path = u"\\My Documents\\" + name;
+        CFileOpenDlg form(&path);
+        form.SetExtensions({u"wav"});
+        ASSERT_TRUE(form.Create());
+        RunQueued();
+        ASSERT_EQ(form.FileList().GetItemCount(), 2);
+        const int selected = form.FileList().GetSelectedItem();
+        ASSERT_GE(selected, 0);
+        EXPECT_EQ(form.FileList().GetItemText(selected, 0), name);
+        ASSERT_TRUE(Automation::Click(&form, framework::IDOK));
+        EXPECT_EQ(path, u"\\My Documents\\" + name) << "OK keeps the sound";
+    }
+}
+
 TEST_F(FileOpenForm, OkTakesTheSelectedFileCancelLeavesThePathAndBothRememberTheFolder) {
     Put("My Documents/Sounds/ring.wav");
     Put("Windows/Alarm1.wav");
@@ -238,6 +258,35 @@ TEST_F(FileOpenForm, TheFolderTreeIsOpenedTwoLevelsDownAndAFolderChosenWithTheSt
     EXPECT_FALSE(form.FolderBox().IsDroppedDown());
     EXPECT_NE(form.GetSafeHwnd(), nullptr) << "the tap that closed the tree did not reach Cancel";
     EXPECT_EQ(form.CurrentFolder(), u"\\Music\\Alarms\\Loud");
+}
+
+TEST_F(FileOpenForm, TheColumnsShareTheListWhateverTheFirstFolderHolds) {
+    Put("My Documents/ring.wav");
+    Put("My Documents/a sound with a rather long name.wav", 20000);
+    CFileOpenDlg form(nullptr);
+    form.SetExtensions({u"wav"});
+    ASSERT_TRUE(form.Create());
+    RunQueued();
+    ASSERT_EQ(form.CurrentFolder(), u"\\Windows") << "first use: nothing to list";
+    const auto shares = [&](const char* when) {
+        const int rows = qobject_cast<QTreeWidget*>(form.FileList().widget())->viewport()->width();
+        ASSERT_GT(rows, 100) << when;
+        EXPECT_NEAR(form.FileList().GetColumnWidth(0), rows / 2, 1) << when;
+        EXPECT_NEAR(form.FileList().GetColumnWidth(1), rows / 4, 1) << when;
+        EXPECT_NEAR(form.FileList().GetColumnWidth(2), rows / 4, 1) << when;
+    };
+    shares("opened on an empty folder");
+
+    ASSERT_TRUE(Automation::Click(&form, CComboBoxDir::kId));
+    CFolderTree* tree = form.FolderBox().Tree();
+    ASSERT_NE(tree, nullptr);
+    HTREEITEM documents = tree->FindChild(tree->GetRootItem(), u"My Documents");
+    ASSERT_NE(documents, nullptr);
+    const CRect name = tree->GetItemRect(documents);
+    Tap(form, InForm(*tree, {name.left + 4, (name.top + name.bottom) / 2}));
+    ASSERT_EQ(form.CurrentFolder(), u"\\My Documents");
+    ASSERT_EQ(form.FileList().GetItemCount(), 2);
+    shares("after choosing a folder with files");
 }
 
 TEST_F(FileOpenForm, AFolderTooLongForTheBoxShowsItsEnd) {

@@ -19,11 +19,15 @@
 #include "forms/CCommandDlg.h"
 #include "forms/CCommandOptionsDlg.h"
 #include "forms/CComPortDlg.h"
+#include "forms/CHelpDlg.h"
 #include "forms/CLearnCommandDlg.h"
 #include "forms/CMacroEditorDlg.h"
 #include "forms/CPauseDlg.h"
 #include "forms/FormIds.h"
+#include "forms/ItemData.h"
+#include "forms/LearnOutcome.h"
 #include "framework/Automation.h"
+#include "framework/CButton.h"
 #include "framework/CListBox.h"
 #include "framework/CWinApp.h"
 #include "framework/MessageBox.h"
@@ -221,6 +225,17 @@ TEST_F(InfraredForms, PortFormSelectsTheStoredPortAndStoresTheChoiceOnlyOnOk) {
     EXPECT_TRUE(boxes.Shown().empty());
 }
 
+TEST_F(InfraredForms, PortFormHasTheHelpButtonOfTheOtherFormsAndItsHelpClosesByItsOk) {
+    std::u16string title;
+    UserSteps steps;
+    steps.Click<CComPortDlg>(IDC_HELP_BUTTON)
+        .On<CHelpDlg>([&](CHelpDlg& help) { title = help.GetDlgItem(IDC_CAPTION)->GetWindowText(); })
+        .Click<CHelpDlg>(framework::IDOK)  // the "ok" of the help form's title bar
+        .Click<CComPortDlg>(framework::IDCANCEL);
+    EXPECT_EQ(steps.Run([] { return CComPortDlg::RunSetup(nullptr); }), framework::IDCANCEL);
+    EXPECT_EQ(title, u"Infrared Setup");
+}
+
 TEST_F(InfraredForms, PortFormLearnsARemoteAndTestSendsItBackThreePasses) {
     framework::MessageBoxScript boxes;
     Press(press());
@@ -279,6 +294,34 @@ TEST_F(InfraredForms, FailedLearnsSayWhyAndLeaveTheFormWithoutASignal) {
     EXPECT_TRUE(host::CaptureLog::lines().empty()) << "no beep without a signal";
 }
 
+// An air conditioner sends its whole state in one long frame, more than a codebase keeps:
+// learning says so, rather than a signal that tests well and is dropped at the save.
+TEST_F(InfraredForms, ASignalTooLongToKeepIsRefusedByLearning) {
+    framework::MessageBoxScript boxes;
+    ASSERT_TRUE(ComPortSetting::Write(u"COM3:"));
+    sim::InfraredPress frame;
+    frame.intro = {9000, -4500};
+    std::uint32_t bits = 0xACE1u;
+    for (int bit = 0; bit < 136; ++bit) {
+        bits = (bits >> 1) ^ (-(bits & 1u) & 0xB400u);  // the state's bits, without a repeat in them
+        frame.intro.push_back(560);
+        frame.intro.push_back((bits & 1u) != 0 ? -1690 : -560);
+    }
+    frame.intro.push_back(560);
+    frame.after_ns = 300'000'000;
+    Press(frame);
+    CCommandDlg form(nullptr, 3, 1000, u"");
+    UserSteps steps;
+    steps.Click<CCommandDlg>(CCommandDlg::IDC_LEARN)
+        .Click<CCommandDlg>(framework::IDOK)
+        .Click<CCommandDlg>(framework::IDCANCEL);
+    EXPECT_EQ(steps.Run([&] { return form.DoModal(); }), framework::IDCANCEL);
+    EXPECT_EQ(Texts(boxes), (std::vector<std::u16string>{std::u16string(LearnOutcome::kTooLong),
+                                                         u"You should learn signal before exit."}));
+    EXPECT_TRUE(form.Signal().durations.empty());
+    EXPECT_TRUE(host::CaptureLog::lines().empty()) << "no beep: nothing was taken";
+}
+
 TEST_F(InfraredForms, RepeatForNineNineSecondsTestsWith99Passes) {
     CCommandDlg form(nullptr, 3, 1000, u"", {{20000, -30000, 40000, -60000}, 2, 26});
     UserSteps steps;
@@ -333,6 +376,36 @@ TEST_F(InfraredForms, OptionsAndPauseRefuseZeroAndKeepTheOtherWays) {
         .Click<CPauseDlg>(framework::IDOK);
     EXPECT_EQ(zero.Run([&] { return pause.DoModal(); }), framework::IDOK);
     EXPECT_EQ(pause.PauseMs(), 9900);  // the spinner stops at 9
+}
+
+TEST_F(InfraredForms, AdvancedOptionsThreeWaysAreOneGroupWhateverWasSavedBefore) {
+    auto checked = [](CCommandOptionsDlg& shown) {
+        std::vector<int> ids;
+        for (const int id : {CCommandOptionsDlg::IDC_DEFAULT, CCommandOptionsDlg::IDC_REPEAT, CCommandOptionsDlg::IDC_REPEAT_FOR})
+            if (dynamic_cast<CButton*>(shown.GetDlgItem(id))->GetCheck() == CButton::BST_CHECKED) ids.push_back(id);
+        return ids;
+    };
+    CCommandOptionsDlg options(nullptr, ItemData::kDefaultRepeat, 1000);
+    std::vector<int> after_repeat_for;
+    UserSteps steps;
+    steps.Click<CCommandOptionsDlg>(CCommandOptionsDlg::IDC_REPEAT)
+        .Click<CCommandOptionsDlg>(CCommandOptionsDlg::IDC_REPEAT_FOR)
+        .On<CCommandOptionsDlg>([&](CCommandOptionsDlg& shown) { after_repeat_for = checked(shown); })
+        .Click<CCommandOptionsDlg>(framework::IDOK);
+    EXPECT_EQ(steps.Run([&] { return options.DoModal(); }), framework::IDOK);
+    EXPECT_EQ(after_repeat_for, std::vector<int>{CCommandOptionsDlg::IDC_REPEAT_FOR});
+    EXPECT_EQ(options.RepeatMode(), ItemData::kRepeatForDuration);
+
+    // A saved "Repeat for" gives way to Default again.
+    CCommandOptionsDlg saved(nullptr, ItemData::kRepeatForDuration, 1500);
+    std::vector<int> after_default;
+    UserSteps back;
+    back.Click<CCommandOptionsDlg>(CCommandOptionsDlg::IDC_DEFAULT)
+        .On<CCommandOptionsDlg>([&](CCommandOptionsDlg& shown) { after_default = checked(shown); })
+        .Click<CCommandOptionsDlg>(framework::IDOK);
+    EXPECT_EQ(back.Run([&] { return saved.DoModal(); }), framework::IDOK);
+    EXPECT_EQ(after_default, std::vector<int>{CCommandOptionsDlg::IDC_DEFAULT});
+    EXPECT_EQ(saved.RepeatMode(), ItemData::kDefaultRepeat);
 }
 
 TEST_F(InfraredForms, ListEditorAddsMovesCopiesAndDeletesLines) {

@@ -5,12 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QTimer>
 #include <fstream>
 
 #include "../host/wave/WaveTesting.h"
 #include "ScreenDevice.h"
 #include "WavFile.h"
+#include "ce/Files.h"
 #include "ce/Screen.h"
 #include "forms/CFileOpenDlg.h"
 #include "forms/CMoreOptionsDlg.h"
@@ -39,6 +42,14 @@ protected:
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         std::u16string path = u"\\";
         for (const char c : name) path += c == '/' ? u'\\' : static_cast<char16_t>(c);
+        return path;
+    }
+    // A file of any name, written through the handheld's own calls; its device path.
+    static std::u16string PutNamed(const std::u16string& path, const std::vector<std::uint8_t>& bytes) {
+        ce::HANDLE file = ce::CreateFileW(path.c_str(), ce::GENERIC_WRITE, 0, ce::CREATE_ALWAYS);
+        ce::DWORD written = 0;
+        EXPECT_TRUE(ce::WriteFile(file, bytes.data(), static_cast<ce::DWORD>(bytes.size()), &written));
+        ce::CloseHandle(file);
         return path;
     }
     static std::u16string Text(CWnd& form, int id) { return form.GetDlgItem(id)->GetWindowText(); }
@@ -234,6 +245,46 @@ TEST_F(SoundForms, AFileThePlayerRefusesIsExplainedAndTheFormIsUsableAgain) {
     EXPECT_EQ(boxes.Shown().size(), 1u);
 }
 
+// OK hands the sound to the alarm: one it could not play, or not keep in its file, would
+// leave it silent at its time. OK says why and the form stays, to pick another.
+TEST_F(SoundForms, OkRefusesASoundTheAlarmCouldNotPlayOrKeepAndSaysWhy) {
+    framework::MessageBoxScript boxes;
+    const std::string long_folder = "My Documents/" + std::string(180, 'f');
+    std::filesystem::create_directories(host_path(long_folder));
+    const struct {
+        std::u16string path;
+        std::u16string why;
+    } refused[] = {
+        {Put("My Documents/fake.wav", std::vector<std::uint8_t>(100, 'x')), u"not a WAV sound"},
+        {PutNamed(u"\\My Documents\\будильник.wav", sound_file()), u"characters the alarm cannot keep"},
+        {Put(long_folder + "/ring.wav", sound_file()), u"too long"},
+    };
+    for (const auto& sound : refused) {
+        CSetSoundDlg form;
+        form.SetSoundPath(sound.path);
+        ASSERT_TRUE(form.Create());
+        RunQueued();
+        const std::size_t before = boxes.Shown().size();
+        ASSERT_TRUE(Automation::Click(&form, framework::IDOK));
+        EXPECT_NE(form.GetSafeHwnd(), nullptr) << "the form stays";
+        ASSERT_EQ(boxes.Shown().size(), before + 1);
+        EXPECT_NE(boxes.Shown().back().text.find(sound.why), std::u16string::npos);
+        form.DestroyWindow();
+    }
+
+    // A sound it can play and keep, or none at all, is taken.
+    for (const std::u16string& path : {Put("My Documents/ring.wav", sound_file()), std::u16string()}) {
+        CSetSoundDlg form;
+        form.SetSoundPath(path);
+        ASSERT_TRUE(form.Create());
+        RunQueued();
+        ASSERT_TRUE(Automation::Click(&form, framework::IDOK));
+        EXPECT_EQ(form.GetSafeHwnd(), nullptr);
+        EXPECT_EQ(form.GetSoundPath(), path);
+    }
+    EXPECT_EQ(boxes.Shown().size(), 3u);
+}
+
 struct ShapeCase {
     const char* name;
     int width, height, dpi, scale;
@@ -374,6 +425,27 @@ TEST_F(SoundForms, HelpOpensTheFormsOwnPage) {
     EXPECT_EQ(opened, 2);
     EXPECT_NE(title.find(u"Alarm Options, More"), std::u16string::npos);
     EXPECT_NE(text.find(u"Do not beam infrared signals"), std::u16string::npos);
+}
+
+TEST_F(SoundForms, EveryListDropsDownEightItemsTall) {
+    CSetSoundDlg form;
+    ASSERT_TRUE(form.Create());
+    RunQueued();
+    for (const int id : {CSetSoundDlg::IDC_VOLUME, CSetSoundDlg::IDC_PLAY_COUNT, CSetSoundDlg::IDC_PAUSE}) {
+        auto* box = qobject_cast<QComboBox*>(form.GetDlgItem(id)->widget());
+        ASSERT_NE(box, nullptr) << id;
+        box->showPopup();
+        RunQueued();
+        QAbstractItemView* drop = box->view();
+        ASSERT_TRUE(drop->isVisible()) << id;
+        const int row = drop->sizeHintForRow(0);
+        ASSERT_GT(row, 0);
+        EXPECT_EQ(drop->viewport()->height() / row, 8) << "list " << id << " of " << box->count() << " items";
+        box->hidePopup();
+        RunQueued();
+    }
+    ASSERT_TRUE(Automation::Click(&form, framework::IDCANCEL));
+    RunQueued();
 }
 
 }  // namespace

@@ -10,14 +10,19 @@
 #include <filesystem>
 #include <cstdio>
 #include <functional>
+#include <future>
 #include <span>
+#include <thread>
 
 #include "alarms/AlarmEnumerator.h"
+#include "alarms/AlarmStoreLock.h"
+#include "alarms/ArmedTime.h"
 #include "alarms/CAlarmDB.h"
 #include "ce/Files.h"
 #include "ce/Time.h"
 #include "forms/CommandListCodebase.h"
 #include "forms/FormIds.h"
+#include "forms/SoundRefusal.h"
 #include "framework/Automation.h"
 #include "framework/CButton.h"
 #include "framework/CWinApp.h"
@@ -50,6 +55,8 @@ const platform::card::signal_data kVolume{{2400, -600, 1200, -20000}, 0, 25};
 
 std::u16string alarm_path(const std::u16string& name) { return alarm_tests::kAlarms + name; }
 bool exists(const std::u16string& path) { return ce::GetFileAttributesW(path.c_str()) != ce::INVALID_FILE_ATTRIBUTES; }
+
+std::u16string put_sound(const std::string& name, int seconds);
 
 class AlarmForm : public KivoHandheld {
 protected:
@@ -105,10 +112,22 @@ protected:
 
     // An alarm 7 with a sound and a codebase "7" whose macro "Alarm" holds the power
     // signal, a pause, a step whose signal is gone and the volume signal.
+    // Alarm 4 at 8:00, playing a 3-second sound three times, with the sound captured.
+    std::u16string WriteLongSoundAlarm() {
+        EXPECT_TRUE(host::AudioSettings::set_backend(host::AudioBackend::capture));
+        const auto sound = put_sound("long.wav", 3);
+        const auto path = write(4, {.hour = 8, .description = u"long sound"});
+        CAlarmDB alarm;
+        EXPECT_EQ(alarm.Open(path), CAlarmDB::kOk);
+        EXPECT_EQ(alarm.SetSoundFile(sound), CAlarmDB::kOk);
+        EXPECT_EQ(alarm.SetPlaySound(1), CAlarmDB::kOk);
+        EXPECT_EQ(alarm.SetSoundRepeat(3), CAlarmDB::kOk);
+        return path;
+    }
     std::u16string WriteFullAlarm() {
         const auto path = write(7, {.hour = 6, .minute = 30, .description = u"Radio", .active = 0, .days = 0x1F, .refire = true});
         ce::CreateDirectoryW(u"\\My Documents");
-        touch(u"\\My Documents\\ring.wav");
+        WriteSound(u"\\My Documents\\ring.wav");
         CAlarmDB alarm;
         EXPECT_EQ(alarm.Open(path), CAlarmDB::kOk);
         EXPECT_EQ(alarm.SetSoundFile(u"\\My Documents\\ring.wav"), CAlarmDB::kOk);
@@ -142,6 +161,17 @@ protected:
         EXPECT_EQ(writer.commit(), kOk);
         writer.close();
         return path;
+    }
+
+    // A sound the player takes: the sound form's OK refuses any other.
+    static void WriteSound(const std::u16string& path) {
+        testing_support::WavSpec spec;
+        spec.data = testing_support::pattern_bytes(800, 3);
+        const auto bytes = testing_support::wav_bytes(spec);
+        ce::HANDLE file = ce::CreateFileW(path.c_str(), ce::GENERIC_WRITE, 0, ce::CREATE_ALWAYS);
+        ce::DWORD written = 0;
+        ce::WriteFile(file, bytes.data(), static_cast<ce::DWORD>(bytes.size()), &written);
+        ce::CloseHandle(file);
     }
 
     static std::vector<std::uint8_t> Bytes(const std::u16string& path) {
@@ -414,12 +444,20 @@ TEST_F(AlarmForm, ASoundFileThatIsGoneAndAnEmptyCommandListAreNotSaved) {
     }
     touch(alarm_path(u"2.pdb"));
     Start();
-    Use(IDC_EDIT, [](D& form) {
+    framework::MessageBoxScript boxes;
+    Use(IDC_EDIT, [&](D& form) {
         EXPECT_TRUE(form.Options().sound_path.empty());
         Tap(form, D::IDC_BEAM);
         EXPECT_TRUE(Enabled(form, D::IDC_BEAM_SETTINGS));
+        // Play sound is still ticked, over no sound: it would ring silent.
+        framework::Automation::Click(&form, framework::IDOK);
+        EXPECT_EQ(CWinApp::Foreground(), &form) << "the form stays";
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+        EXPECT_EQ(boxes.Shown()[0].text, SoundRefusal::kNoSoundChosen);
+        Tap(form, D::IDC_PLAY_SOUND);
         framework::Automation::Click(&form, framework::IDOK);
     });
+    EXPECT_EQ(boxes.Shown().size(), 1u);
     CAlarmDB alarm;
     ASSERT_EQ(alarm.Open(path), CAlarmDB::kOk);
     std::uint8_t flag = 1;
@@ -432,6 +470,103 @@ TEST_F(AlarmForm, ASoundFileThatIsGoneAndAnEmptyCommandListAreNotSaved) {
     EXPECT_EQ(alarm.GetSoundVolume(volume), CAlarmDB::kAbsent);
     EXPECT_FALSE(alarm.GetIrDatabase(nullptr, 0));
     EXPECT_FALSE(exists(alarm_path(u"2.pdb"))) << "the alarm's old codebase goes";
+}
+
+TEST_F(AlarmForm, ACopyEditedAndSavedAtTheTimeOfItsArmedOriginalIsRefusedAsTheListRefusesIt) {
+    write(3, {.hour = 7, .minute = 0, .description = u"Wake up"});
+    Start();
+    list().Select(0);
+    view().SendMessage(framework::WM_COMMAND, framework::MAKEWPARAM(static_cast<unsigned>(IDC_COPY), 0), 0);
+    ASSERT_EQ(list().Count(), 2);
+    const std::u16string copy = SelectedFile();
+    ASSERT_NE(copy, u"3.kivo");
+    ASSERT_EQ(active_of(alarm_path(copy)), 0) << "a copy is made disarmed";
+
+    framework::MessageBoxScript boxes;
+    Use(IDC_EDIT, [&](D& form) {
+        Type(form, D::IDC_DESCRIPTION, u"Wake up, weekends");
+        framework::Automation::Click(&form, framework::IDOK);
+        EXPECT_EQ(CWinApp::Foreground(), &form) << "the form stays";
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+        EXPECT_EQ(boxes.Shown()[0].text, ArmedTime::kRefusal);
+        EXPECT_EQ(active_of(alarm_path(copy)), 0) << "nothing written";
+        // At a time of its own it is armed beside its original, and both ring.
+        Type(form, D::IDC_HOUR, u"8");
+        framework::Automation::Click(&form, framework::IDOK);
+    });
+    EXPECT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(active_of(alarm_path(copy)), 1);
+    EXPECT_EQ(active_of(alarm_path(u"3.kivo")), 1);
+    EXPECT_EQ(list().Row(list().Selected())->description, u"Wake up, weekends");
+    EXPECT_EQ(list().Row(list().Selected())->hour, 8);
+
+    // Its own time is no clash: the original saved unchanged stays as it was, armed.
+    list().Select(0);
+    Use(IDC_EDIT, [](D& form) { framework::Automation::Click(&form, framework::IDOK); });
+    EXPECT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(active_of(alarm_path(u"3.kivo")), 1);
+}
+
+TEST_F(AlarmForm, EditOfAnAlarmThatCannotBeReadNowSaysSoAndOpensNothing) {
+    const auto path = WriteFullAlarm();
+    const auto before = Bytes(path);
+    const auto codebase_before = Bytes(alarm_path(u"7.pdb"));
+    Start();
+    framework::MessageBoxScript boxes;
+    // The form opened on defaults would be saved over the alarm: OK is what a user taps.
+    bool opened = false;
+    const auto edit = [&] {
+        QTimer::singleShot(0, [&] {
+            auto* form = dynamic_cast<D*>(CWinApp::Foreground());
+            if (form == nullptr) return;
+            opened = true;
+            framework::Automation::Click(form, framework::IDOK);
+            if (CWinApp::Foreground() == form) framework::Automation::Click(form, framework::IDCANCEL);
+        });
+        view().SendMessage(framework::WM_COMMAND, framework::MAKEWPARAM(static_cast<unsigned>(IDC_EDIT), 0), 0);
+        RunQueued();
+    };
+
+    // Another program inside the store beyond the wait.
+    {
+        std::promise<void> held, release;
+        std::thread holder([&] {
+            AlarmStoreLock lock;
+            EXPECT_TRUE(lock.Lock());
+            held.set_value();
+            release.get_future().wait();
+        });
+        held.get_future().wait();
+        edit();
+        release.set_value();
+        holder.join();
+    }
+    // A damaged file.
+    std::filesystem::resize_file(host_path("Program Files/KIVO/Alarms/7.kivo"), 40);
+    const auto damaged = Bytes(path);
+    edit();
+
+    EXPECT_FALSE(opened);
+    ASSERT_EQ(boxes.Shown().size(), 2u);
+    for (const auto& box : boxes.Shown()) EXPECT_EQ(box.text, u"The alarm cannot be read now. Try again in a moment.");
+    EXPECT_EQ(Bytes(path), damaged);
+    EXPECT_EQ(Bytes(alarm_path(u"7.pdb")), codebase_before) << "the codebase is kept";
+    EXPECT_NE(before, damaged);
+}
+
+TEST_F(AlarmForm, AnEditedAlarmIsRegisteredEvenWhenItsRowCannotBeReadBack) {
+    write(3, {.hour = 7, .description = u"early"});
+    Start();
+    Use(IDC_EDIT, [](D& form) {
+        Type(form, D::IDC_HOUR, u"6");
+        framework::Automation::Click(&form, framework::IDOK);
+        // Before the list reads the row back, another program leaves the file without the
+        // description the row needs; the alarm itself is saved and armed at 6:00.
+        CAlarmDB alarm;
+        ASSERT_EQ(alarm.Open(alarm_path(u"3.kivo")), CAlarmDB::kOk);
+        ASSERT_EQ(alarm.RemoveTag(AlarmTag::Description), CAlarmDB::kOk);
+    });
+    EXPECT_EQ(alarm_tests::InstalledHandheld::registered_time(), "2026-12-08 06:00:00");
 }
 
 TEST_F(AlarmForm, CancelWritesNothing) {
@@ -625,16 +760,7 @@ TEST_F(AlarmForm, TheSubFormsTakeTheValuesAndGiveThemBackOnlyWithOk) {
 }
 
 TEST_F(AlarmForm, TestActionsPlaysTheSoundAndCancelStopsIt) {
-    ASSERT_TRUE(host::AudioSettings::set_backend(host::AudioBackend::capture));
-    const auto sound = put_sound("long.wav", 3);
-    const auto path = write(4, {.hour = 8, .description = u"long sound"});
-    {
-        CAlarmDB alarm;
-        ASSERT_EQ(alarm.Open(path), CAlarmDB::kOk);
-        ASSERT_EQ(alarm.SetSoundFile(sound), CAlarmDB::kOk);
-        ASSERT_EQ(alarm.SetPlaySound(1), CAlarmDB::kOk);
-        ASSERT_EQ(alarm.SetSoundRepeat(3), CAlarmDB::kOk);
-    }
+    const auto path = WriteLongSoundAlarm();
     const auto before = Bytes(path);
     Start();
     Use(IDC_EDIT, [](D& form) {
@@ -654,6 +780,38 @@ TEST_F(AlarmForm, TestActionsPlaysTheSoundAndCancelStopsIt) {
     ASSERT_EQ(plays.size(), 1u) << "no play after the form has gone";
     EXPECT_LT(plays[0].bytes, 3u * 8000u) << "stopped before its end";
     EXPECT_EQ(Bytes(path), before) << "cancelled: nothing written";
+}
+
+// The program's threads: a player is one of them for as long as it lives.
+std::size_t thread_count() {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator("/proc/self/task"),
+                                                  std::filesystem::directory_iterator()));
+}
+
+TEST_F(AlarmForm, AfterTestActionsTheSoundFormTakesOverTheProgramsOnePlayer) {
+    WriteLongSoundAlarm();
+    Start();
+    Use(IDC_EDIT, [](D& form) {
+        Tap(form, D::IDC_TEST_ACTIONS);
+        ASSERT_TRUE(form.IsTesting());
+        Tap(form, D::IDC_STOP);
+        ASSERT_FALSE(form.IsTesting());
+        const std::size_t with_one_player = thread_count();
+        std::size_t in_sound_form = 0;
+        QTimer::singleShot(0, [&] {
+            auto* sound_form = dynamic_cast<CSetSoundDlg*>(CWinApp::Foreground());
+            ASSERT_NE(sound_form, nullptr);
+            RunQueued();
+            in_sound_form = thread_count();
+            framework::Automation::Click(sound_form, framework::IDCANCEL);
+        });
+        Tap(form, D::IDC_SOUND_SETTINGS);
+        EXPECT_EQ(in_sound_form, with_one_player) << "a second player while the sound form is open";
+        // The alarm form makes a player again for its next test.
+        Tap(form, D::IDC_TEST_ACTIONS);
+        EXPECT_TRUE(form.IsTesting());
+        framework::Automation::Click(&form, framework::IDCANCEL);
+    });
 }
 
 TEST_F(AlarmForm, TestActionsWithCommandsAndNoPortAsksForOne) {

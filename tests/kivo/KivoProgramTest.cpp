@@ -5,8 +5,14 @@
 #include <gtest/gtest.h>
 
 
+#include <poll.h>
+#include <sys/inotify.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <regex>
 #include <thread>
 
@@ -17,12 +23,17 @@
 #include "ce/Files.h"
 #include "ce/Messages.h"
 #include "ce/Notify.h"
+#include "ce/Text.h"
 #include "ce/Windows.h"
 #include "framework/WindowMessages.h"
 #include "host/Device.h"
 #include "host/clock/Clock.h"
 #include "host/clock/LocalTime.h"
 #include "host/notify/NotificationStore.h"
+#include "irlib/card/codebase_writer.h"
+#include "irlib/card/database_registry.h"
+#include "irlib/card/result_codes.h"
+#include "irlib/irvox/command_list.h"
 #include "kivo/KivoIds.h"
 #include "LocalTime.h"
 
@@ -109,7 +120,7 @@ TEST_F(KivoProgram, FirstStartMakesTheAlarmsFolderAndDropsWakeUpsForAlarmsThatAr
     for (const char* button : {R"(302 window "Add")", R"(303 window "Edit")", R"(305 window "Delete")",
                                R"(304 window "Copy")", R"(306 window "Help")"})
         EXPECT_THAT(dump, HasSubstr(button));
-    EXPECT_THAT(dump, HasSubstr(R"(307 window "05:00:)"));
+    EXPECT_THAT(dump, HasSubstr(R"(307 window "5:00:)"));
 
     // Options > Help on KIVO: the handheld's help viewer on the program's page.
     ce::PostMessageW(ce::FindWindowW(nullptr, u"KIVO"), framework::WM_COMMAND, ID_HELP_KIVO, 0);
@@ -182,6 +193,92 @@ TEST_F(KivoProgram, ATapOnTheCheckBoxDisarmsAndExitKeepsTheWakeUpOfWhatIsArmed) 
     ok({"ui", "click", std::to_string(ID_APP_EXIT)});  // Options > Exit
     ASSERT_TRUE(Ended());
     EXPECT_EQ(registered_time(), "2026-12-08 06:30:00");
+}
+
+// An edit's save replaces the alarm's codebase in steps. KIVO killed between them (as the
+// setup library terminates it) must leave an alarm that the next program to use it finds
+// whole, with its own codebase, never one naming a codebase that is not there.
+TEST_F(KivoProgram, AnEditKilledHalfWayThroughItsSaveLeavesTheAlarmWholeForTheNextStart) {
+    const auto path = write_alarm(6, 30, 1);
+    {
+        CAlarmDB alarm;
+        ASSERT_EQ(alarm.Open(path), CAlarmDB::kOk);
+        ASSERT_EQ(alarm.SetIrDatabase(u"1"), CAlarmDB::kOk);
+        ASSERT_EQ(alarm.SetBeamIr(1), CAlarmDB::kOk);
+    }
+    auto& codebases = platform::card::database_registry::instance();
+    codebases.set_codebase_folder(kAlarms);
+    ASSERT_EQ(codebases.create_codebase("1", std::vector<std::uint8_t>{0, 0, 0, 0}), platform::card::kOk);
+    {
+        platform::card::codebase_writer writer;
+        ASSERT_EQ(writer.open("1"), platform::card::kOk);
+        ASSERT_EQ(writer.put_signal("Power", {{9000, -4500, 560, -40000}, 0, 26}, true), platform::card::kOk);
+        irvox::command_list steps;
+        steps.add_reference("Power", 3, 1000, nullptr, nullptr);
+        ASSERT_EQ(steps.serialise_macro("Alarm"), 0);
+        ASSERT_EQ(writer.put_macro("Alarm", steps.record()), platform::card::kOk);
+        ASSERT_EQ(writer.commit(), platform::card::kOk);
+    }
+    // Many other databases in the folder: each look through it takes a while, and the
+    // save looks through it between its steps.
+    const auto folder = host_path("Program Files/KIVO/Alarms");
+    for (int other = 0; other < 2000; ++other)
+        std::ofstream(folder / ("other" + std::to_string(other) + ".pdb")) << "not a codebase";
+
+    RunKivo();
+    ok({"ui", "click", std::to_string(IDC_EDIT)});
+    ASSERT_TRUE(Shows("1004 edit \"Coffee machine on\""));
+    ok({"ui", "set", "1004", "Coffee machine off"});
+    const ce::HWND kivo = ce::FindWindowW(nullptr, u"KIVO");
+    ce::DWORD pid = 0;
+    ce::GetWindowThreadProcessId(kivo, &pid);
+    ASSERT_NE(pid, 0u);
+
+    // OK, and KIVO killed the moment the old codebase is set aside.
+    const int watch = inotify_init1(IN_CLOEXEC);
+    ASSERT_GE(inotify_add_watch(watch, folder.c_str(), IN_MOVED_TO), 0);
+    // The tool may wait for the click to be handled: it taps while this test watches.
+    std::thread tap([&] { handheld({"ui", "click", "1"}); });
+    bool killed = false;
+    alignas(inotify_event) char events[4096];
+    pollfd waiting{watch, POLLIN, 0};
+    while (!killed && poll(&waiting, 1, 20000) > 0) {
+        const ssize_t got = read(watch, events, sizeof events);
+        for (ssize_t at = 0; at < got && !killed;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(events + at);
+            if (event->len > 0 && std::string(event->name) == "1.pdb.~old") killed = ::kill(static_cast<pid_t>(pid), SIGKILL) == 0;
+            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+        }
+    }
+    close(watch);
+    tap.join();
+    ASSERT_TRUE(killed) << "the save never set the codebase aside";
+    ASSERT_TRUE(Ended());
+    ASSERT_TRUE(std::filesystem::exists(folder / "1.pdb.~old")) << "killed after the save had ended";
+
+    // The next start finds the alarm as it was before the save: the save never took effect.
+    RunKivo();
+    ok({"ui", "click", std::to_string(ID_APP_EXIT)});
+    ASSERT_TRUE(Ended());
+    EXPECT_FALSE(std::filesystem::exists(folder / "1.pdb.~old"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "1.~kv"));
+    CAlarmDB alarm;
+    ASSERT_EQ(alarm.Open(path), CAlarmDB::kOk);
+    std::u16string description;
+    ASSERT_TRUE(alarm.ReadDescription(description));
+    std::u16string database;
+    ASSERT_TRUE(alarm.ReadIrDatabase(database));
+    alarm.Close();
+    codebases.rescan();
+    platform::card::codebase base;
+    ASSERT_EQ(base.open(ce::ansi_from_wide(database)), platform::card::kOk) << "the alarm's codebase is there";
+    const int macro = base.find_macro("Alarm");
+    ASSERT_GE(macro, 0);
+    irvox::command_list steps;
+    steps.load_macro(base.record(macro));
+    ASSERT_EQ(steps.commands().size(), 1u);
+    EXPECT_GE(base.find_signal(irvox::command::text_of(steps.commands()[0].id)), 0) << "with the signal it beams";
+    EXPECT_EQ(description, u"Coffee machine on");
 }
 
 TEST_F(KivoProgram, TheMenuBarIsListedAndChosenThroughTheToolAndAGreyedItemIsRefused) {

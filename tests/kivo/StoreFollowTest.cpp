@@ -4,20 +4,53 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include <future>
 #include <regex>
+#include <set>
 #include <thread>
 
 #include "ChildProcess.h"
 #include "KivoHandheld.h"
 #include "alarms/AlarmStoreLock.h"
 #include "alarms/CAlarmDB.h"
+#include "ce/Files.h"
 
 namespace kivo_tests {
 namespace {
 
 using ::testing::ElementsAre;
+
+// Every alarm file opened in a folder, by anyone, from now on: the kernel's own account.
+class FolderOpens {
+public:
+    explicit FolderOpens(const std::filesystem::path& folder) : fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+        EXPECT_GE(inotify_add_watch(fd_, folder.c_str(), IN_OPEN), 0) << folder;
+    }
+    ~FolderOpens() { close(fd_); }
+    FolderOpens(const FolderOpens&) = delete;
+    FolderOpens& operator=(const FolderOpens&) = delete;
+
+    // The names of the alarm files opened since the last call, with how often.
+    std::multiset<std::string> Take() {
+        std::multiset<std::string> names;
+        alignas(inotify_event) char events[8192];
+        for (ssize_t got; (got = read(fd_, events, sizeof events)) > 0;) {
+            for (ssize_t at = 0; at < got;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(events + at);
+                const std::string name = event->len > 0 ? event->name : "";
+                if (name.ends_with(".kivo")) names.insert(name);
+                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            }
+        }
+        return names;
+    }
+
+private:
+    int fd_;
+};
 
 class StoreFollow : public KivoHandheld {
 protected:
@@ -71,6 +104,42 @@ TEST_F(StoreFollow, AlarmsAddedChangedAndRemovedElsewhereShowWhileKivoRunsKeepin
     handheld({"alarm", "remove", "2"});
     ASSERT_TRUE(shows({u"first, later"}));
     EXPECT_EQ(list().Selected(), -1) << "the selected alarm has gone";
+}
+
+// Idle, KIVO opens no alarm file however many there are: the list reads a file again when
+// it changed, not at every tick, and its own reads are no change (each would start the
+// next read of the whole store, for ever). A file another program changes is still
+// followed, and it alone is read.
+TEST_F(StoreFollow, IdleKivoOpensNoAlarmFileAndReadsAgainOnlyTheFileChangedElsewhere) {
+    constexpr int kAlarms = 50;
+    for (int number = 1; number <= kAlarms; ++number)
+        write(number, {.hour = number % 24, .minute = number, .description = u"alarm " + std::u16string(1, u'A' + number % 26)});
+    Start();
+    ASSERT_EQ(rows().size(), static_cast<std::size_t>(kAlarms));
+    // The new text of alarm 7, written where the list does not look.
+    ASSERT_TRUE(ce::CreateDirectoryW(u"\\Temp"));
+    {
+        CAlarmDB changed;
+        ASSERT_EQ(changed.Create(u"\\Temp\\7.kivo"), CAlarmDB::kOk);
+        ASSERT_EQ(changed.SetDescription(u"changed elsewhere"), CAlarmDB::kOk);
+        ASSERT_EQ(changed.SetAlarmTime(23, 59), CAlarmDB::kOk);
+        ASSERT_EQ(changed.SetActive(1), CAlarmDB::kOk);
+    }
+
+    FolderOpens opens(host_path("Program Files/KIVO/Alarms"));
+    RunUntil([] { return false; }, std::chrono::seconds(2));
+    const auto idle = opens.Take();
+    EXPECT_TRUE(idle.empty()) << idle.size() << " alarm files opened by an idle KIVO in 2 s, first "
+                              << (idle.empty() ? "" : *idle.begin());
+
+    handheld({"cp", host_path("Temp/7.kivo").string(), "\\Program Files\\KIVO\\Alarms\\7.kivo"});
+    ASSERT_TRUE(RunUntil([&] { return !rows().empty() && rows().back() == u"changed elsewhere"; }))
+        << "the file another program wrote is shown";
+    EXPECT_EQ(rows().size(), static_cast<std::size_t>(kAlarms));
+    RunUntil([] { return false; }, std::chrono::milliseconds(500));
+    const auto followed = opens.Take();
+    EXPECT_EQ(std::set<std::string>(followed.begin(), followed.end()), std::set<std::string>{"7.kivo"})
+        << "only the changed file is read again";
 }
 
 // Another program inside the store when KIVO starts (Alert firing, say): the load waits for

@@ -154,10 +154,11 @@ TEST_F(InfraredSend, StoredMacroRunsWithItsPauseAndHeldRepeats) {
     const auto file = write_signal("carrier 38000\npulse 9000\nspace 4500\npulse 560\nspace 1690\npulse 560\n"
                                    "space 40000\npulse 9000\nspace 2250\npulse 560\nspace 96000\n");
     ok({"ir", "put", "7", "NEC", file, "--repeat-start", "6"});
-    ok({"ir", "macro", "7", "Alarm", "signal:NEC", "delay:1500", "signal:NEC", "hold-ms:1000"});
+    ok({"ir", "macro", "7", "Alarm", "signal:NEC", "comment:TV power", "delay:1500", "signal:NEC", "hold-ms:1000"});
     const auto shown = ok({"ir", "show", "7"});
     EXPECT_THAT(shown, HasSubstr("NEC: 10 durations, repeat from 6, carrier 26 us"));
-    EXPECT_THAT(shown, HasSubstr("    signal:NEC\n    delay:1500\n    signal:NEC hold-ms:1000\n"));
+    // The line's name is kept packed, as KIVO's list keeps it, and shown as typed.
+    EXPECT_THAT(shown, HasSubstr("    signal:NEC comment:TV power\n    delay:1500\n    signal:NEC hold-ms:1000\n"));
     EXPECT_THAT(ok({"ir", "run", "7", "Alarm"}), HasSubstr("2 signals sent"));
 
     const auto log = ok({"ir", "log"});

@@ -83,6 +83,28 @@ TEST_F(ScreenTool, TapOnTheHelpButtonOpensTheHelpFormAndEscapeClosesIt) {
     EXPECT_TRUE(Shows("2107 window"));
 }
 
+TEST_F(ScreenTool, TheHelpFormClosesByATapOnTheOkAtTheRightOfItsTitleBar) {
+    ok({"ui", "click", "2107"});
+    ASSERT_TRUE(Shows("2035 edit"));
+    const Place done = place_of(ok({"ui", "dump"}), 1);
+    EXPECT_GE(done.width, 24);
+    EXPECT_GE(done.height, 24);
+    EXPECT_GE(done.x + done.width, 240 - 4) << "at the right";
+    EXPECT_LE(done.y, 4) << "at the top";
+    EXPECT_THAT(ok({"ui", "dump"}), HasSubstr("1 button \"ok\""));
+    ok({"tap", std::to_string(done.x + done.width / 2), std::to_string(done.y + done.height / 2)});
+    EXPECT_TRUE(Shows("2107 window"));
+}
+
+TEST_F(ScreenTool, DigitAndLetterKeysTypeIntoTheFieldWithTheFocus) {
+    const Place name = place_of(ok({"ui", "dump"}), 810);
+    ASSERT_GT(name.width, 0);
+    // The stylus at the field's right end puts the caret after its text.
+    ok({"tap", std::to_string(name.x + name.width - 3), std::to_string(name.y + name.height / 2)});
+    for (const char* key : {"7", "1", "0x35", "B"}) ok({"key", key});
+    EXPECT_TRUE(Shows("810 edit \"Wake up715B\"")) << ok({"ui", "dump"});
+}
+
 TEST_F(ScreenTool, RotateLaysTheFormOutAgainAndScreenshotsFollowTheScreen) {
     const auto portrait_shot = device_root() / "portrait.png";
     ok({"screenshot", portrait_shot.string()});

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -83,6 +84,21 @@ TEST_F(SoundFormsTool, CopiesFilesOntoTheHandheldAndOffItAndSaysWhatIsWrong) {
     EXPECT_THAT(Fails({"cp", "\\My Documents\\gone.wav", back.string()}), HasSubstr("no such file on the handheld"));
     EXPECT_THAT(Fails({"cp", "\\My Documents\\ring.wav", (back / "none" / "x.wav").string()}), HasSubstr("no such folder here"));
     EXPECT_THAT(Fails({"cp", ring.string(), back.string()}), HasSubstr("must be a device path"));
+
+    // A file whose reading fails half-way (a storage card taken out): no part of it passes
+    // for the whole.
+    HostFile("unreadable.wav", sound(200'000, 4));
+    ok({"cp", (device_root() / "unreadable.wav").string(), "\\My Documents"});
+    const char* asan = std::getenv("ASAN_OPTIONS");
+    const std::string asan_before = asan != nullptr ? asan : "";
+    setenv("LD_PRELOAD", FAILING_READ, 1);
+    setenv("ASAN_OPTIONS", (asan_before + (asan_before.empty() ? "" : ":") + "verify_asan_link_order=0").c_str(), 1);
+    const std::string refused = Fails({"cp", "\\My Documents\\unreadable.wav", back.string()});
+    unsetenv("LD_PRELOAD");
+    if (asan != nullptr) setenv("ASAN_OPTIONS", asan_before.c_str(), 1);
+    else unsetenv("ASAN_OPTIONS");
+    EXPECT_THAT(refused, HasSubstr("\\My Documents\\unreadable.wav: reading failed"));
+    EXPECT_FALSE(std::filesystem::exists(back / "unreadable.wav"));
     EXPECT_FALSE(std::filesystem::exists(device_root() / ".." / "ring.wav"));
 }
 

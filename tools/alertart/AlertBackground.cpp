@@ -31,13 +31,21 @@ void AlertBackground::Paint(QPainter& painter) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setClipRect(QRectF(0, 0, kSize, kSize), Qt::IntersectClip);
-    PaintSky(painter);
+    PaintSky(painter, QRectF(0, 0, kSize, kSize));
     PaintBrand(painter);
     PaintPlates(painter);
     painter.restore();
 }
 
-void AlertBackground::PaintSky(QPainter& painter) {
+void AlertBackground::PaintWideSky(QPainter& painter) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(kSkyMargin, kSkyMargin);
+    PaintSky(painter, QRectF(-kSkyMargin, -kSkyMargin, kSkySize, kSkySize));
+    painter.restore();
+}
+
+void AlertBackground::PaintSky(QPainter& painter, const QRectF& area) {
     // Light round the clock, the form's own orange at the edges: on a screen taller than
     // the picture there is no seam where the form's erased border begins.
     const QPointF centre = kAnimation.center();
@@ -45,7 +53,7 @@ void AlertBackground::PaintSky(QPainter& painter) {
     sky.setColorAt(0, kSkyOrange);
     sky.setColorAt(0.45, QColor(236, 158, 38));
     sky.setColorAt(1, kFrameOrange);
-    painter.fillRect(QRectF(0, 0, kSize, kSize), sky);
+    painter.fillRect(area, sky);
 
     // Rays from the clock: every other wedge lighter, fading out towards the edges.
     QRadialGradient light(centre, 170);

@@ -1,4 +1,5 @@
-// Draws the reminder's pictures into a folder: the background (170), the buttons
+// Draws the reminder's pictures into a folder: the background (170) and the sky round
+// it (177), the buttons
 // (171-176) and the ringing clock (130-169), each at its design size as ID.png and at
 // twice that as ID@2x.png for screens of 192 dots per inch, and the Qt resource list
 // that compiles them in. With --preview, also a mock of the form on a 240 x 320 and a
@@ -42,6 +43,9 @@ std::vector<Picture> Pictures() {
                             [frame](QPainter& painter) { RingingClock::Paint(painter, frame); }});
     pictures.push_back({170, QSize(AlertBackground::kSize, AlertBackground::kSize), QStringLiteral("background"),
                         [](QPainter& painter) { AlertBackground::Paint(painter); }});
+    pictures.push_back({177, QSize(AlertBackground::kSkySize, AlertBackground::kSkySize),
+                        QStringLiteral("the sky beyond the background, on longer screens"),
+                        [](QPainter& painter) { AlertBackground::PaintWideSky(painter); }});
     static const char* const kNames[] = {"Dismiss", "Snooze", "snooze length arrow"};
     for (const auto& button : AlertButton::kPictures)
         pictures.push_back({button.id, AlertButton::Place(button.kind).size(),

@@ -1,7 +1,8 @@
 // Draws the small icons the file list shows into resources/bitmaps: a folder (560), a
 // WAV sound (561) and any other file (562), each 16 x 16 as ID.png and 32 x 32 as
-// ID@2x.png for screens of 192 dots per inch. Drawn in a 16-unit grid so both sizes
-// come from the same strokes.
+// ID@2x.png for screens of 192 dots per inch; and the forms' help button, up (539) and
+// pressed (538), as ID@2x.png beside the 16 x 16 XPM it keeps. Drawn in a 16-unit grid
+// so both sizes come from the same strokes.
 //   kivo_file_icons resources/bitmaps
 
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QPainterPath>
 #include <cstdio>
 #include <functional>
+#include <initializer_list>
 
 namespace {
 
@@ -77,8 +79,23 @@ void wav_file(QPainter& p) {
     p.drawEllipse(QPointF(8.6, 11.8), 1.8, 1.4);
 }
 
-bool save(const QString& folder, int id, const std::function<void(QPainter&)>& draw) {
-    for (const int scale : {1, 2}) {
+// The help button's round "?": blue on white when pressed, white on blue when up.
+void help_button(QPainter& p, bool pressed) {
+    const QColor rim(0x00, 0x3C, 0x8C), blue(0x00, 0x50, 0xC8);
+    p.setPen(QPen(rim, 1));
+    p.setBrush(pressed ? QColor(Qt::white) : blue);
+    p.drawEllipse(QPointF(8, 8), 7.5, 7.5);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(12);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(pressed ? blue : QColor(Qt::white));
+    p.drawText(QRectF(0, 0.5, 16, 16), Qt::AlignCenter, QStringLiteral("?"));
+}
+
+bool save(const QString& folder, int id, const std::function<void(QPainter&)>& draw,
+          std::initializer_list<int> scales = {1, 2}) {
+    for (const int scale : scales) {
         QImage image(kSize * scale, kSize * scale, QImage::Format_ARGB32);
         image.fill(Qt::transparent);
         QPainter painter(&image);
@@ -103,7 +120,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
-    const bool ok = save(out, 560, folder_icon) && save(out, 561, wav_file) && save(out, 562, other_file);
+    const bool ok = save(out, 560, folder_icon) && save(out, 561, wav_file) && save(out, 562, other_file) &&
+                    save(out, 539, [](QPainter& p) { help_button(p, false); }, {2}) &&
+                    save(out, 538, [](QPainter& p) { help_button(p, true); }, {2});
     if (!ok) std::fprintf(stderr, "kivo_file_icons: cannot write the icons into %s\n", argv[1]);
     return ok ? 0 : 1;
 }

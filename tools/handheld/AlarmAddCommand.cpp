@@ -11,6 +11,7 @@
 #include "Arguments.h"
 #include "ClockText.h"
 #include "PlayVerb.h"
+#include "alarms/StoredSoundPath.h"
 #include "ce/Files.h"
 #include "ce/Text.h"
 #include "host/Device.h"
@@ -107,8 +108,12 @@ std::optional<std::string> AlarmAddCommand::PlaceSound(const std::string& given,
         if (error) return "cannot copy " + given + " onto the handheld: " + error.message();
         *device_path = ce::utf16_from_utf8("\\My Documents\\" + name);
     }
-    // The alarm file holds the path in the ANSI code page; a longer one reads as absent.
-    if (ce::ansi_from_wide(*device_path).size() > kLongestText) return std::string("the sound's path is too long");
+    switch (StoredSoundPath::Check(*device_path)) {
+        case StoredSoundPath::Fit::fits: return std::nullopt;
+        case StoredSoundPath::Fit::too_long: return std::string("the sound's path is too long");
+        case StoredSoundPath::Fit::foreign_characters:
+            return std::string("the sound's path has characters the alarm file cannot hold");
+    }
     return std::nullopt;
 }
 

@@ -3,7 +3,7 @@
 namespace handheld {
 
 void Console::print_message(std::string_view message) {
-    err_ << "handheld";
+    err_ << tool_;
     if (!verb_.empty()) err_ << ' ' << verb_;
     err_ << ": " << message << '\n';
 }
@@ -17,7 +17,7 @@ void Console::note(std::string_view message) { print_message("note: " + std::str
 
 ExitCode Console::usage(std::string_view message) {
     print_message(message);
-    err_ << "(see `handheld " << (verb_.empty() ? std::string("--help") : verb_ + " --help") << "`)\n";
+    err_ << "(see `" << tool_ << ' '  << (verb_.empty() ? std::string("--help") : verb_ + " --help") << "`)\n";
     return ExitCode::usage;
 }
 

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "ExitCode.h"
 
@@ -12,16 +13,17 @@ namespace handheld {
 
 class Console {
 public:
-    Console(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+    // `tool` is the name the tool was called by, which its messages start with.
+    Console(std::ostream& out, std::ostream& err, std::string tool) : out_(out), err_(err), tool_(std::move(tool)) {}
 
     std::ostream& out() { return out_; }
 
     // The command messages start with ("reg", "ir send", ...); empty for the tool itself.
     void set_verb(std::string_view verb) { verb_ = verb; }
 
-    // "handheld VERB: message" on standard error.
+    // "TOOL VERB: message" on standard error.
     ExitCode fail(std::string_view message);
-    // "handheld VERB: note: message" on standard error: what was done differently from
+    // "TOOL VERB: note: message" on standard error: what was done differently from
     // what was asked, and why.
     void note(std::string_view message);
     // As fail, plus where to read the usage; the exit code of a wrong command line.
@@ -32,6 +34,7 @@ private:
 
     std::ostream& out_;
     std::ostream& err_;
+    std::string tool_;
     std::string verb_;
 };
 

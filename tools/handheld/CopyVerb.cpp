@@ -133,11 +133,24 @@ ExitCode CopyVerb::off_device(const std::u16string& device, const std::string& h
     bool copied = static_cast<bool>(out);
     std::vector<char> buffer(kChunk);
     ce::DWORD got = 0;
-    while (copied && ce::ReadFile(file, buffer.data(), static_cast<ce::DWORD>(buffer.size()), &got) != ce::FALSE && got > 0)
+    ce::DWORD read_error = ce::ERROR_SUCCESS;
+    while (copied) {
+        if (ce::ReadFile(file, buffer.data(), static_cast<ce::DWORD>(buffer.size()), &got) == ce::FALSE) {
+            read_error = ce::GetLastError();
+            break;
+        }
+        if (got == 0) break;
         copied = static_cast<bool>(out.write(buffer.data(), got));
+    }
     ce::CloseHandle(file);
     out.close();
-    if (!copied || !out) return console.fail(target.string() + ": cannot be written");
+    if (read_error != ce::ERROR_SUCCESS || !copied || !out) {
+        // A part of the file passed for the whole would be worse than none.
+        fs::remove(target, error);
+        if (read_error != ce::ERROR_SUCCESS)
+            return console.fail(shown(device) + ": reading failed: " + error_text(read_error));
+        return console.fail(target.string() + ": cannot be written");
+    }
     console.out() << target.string() << '\n';
     return ExitCode::ok;
 }

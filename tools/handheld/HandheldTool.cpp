@@ -7,6 +7,7 @@
 #include "AttribVerb.h"
 #include "AudioVerb.h"
 #include "AutostartVerb.h"
+#include "BashCompletion.h"
 #include "CopyVerb.h"
 #include "HelpFormatter.h"
 #include "HoldVerb.h"
@@ -15,6 +16,7 @@
 #include "IrVerb.h"
 #include "KeyVerb.h"
 #include "ListVerb.h"
+#include "ManualPages.h"
 #include "NotifyVerb.h"
 #include "PlayVerb.h"
 #include "PsVerb.h"
@@ -36,11 +38,11 @@
 
 namespace handheld {
 
-HandheldTool::HandheldTool()
+HandheldTool::HandheldTool(const std::string& name)
     : tool_("Creates, drives and inspects a simulated handheld: a directory holding its file system,\n"
             "registry, clock and settings.",
-            "handheld") {
-    tool_.formatter(std::make_shared<HelpFormatter>());
+            name) {
+    tool_.formatter(std::make_shared<HelpFormatter>(name));
     tool_.set_help_flag("-h,--help", "this text; `handheld VERB --help` describes one verb");
     tool_.add_option("--device", device_,
                      "the handheld's directory (else $KIVO_DEVICE, else " + host::Device::default_root().string() +
@@ -83,8 +85,12 @@ HandheldTool::HandheldTool()
     verbs_.push_back(std::make_unique<KeyVerb>());
     for (const auto& verb : verbs_) verb->attach(tool_);
 
+    tool_.set_version_flag("--version", std::string(KIVO_VERSION), "the version of KIVO this tool comes with");
     help_ = tool_.add_subcommand("help", "`handheld help VERB` is `handheld VERB --help`");
     help_->add_option("VERB", help_words_, "a verb, and an action of it");
+    help_->add_option("--man-pages", manual_folder_, "write the manual pages of the tool and its verbs into DIR")
+        ->type_name("DIR");
+    help_->add_flag("--bash-completion", bash_completion_, "print the bash completion of the tool's verbs and options");
 }
 
 ExitCode HandheldTool::run(Console& console) {
@@ -99,6 +105,10 @@ ExitCode HandheldTool::run(Console& console) {
 }
 
 ExitCode HandheldTool::refuse(const CLI::ParseError& error, Console& console) {
+    if (const auto* version = dynamic_cast<const CLI::CallForVersion*>(&error)) {
+        console.out() << tool_.get_name() << ' ' << version->what() << '\n';
+        return ExitCode::ok;
+    }
     if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) {
         console.out() << tool_.help();
         return ExitCode::ok;
@@ -109,6 +119,14 @@ ExitCode HandheldTool::refuse(const CLI::ParseError& error, Console& console) {
 }
 
 ExitCode HandheldTool::print_help(Console& console) {
+    if (bash_completion_) {
+        console.out() << BashCompletion::script(tool_);
+        return ExitCode::ok;
+    }
+    if (!manual_folder_.empty()) {
+        std::string failure;
+        return ManualPages(tool_, KIVO_VERSION).write(manual_folder_, &failure) ? ExitCode::ok : console.fail(failure);
+    }
     const CLI::App* command = &tool_;
     std::string path = tool_.get_name();
     for (const auto& word : help_words_) {

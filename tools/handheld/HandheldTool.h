@@ -15,7 +15,8 @@ namespace handheld {
 
 class HandheldTool {
 public:
-    HandheldTool();
+    // `name`: what the tool was called by, which its help shows commands under.
+    explicit HandheldTool(const std::string& name);
 
     // What main parses; every verb is declared on it.
     CLI::App& command_line() { return tool_; }
@@ -32,6 +33,8 @@ private:
     std::string device_;
     CLI::App* help_ = nullptr;
     std::vector<std::string> help_words_;
+    std::string manual_folder_;
+    bool bash_completion_ = false;
     std::vector<std::unique_ptr<Verb>> verbs_;
 };
 

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <sstream>
+#include <utility>
+
+#include "ToolName.h"
 
 namespace handheld {
 
@@ -15,7 +18,7 @@ std::vector<const CLI::App*> actions_of(const CLI::App& command) {
 
 }  // namespace
 
-HelpFormatter::HelpFormatter() {
+HelpFormatter::HelpFormatter(std::string tool) : tool_(std::move(tool)) {
     label("Positionals", "Arguments");
     column_width(20);
 }
@@ -89,7 +92,7 @@ std::string HelpFormatter::make_help(const CLI::App* command, std::string name, 
     const CLI::App* parent = command->get_parent();
     if (!command->get_footer().empty() && (parent == nullptr || parent->get_footer() != command->get_footer()))
         out << '\n' << make_footer(command);
-    return out.str();
+    return as_called(out.str(), tool_);
 }
 
 }  // namespace handheld

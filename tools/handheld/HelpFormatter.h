@@ -12,7 +12,8 @@ namespace handheld {
 
 class HelpFormatter : public CLI::Formatter {
 public:
-    HelpFormatter();
+    // `tool`: the name the tool was called by, which the examples are spelt with.
+    explicit HelpFormatter(std::string tool);
 
     std::string make_help(const CLI::App* command, std::string name, CLI::AppFormatMode mode) const override;
     std::string make_usage(const CLI::App* command, std::string name) const override;
@@ -24,6 +25,8 @@ public:
 private:
     // "FILE [--passes N] [--hold SECONDS]", what follows the command's name.
     static std::string synopsis(const CLI::App& command);
+
+    std::string tool_;
 };
 
 }  // namespace handheld

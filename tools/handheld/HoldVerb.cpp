@@ -32,8 +32,8 @@ void HoldVerb::declare(CLI::App& command) {
         "even while the program is too busy to take its messages.");
     command
         .add_option("ARGUMENTS", words_,
-                    "KEY SECONDS, or X Y SECONDS. KEY: a virtual-key code (1, 0x0D),\n"
-                    "a letter or digit (A, 7), or one of LBUTTON, BACK, TAB, RETURN,\n"
+                    "KEY SECONDS, or X Y SECONDS. KEY: a letter or digit (A, 7), a\n"
+                    "virtual-key code (0x01, 13), or one of LBUTTON, BACK, TAB, RETURN,\n"
                     "ENTER, ESCAPE, SPACE, LEFT, UP, RIGHT, DOWN. X Y: pixels of the\n"
                     "screen. SECONDS: how long, decimals allowed, at most 3600")
         ->required()
@@ -46,6 +46,9 @@ std::optional<int> HoldVerb::key_code(const std::string& text) {
         if (same_word(text, key.name)) return key.code;
     for (char letter = 'A'; letter <= 'Z'; ++letter)
         if (same_word(text, std::string(1, letter))) return letter;
+    // A single digit is the digit's key, as a single letter is the letter's; codes are
+    // written with two digits or more (0x37, 13).
+    if (text.size() == 1 && text[0] >= '0' && text[0] <= '9') return text[0];
     const auto code = whole_number(text);
     if (!code || *code < 1 || *code > 255) return std::nullopt;
     return static_cast<int>(*code);

@@ -7,6 +7,7 @@
 #include "DeviceImage.h"
 #include "ErrorText.h"
 #include "ProcessorProfile.h"
+#include "ToolFiles.h"
 #include "ce/Files.h"
 #include "ce/Text.h"
 #include "host/Device.h"
@@ -19,12 +20,8 @@ namespace {
 constexpr const char16_t* kStandardFolders[] = {u"\\Windows", u"\\My Documents", u"\\Program Files",
                                                 u"\\Program Files\\KIVO"};
 
-// The handheld's own programs KIVO starts, as its ROM holds them.
-struct PlatformProgram {
-    const char* built;     // the built executable
-    const char16_t* path;  // where the handheld has it
-};
-constexpr PlatformProgram kPlatformPrograms[] = {{KIVO_HELP_VIEWER, u"\\Windows\\peghelp.exe"}};
+// The handheld's own program KIVO starts, where its ROM holds it.
+constexpr const char16_t* kHelpViewerPath = u"\\Windows\\peghelp.exe";
 
 }  // namespace
 
@@ -91,16 +88,14 @@ ExitCode InitVerb::create_folders(Console& console) {
 }
 
 ExitCode InitVerb::place_platform_programs(Console& console) {
-    DeviceImage image(console);
-    for (const auto& program : kPlatformPrograms) {
-        std::error_code error;
-        if (!std::filesystem::is_regular_file(program.built, error)) {
-            console.out() << "not built yet: " << program.built << '\n';
-            continue;
-        }
-        if (!image.put(program.built, program.path, DeviceImage::Kind::program)) return ExitCode::failed;
-        console.out() << "placed " << ce::utf8_from_utf16(program.path) << '\n';
+    const std::filesystem::path viewer = ToolFiles::of_this_tool().help_viewer;
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(viewer, error)) {
+        console.out() << "not built yet: " << viewer.string() << '\n';
+        return ExitCode::ok;
     }
+    if (!DeviceImage(console).put(viewer, kHelpViewerPath, DeviceImage::Kind::program)) return ExitCode::failed;
+    console.out() << "placed " << ce::utf8_from_utf16(kHelpViewerPath) << '\n';
     return ExitCode::ok;
 }
 

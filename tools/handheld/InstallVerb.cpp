@@ -1,8 +1,11 @@
 #include "InstallVerb.h"
 
+#include <system_error>
+
 #include "DesktopFiles.h"
 #include "Installer.h"
 #include "ServiceUnit.h"
+#include "ToolFiles.h"
 #include "WakeCapability.h"
 #include "host/Device.h"
 
@@ -15,7 +18,9 @@ void InstallVerb::declare(CLI::App& command) {
         "handheld's installer does; the installer keeps KIVOSETUP as\n"
         "\\Windows\\AppMgr\\KIVOSETUP.dll for the removal. Running programs keep running; a\n"
         "program the build has not made yet is reported and left out.");
-    command.add_option("--from", package_, "the folder holding the built programs (default: the build's)")
+    command.add_option("--from", package_,
+                       "the folder holding the built programs, and the help page if it has one\n"
+                       "(default: the build's, or the installed package's)")
         ->type_name("DIR");
     command.add_flag("--wake", wake_,
                      "only give the handheld's notification service CAP_WAKE_ALARM (as root, with setcap), so that it "
@@ -35,7 +40,12 @@ void InstallVerb::declare(CLI::App& command) {
 
 ExitCode InstallVerb::run(Console& console) {
     if (wake_) return WakeCapability::grant(ServiceUnit::installed_service(), console);
-    const ExitCode installed = Installer(console).install(package_);
+    const ToolFiles own = ToolFiles::of_this_tool();
+    const std::filesystem::path page = std::filesystem::path(package_) / "KIVO.htm";
+    std::error_code error;
+    const ExitCode installed =
+        package_.empty() ? Installer(console).install(own.programs, own.help_page)
+                         : Installer(console).install(package_, std::filesystem::exists(page, error) ? page : own.help_page);
     if (installed != ExitCode::ok || !menu_) return installed;
     std::string failure;
     if (!MenuEntry::write(std::filesystem::absolute(host::Device::current().root()), &failure))

@@ -19,7 +19,7 @@ public:
 private:
     void declare(CLI::App& command) override;
 
-    std::string package_ = KIVO_PACKAGE_DIR;  // where the build puts the programs
+    std::string package_;  // where the programs are: the tool's own unless --from says
     bool wake_ = false;
     bool menu_ = false;
 };

@@ -31,7 +31,7 @@ std::string text(std::u16string_view path) { return ce::utf8_from_utf16(path); }
 
 }  // namespace
 
-ExitCode Installer::install(const std::filesystem::path& package) {
+ExitCode Installer::install(const std::filesystem::path& package, const std::filesystem::path& help_page) {
     const std::filesystem::path setup_file = package / kSetupFile;
     std::error_code error;
     if (!std::filesystem::is_regular_file(setup_file, error))
@@ -50,7 +50,8 @@ ExitCode Installer::install(const std::filesystem::path& package) {
     ce::WORD failed_files = 0;
     bool copied_all = true;
     for (const auto& program : kPrograms) {
-        const std::filesystem::path built = package / program.built;
+        const std::filesystem::path built =
+            program.kind == DeviceImage::Kind::data ? help_page : package / program.built;
         if (!std::filesystem::is_regular_file(built, error)) {
             console_.out() << "not in the package (not built yet): " << program.built << '\n';
             ++failed_files;

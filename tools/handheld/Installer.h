@@ -27,10 +27,9 @@ public:
 
     explicit Installer(Console& console) : console_(console) {}
 
-    // Installs from a folder holding the built programs ("KIVO", "Alert", "kivowake"),
-    // the help page "KIVO.htm" and KIVOSETUP. A file missing from it is reported and
-    // left out.
-    ExitCode install(const std::filesystem::path& package);
+    // Installs from a folder holding the built programs ("KIVO", "Alert", "kivowake")
+    // and KIVOSETUP, and the help page `help_page`. A file missing is reported and left out.
+    ExitCode install(const std::filesystem::path& package, const std::filesystem::path& help_page);
     ExitCode uninstall();
 
 private:

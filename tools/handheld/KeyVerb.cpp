@@ -23,7 +23,7 @@ void KeyVerb::declare(CLI::App& command) {
         "control with the focus gets it (RETURN is OK and ESCAPE closes a form).");
     command
         .add_option("NAME", key_name_,
-                    "a letter or digit (A, 7), a virtual-key code (0x0D), or one of BACK, TAB,\n"
+                    "a letter or digit (A, 7: types it), a virtual-key code (0x0D), or one of BACK, TAB,\n"
                     "RETURN, ENTER, ESCAPE, SPACE, LEFT, UP, RIGHT, DOWN")
         ->required()
         ->check([](const std::string& name) {

@@ -1,6 +1,8 @@
 #include "MacroSteps.h"
 
 #include "Arguments.h"
+#include "ce/Text.h"
+#include "irlib/utils/wide_text.h"
 
 namespace handheld {
 
@@ -13,6 +15,22 @@ std::optional<std::int32_t> number(std::string_view text, std::uint32_t least) {
     const auto value = whole_number(text);
     if (!value || *value < least || *value > 0xFFFF) return std::nullopt;
     return static_cast<std::int32_t>(*value);
+}
+
+// A comment is a line's display name, kept packed as KIVO's command list keeps it, so
+// the list shows what was typed and `ir show` reads back either program's lines.
+std::string packed_comment(std::string_view text) {
+    const std::u16string wide = ce::utf16_from_utf8(text);
+    std::string packed(wide.size() * 2 + 2, '\0');
+    utils::pack_wide_text(wide.c_str(), packed.data(), packed.size());
+    return packed.c_str();
+}
+
+std::string unpacked_comment(const char* packed) {
+    const std::string_view text(packed);
+    std::u16string wide(text.size() + 1, u'\0');
+    utils::unpack_wide_text(text.data(), text.size() + 1, wide.data(), wide.size());
+    return ce::utf8_from_utf16(wide.c_str());
 }
 
 }  // namespace
@@ -58,7 +76,7 @@ std::optional<irvox::command_list> MacroSteps::parse(const std::vector<std::stri
         } else if (key == "base") {
             reference->base = command::owned_text(value.c_str());
         } else if (key == "comment") {
-            reference->comment = command::owned_text(value.c_str());
+            reference->comment = command::owned_text(packed_comment(value).c_str());
         } else {
             error += "unknown step";
             return std::nullopt;
@@ -80,7 +98,7 @@ std::string MacroSteps::text(const command& c) {
         if (command::is_set(c.base)) out += std::string(" base:") + command::text_of(c.base);
         if (c.repeat == command::kByDuration) out += " hold-ms:" + std::to_string(c.duration);
         else if (c.repeat >= 0) out += " repeat:" + std::to_string(c.repeat);
-        if (command::is_set(c.comment)) out += std::string(" comment:") + command::text_of(c.comment);
+        if (command::is_set(c.comment)) out += " comment:" + unpacked_comment(command::text_of(c.comment));
         return out;
     }
     default: return "kind " + std::to_string(c.kind);

@@ -1,5 +1,7 @@
 #include "ServiceUnit.h"
 
+#include "ToolFiles.h"
+
 #include <unistd.h>
 
 #include <cstdint>
@@ -82,7 +84,7 @@ std::string ServiceUnit::autostart_text() const {
 std::filesystem::path ServiceUnit::installed_service() {
     const auto chosen = host::Device::current().database().setting(host::ServiceFiles::kProgramSetting);
     return std::filesystem::absolute(chosen && !chosen->empty() ? std::filesystem::path(*chosen)
-                                                                : std::filesystem::path(KIVO_NOTIFY_SERVICE));
+                                                                : ToolFiles::of_this_tool().notify_service);
 }
 
 bool ServiceUnit::user_manager_runs() {

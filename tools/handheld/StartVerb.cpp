@@ -1,5 +1,6 @@
 #include "StartVerb.h"
 
+#include "ToolFiles.h"
 #include "host/Device.h"
 #include "host/notify/ServiceLink.h"
 
@@ -21,7 +22,7 @@ void StartVerb::declare(CLI::App& command) {
 ExitCode StartVerb::run(Console& console) {
     const host::ServiceLink link(host::Device::current());
     std::string failure;
-    if (!link.start(KIVO_NOTIFY_SERVICE, &failure)) return console.fail(failure);
+    if (!link.start(ToolFiles::of_this_tool().notify_service, &failure)) return console.fail(failure);
     const auto process = link.running();
     if (!process) return console.fail("the notification service ended at once (see log/notify.log)");
     console.out() << "notification service running, process " << *process << '\n';

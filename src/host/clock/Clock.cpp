@@ -93,10 +93,13 @@ bool clock_holds(const ce::SYSTEMTIME& local) {
 bool set_local_time(const ce::SYSTEMTIME& local) {
     if (!clock_holds(local)) return false;
     const auto target = device_utc_of(local);
-    if (!target) return false;
+    return target && set_device_utc(*target);
+}
+
+bool set_device_utc(system_clock::time_point device_utc) {
     // Whole milliseconds on both sides, as device_utc() reads them: a reading taken right
     // after must not come out a fraction before the time just set.
-    const auto offset = duration_cast<milliseconds>(*target - floor<milliseconds>(system_clock::now()));
+    const auto offset = duration_cast<milliseconds>(device_utc - floor<milliseconds>(system_clock::now()));
     if (!store_clock(Device::current().database(), offset.count(), clock_settings().zone, ClockSource::own)) return false;
     // Registered local times now fall due at other host times.
     ServiceLink::changed();
@@ -143,6 +146,13 @@ std::optional<system_clock::time_point> device_utc_reaching(const ce::SYSTEMTIME
     const auto reading = reading_of(local);
     if (!reading) return std::nullopt;
     return zone_of(clock_settings()).resolve(*reading).instant;
+}
+
+std::optional<Readings> device_utc_readings(const ce::SYSTEMTIME& local) {
+    const auto reading = reading_of(local);
+    if (!reading) return std::nullopt;
+    const auto resolved = zone_of(clock_settings()).resolve(*reading);
+    return Readings{resolved.instant, resolved.later};
 }
 
 system_clock::time_point host_time_of(system_clock::time_point device_utc) {

@@ -52,6 +52,9 @@ bool clock_holds(const ce::SYSTEMTIME& local);
 // year the clock does not hold. A local time that occurs twice (when daylight saving
 // ends) is taken as the earlier.
 bool set_local_time(const ce::SYSTEMTIME& local);
+// Moves the clock so that the device's UTC is now `device_utc`, whatever the local time
+// reads (the second 02:30 of a night daylight saving ends, say).
+bool set_device_utc(std::chrono::system_clock::time_point device_utc);
 // False, changing nothing, for a name the tz database does not know. Both give the
 // handheld a clock of its own.
 bool set_time_zone(const std::string& zone);
@@ -72,6 +75,13 @@ std::optional<std::chrono::system_clock::time_point> device_utc_of(const ce::SYS
 // clock change is read shifted forward by the gap, a repeated one the first time.
 // Nothing for an invalid date or time of day.
 std::optional<std::chrono::system_clock::time_point> device_utc_reaching(const ce::SYSTEMTIME& local);
+// The two instants the device's clock reads `local` (the same one twice unless the zone
+// repeats that time), nothing for an invalid date or time of day.
+struct Readings {
+    std::chrono::system_clock::time_point first;
+    std::chrono::system_clock::time_point second;
+};
+std::optional<Readings> device_utc_readings(const ce::SYSTEMTIME& local);
 // The host time at which the device's clock reads `device_utc`.
 std::chrono::system_clock::time_point host_time_of(std::chrono::system_clock::time_point device_utc);
 

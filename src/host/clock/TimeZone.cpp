@@ -45,21 +45,21 @@ std::optional<TimeZone::Utc> TimeZone::to_utc(Local reading) const {
 }
 
 TimeZone::Resolved TimeZone::resolve(Local reading) const {
-    if (zone_ == nullptr) return {Utc(reading), Fold::unique};
+    if (zone_ == nullptr) return {Utc(reading), Fold::unique, Utc(reading)};
     try {
         const auto info = zone_->get_info(std::chrono::floor<std::chrono::seconds>(local_time(reading)));
         switch (info.result) {
         case date::local_info::nonexistent:
             // `first` is the offset in force before the jump: read with it, the reading
             // lands as far past the gap's end as it stood past the gap's start.
-            return {Utc(reading - info.first.offset), Fold::skipped};
+            return {Utc(reading - info.first.offset), Fold::skipped, Utc(reading - info.first.offset)};
         case date::local_info::ambiguous:
-            return {Utc(reading - info.first.offset), Fold::repeated};
+            return {Utc(reading - info.first.offset), Fold::repeated, Utc(reading - info.second.offset)};
         default:
-            return {Utc(reading - info.first.offset), Fold::unique};
+            return {Utc(reading - info.first.offset), Fold::unique, Utc(reading - info.first.offset)};
         }
     } catch (const std::exception&) {
-        return {Utc(reading), Fold::unique};
+        return {Utc(reading), Fold::unique, Utc(reading)};
     }
 }
 

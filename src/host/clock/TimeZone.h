@@ -33,6 +33,7 @@ public:
     struct Resolved {
         Utc instant;
         Fold fold = Fold::unique;
+        Utc later;  // of a repeated reading, its second instant; else `instant`
     };
     // Every reading resolves: a skipped one shifted forward by the length of the gap
     // (02:10 in a gap from 02:00 to 03:00 is 03:10), a repeated one to its earlier instant.

@@ -33,7 +33,8 @@ std::optional<Instant> instant_in(const TimeZone& zone, const TimedRow& row) {
     const auto local = time_from_text(row.time);
     const auto reading = local ? reading_of(*local) : std::nullopt;
     if (!reading) return std::nullopt;
-    return zone.resolve(*reading).instant;
+    const auto resolved = zone.resolve(*reading);
+    return row.second_reading ? resolved.later : resolved.instant;
 }
 
 // The registrations the change from `before` to `after` jumps over, removed; the lines

@@ -1,5 +1,10 @@
 #include "host/notify/NotificationRunner.h"
 
+#include <poll.h>
+
+#include <algorithm>
+#include <cerrno>
+
 #include "ce/Notify.h"
 #include "ce/Text.h"
 #include "host/clock/Clock.h"
@@ -11,7 +16,8 @@ std::optional<NotificationRunner::Instant> NotificationRunner::start_due(Instant
     std::optional<Instant> next;
     for (const TimedRow& row : store_.timed_rows()) {
         const auto local = time_from_text(row.time);
-        const auto due = local ? device_utc_reaching(*local) : std::nullopt;
+        const auto readings = local ? device_utc_readings(*local) : std::nullopt;
+        const auto due = readings ? std::optional(row.second_reading ? readings->second : readings->first) : std::nullopt;
         if (!due) {
             if (reported_.insert(row.id).second)
                 log_.write("not starting " + ce::utf8_from_utf16(row.application) + ": its registered time '" +
@@ -24,21 +30,52 @@ std::optional<NotificationRunner::Instant> NotificationRunner::start_due(Instant
         }
         // Marked by someone else, or registered anew meanwhile (the next wake-up sees that).
         if (!store_.mark_starting(row)) continue;
-        if (now - *due > kLatestCatchUp)
+        if (now - *due > kLatestCatchUp) {
+            // Too late to ring: its program only registers what comes next.
             start(row.application, ce::APP_RUN_AFTER_TIME_CHANGE,
                   "registered for " + row.time + ", more than 24 hours ago: too late to ring");
-        else
-            start(row.application, ce::APP_RUN_AT_TIME, "registered for " + row.time);
-        store_.finish_start(row);
+            store_.finish_start(row);
+        } else {
+            start_timed(row, "registered for " + row.time);
+        }
     }
     return next;
 }
 
 void NotificationRunner::resume_cut_starts() {
-    for (const TimedRow& row : store_.unfinished_starts()) {
-        start(row.application, ce::APP_RUN_AT_TIME,
-              "registered for " + row.time + "; again, the service ended while starting it");
+    for (const TimedRow& row : store_.unfinished_starts())
+        start_timed(row, "registered for " + row.time + "; again, the service ended while starting it");
+}
+
+// A program that cannot be started at all is not tried again: its registration is used up.
+void NotificationRunner::start_timed(const TimedRow& row, const std::string& reason) {
+    auto started = start(row.application, ce::APP_RUN_AT_TIME, reason);
+    if (started && started->process != nullptr)
+        followed_.follow(row, std::move(started->process));
+    else
         store_.finish_start(row);
+}
+
+void NotificationRunner::settle_ended(Instant now) {
+    for (const auto& ended : followed_.take_ended()) {
+        const std::string what = ce::utf8_from_utf16(ended.row.application) + " AppRunAtTime (registered for " +
+                                 ended.row.time + ")";
+        if (ended.finished) {
+            failures_.erase(ended.row.id);
+            store_.finish_start(ended.row);
+            continue;
+        }
+        const int failures = ++failures_[ended.row.id];
+        auto wait = kFirstRetry;
+        for (int doubled = 1; doubled < failures && wait < kLongestRetry; ++doubled) wait *= 2;
+        wait = std::min(wait, kLongestRetry);
+        const std::string again = time_text(device_local_time(now + wait));
+        if (store_.retry_start(ended.row, now + wait))
+            log_.write(what + " ended with code " + std::to_string(ended.exit_code) + " before it finished; due again at " +
+                      again);
+        else
+            log_.write(what + " ended with code " + std::to_string(ended.exit_code) +
+                      " before it finished; it registered anew meanwhile");
     }
 }
 
@@ -49,15 +86,28 @@ void NotificationRunner::raise(ce::LONG event) {
     for (const auto& program : store_.registered_for(event)) start(program, word, reason);
 }
 
-void NotificationRunner::start(const std::u16string& program, const std::u16string& command_line,
-                               const std::string& reason) {
+void NotificationRunner::settle_before_stop(std::chrono::milliseconds patience) {
+    const auto until = std::chrono::steady_clock::now() + patience;
+    for (;;) {
+        settle_ended(device_utc_now());
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+        if (followed_.empty() || left.count() <= 0) return;
+        std::vector<pollfd> ends;
+        for (const int fd : followed_.fds()) ends.push_back({fd, POLLIN, 0});
+        if (poll(ends.data(), ends.size(), static_cast<int>(left.count())) < 0 && errno != EINTR) return;
+    }
+}
+
+std::optional<StartedProgram> NotificationRunner::start(const std::u16string& program,
+                                                        const std::u16string& command_line, const std::string& reason) {
     const std::string what = ce::utf8_from_utf16(program) + " " + ce::utf8_from_utf16(command_line) + " (" + reason + ")";
     std::string failure;
-    const auto process = starter_.start(program, command_line, &failure);
-    if (process)
-        log_.write("started " + what + ", process " + std::to_string(*process));
+    auto started = starter_.start(program, command_line, &failure);
+    if (started)
+        log_.write("started " + what + ", process " + std::to_string(started->pid));
     else
         log_.write("could not start " + what + ": " + failure);
+    return started;
 }
 
 }  // namespace host

@@ -3,17 +3,21 @@
 // has reached, and which programs an event starts. A timed registration runs once: it
 // is marked as being started before its program is spawned, and only the one who
 // marked it starts it, however many look at the same moment; it leaves the database
-// once the start is logged. A service killed in between leaves the mark, and the next
-// one starts the program again (resume_cut_starts): a start may then happen twice, but
-// is never lost.
+// once its program has ended with exit code 0 (FollowedStarts). A program that ends
+// otherwise leaves it registered a little later, later still at each failure in a row.
+// A service killed in between leaves the mark, and the next one starts the program
+// again (resume_cut_starts): a start may then happen twice, but is never lost.
 
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <map>
 #include <set>
+#include <vector>
 #include <string>
 
 #include "ce/Types.h"
+#include "host/notify/FollowedStarts.h"
 #include "host/notify/NotificationStore.h"
 #include "host/notify/ProgramStarter.h"
 #include "host/DeviceLog.h"
@@ -40,14 +44,30 @@ public:
     void resume_cut_starts();
     // Starts every program registered for `event` with the event's word; they stay registered.
     void raise(ce::LONG event);
+    // Settles the starts whose programs have ended: used up, or due again a little later.
+    void settle_ended(Instant now);
+    // For a service that stops: waits up to `patience` for the started programs to end,
+    // settling each. One still running keeps its mark, for the next service to start again.
+    void settle_before_stop(std::chrono::milliseconds patience);
+    // What to poll for the ends of the started programs.
+    std::vector<int> program_fds() const { return followed_.fds(); }
+
+    // The first wait before a registration whose program failed is due again; it doubles
+    // with each failure in a row, up to kLongestRetry.
+    static constexpr std::chrono::seconds kFirstRetry{2};
+    static constexpr std::chrono::seconds kLongestRetry{300};
 
 private:
-    void start(const std::u16string& program, const std::u16string& command_line, const std::string& reason);
+    std::optional<StartedProgram> start(const std::u16string& program, const std::u16string& command_line,
+                                        const std::string& reason);
+    void start_timed(const TimedRow& row, const std::string& reason);
 
     NotificationStore& store_;
     ProgramStarter& starter_;
     const DeviceLog& log_;
     std::set<std::int64_t> reported_;  // rows with an impossible time, logged once each
+    FollowedStarts followed_;
+    std::map<std::int64_t, int> failures_;  // failed starts in a row, per registration
 };
 
 }  // namespace host

@@ -14,6 +14,8 @@
 #include <cstring>
 #include <string>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "host/Device.h"
 #include "host/clock/Clock.h"
@@ -27,6 +29,9 @@ namespace {
 using namespace std::chrono;
 
 constexpr std::size_t kLongestMessage = 64;
+// How long a stopping service waits for the programs it started to end, so that their
+// registrations are settled rather than started again by the next service.
+constexpr std::chrono::milliseconds kStopPatience{2000};
 constexpr std::size_t kShownBytes = 40;
 
 // A message shown in the log as it came, but readable whatever bytes it holds.
@@ -118,13 +123,18 @@ int NotificationService::run() {
     runner_.resume_cut_starts();
     computer_.zone_may_have_changed();
     for (;;) {
+        runner_.settle_ended(device_utc_now());
         arm(runner_.start_due(device_utc_now()));
+        // After what fell due: a change of the clock that lands on an alarm must not
+        // reschedule it away before the program for its time has started.
+        raise_received_events();
         clock_step_.sample();
-        std::array<pollfd, 5> waiting{{{socket_fd_, POLLIN, 0},
-                                       {timer_.fd(), POLLIN, 0},
-                                       {signal_fd_, POLLIN, 0},
-                                       {inotify_fd_, POLLIN, 0},
-                                       {zone_watch_.fd(), POLLIN, 0}}};
+        std::vector<pollfd> waiting{{socket_fd_, POLLIN, 0},
+                                    {timer_.fd(), POLLIN, 0},
+                                    {signal_fd_, POLLIN, 0},
+                                    {inotify_fd_, POLLIN, 0},
+                                    {zone_watch_.fd(), POLLIN, 0}};
+        for (const int program : runner_.program_fds()) waiting.push_back({program, POLLIN, 0});
         // Counted refusals are written once their second is over, also when no more come.
         const auto refusals_due = refusals_.flush();
         if (poll(waiting.data(), waiting.size(), refusals_due ? static_cast<int>(refusals_due->count()) : -1) < 0) {
@@ -138,6 +148,7 @@ int NotificationService::run() {
         if (waiting[1].revents != 0) on_timer();
         if (waiting[4].revents != 0 && zone_watch_.link_touched()) computer_.zone_may_have_changed();
     }
+    runner_.settle_before_stop(kStopPatience);
     log_.write("notification service stopped");
     return 0;
 }
@@ -170,7 +181,8 @@ NotificationService::Next NotificationService::receive() {
         case WakeMessage::Kind::changed:
             break;  // the loop works the next due time out again
         case WakeMessage::Kind::event:
-            runner_.raise(message->event);
+            // Raised once however many came at once.
+            received_events_.insert(message->event);
             break;
         case WakeMessage::Kind::clock_stepped:
             computer_.clock_stepped(milliseconds(message->step_ms));
@@ -179,6 +191,11 @@ NotificationService::Next NotificationService::receive() {
             return Next::stop;
         }
     }
+}
+
+void NotificationService::raise_received_events() {
+    const auto events = std::exchange(received_events_, {});
+    for (const ce::LONG event : events) runner_.raise(event);
 }
 
 NotificationService::Next NotificationService::on_signal() {

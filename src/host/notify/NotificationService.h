@@ -1,14 +1,16 @@
 #pragma once
 // The handheld's notification service: one process per handheld that owns the
 // notification database's timetable. It sleeps until the next registered second (a
-// timer on the host's clock, set from the handheld's), starts what fell due, and is
-// woken early by a message on its socket when the database or the clock changes or an
-// event is raised, and by a step of the computer's clock or a change of its zone
-// (ComputerChanges). It ends on "stop", on SIGTERM or SIGINT, and when its handheld's
+// timer on the host's clock, set from the handheld's), starts what fell due, follows
+// the programs it started for it until they end, and is woken early by a message on its
+// socket when the database or the clock changes or an event is raised, and by a step of
+// the computer's clock or a change of its zone (ComputerChanges). It ends on "stop", on
+// SIGTERM or SIGINT, and when its handheld's
 // directory is removed (its lock file goes with it).
 
 #include <chrono>
 #include <optional>
+#include <set>
 
 #include "host/LockFile.h"
 #include "host/notify/ComputerChanges.h"
@@ -44,6 +46,7 @@ private:
     bool open_wake_ups();
     void arm(std::optional<NotificationRunner::Instant> due);
     Next receive();
+    void raise_received_events();
     Next on_signal();
     Next on_inotify();
     void on_timer();
@@ -62,6 +65,7 @@ private:
     int socket_fd_ = -1;
     int signal_fd_ = -1;
     int inotify_fd_ = -1;
+    std::set<ce::LONG> received_events_;
 };
 
 }  // namespace host

@@ -2,6 +2,7 @@
 
 #include "ce/Notify.h"
 #include "ce/Text.h"
+#include "host/clock/Clock.h"
 #include "host/clock/LocalTime.h"
 #include "host/fs/DevicePath.h"
 
@@ -20,12 +21,15 @@ std::string NotificationStore::key_of(std::u16string_view application) {
 bool NotificationStore::set_time(std::u16string_view application, const ce::SYSTEMTIME& local) {
     const std::string key = key_of(application);
     if (key.empty()) return false;
+    const auto readings = device_utc_readings(local);
+    const auto now = device_utc_now();
+    const bool second = readings && readings->first < now && now <= readings->second;
     std::lock_guard guard(db_.lock());
     Statement update(db_.handle(),
-                     "INSERT INTO notifications (folded, application, event, time) VALUES (?1, ?2, 0, ?3) "
-                     "ON CONFLICT(folded, event) DO UPDATE SET application = excluded.application, "
-                     "time = excluded.time");
-    update.bind(1, key).bind(2, ce::utf8_from_utf16(application)).bind(3, time_text(local));
+                     "INSERT INTO notifications (folded, application, event, time, second_reading) VALUES (?1, ?2, 0, "
+                     "?3, ?4) ON CONFLICT(folded, event) DO UPDATE SET application = excluded.application, "
+                     "time = excluded.time, second_reading = excluded.second_reading");
+    update.bind(1, key).bind(2, ce::utf8_from_utf16(application)).bind(3, time_text(local)).bind(4, std::int64_t{second});
     return update.run();
 }
 
@@ -53,6 +57,16 @@ bool NotificationStore::remove(std::u16string_view application, bool timed) {
     return erase.run();
 }
 
+std::optional<ce::SYSTEMTIME> NotificationStore::time_of(std::u16string_view application) {
+    const std::string key = key_of(application);
+    if (key.empty()) return std::nullopt;
+    std::lock_guard guard(db_.lock());
+    Statement query(db_.handle(), "SELECT time FROM notifications WHERE folded = ?1 AND event = 0");
+    query.bind(1, key);
+    if (query.step() != SQLITE_ROW) return std::nullopt;
+    return host::time_from_text(query.column_text(0));
+}
+
 std::vector<Notification> NotificationStore::list() {
     std::vector<Notification> result;
     std::lock_guard guard(db_.lock());
@@ -71,17 +85,20 @@ std::vector<Notification> NotificationStore::list() {
 std::vector<TimedRow> NotificationStore::timed_rows() {
     std::vector<TimedRow> rows;
     std::lock_guard guard(db_.lock());
-    Statement query(db_.handle(), "SELECT id, application, time FROM notifications WHERE event = 0 ORDER BY id");
+    Statement query(db_.handle(),
+                    "SELECT id, application, time, second_reading FROM notifications WHERE event = 0 ORDER BY id");
     while (query.step() == SQLITE_ROW)
-        rows.push_back({query.column_int(0), ce::utf16_from_utf8(query.column_text(1)), query.column_text(2)});
+        rows.push_back({query.column_int(0), ce::utf16_from_utf8(query.column_text(1)), query.column_text(2),
+                        query.column_int(3) != 0});
     return rows;
 }
 
 bool NotificationStore::mark_starting(const TimedRow& row) {
     Transaction transaction(db_);
     Statement mark(db_.handle(),
-                   "INSERT OR IGNORE INTO notification_starts (notification, time) SELECT id, time FROM notifications "
-                   "WHERE id = ?1 AND event = 0 AND time IS ?2");
+                   "INSERT INTO notification_starts (notification, time) SELECT id, time FROM notifications "
+                   "WHERE id = ?1 AND event = 0 AND time IS ?2 ON CONFLICT(notification) DO UPDATE SET "
+                   "time = excluded.time WHERE notification_starts.time IS NOT excluded.time");
     mark.bind(1, row.id).bind(2, row.time);
     return transaction.ok() && mark.run() && db_.changes() == 1 && transaction.commit();
 }
@@ -95,6 +112,21 @@ bool NotificationStore::finish_start(const TimedRow& row) {
     return transaction.ok() && erase.run() && unmark.run() && transaction.commit();
 }
 
+bool NotificationStore::retry_start(const TimedRow& row, std::chrono::system_clock::time_point at) {
+    const auto whole = std::chrono::floor<std::chrono::seconds>(at);
+    const ce::SYSTEMTIME local = device_local_time(whole);
+    const auto readings = device_utc_readings(local);
+    const bool second = readings && whole > readings->first;
+    Transaction transaction(db_);
+    Statement again(db_.handle(), "UPDATE notifications SET time = ?3, second_reading = ?4 WHERE id = ?1 AND "
+                                  "event = 0 AND time IS ?2");
+    again.bind(1, row.id).bind(2, row.time).bind(3, time_text(local)).bind(4, std::int64_t{second});
+    const bool moved = transaction.ok() && again.run() && db_.changes() == 1;
+    Statement unmark(db_.handle(), "DELETE FROM notification_starts WHERE notification = ?1");
+    unmark.bind(1, row.id);
+    return unmark.run() && transaction.commit() && moved;
+}
+
 std::vector<TimedRow> NotificationStore::unfinished_starts() {
     std::vector<TimedRow> rows;
     Transaction transaction(db_);
@@ -102,10 +134,11 @@ std::vector<TimedRow> NotificationStore::unfinished_starts() {
         "DELETE FROM notification_starts WHERE NOT EXISTS (SELECT 1 FROM notifications n WHERE n.id = "
         "notification_starts.notification AND n.event = 0 AND n.time IS notification_starts.time)");
     Statement query(db_.handle(),
-                    "SELECT n.id, n.application, n.time FROM notification_starts s JOIN notifications n ON n.id = "
-                    "s.notification ORDER BY n.id");
+                    "SELECT n.id, n.application, n.time, n.second_reading FROM notification_starts s JOIN notifications n "
+                    "ON n.id = s.notification ORDER BY n.id");
     while (query.step() == SQLITE_ROW)
-        rows.push_back({query.column_int(0), ce::utf16_from_utf8(query.column_text(1)), query.column_text(2)});
+        rows.push_back({query.column_int(0), ce::utf16_from_utf8(query.column_text(1)), query.column_text(2),
+                        query.column_int(3) != 0});
     transaction.commit();
     return rows;
 }

@@ -2,6 +2,7 @@
 // The notification database as rows of device.db: per program (keyed by its case-folded
 // device path) at most one timed registration and one registration per event.
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -30,17 +31,22 @@ struct TimedRow {
     std::int64_t id = 0;
     std::u16string application;
     std::string time;  // "YYYY-MM-DD HH:MM:SS"
+    bool second_reading = false;  // the second time the clock reads it, in an hour repeated
 };
 
 class NotificationStore {
 public:
     explicit NotificationStore(Database& database) : db_(database) {}
 
-    // Replaces the program's timed registration.
+    // Replaces the program's timed registration. A local time the zone repeats means its
+    // first instant, unless that has passed when it is registered and the second has
+    // not: "in 5 minutes", asked during the repeated hour, is then.
     bool set_time(std::u16string_view application, const ce::SYSTEMTIME& local);
     bool remove_time(std::u16string_view application);
     bool add_event(std::u16string_view application, ce::LONG event);
     bool remove_events(std::u16string_view application);
+    // The program's timed registration, if it has one with a time that can be.
+    std::optional<ce::SYSTEMTIME> time_of(std::u16string_view application);
     // Every registration, in the order it was made.
     std::vector<Notification> list();
 
@@ -48,11 +54,16 @@ public:
     // A timed registration is started in three steps that a crash can part: marked as
     // being started, its program spawned, then finished. Marking succeeds when the row
     // still holds the same time (it was not registered anew meanwhile) and nobody marked
-    // it yet: whoever gets true starts the program, so it starts once.
+    // it for that time yet: whoever gets true starts the program, so it starts once. A
+    // mark left for an earlier time of the same row (its finish failed) is replaced.
     bool mark_starting(const TimedRow& row);
     // Unmarks `row` and removes the registration, unless it was registered anew since
     // it was marked (the started program may well register itself again).
     bool finish_start(const TimedRow& row);
+    // Unmarks `row` and registers it again for the instant `at` (device UTC): its program
+    // ended before it finished. False, only unmarking, when it was registered anew (or
+    // removed) since it was marked.
+    bool retry_start(const TimedRow& row, std::chrono::system_clock::time_point at);
     // Marked rows still holding the time they were marked with: their starter ended
     // before it finished, so their program may never have run. Marks of rows registered
     // anew or removed since are dropped: someone acted on them after the spawn.

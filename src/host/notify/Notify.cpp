@@ -68,4 +68,16 @@ BOOL CeRunAppAtEvent(LPCWSTR application, LONG event) {
                 event != NOTIFICATION_EVENT_NONE);
 }
 
+BOOL CeGetRunAppAtTime(LPCWSTR application, SYSTEMTIME* time) {
+    std::u16string_view path;
+    if (!path_of(application, &path) || host::NotificationStore::key_of(path).empty() || time == nullptr)
+        return fail(ERROR_INVALID_PARAMETER);
+    auto& device = host::Device::current();
+    if (!device.ready()) return fail(ERROR_PATH_NOT_FOUND);
+    const auto registered = host::NotificationStore(device.database()).time_of(path);
+    if (!registered) return fail(ERROR_FILE_NOT_FOUND);
+    *time = *registered;
+    return TRUE;
+}
+
 }  // namespace ce

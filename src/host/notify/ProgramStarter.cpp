@@ -26,14 +26,15 @@ std::string reason_of(ce::DWORD error) {
 
 }  // namespace
 
-std::optional<int> ProgramStarter::start(const std::u16string& program, const std::u16string& command_line,
-                                         std::string* failure) {
-    const auto started = ProgramLauncher::start(program, command_line);
+std::optional<StartedProgram> ProgramStarter::start(const std::u16string& program, const std::u16string& command_line,
+                                                    std::string* failure) {
+    auto started = ProgramLauncher::start(program, command_line);
     if (!started.ok()) {
         *failure = reason_of(started.error);
         return std::nullopt;
     }
-    return static_cast<int>(started.process->identity().pid);
+    const int pid = static_cast<int>(started.process->identity().pid);
+    return StartedProgram{pid, std::move(started.process)};
 }
 
 }  // namespace host

@@ -28,6 +28,8 @@ public:
     static int open_pidfd(pid_t pid);
 
     const ProcessIdentity& identity() const { return identity_; }
+    // Readable (poll) once the process has ended; -1 when the handle has none.
+    int pidfd() const { return pidfd_; }
     // WAIT_OBJECT_0 once the process has ended, else WAIT_TIMEOUT.
     ce::DWORD wait(ce::DWORD milliseconds) override;
     bool ended() { return wait(0) == ce::WAIT_OBJECT_0; }

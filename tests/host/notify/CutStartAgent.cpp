@@ -18,8 +18,8 @@ namespace {
 class DyingStarter : public host::ProgramStarter {
 public:
     explicit DyingStarter(bool spawn_first) : spawn_first_(spawn_first) {}
-    std::optional<int> start(const std::u16string& program, const std::u16string& command_line,
-                             std::string* failure) override {
+    std::optional<host::StartedProgram> start(const std::u16string& program, const std::u16string& command_line,
+                                              std::string* failure) override {
         if (spawn_first_) ProgramStarter::start(program, command_line, failure);
         raise(SIGKILL);
         return std::nullopt;

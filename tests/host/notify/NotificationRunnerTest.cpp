@@ -6,6 +6,7 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "StandIn.h"
@@ -15,6 +16,7 @@
 #include "ce/Text.h"
 #include "host/Device.h"
 #include "host/clock/Clock.h"
+#include "host/clock/LocalTime.h"
 #include "host/notify/NotificationRunner.h"
 
 namespace {
@@ -37,14 +39,14 @@ system_clock::time_point utc(int hour, int minute, int second = 0) {
 
 class RecordingStarter : public host::ProgramStarter {
 public:
-    std::optional<int> start(const std::u16string& program, const std::u16string& command_line,
-                             std::string* failure) override {
+    std::optional<host::StartedProgram> start(const std::u16string& program, const std::u16string& command_line,
+                                              std::string* failure) override {
         started.push_back(utf8_from_utf16(program) + " " + utf8_from_utf16(command_line));
         if (refuse) {
             *failure = "the program file is missing";
             return std::nullopt;
         }
-        return 4242;
+        return host::StartedProgram{4242, nullptr};
     }
     std::vector<std::string> started;
     bool refuse = false;
@@ -153,6 +155,62 @@ TEST_F(NotificationRunner, BadRegistrationsAreLoggedOnceAndStartNothingTwice) {
                   "not starting \\Worse.exe: its registered time 'soon' cannot be",
                   "could not start \\Windows\\kivowake.exe AppRunAtTime (registered for 2026-03-07 09:00:00): "
                   "the program file is missing"}));
+}
+
+// A start whose finish failed (the database was busy) leaves its mark; the program
+// registering itself anew must still be started at its new time, not ignored for good.
+TEST_F(NotificationRunner, AMarkLeftByAFailedFinishDoesNotBlockTheNextRegistration) {
+    set_clock(at(9, 0));
+    const SYSTEMTIME first = at(9, 0), again = at(9, 30);
+    ASSERT_TRUE(CeRunAppAtTime(kWake, &first));
+    const auto rows = store_->timed_rows();
+    ASSERT_EQ(rows.size(), 1u);
+    ASSERT_TRUE(store_->mark_starting(rows[0]));  // started, never finished
+
+    ASSERT_TRUE(CeRunAppAtTime(kWake, &again));
+    set_clock(at(9, 30));
+    run_due();
+    EXPECT_EQ(starter_.started, std::vector<std::string>{"\\Windows\\kivowake.exe AppRunAtTime"});
+    EXPECT_TRUE(store_->timed_rows().empty());
+}
+
+// A program that ends before finishing (killed, crashed) leaves its registration due
+// again a little later, later still at each failure in a row; one that ends with 0 uses
+// it up. Real programs: the stand-in, told to end one way or the other.
+TEST_F(NotificationRunner, ARegistrationIsUsedUpOnlyWhenItsProgramEndsWithZero) {
+    testing_support::install_stand_in(device_root(), "\\Windows\\kivowake.exe");
+    host::ProgramStarter real;
+    host::NotificationRunner runner(*store_, real, log_);
+    set_clock(at(9, 0));
+    const SYSTEMTIME due = at(9, 0);
+    ASSERT_TRUE(CeRunAppAtTime(kWake, &due));
+    std::vector<seconds> waits;  // from each start to the registration left for the next
+    for (const char* ending : {"exit:9", "exit:137", "exit:0"}) {
+        SCOPED_TRACE(ending);
+        setenv("STANDIN_MODE", ending, 1);
+        const auto rows = store_->timed_rows();
+        ASSERT_EQ(rows.size(), 1u);
+        const SYSTEMTIME start = *host::time_from_text(rows[0].time);
+        set_clock(start);
+        runner.start_due(host::device_utc_now());
+        ASSERT_FALSE(runner.program_fds().empty()) << "followed until it ends";
+        const auto until = steady_clock::now() + seconds(30);
+        while (!runner.program_fds().empty() && steady_clock::now() < until) {
+            std::this_thread::sleep_for(milliseconds(5));
+            runner.settle_ended(host::device_utc_now());
+        }
+        ASSERT_TRUE(runner.program_fds().empty()) << "the stand-in ended";
+        if (std::string(ending) == "exit:0") continue;
+        const auto next = store_->timed_rows();
+        ASSERT_EQ(next.size(), 1u) << "still registered";
+        waits.push_back(duration_cast<seconds>(*host::device_utc_of(*host::time_from_text(next[0].time)) -
+                                               *host::device_utc_of(start)));
+    }
+    unsetenv("STANDIN_MODE");
+    EXPECT_TRUE(store_->timed_rows().empty()) << "used up";
+    ASSERT_EQ(waits.size(), 2u);
+    EXPECT_GE(waits[0], host::NotificationRunner::kFirstRetry);
+    EXPECT_GE(waits[1], 2 * host::NotificationRunner::kFirstRetry) << "longer after a second failure in a row";
 }
 
 }  // namespace
