@@ -19,6 +19,7 @@
 #include "framework/ControlText.h"
 #include "framework/OwnerDrawButton.h"
 #include "framework/Screen.h"
+#include "framework/TreeBranchStyle.h"
 #include "framework/UpDownControl.h"
 #include "framework/WindowMessages.h"
 
@@ -62,6 +63,7 @@ QWidget* make_edit(const DialogItem& item, QWidget* parent) {
 // selection; a tree tells of the item chosen itself (CTreeCtrl).
 const char* const kReportProperty = "kivoReportList";
 constexpr int kTreeIndentation = 20;  // design pixels
+constexpr int kTreeBoxSide = 9;       // design pixels
 
 QWidget* make_list(ControlKind kind, QWidget* parent) {
     return kind == ControlKind::TreeView ? ControlFactory::MakeTree(parent) : ControlFactory::MakeReportList(parent);
@@ -153,6 +155,9 @@ QWidget* ControlFactory::MakeTree(QWidget* parent) {
     tree->setHeaderHidden(true);
     // A level's step, where an item's box is tapped, grows with the screen's dots per inch.
     tree->setIndentation(Screen::current().ScaleX(kTreeIndentation));
+    auto* branches = new TreeBranchStyle(Screen::current().ScaleX(kTreeBoxSide));
+    branches->setParent(tree);
+    tree->setStyle(branches);
     tree->setUniformRowHeights(true);
     return tree;
 }

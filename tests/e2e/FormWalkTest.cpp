@@ -1,7 +1,7 @@
 // KIVO walked as a person walks it, on each screen the handheld comes in: every form
 // reached by the buttons and menus that open it, closed as a person closes it, and a
-// picture of each saved for a person to look at. The pictures go to $KIVO_WALK_SHOTS
-// (CTest sets it to the build's "walk" folder); the README's pictures come from there.
+// picture of each saved for a person to look at. The pictures go to $KIVO_WALK_SHOTS,
+// else to the build's "walk" folder; the README's pictures come from there.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -34,7 +34,7 @@ protected:
     void SetUp() override {
         AlertHandheld::SetUp();
         const char* shots = std::getenv("KIVO_WALK_SHOTS");
-        shots_ = shots != nullptr && *shots != '\0' ? std::filesystem::path(shots) : device_root() / "walk";
+        shots_ = shots != nullptr && *shots != '\0' ? std::filesystem::path(shots) : std::filesystem::path(KIVO_WALK_FOLDER);
         std::filesystem::create_directories(shots_);
         ok({"screen", GetParam().width, GetParam().height, GetParam().dpi});
         set_clock("2026-03-07 05:00:00");
