@@ -73,6 +73,8 @@ public:
     // a busy path runs on every call (the clock settings, file attributes kept here).
     // Hold lock() while it lives; should it be in use already, a fresh one is prepared.
     Statement kept(std::string_view sql);
+    // Whether a transaction of this connection is open (hold lock() to ask).
+    bool in_transaction() const { return db_ != nullptr && sqlite3_get_autocommit(db_) == 0; }
     std::int64_t last_insert_rowid() const;
     int changes() const;
 

@@ -1,5 +1,6 @@
 #include "host/Device.h"
 
+#include "host/clock/Clock.h"
 #include "host/hw/Machine.h"
 
 #include <fcntl.h>
@@ -45,7 +46,11 @@ Device::Device(std::filesystem::path root) : root_(std::move(root)) {
         if (error) return;
     }
     fs_fd_ = open(fs_dir().c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    ready_ = database_.open((root_ / "device.db").string(), run_dir() / "settings.changes");
+    const auto database = root_ / "device.db";
+    const bool made_now = !std::filesystem::exists(database, error);
+    ready_ = database_.open(database.string(), run_dir() / "settings.changes");
+    // A handheld made before this choice existed keeps the clock of its own it had.
+    if (ready_ && made_now) adopt_computer_clock(database_);
 }
 
 Device::~Device() {

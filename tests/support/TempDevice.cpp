@@ -6,6 +6,7 @@
 #include <string>
 
 #include "host/Device.h"
+#include "host/clock/Clock.h"
 
 namespace testing_support {
 
@@ -16,6 +17,9 @@ void TempDevice::SetUp() {
     setenv("KIVO_DEVICE", root_.c_str(), 1);
     host::Device::select(root_);
     ASSERT_TRUE(host::Device::current().ready());
+    // A new handheld follows the computer's zone; tests keep a clock of their own, in
+    // UTC unless they set another, whatever zone the machine running them is in.
+    ASSERT_TRUE(host::set_time_zone("UTC"));
 }
 
 void TempDevice::TearDown() {

@@ -59,7 +59,9 @@ TEST_F(ServiceVerbs, ClockAndZoneChangesStartTheProgramsRegisteredForThem) {
 
     EXPECT_THAT(ok({"start"}), MatchesRegex("notification service running, process [0-9]+\n"));
     EXPECT_THAT(ok({"status"}), HasSubstr("\nservice     notification service running, process "));
-    EXPECT_EQ(ok({"time", "set", "2026-03-07 07:00"}), "2026-03-07 07:00:00 Saturday UTC (UTC+00:00)\n");
+    EXPECT_EQ(ok({"time", "set", "2026-03-07 07:00"}),
+              "2026-03-07 07:00:00 Saturday UTC (UTC+00:00)\nclock: its own (`handheld time follow` takes this "
+              "computer's)\n");
     EXPECT_EQ(started(1), std::vector<std::string>{"started program=\\Windows\\kivowake.exe command=AppRunAfterTimeChange"});
     ok({"tz", "set", "Asia/Tokyo"});
     EXPECT_EQ(started(2).back(), "started program=\\Program Files\\KIVO\\Alert.exe command=AppRunAfterTzChange");

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "host/clock/Clock.h"
+#include "host/clock/ComputerZone.h"
 #include "host/clock/LocalTime.h"
 
 namespace handheld {
@@ -57,6 +58,18 @@ std::string utc_offset_text(int minutes) {
     char text[16];
     std::snprintf(text, sizeof text, "UTC%c%02d:%02d", minutes < 0 ? '-' : '+', magnitude / 60, magnitude % 60);
     return text;
+}
+
+std::string clock_source_text() {
+    switch (host::clock_settings().source) {
+    case host::ClockSource::computer:
+        return "this computer's, in the zone " + host::ComputerZone::link().string() + " names";
+    case host::ClockSource::computer_named:
+        return "this computer's, in the zone $TZ named when it began to follow";
+    case host::ClockSource::own:
+        break;
+    }
+    return "its own (`handheld time follow` takes this computer's)";
 }
 
 std::string zone_text() { return host::clock_settings().zone + " (" + utc_offset_text(utc_offset_minutes()) + ")"; }

@@ -24,5 +24,10 @@ int utc_offset_minutes();
 std::string utc_offset_text(int minutes);
 // "Europe/Berlin (UTC+01:00)" for the handheld's zone now.
 std::string zone_text();
+// Whose clock the handheld keeps, and how to change that.
+std::string clock_source_text();
+// Said when a setting made by hand ends following the computer.
+inline constexpr const char* kOwnClockNotice =
+    "the handheld keeps a clock of its own from now on; `handheld time follow` takes this computer's again";
 
 }  // namespace handheld

@@ -6,6 +6,7 @@
 #include "AlarmVerb.h"
 #include "AttribVerb.h"
 #include "AudioVerb.h"
+#include "AutostartVerb.h"
 #include "BashCompletion.h"
 #include "CopyVerb.h"
 #include "HelpFormatter.h"
@@ -74,6 +75,7 @@ HandheldTool::HandheldTool(const std::string& name)
     verbs_.push_back(std::make_unique<PsVerb>());
     verbs_.push_back(std::make_unique<StartVerb>());
     verbs_.push_back(std::make_unique<StopVerb>());
+    verbs_.push_back(std::make_unique<AutostartVerb>());
     verbs_.push_back(std::make_unique<AlarmVerb>());
     verbs_.push_back(std::make_unique<ScreenVerb>());
     verbs_.push_back(std::make_unique<RotateVerb>());

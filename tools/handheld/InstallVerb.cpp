@@ -2,8 +2,12 @@
 
 #include <system_error>
 
+#include "DesktopFiles.h"
 #include "Installer.h"
+#include "ServiceUnit.h"
 #include "ToolFiles.h"
+#include "WakeCapability.h"
+#include "host/Device.h"
 
 namespace handheld {
 
@@ -18,21 +22,36 @@ void InstallVerb::declare(CLI::App& command) {
                        "the folder holding the built programs, and the help page if it has one\n"
                        "(default: the build's, or the installed package's)")
         ->type_name("DIR");
+    command.add_flag("--wake", wake_,
+                     "only give the handheld's notification service CAP_WAKE_ALARM (as root, with setcap), so that it "
+                     "wakes this computer from suspend for an alarm");
+    command.add_flag("--menu", menu_,
+                     "also put KIVO, started on this handheld, in your desktop's menu "
+                     "(~/.local/share/applications/kivo.desktop, with its icon)");
     command.footer(
         "example:\n"
         "  handheld install\n"
         "  installed \\Program Files\\KIVO\\KIVO.exe\n"
         "  installed \\Program Files\\KIVO\\Alert.exe\n"
         "  installed \\Windows\\kivowake.exe\n"
-        "  installed \\Windows\\KIVO.htm");
+        "  installed \\Windows\\KIVO.htm\n"
+        "  sudo handheld install --wake");
 }
 
 ExitCode InstallVerb::run(Console& console) {
+    if (wake_) return WakeCapability::grant(ServiceUnit::installed_service(), console);
     const ToolFiles own = ToolFiles::of_this_tool();
-    if (package_.empty()) return Installer(console).install(own.programs, own.help_page);
     const std::filesystem::path page = std::filesystem::path(package_) / "KIVO.htm";
     std::error_code error;
-    return Installer(console).install(package_, std::filesystem::exists(page, error) ? page : own.help_page);
+    const ExitCode installed =
+        package_.empty() ? Installer(console).install(own.programs, own.help_page)
+                         : Installer(console).install(package_, std::filesystem::exists(page, error) ? page : own.help_page);
+    if (installed != ExitCode::ok || !menu_) return installed;
+    std::string failure;
+    if (!MenuEntry::write(std::filesystem::absolute(host::Device::current().root()), &failure))
+        return console.fail(failure);
+    console.out() << "put KIVO in the desktop's menu: " << MenuEntry::entry_file().string() << '\n';
+    return ExitCode::ok;
 }
 
 }  // namespace handheld

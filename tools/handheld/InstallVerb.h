@@ -1,6 +1,8 @@
 #pragma once
 // `handheld install [--from DIR]`: puts KIVO on the handheld as its installer would
-// (Installer.h describes the image it makes).
+// (Installer.h describes the image it makes). `--wake`, run as root, lets the handheld's
+// notification service wake the computer instead, and does nothing else; `--menu` also
+// puts KIVO in the desktop's menu.
 
 #include <filesystem>
 #include <string>
@@ -18,6 +20,8 @@ private:
     void declare(CLI::App& command) override;
 
     std::string package_;  // where the programs are: the tool's own unless --from says
+    bool wake_ = false;
+    bool menu_ = false;
 };
 
 }  // namespace handheld

@@ -11,6 +11,7 @@
 #include "host/Device.h"
 #include "host/display/DisplayPower.h"
 #include "host/notify/ServiceLink.h"
+#include "host/notify/WakeReport.h"
 
 namespace handheld {
 
@@ -24,9 +25,11 @@ std::string counted(std::int64_t count, const std::string& noun) {
 
 void StatusVerb::declare(CLI::App& command) {
     describe(
-        "Shows the handheld directory, its processor profile and processor, its local date, time and time\n"
-        "zone, its audio back-end, its infrared port, whether its display is on and its notification service runs, the size\n"
-        "of its registry and the number of files in its file system.");
+        "Shows the handheld directory, its processor profile and processor, its local date, time and\n"
+        "time zone and whose clock it keeps, its audio back-end, its infrared port, whether its\n"
+        "display is on and its notification service runs, whether this computer is woken from\n"
+        "suspend for its next alarm (and if not, why), the size of its registry and the number of\n"
+        "files in its file system.");
     command.footer("example:\n  handheld --device /tmp/hh status");
 }
 
@@ -56,6 +59,7 @@ ExitCode StatusVerb::run(Console& console) {
     out << "processor   " << processor_description(sim::profile_or_default(profile)) << '\n';
     out << "local time  " << format_local_time(now) << ' ' << weekday_name(now.wDayOfWeek) << '\n';
     out << "time zone   " << zone_text() << '\n';
+    out << "clock       " << clock_source_text() << '\n';
     out << "audio       " << AudioVerb::backend_text() << '\n';
     out << "display     " << host::DisplayPower::name_of(host::DisplayPower::state()) << '\n';
     out << "infrared    " << IrPortCommand::describe_setting() << '\n';
@@ -64,6 +68,7 @@ ExitCode StatusVerb::run(Console& console) {
         << (service ? "notification service running, process " + std::to_string(*service)
                     : std::string("no notification service running (`handheld start`)"))
         << '\n';
+    out << "wake        " << host::WakeReport::describe(device) << '\n';
     if (registry)
         out << "registry    " << counted(registry->keys, "key") << ", " << counted(registry->values, "value") << '\n';
     if (files) out << "files       " << counted(*files, "file") << " under fs/\n";

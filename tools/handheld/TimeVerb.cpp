@@ -4,6 +4,7 @@
 #include "ce/Notify.h"
 #include "host/Device.h"
 #include "host/clock/Clock.h"
+#include "host/clock/ComputerZone.h"
 #include "host/notify/ClockChange.h"
 #include "host/notify/ServiceLink.h"
 
@@ -16,8 +17,14 @@ void TimeVerb::declare(CLI::App& command) {
     set_->add_option("TIME", text_, "\"YYYY-MM-DD HH:MM[:SS]\", or HH:MM[:SS] on the handheld's date")->required();
     // A date and time left unquoted arrive as two words; the check names the fix.
     set_->allow_extras();
+    follow_ = command.add_subcommand("follow", "keep this computer's clock and zone again");
     describe(
         "Shows or sets the handheld's local time, in its own time zone (see `handheld tz`).\n"
+        "A new handheld follows this computer: its clock is the computer's, in the zone $TZ\n"
+        "names, else the one /etc/localtime names, and a step of the computer's clock or a\n"
+        "change of its zone raises the handheld's time-change or time-zone-change event.\n"
+        "`time set` and `tz set` give it a clock of its own; `time follow` takes the\n"
+        "computer's again (a change of clock and zone like the others).\n"
         "A time of day alone keeps the handheld's date. A local time that the zone skips\n"
         "when daylight saving starts cannot be set, nor a year before 1900 or after 2199.\n"
         "Setting it raises the time-change event: the notification service starts the\n"
@@ -28,10 +35,12 @@ void TimeVerb::declare(CLI::App& command) {
         "examples:\n"
         "  handheld time set \"2024-03-05 06:59:30\"\n"
         "  handheld time set 07:00\n"
+        "  handheld time follow\n"
         "  handheld time show");
 }
 
 ExitCode TimeVerb::run(Console& console) {
+    if (follow_->parsed()) return follow(console);
     if (!set_->parsed()) return show(console);
     if (const auto extra = set_->remaining(); !extra.empty())
         return console.usage("unexpected argument '" + extra.front() + "' (quote a date and time as one word)");
@@ -42,7 +51,23 @@ ExitCode TimeVerb::show(Console& console) {
     ce::SYSTEMTIME now;
     ce::GetLocalTime(&now);
     console.out() << format_local_time(now) << ' ' << weekday_name(now.wDayOfWeek) << ' ' << zone_text() << '\n';
+    console.out() << "clock: " << clock_source_text() << '\n';
     return ExitCode::ok;
+}
+
+ExitCode TimeVerb::follow(Console& console) {
+    const auto computer = host::ComputerZone::current();
+    const auto moved = host::ClockChange::follow_computer(computer);
+    if (!moved) return console.fail("cannot write the handheld's clock settings");
+    const host::ServiceLink link(host::Device::current());
+    std::string failure;
+    if (moved->zone && !link.raise(ce::NOTIFICATION_EVENT_TZ_CHANGE, &failure))
+        return console.fail("the handheld follows this computer, but the programs registered for a zone change were "
+                            "not started: " + failure);
+    if (moved->clock && !link.raise(ce::NOTIFICATION_EVENT_TIME_CHANGE, &failure))
+        return console.fail("the handheld follows this computer, but the programs registered for a time change were "
+                            "not started: " + failure);
+    return show(console);
 }
 
 ExitCode TimeVerb::set(const std::string& text, Console& console) {
@@ -55,12 +80,14 @@ ExitCode TimeVerb::set(const std::string& text, Console& console) {
         return console.usage(format_local_time(*wanted) + " is beyond the handheld's clock, which holds " +
                              std::to_string(host::kEarliestClockYear) + "-01-01 00:00:00 to " +
                              std::to_string(host::kLatestClockYear) + "-12-31 23:59:59");
+    const bool followed = host::clock_settings().follows_computer();
     if (!host::ClockChange::set_local_time(*wanted))
         return console.fail(format_local_time(*wanted) + " does not exist in time zone " + host::clock_settings().zone);
     std::string failure;
     if (!host::ServiceLink(host::Device::current()).raise(ce::NOTIFICATION_EVENT_TIME_CHANGE, &failure))
         return console.fail("the clock is set, but the programs registered for a time change were not started: " +
                             failure);
+    if (followed) console.out() << kOwnClockNotice << '\n';
     return show(console);
 }
 

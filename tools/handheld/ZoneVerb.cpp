@@ -19,7 +19,8 @@ void ZoneVerb::declare(CLI::App& command) {
         "Shows the handheld's time zone with its current offset from UTC, or sets it. Setting it\n"
         "raises the time-zone-change event: the notification service starts the programs\n"
         "registered for it. A registered local time that the new zone puts behind the clock is\n"
-        "not started: a change of zone never rings an alarm.");
+        "not started: a change of zone never rings an alarm. A handheld that followed this\n"
+        "computer keeps a clock of its own from then on (`handheld time follow` goes back).");
     command.footer(
         "examples:\n"
         "  handheld tz set Europe/Berlin\n"
@@ -28,12 +29,14 @@ void ZoneVerb::declare(CLI::App& command) {
 
 ExitCode ZoneVerb::run(Console& console) {
     if (!set_->parsed()) return show(console);
+    const bool followed = host::clock_settings().follows_computer();
     if (!host::ClockChange::set_time_zone(zone_))
         return console.fail("unknown time zone '" + zone_ + "'; use a tz database name such as Europe/Berlin");
     std::string failure;
     if (!host::ServiceLink(host::Device::current()).raise(ce::NOTIFICATION_EVENT_TZ_CHANGE, &failure))
         return console.fail("the time zone is set, but the programs registered for a zone change were not started: " +
                             failure);
+    if (followed) console.out() << kOwnClockNotice << '\n';
     return show(console);
 }
 

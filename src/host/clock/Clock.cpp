@@ -6,8 +6,10 @@
 
 #include <charconv>
 #include <mutex>
+#include <optional>
 
 #include "host/Device.h"
+#include "host/clock/ComputerZone.h"
 #include "host/clock/LocalTime.h"
 #include "host/clock/TimeZone.h"
 #include "host/notify/ServiceLink.h"
@@ -30,6 +32,40 @@ std::int64_t parse_offset(const std::string& text) {
 // database from a newer host) leaves the device on UTC rather than failing every call.
 TimeZone zone_of(const ClockSettings& settings) { return TimeZone::find(settings.zone).value_or(TimeZone::utc()); }
 
+constexpr const char* kFollowsLink = "localtime";
+constexpr const char* kFollowsNamed = "named";
+
+ClockSource source_named(const std::string& text) {
+    if (text == kFollowsLink) return ClockSource::computer;
+    if (text == kFollowsNamed) return ClockSource::computer_named;
+    return ClockSource::own;
+}
+
+const char* source_text(ClockSource source) {
+    switch (source) {
+    case ClockSource::computer:
+        return kFollowsLink;
+    case ClockSource::computer_named:
+        return kFollowsNamed;
+    case ClockSource::own:
+        break;
+    }
+    return "";
+}
+
+// Several settings at once, so that no process reads a clock half changed: in a
+// transaction of its own unless the caller's holds them together already.
+bool store_clock(Database& database, std::int64_t offset_ms, const std::string& zone, ClockSource source) {
+    std::lock_guard guard(database.lock());
+    std::optional<Transaction> transaction;
+    if (!database.in_transaction()) transaction.emplace(database);
+    if (transaction && !transaction->ok()) return false;
+    const bool stored = database.set_setting(kClockOffsetSetting, std::to_string(offset_ms)) &&
+                        database.set_setting(kClockZoneSetting, zone) &&
+                        database.set_setting(kClockSourceSetting, source_text(source));
+    return stored && (!transaction || transaction->commit());
+}
+
 Utc device_utc(const ClockSettings& settings) {
     return floor<milliseconds>(system_clock::now()) + milliseconds(settings.offset_ms);
 }
@@ -42,6 +78,9 @@ ClockSettings clock_settings() {
     if (!database.is_open()) return settings;
     if (const auto offset = database.setting(kClockOffsetSetting)) settings.offset_ms = parse_offset(*offset);
     if (const auto zone = database.setting(kClockZoneSetting)) settings.zone = *zone;
+    settings.source = source_named(database.setting(kClockSourceSetting).value_or(""));
+    // The computer's clock is the host's: an offset left from a clock of its own does not count.
+    if (settings.follows_computer()) settings.offset_ms = 0;
     return settings;
 }
 
@@ -61,13 +100,33 @@ bool set_device_utc(system_clock::time_point device_utc) {
     // Whole milliseconds on both sides, as device_utc() reads them: a reading taken right
     // after must not come out a fraction before the time just set.
     const auto offset = duration_cast<milliseconds>(device_utc - floor<milliseconds>(system_clock::now()));
-    if (!Device::current().database().set_setting(kClockOffsetSetting, std::to_string(offset.count()))) return false;
+    if (!store_clock(Device::current().database(), offset.count(), clock_settings().zone, ClockSource::own)) return false;
     // Registered local times now fall due at other host times.
     ServiceLink::changed();
     return true;
 }
 
 bool set_time_zone(const std::string& zone) {
+    // Leaving the computer's clock keeps its time: the offset is the 0 it was.
+    const auto settings = clock_settings();
+    if (!TimeZone::find(zone) || !store_clock(Device::current().database(), settings.offset_ms, zone, ClockSource::own)) return false;
+    ServiceLink::changed();
+    return true;
+}
+
+bool follow_computer(const std::string& zone, ClockSource source) {
+    if (source == ClockSource::own || !TimeZone::find(zone) || !store_clock(Device::current().database(), 0, zone, source)) return false;
+    ServiceLink::changed();
+    return true;
+}
+
+bool adopt_computer_clock(Database& database) {
+    const auto computer = ComputerZone::current();
+    return store_clock(database, 0, computer.zone,
+                       computer.named_by_tz ? ClockSource::computer_named : ClockSource::computer);
+}
+
+bool set_followed_zone(const std::string& zone) {
     if (!TimeZone::find(zone) || !Device::current().database().set_setting(kClockZoneSetting, zone)) return false;
     ServiceLink::changed();
     return true;

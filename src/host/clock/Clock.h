@@ -13,14 +13,28 @@
 
 namespace host {
 
+class Database;
+
+// Whose clock the handheld keeps. A new handheld follows the computer; one made before
+// there was a choice (no setting) keeps its own.
+enum class ClockSource {
+    own,            // its offset and zone, set with `handheld time set` / `tz set`
+    computer,       // the computer's clock and the zone its /etc/localtime names
+    computer_named  // the computer's clock in the zone $TZ named when it began to follow
+};
+
 struct ClockSettings {
-    std::int64_t offset_ms = 0;   // device UTC - host UTC
+    std::int64_t offset_ms = 0;   // device UTC - host UTC; 0 while following the computer
     std::string zone = "UTC";     // IANA name, daylight saving from the tz database
+    ClockSource source = ClockSource::own;
+
+    bool follows_computer() const { return source != ClockSource::own; }
 };
 
 // Setting names in device.db.
 inline constexpr const char* kClockOffsetSetting = "clock.offset_ms";
 inline constexpr const char* kClockZoneSetting = "clock.zone";
+inline constexpr const char* kClockSourceSetting = "clock.follows";
 
 ClockSettings clock_settings();
 std::chrono::system_clock::time_point device_utc_now();
@@ -41,8 +55,16 @@ bool set_local_time(const ce::SYSTEMTIME& local);
 // Moves the clock so that the device's UTC is now `device_utc`, whatever the local time
 // reads (the second 02:30 of a night daylight saving ends, say).
 bool set_device_utc(std::chrono::system_clock::time_point device_utc);
-// False, changing nothing, for a name the tz database does not know.
+// False, changing nothing, for a name the tz database does not know. Both give the
+// handheld a clock of its own.
 bool set_time_zone(const std::string& zone);
+// The handheld keeps the computer's clock (offset 0) and `zone`, the computer's; false
+// for a zone the tz database does not know.
+bool follow_computer(const std::string& zone, ClockSource source);
+// A new handheld's clock: the computer's, in the zone ComputerZone chooses.
+bool adopt_computer_clock(Database& database);
+// The zone of a handheld that follows the computer's /etc/localtime moves with it.
+bool set_followed_zone(const std::string& zone);
 
 // Conversions in the device's current zone, for those that schedule by local time:
 // the local time at a device UTC instant, and the instant of a local time (nothing

@@ -4,6 +4,7 @@
 
 #include "ce/Display.h"
 #include "host/display/DisplayPower.h"
+#include "host/display/SessionScreen.h"
 
 namespace ce {
 
@@ -37,7 +38,9 @@ int ExtEscape(HDC dc, int escape, int inputSize, const char* input, int outputSi
             std::memcpy(&record, input, sizeof record);
             if (record.Length != sizeof record || record.PowerState < VideoPowerOn || record.PowerState > VideoPowerOff)
                 return -1;
-            return host::DisplayPower::set(static_cast<VIDEO_POWER_STATE>(record.PowerState)) ? 1 : -1;
+            if (!host::DisplayPower::set(static_cast<VIDEO_POWER_STATE>(record.PowerState))) return -1;
+            if (record.PowerState == VideoPowerOn) host::SessionScreen::wake();
+            return 1;
         case GETPOWERMANAGEMENT:
             if (output == nullptr || outputSize < static_cast<int>(sizeof record)) return -1;
             record.PowerState = host::DisplayPower::state();

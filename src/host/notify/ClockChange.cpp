@@ -56,12 +56,15 @@ std::vector<std::string> settle(const Side& before, const Side& after, bool zone
     return lines;
 }
 
-bool change(bool zone_change, const std::function<std::optional<Instant>()>& apply) {
+// `apply` makes the change and gives the device's time right after it; `before_now`, the
+// time the clock read before (by default, read here).
+bool change(bool zone_change, const std::function<std::optional<Instant>()>& apply,
+            std::optional<Instant> before_now = std::nullopt) {
     std::vector<std::string> lines;
     {
         Transaction transaction(Device::current().database());
         if (!transaction.ok()) return false;
-        const Side before{zone_now(), device_utc_now()};
+        const Side before{zone_now(), before_now.value_or(device_utc_now())};
         const auto now = apply();
         if (!now) return false;
         lines = settle(before, Side{zone_now(), *now}, zone_change);
@@ -88,6 +91,30 @@ bool ClockChange::set_local_time(const ce::SYSTEMTIME& local) {
 bool ClockChange::set_time_zone(const std::string& zone) {
     return change(true, [&]() -> std::optional<Instant> {
         if (!host::set_time_zone(zone)) return std::nullopt;
+        return device_utc_now();
+    });
+}
+
+std::optional<ClockChange::Moved> ClockChange::follow_computer(const ComputerZone::Choice& computer) {
+    const auto settings = clock_settings();
+    const Moved moved{settings.offset_ms != 0, settings.zone != computer.zone};
+    const auto source = computer.named_by_tz ? ClockSource::computer_named : ClockSource::computer;
+    // Back to the computer's zone is a zone change, and never rings what it jumps over.
+    const bool changed = change(moved.zone, [&]() -> std::optional<Instant> {
+        if (!host::follow_computer(computer.zone, source)) return std::nullopt;
+        return device_utc_now();
+    });
+    if (!changed) return std::nullopt;
+    return moved;
+}
+
+bool ClockChange::computer_clock_stepped(Instant unstepped) {
+    return change(false, [] { return std::optional(device_utc_now()); }, unstepped);
+}
+
+bool ClockChange::computer_zone_changed(const std::string& zone) {
+    return change(true, [&]() -> std::optional<Instant> {
+        if (!host::set_followed_zone(zone)) return std::nullopt;
         return device_utc_now();
     });
 }

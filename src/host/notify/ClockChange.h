@@ -10,11 +10,15 @@
 // registered for the event (which the caller raises) register what is next. A
 // registration whose time came while nothing was changed by hand (the handheld was off,
 // its service down) is no jump: the service still starts it once, late.
+// The computer's clock stepped and its zone changed are the same changes for a handheld
+// that follows the computer, and are settled by the same rules.
 
 #include <chrono>
+#include <optional>
 #include <string>
 
 #include "ce/Time.h"
+#include "host/clock/ComputerZone.h"
 
 namespace host {
 
@@ -27,6 +31,19 @@ public:
     static bool set_local_time(const ce::SYSTEMTIME& local);
     // False, changing nothing, for a name the tz database does not know.
     static bool set_time_zone(const std::string& zone);
+
+    // What taking the computer's clock and zone again moved: the events to raise.
+    struct Moved {
+        bool clock = false;
+        bool zone = false;
+    };
+    // Nothing, changing nothing, for a zone the tz database does not know.
+    static std::optional<Moved> follow_computer(const ComputerZone::Choice& computer);
+    // The computer's clock was stepped while the handheld followed it: `unstepped` is the
+    // device UTC its clock would read now had it not been.
+    static bool computer_clock_stepped(std::chrono::system_clock::time_point unstepped);
+    // The computer's zone became `zone` while the handheld followed it.
+    static bool computer_zone_changed(const std::string& zone);
 };
 
 }  // namespace host

@@ -30,7 +30,14 @@ std::optional<NotificationRunner::Instant> NotificationRunner::start_due(Instant
         }
         // Marked by someone else, or registered anew meanwhile (the next wake-up sees that).
         if (!store_.mark_starting(row)) continue;
-        start_timed(row, "registered for " + row.time);
+        if (now - *due > kLatestCatchUp) {
+            // Too late to ring: its program only registers what comes next.
+            start(row.application, ce::APP_RUN_AFTER_TIME_CHANGE,
+                  "registered for " + row.time + ", more than 24 hours ago: too late to ring");
+            store_.finish_start(row);
+        } else {
+            start_timed(row, "registered for " + row.time);
+        }
     }
     return next;
 }

@@ -28,11 +28,16 @@ class NotificationRunner {
 public:
     using Instant = std::chrono::system_clock::time_point;  // device UTC
 
+    // How late a timed registration still rings: one whose time passed longer ago (the
+    // computer was off for days) would wake nobody at the right time, so its program is
+    // started as after a change of the clock instead, to register what is next.
+    static constexpr std::chrono::hours kLatestCatchUp{24};
+
     NotificationRunner(NotificationStore& store, ProgramStarter& starter, const DeviceLog& log)
         : store_(store), starter_(starter), log_(log) {}
 
-    // Starts every timed registration due at `now`, also one that fell due long ago;
-    // the instant the next one falls due, if there is one.
+    // Starts every timed registration due at `now`, also one that fell due while no
+    // service ran (up to kLatestCatchUp ago); the instant the next one falls due, if any.
     std::optional<Instant> start_due(Instant now);
     // Starts again the registrations a previous service marked but did not finish; for
     // a service that has just taken over the handheld.

@@ -7,7 +7,6 @@
 #include <sys/signalfd.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/timerfd.h>
 #include <unistd.h>
 
 #include <array>
@@ -21,6 +20,7 @@
 #include "host/Device.h"
 #include "host/clock/Clock.h"
 #include "host/notify/WakeMessage.h"
+#include "host/notify/WakeReport.h"
 
 namespace host {
 
@@ -74,10 +74,11 @@ NotificationService::NotificationService(Device& device, ProgramStarter& starter
       log_(ServiceFiles::kLogName),
       refusals_(ServiceFiles::kLogName),
       store_(device.database()),
-      runner_(store_, starter, log_) {}
+      runner_(store_, starter, log_),
+      computer_(runner_, log_) {}
 
 NotificationService::~NotificationService() {
-    for (int* fd : {&socket_fd_, &timer_fd_, &signal_fd_, &inotify_fd_}) close_fd(*fd);
+    for (int* fd : {&socket_fd_, &signal_fd_, &inotify_fd_}) close_fd(*fd);
     lock_ = LockFile();  // last: whoever waits for the service to end waits for this
 }
 
@@ -98,37 +99,41 @@ bool NotificationService::open_wake_ups() {
     socket_fd_ = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (socket_fd_ < 0 || bind(socket_fd_, reinterpret_cast<const sockaddr*>(&address), length) != 0) return false;
 
-    timer_fd_ = timerfd_create(CLOCK_REALTIME, TFD_CLOEXEC | TFD_NONBLOCK);
     const sigset_t signals = stop_signals();
     sigprocmask(SIG_BLOCK, &signals, nullptr);
     signal_fd_ = signalfd(-1, &signals, SFD_CLOEXEC | SFD_NONBLOCK);
     inotify_fd_ = inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
-    return timer_fd_ >= 0 && signal_fd_ >= 0 && inotify_fd_ >= 0 &&
+    return timer_.ok() && signal_fd_ >= 0 && inotify_fd_ >= 0 &&
            inotify_add_watch(inotify_fd_, files_.lock().c_str(), IN_ATTRIB | IN_DELETE_SELF) >= 0;
 }
 
 int NotificationService::run() {
     if (!take_lock()) {
         log_.write("another notification service runs for this handheld; this one ends");
-        return 1;
+        return kAnotherRuns;
     }
     if (!open_wake_ups()) {
         log_.write(std::string("the notification service cannot listen on ") + files_.socket().string() + ": " +
                   std::strerror(errno));
         return 1;
     }
-    log_.write("notification service started, process " + std::to_string(getpid()));
+    log_.write("notification service started, process " + std::to_string(getpid()) + ", waiting on " +
+               (timer_.on_alarm_clock() ? "CLOCK_REALTIME_ALARM" : "CLOCK_REALTIME (" + timer_.why_not_alarm_clock() + ")"));
+    WakeReport::write(files_, timer_);
     runner_.resume_cut_starts();
+    computer_.zone_may_have_changed();
     for (;;) {
         runner_.settle_ended(device_utc_now());
         arm(runner_.start_due(device_utc_now()));
         // After what fell due: a change of the clock that lands on an alarm must not
         // reschedule it away before the program for its time has started.
         raise_received_events();
+        clock_step_.sample();
         std::vector<pollfd> waiting{{socket_fd_, POLLIN, 0},
-                                    {timer_fd_, POLLIN, 0},
+                                    {timer_.fd(), POLLIN, 0},
                                     {signal_fd_, POLLIN, 0},
-                                    {inotify_fd_, POLLIN, 0}};
+                                    {inotify_fd_, POLLIN, 0},
+                                    {zone_watch_.fd(), POLLIN, 0}};
         for (const int program : runner_.program_fds()) waiting.push_back({program, POLLIN, 0});
         // Counted refusals are written once their second is over, also when no more come.
         const auto refusals_due = refusals_.flush();
@@ -140,10 +145,8 @@ int NotificationService::run() {
         if (waiting[3].revents != 0 && on_inotify() == Next::stop) return 0;  // nothing left to log to
         if (waiting[2].revents != 0 && on_signal() == Next::stop) break;
         if (waiting[0].revents != 0 && receive() == Next::stop) break;
-        if (waiting[1].revents != 0) {
-            std::uint64_t expirations = 0;  // ECANCELED when the host's clock was set: armed again above
-            [[maybe_unused]] const ssize_t got = read(timer_fd_, &expirations, sizeof expirations);
-        }
+        if (waiting[1].revents != 0) on_timer();
+        if (waiting[4].revents != 0 && zone_watch_.link_touched()) computer_.zone_may_have_changed();
     }
     runner_.settle_before_stop(kStopPatience);
     log_.write("notification service stopped");
@@ -151,18 +154,14 @@ int NotificationService::run() {
 }
 
 void NotificationService::arm(std::optional<NotificationRunner::Instant> due) {
-    itimerspec setting{};
-    if (due) {
-        // The timer runs on the host's clock; the handheld's is the host's plus its offset,
-        // and a change of that offset wakes the service to arm again.
-        const auto host_time = host_time_of(*due).time_since_epoch();
-        const auto whole = duration_cast<seconds>(host_time);
-        setting.it_value.tv_sec = static_cast<time_t>(whole.count());
-        setting.it_value.tv_nsec = static_cast<long>(duration_cast<nanoseconds>(host_time - whole).count());
-        // Time zero would disarm it; a due time before the epoch is simply due now.
-        if (setting.it_value.tv_sec <= 0) setting.it_value = {0, 1};
-    }
-    timerfd_settime(timer_fd_, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &setting, nullptr);
+    // The timer runs on the host's clock; the handheld's is the host's plus its offset,
+    // and a change of that offset wakes the service to arm again.
+    timer_.arm(due ? std::optional(host_time_of(*due)) : std::nullopt);
+}
+
+void NotificationService::on_timer() {
+    // Cancelled: the computer's clock was set. The loop arms the timer again.
+    if (timer_.read() == WakeTimer::Woken::clock_set) computer_.clock_stepped(clock_step_.measure());
 }
 
 NotificationService::Next NotificationService::receive() {
@@ -184,6 +183,9 @@ NotificationService::Next NotificationService::receive() {
         case WakeMessage::Kind::event:
             // Raised once however many came at once.
             received_events_.insert(message->event);
+            break;
+        case WakeMessage::Kind::clock_stepped:
+            computer_.clock_stepped(milliseconds(message->step_ms));
             break;
         case WakeMessage::Kind::stop:
             return Next::stop;

@@ -3,7 +3,9 @@
 // notification database's timetable. It sleeps until the next registered second (a
 // timer on the host's clock, set from the handheld's), starts what fell due, follows
 // the programs it started for it until they end, and is woken early by a message on its
-// socket when the database or the clock changes or an event is raised. It ends on "stop", on SIGTERM or SIGINT, and when its handheld's
+// socket when the database or the clock changes or an event is raised, and by a step of
+// the computer's clock or a change of its zone (ComputerChanges). It ends on "stop", on
+// SIGTERM or SIGINT, and when its handheld's
 // directory is removed (its lock file goes with it).
 
 #include <chrono>
@@ -11,10 +13,14 @@
 #include <set>
 
 #include "host/LockFile.h"
+#include "host/notify/ComputerChanges.h"
+#include "host/notify/HostClockStep.h"
+#include "host/notify/HostZoneWatch.h"
 #include "host/notify/NotificationRunner.h"
 #include "host/notify/ServiceFiles.h"
 #include "host/DeviceLog.h"
 #include "host/RefusalLog.h"
+#include "host/notify/WakeTimer.h"
 
 namespace host {
 
@@ -27,8 +33,10 @@ public:
     NotificationService(const NotificationService&) = delete;
     NotificationService& operator=(const NotificationService&) = delete;
 
-    // 0 after a stop; 1 when another service runs for the handheld or this one cannot
-    // listen (said in the log).
+    // What run() ends with: another service runs for the handheld (said in the log), so
+    // whatever would restart this one on failure should not.
+    static constexpr int kAnotherRuns = 3;
+    // 0 after a stop; kAnotherRuns; 1 when this one cannot listen (said in the log).
     int run();
 
 private:
@@ -41,6 +49,7 @@ private:
     void raise_received_events();
     Next on_signal();
     Next on_inotify();
+    void on_timer();
 
     Device& device_;
     ServiceFiles files_;
@@ -48,9 +57,12 @@ private:
     RefusalLog refusals_;  // messages it does not understand, which anyone can send
     NotificationStore store_;
     NotificationRunner runner_;
+    ComputerChanges computer_;
     LockFile lock_;
+    WakeTimer timer_;
+    HostClockStep clock_step_;
+    HostZoneWatch zone_watch_;
     int socket_fd_ = -1;
-    int timer_fd_ = -1;
     int signal_fd_ = -1;
     int inotify_fd_ = -1;
     std::set<ce::LONG> received_events_;

@@ -98,6 +98,20 @@ TEST_F(NotificationRunner, ARegistrationStartsOnceWhenTheClockReachesItsSecond) 
                                "10:31:00), process 4242"}));
 }
 
+TEST_F(NotificationRunner, ARegistrationMoreThanADayLateRegistersTheNextInsteadOfRinging) {
+    // The computer was off: one registration is a day late to the second, one a second more.
+    const SYSTEMTIME seven = at(7, 0), one_second_later = at(7, 0, 1);
+    set_clock(at(6, 0));
+    ASSERT_TRUE(CeRunAppAtTime(kWake, &seven));
+    ASSERT_TRUE(CeRunAppAtTime(kOther, &one_second_later));
+    set_clock(testing_support::local_time(2026, 3, 8, 7, 0, 1));
+    EXPECT_EQ(run_due(), std::nullopt);
+    EXPECT_EQ(starter_.started, (std::vector<std::string>{"\\Windows\\kivowake.exe AppRunAfterTimeChange",
+                                                          "\\Program Files\\Other\\other.exe AppRunAtTime"}));
+    EXPECT_EQ(log_lines().front(), "started \\Windows\\kivowake.exe AppRunAfterTimeChange (registered for 2026-03-07 "
+                                   "07:00:00, more than 24 hours ago: too late to ring), process 4242");
+}
+
 TEST_F(NotificationRunner, ALocalTimeFallsDueAtTheInstantOfTheCurrentZone) {
     set_clock(at(8, 0));
     const SYSTEMTIME half_past = at(10, 30);

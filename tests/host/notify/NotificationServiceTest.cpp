@@ -19,6 +19,7 @@
 #include "ce/Notify.h"
 #include "host/Device.h"
 #include "host/clock/Clock.h"
+#include "host/notify/NotificationService.h"
 #include "host/notify/NotificationStore.h"
 #include "host/notify/ServiceFiles.h"
 #include "host/notify/ServiceLink.h"
@@ -121,7 +122,8 @@ TEST_F(NotificationService, ARegistrationDueWhileNoServiceRanStartsOnceWhenOneSt
         EXPECT_NE(std::find(lines.begin(), lines.end(), "another notification service runs for this handheld; this one ends"),
                   lines.end());
         stop_service();
-        EXPECT_EQ(first.wait() + second.wait(), 1) << "one ends for the other (1), the other when stopped (0)";
+        EXPECT_EQ(first.wait() + second.wait(), host::NotificationService::kAnotherRuns)
+            << "one ends for the other (kAnotherRuns), the other when stopped (0)";
     }
     start_service();
     stop_service();

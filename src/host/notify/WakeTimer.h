@@ -1,0 +1,38 @@
+#pragma once
+// The notification service's timer: set to the host time of the next registration. On
+// CLOCK_REALTIME_ALARM where the service may create one (it holds CAP_WAKE_ALARM), so
+// that the kernel programs the computer's RTC to wake it from suspend for the alarm;
+// else on CLOCK_REALTIME, which a suspended computer never reaches. Either way it is
+// cancelled when someone sets the computer's clock, so the service hears of the step.
+
+#include <chrono>
+#include <optional>
+#include <string>
+
+namespace host {
+
+class WakeTimer {
+public:
+    WakeTimer();
+    ~WakeTimer();
+    WakeTimer(const WakeTimer&) = delete;
+    WakeTimer& operator=(const WakeTimer&) = delete;
+
+    bool ok() const { return fd_ >= 0; }
+    int fd() const { return fd_; }
+    // Whether the timer is on the alarm clock; if not, why not.
+    bool on_alarm_clock() const { return alarm_clock_; }
+    const std::string& why_not_alarm_clock() const { return why_not_; }
+
+    // Fires at host time `at`; never, for nothing.
+    void arm(std::optional<std::chrono::system_clock::time_point> at);
+    enum class Woken { fired, clock_set, nothing };
+    Woken read();
+
+private:
+    int fd_ = -1;
+    bool alarm_clock_ = false;
+    std::string why_not_;
+};
+
+}  // namespace host

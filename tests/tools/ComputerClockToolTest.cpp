@@ -1,0 +1,255 @@
+// KIVO as this computer's alarm clock, set up as a person does it with the `handheld`
+// tool: a new handheld takes the computer's zone and clock, the notification service
+// waits on the clock that wakes a suspended computer where it may and says why not
+// where it may not, and `autostart on` writes a unit that starts the service.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <linux/capability.h>
+#include <stdlib.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <utility>
+#include <string>
+#include <vector>
+
+#include "ChildProcess.h"
+#include "HandheldDeviceTest.h"
+#include "LocalTime.h"
+#include "StandIn.h"
+#include "host/Device.h"
+#include "host/clock/Clock.h"
+#include "host/notify/NotificationStore.h"
+#include "host/notify/ServiceLink.h"
+
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+// An environment variable set for one scope, the way a person's shell has it.
+class Variable {
+public:
+    Variable(const char* name, const std::string& value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        setenv(name, value.c_str(), 1);
+    }
+    ~Variable() {
+        if (old_)
+            setenv(name_, old_->c_str(), 1);
+        else
+            unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+class ComputerClockTool : public tool_tests::HandheldDeviceTest {
+protected:
+    void TearDown() override {
+        handheld({"stop"});
+        HandheldDeviceTest::TearDown();
+    }
+    // The tool on a handheld it makes now, not the fixture's.
+    tool_tests::HandheldResult fresh(std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), {"--device", (device_root() / "new").string()});
+        return tool_tests::run_handheld(arguments);
+    }
+    std::string fresh_ok(std::vector<std::string> arguments) {
+        const auto result = fresh(std::move(arguments));
+        EXPECT_EQ(result.exit_code, 0) << result.err;
+        return result.out;
+    }
+    static std::optional<int> service() { return host::ServiceLink(host::Device::current()).running(); }
+    // The clock of the running service's timer, from the kernel's own account of it.
+    static std::optional<int> timer_clock(int pid) {
+        const std::filesystem::path fds = "/proc/" + std::to_string(pid) + "/fd";
+        std::error_code error;
+        for (const auto& fd : std::filesystem::directory_iterator(fds, error)) {
+            if (std::filesystem::read_symlink(fd.path(), error).string() != "anon_inode:[timerfd]") continue;
+            std::ifstream info("/proc/" + std::to_string(pid) + "/fdinfo/" + fd.path().filename().string());
+            for (std::string line; std::getline(info, line);)
+                if (line.starts_with("clockid:")) return std::stoi(line.substr(8));
+        }
+        return std::nullopt;
+    }
+};
+
+bool holds_wake_alarm() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.starts_with("CapEff:")) return (std::stoull(line.substr(7), nullptr, 16) >> CAP_WAKE_ALARM) & 1u;
+    return false;
+}
+
+TEST_F(ComputerClockTool, ANewHandheldFollowsTheComputerUntilItsClockIsSetByHand) {
+    {
+        const Variable zone("TZ", "Asia/Tokyo");
+        fresh_ok({"init"});
+        const auto shown = fresh_ok({"time", "show"});
+        EXPECT_THAT(shown, HasSubstr(" Asia/Tokyo (UTC+09:00)\n"));
+        EXPECT_THAT(shown, HasSubstr("clock: this computer's, in the zone $TZ named"));
+        EXPECT_THAT(fresh_ok({"status"}), HasSubstr("\ntime zone   Asia/Tokyo (UTC+09:00)\n"));
+
+        const auto set = fresh_ok({"time", "set", "2030-01-01 07:00"});
+        EXPECT_THAT(set, HasSubstr("keeps a clock of its own from now on; `handheld time follow`"));
+        EXPECT_THAT(set, HasSubstr("2030-01-01 07:00:"));
+        EXPECT_THAT(fresh_ok({"time", "show"}), HasSubstr("clock: its own"));
+    }
+    {
+        // Back to following, where the computer's zone is now the one its link names.
+        const auto link = device_root() / "localtime";
+        std::filesystem::create_symlink("/usr/share/zoneinfo/posix/America/Sao_Paulo", link);
+        const Variable no_zone("TZ", "");
+        const Variable localtime("KIVO_HOST_LOCALTIME", link.string());
+        const auto followed = fresh_ok({"time", "follow"});
+        EXPECT_THAT(followed, HasSubstr(" America/Sao_Paulo (UTC-03:00)\n"));
+        EXPECT_THAT(followed, HasSubstr("clock: this computer's, in the zone " + link.string() + " names"));
+        EXPECT_THAT(followed, Not(HasSubstr("2030-01-01")));
+        // A zone set by hand leaves the computer's clock too.
+        EXPECT_THAT(fresh_ok({"tz", "set", "UTC"}), HasSubstr("keeps a clock of its own"));
+        EXPECT_THAT(fresh_ok({"time", "show"}), HasSubstr("clock: its own"));
+    }
+    // A handheld made before (the fixture's, its clock of its own in UTC) keeps it.
+    const Variable zone("TZ", "Asia/Tokyo");
+    EXPECT_THAT(ok({"time", "show"}), HasSubstr(" UTC (UTC+00:00)\nclock: its own"));
+}
+
+TEST_F(ComputerClockTool, TheServiceWaitsOnTheClockThatWakesTheComputerOrSaysWhyNot) {
+    const auto rtc = device_root() / "rtc";
+    std::filesystem::create_directories(rtc);
+    const Variable rtc_folder("KIVO_HOST_RTC", rtc.string());
+    EXPECT_THAT(ok({"status"}), HasSubstr("\nwake        nothing wakes this computer for an alarm: no notification "
+                                          "service runs\n"));
+    if (holds_wake_alarm()) {
+        ok({"start"});
+        ASSERT_TRUE(service());
+        EXPECT_EQ(timer_clock(*service()), CLOCK_REALTIME_ALARM);
+        EXPECT_THAT(ok({"status"}), HasSubstr("\nwake        not woken from suspend for an alarm: this computer has "
+                                              "no RTC (" + rtc.string() + " is empty)"));
+        std::ofstream(rtc / "rtc0") << "";
+        EXPECT_THAT(ok({"status"}), HasSubstr("\nwake        woken from suspend for the next alarm (the service "
+                                              "waits on CLOCK_REALTIME_ALARM)\n"));
+        ok({"stop"});
+    }
+    // Started by someone without CAP_WAKE_ALARM: the plain clock, and the way out.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        prctl(PR_CAPBSET_DROP, CAP_WAKE_ALARM, 0, 0, 0);
+        const std::string root = device_root().string();
+        execl(HANDHELD_PROGRAM, HANDHELD_PROGRAM, "--device", root.c_str(), "start", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_TRUE(service());
+    EXPECT_EQ(timer_clock(*service()), CLOCK_REALTIME);
+    EXPECT_THAT(ok({"status"}), HasSubstr("\nwake        not woken from suspend for an alarm: the notification "
+                                          "service lacks CAP_WAKE_ALARM; run `sudo handheld install --wake`"));
+    EXPECT_THAT(testing_support::log_lines(device_root(), "notify"),
+                ::testing::Contains(HasSubstr("waiting on CLOCK_REALTIME (the notification service lacks "
+                                              "CAP_WAKE_ALARM)")));
+}
+
+TEST_F(ComputerClockTool, InstallWakeGivesTheServiceItsCapability) {
+    if (geteuid() != 0 || access("/usr/sbin/setcap", X_OK) != 0) GTEST_SKIP() << "setting a capability takes root and setcap";
+    const auto copy = device_root() / "kivo_notify_service";
+    std::filesystem::copy_file(KIVO_NOTIFY_SERVICE, copy);
+    std::string failure;
+    ASSERT_TRUE(host::ServiceLink(host::Device::current()).start(copy, &failure)) << failure;
+    ok({"stop"});
+    EXPECT_EQ(getxattr(copy.c_str(), "security.capability", nullptr, 0), -1);
+    EXPECT_THAT(ok({"install", "--wake"}), HasSubstr("set CAP_WAKE_ALARM on " + copy.string()));
+    EXPECT_GT(getxattr(copy.c_str(), "security.capability", nullptr, 0), 0);
+    // Only the capability: the image got no programs.
+    EXPECT_FALSE(std::filesystem::exists(host_path("Program Files/KIVO/KIVO.exe")));
+}
+
+// A unit's ExecStart words as systemd reads the quoting `autostart on` writes.
+std::vector<std::string> exec_start_words(const std::string& unit) {
+    std::istringstream lines(unit);
+    std::vector<std::string> words;
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.starts_with("ExecStart=")) continue;
+        std::string word;
+        bool quoted = false;
+        for (std::size_t i = 10; i < line.size(); ++i) {
+            const char c = line[i];
+            if (c == '"') {
+                quoted = !quoted;
+                if (!quoted) words.push_back(std::exchange(word, {}));
+            } else if (c == '\\' && i + 1 < line.size()) {
+                word += line[++i];
+            } else if ((c == '%' || c == '$') && i + 1 < line.size() && line[i + 1] == c) {
+                word += line[++i];
+            } else if (quoted) {
+                word += c;
+            }
+        }
+    }
+    return words;
+}
+
+TEST_F(ComputerClockTool, AutostartWritesAUnitThatStartsTheServiceForThisHandheld) {
+    const auto config = device_root() / "config";
+    const Variable config_home("XDG_CONFIG_HOME", config.string());
+    const Variable no_manager("XDG_RUNTIME_DIR", (device_root() / "no-runtime").string());
+    testing_support::install_stand_in(device_root(), "\\Windows\\kivowake.exe");
+
+    // No systemd user manager here: an XDG autostart entry, said so.
+    const auto desktop = ok({"autostart", "on"});
+    EXPECT_THAT(desktop, HasSubstr("no systemd user manager runs here"));
+    EXPECT_THAT(ok({"autostart", "status"}), HasSubstr("XDG autostart entry " + (config / "autostart").string()));
+
+    const auto on = ok({"autostart", "on", "--via", "systemd"});
+    EXPECT_THAT(on, HasSubstr("loginctl enable-linger"));
+    std::filesystem::path unit;
+    for (const auto& file : std::filesystem::directory_iterator(config / "systemd" / "user"))
+        if (file.path().extension() == ".service") unit = file.path();
+    ASSERT_FALSE(unit.empty());
+    EXPECT_TRUE(std::filesystem::is_symlink(config / "systemd" / "user" / "default.target.wants" / unit.filename()));
+    std::stringstream text;
+    text << std::ifstream(unit).rdbuf();
+    EXPECT_THAT(text.str(), HasSubstr("\nRestart=on-failure\n"));
+    EXPECT_THAT(text.str(), HasSubstr("\nWantedBy=default.target\n"));
+    if (access("/usr/bin/systemd-analyze", X_OK) == 0) {
+        const std::string verify = "systemd-analyze verify --man=no " + unit.string() + " 2>&1";
+        EXPECT_EQ(std::system(verify.c_str()), 0) << verify;
+    }
+
+    // The unit's command line, run as it stands, is this handheld's service.
+    const auto words = exec_start_words(text.str());
+    ASSERT_EQ(words.size(), 2u) << text.str();
+    EXPECT_EQ(words[1], std::filesystem::absolute(device_root()).string());
+    // Due a minute ago, while no service ran.
+    const auto due = host::device_local_time(host::device_utc_now() - std::chrono::minutes(1));
+    ASSERT_TRUE(host::NotificationStore(host::Device::current().database()).set_time(u"\\Windows\\kivowake.exe", due));
+    {
+        testing_support::ChildProcess service(words[0], {words[1]});
+        EXPECT_THAT(testing_support::wait_for_stand_in_lines(device_root(), 1).front(),
+                    ::testing::StartsWith("started program=\\Windows\\kivowake.exe command=AppRunAtTime "));
+        ok({"stop"});
+        EXPECT_EQ(service.wait(), 0);
+    }
+
+    const auto off = ok({"autostart", "off"});
+    EXPECT_THAT(off, HasSubstr("removed " + unit.string()));
+    EXPECT_FALSE(std::filesystem::exists(unit));
+    EXPECT_TRUE(std::filesystem::is_empty(config / "autostart"));
+    EXPECT_THAT(ok({"autostart", "status"}), HasSubstr("off: nothing starts the service"));
+}
+
+}  // namespace
