@@ -12,7 +12,7 @@ namespace handheld {
 std::filesystem::path config_home();
 // $XDG_DATA_HOME, else ~/.local/share.
 std::filesystem::path data_home();
-// One word of an Exec key, quoted as the desktop entry specification says.
+// One word of an Exec key, quoted so that desktops split and unescape it back to the same word.
 std::string exec_word(const std::string& word);
 
 // `handheld install --menu`: KIVO in the desktop's menu, started on this handheld, with
