@@ -1,52 +1,113 @@
 #!/usr/bin/env bash
 # The package as a person gets it: made by CPack, checked by lintian, unpacked by
-# dpkg-deb far from the build tree, and used from there to make a handheld on which an
-# alarm rings. Its completion is then asked what a person's Tab would get.
+# dpkg-deb far from the build tree, and used from there, by a person of its own (a home
+# of its own, the default handheld), to make a handheld on which an alarm rings, rung by
+# the service the package's systemd user unit starts. Its menu entry, icons and
+# completion are then checked as a desktop and a person's Tab would see them.
 set -euo pipefail
-build=$1
+build=$(realpath "$1")
+source=$(realpath "$2")
 work=$(mktemp -d)
-tool="$work/root/usr/bin/kivo-handheld"
-export KIVO_DEVICE="$work/device"
+root="$work/root"
+tool="$root/usr/bin/kivo-handheld"
+export HOME="$work/home"
+unset KIVO_DEVICE XDG_DATA_HOME XDG_CONFIG_HOME
+device="$HOME/.local/share/kivo/device"
 finish() {
-  [[ -x "$tool" && -d "$KIVO_DEVICE" ]] && "$tool" stop >/dev/null 2>&1 || true
+  [[ -x "$tool" && -d "$device" ]] && "$tool" stop >/dev/null 2>&1 || true
   rm -rf "$work"
 }
 trap finish EXIT
 fail() { echo "FAILED: $*" >&2; exit 1; }
+# Runs a command with the source and build trees out of sight, where the kernel lets a
+# user make a mount namespace; elsewhere as it is.
+without_trees() {
+  if unshare --map-root-user --mount true 2>/dev/null; then
+    unshare --map-root-user --mount bash -c 'mount -t tmpfs none "$1" && mount -t tmpfs none "$2" && shift 2 && exec "$@"' \
+      _ "$build" "$source" "$@"
+  else
+    "$@"
+  fi
+}
 
 cpack --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" || { cat "$work/cpack.log"; fail "cpack"; }
 deb=$(echo "$work"/out/kivo_*.deb)
 [[ -f "$deb" ]] || fail "no kivo_VERSION_ARCH.deb in $(ls "$work/out")"
 
 lintian --fail-on error "$deb" | tee "$work/lintian.log"
-dpkg-deb -x "$deb" "$work/root"
+dpkg-deb -x "$deb" "$root"
+contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
+for file in usr/lib/systemd/user/kivo.service usr/share/applications/kivo.desktop \
+  usr/share/icons/hicolor/48x48/apps/kivo.png usr/share/icons/hicolor/256x256/apps/kivo.png \
+  usr/share/icons/hicolor/scalable/apps/kivo.svg; do
+  grep -qx "./$file" <<<"$contents" || fail "the package has no /$file"
+done
+desktop-file-validate "$root/usr/share/applications/kivo.desktop" || fail "the package's menu entry"
 # Nothing of the build tree may be needed: the unpacked tool must name only its own files.
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "the dependencies were not computed"
 
 "$tool" --version | grep -q "$(dpkg-deb -f "$deb" Version)" || fail "--version"
 "$tool" init >/dev/null
-"$tool" install | grep -q 'installed \\Program Files\\KIVO\\Alert.exe' || fail "install from the package"
+without_trees "$tool" install --menu >"$work/install.out" || { cat "$work/install.out"; fail "install --menu from the package"; }
+grep -q 'installed \\Program Files\\KIVO\\Alert.exe' "$work/install.out" || fail "install from the package"
+for icon in 48x48/apps/kivo.png 256x256/apps/kivo.png scalable/apps/kivo.svg; do
+  cmp -s "$root/usr/share/icons/hicolor/$icon" "$HOME/.local/share/icons/hicolor/$icon" ||
+    fail "install --menu did not put the package's $icon in the person's icons"
+done
+entry="$HOME/.local/share/applications/kivo.desktop"
+desktop-file-validate "$entry" || fail "the menu entry install --menu wrote"
+grep -qF -- "--device \"$device\" run " "$entry" || fail "the menu entry does not start KIVO on this handheld"
 "$tool" audio capture >/dev/null
 "$tool" ir pacing off >/dev/null
 "$tool" time set "2026-03-07 06:45:00" >/dev/null
 "$tool" alarm add 07:00 --description "From the package" >/dev/null
-service=$("$tool" start | sed -n 's/.*running, process \([0-9]*\)$/\1/p')
-[[ -n "$service" ]] || fail "the notification service did not start"
-[[ "$(readlink "/proc/$service/exe")" == "$work/root/usr/lib/kivo/kivo_notify_service" ]] ||
-  fail "the service runs $(readlink "/proc/$service/exe"), not the package's"
-"$tool" time set "2026-03-07 06:59:58" >/dev/null
-for _ in $(seq 600); do
-  grep -q 'Alert.exe' "$KIVO_DEVICE/log/programs.log" 2>/dev/null && "$tool" ps | grep -q KIVOAlert && break
+
+"$tool" autostart status | grep -q "the package's systemd user unit kivo.service starts this handheld, not enabled" ||
+  fail "autostart status does not name the package's unit: $("$tool" autostart status)"
+
+# The user unit, as the user manager would run it for this person, its paths below the
+# unpacked tree rather than /.
+unit="$work/kivo.service"
+sed "s|/usr/lib/kivo/|$root/usr/lib/kivo/|g" "$root/usr/lib/systemd/user/kivo.service" >"$unit"
+if command -v systemd-analyze >/dev/null; then
+  mkdir -m 700 "$work/runtime"
+  verdict=$(XDG_RUNTIME_DIR="$work/runtime" systemd-analyze verify --user --man=no "$unit" 2>&1) || true
+  [[ -z "$verdict" ]] || fail "systemd-analyze verify: $verdict"
+fi
+condition=$(sed -n 's/^ConditionPathExists=//p' "$unit")
+[[ -e "${condition//%h/$HOME}" ]] || fail "the unit's condition $condition does not hold for the default handheld"
+exec_start=$(sed -n 's/^ExecStart=//p' "$unit")
+read -ra words <<<"${exec_start//%h/$HOME}"
+"${words[@]}" >"$work/unit.out" 2>&1 &
+service=$!
+for _ in $(seq 300); do
+  "$tool" status | grep -q "notification service running, process $service$" && break
+  kill -0 "$service" 2>/dev/null || { cat "$work/unit.out"; fail "the unit's service ended"; }
   sleep 0.1
 done
-"$tool" ps | grep -q KIVOAlert || { cat "$KIVO_DEVICE/log/programs.log"; fail "the alarm did not ring"; }
+"$tool" status | grep -q "notification service running, process $service$" ||
+  fail "the unit's service is not the default handheld's: $("$tool" status | grep 'notification service')"
+"$tool" time set "2026-03-07 06:59:58" >/dev/null
+for _ in $(seq 600); do
+  grep -q 'Alert.exe' "$device/log/programs.log" 2>/dev/null && "$tool" ps | grep -q KIVOAlert && break
+  sleep 0.1
+done
+"$tool" ps | grep -q KIVOAlert || { cat "$device/log/programs.log"; fail "the alarm did not ring"; }
+"$tool" stop >/dev/null
+wait "$service" || fail "the unit's service did not end well on stop"
 
-man -l "$work/root/usr/share/man/man1/kivo-handheld-alarm.1.gz" 2>/dev/null | grep -q 'kivo-handheld alarm add 07:30' ||
+# KIVO starts the service on demand with what `start` chose: the package's.
+service=$("$tool" start | sed -n 's/.*running, process \([0-9]*\)$/\1/p')
+[[ -n "$service" ]] || fail "the notification service did not start"
+[[ "$(readlink "/proc/$service/exe")" == "$root/usr/lib/kivo/kivo_notify_service" ]] ||
+  fail "the service runs $(readlink "/proc/$service/exe"), not the package's"
+
+man -l "$root/usr/share/man/man1/kivo-handheld-alarm.1.gz" 2>/dev/null | grep -q 'kivo-handheld alarm add 07:30' ||
   fail "the alarm page does not show its example under the installed name"
 
 complete_line() {  # the words Tab offers after the words given, sorted
   bash -c 'source "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); _kivo_handheld; printf "%s\n" "${COMPREPLY[@]}"' \
-    _ "$work/root/usr/share/bash-completion/completions/kivo-handheld" kivo-handheld "$@" | sort | xargs
+    _ "$root/usr/share/bash-completion/completions/kivo-handheld" kivo-handheld "$@" | sort | xargs
 }
 [[ "$(complete_line ir s)" == "send show" ]] || fail "ir s -> $(complete_line ir s)"
 [[ "$(complete_line --device /tmp/x sta)" == "start status" ]] || fail "sta after --device"

@@ -1,7 +1,8 @@
 // KIVO as this computer's alarm clock, set up as a person does it with the `handheld`
 // tool: a new handheld takes the computer's zone and clock, the notification service
 // waits on the clock that wakes a suspended computer where it may and says why not
-// where it may not, and `autostart on` writes a unit that starts the service.
+// where it may not, `autostart on` writes a unit that starts the service, and `install
+// --menu` puts KIVO, started on the handheld, in the person's menu.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -250,6 +251,68 @@ TEST_F(ComputerClockTool, AutostartWritesAUnitThatStartsTheServiceForThisHandhel
     EXPECT_FALSE(std::filesystem::exists(unit));
     EXPECT_TRUE(std::filesystem::is_empty(config / "autostart"));
     EXPECT_THAT(ok({"autostart", "status"}), HasSubstr("off: nothing starts the service"));
+}
+
+// A desktop entry's Exec words as a desktop reads them: the file's string escapes first,
+// then the quoting of the command line, and %% for a %.
+std::vector<std::string> desktop_exec_words(const std::string& entry) {
+    std::istringstream lines(entry);
+    std::vector<std::string> words;
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.starts_with("Exec=")) continue;
+        std::string value;
+        for (std::size_t i = 5; i < line.size(); ++i) {
+            if (line[i] == '\\' && i + 1 < line.size()) {
+                const char next = line[++i];
+                value += next == 's' ? ' ' : next == 'n' ? '\n' : next == 't' ? '\t' : next == 'r' ? '\r' : next;
+            } else {
+                value += line[i];
+            }
+        }
+        std::string word;
+        bool quoted = false;
+        bool in_word = false;
+        for (std::size_t i = 0; i < value.size(); ++i) {
+            const char c = value[i];
+            if (c == '"') {
+                quoted = !quoted;
+                in_word = true;
+            } else if (quoted && c == '\\' && i + 1 < value.size()) {
+                word += value[++i];
+            } else if (c == '%' && i + 1 < value.size() && value[i + 1] == '%') {
+                word += value[++i];
+            } else if (c == ' ' && !quoted) {
+                if (in_word) words.push_back(std::exchange(word, {}));
+                in_word = false;
+            } else {
+                word += c;
+                in_word = true;
+            }
+        }
+        if (in_word) words.push_back(word);
+    }
+    return words;
+}
+
+TEST_F(ComputerClockTool, InstallMenuPutsKivoInThePersonsMenuStartedOnThisHandheld) {
+    const auto data = device_root() / "data";
+    const Variable data_home("XDG_DATA_HOME", data.string());
+    const auto entry_file = data / "applications" / "kivo.desktop";
+    EXPECT_THAT(ok({"install", "--menu"}), HasSubstr("put KIVO in the desktop's menu: " + entry_file.string()));
+    for (const char* icon : {"48x48/apps/kivo.png", "256x256/apps/kivo.png", "scalable/apps/kivo.svg"})
+        EXPECT_GT(std::filesystem::file_size(data / "icons" / "hicolor" / icon), 0u) << icon;
+
+    std::stringstream entry;
+    entry << std::ifstream(entry_file).rdbuf();
+    const std::vector<std::string> expected = {std::filesystem::canonical(HANDHELD_PROGRAM).string(), "--device",
+                                               std::filesystem::absolute(device_root()).string(), "run",
+                                               "\\Program Files\\KIVO\\KIVO.exe"};
+    EXPECT_EQ(desktop_exec_words(entry.str()), expected) << entry.str();
+    EXPECT_THAT(entry.str(), HasSubstr("\nIcon=kivo\n"));
+    if (access("/usr/bin/desktop-file-validate", X_OK) == 0) {
+        const std::string validate = "desktop-file-validate " + entry_file.string() + " 2>&1";
+        EXPECT_EQ(std::system(validate.c_str()), 0) << validate;
+    }
 }
 
 }  // namespace

@@ -47,7 +47,9 @@ void AutostartVerb::declare(CLI::App& command) {
         "with `systemctl --user`; it then also runs before you log in once lingering is on\n"
         "(`loginctl enable-linger`). Elsewhere it writes the XDG autostart entry\n"
         "~/.config/autostart/kivo-handheld-*.desktop, which a desktop session runs at log-in.\n"
-        "--via chooses one of the two. `off` removes both.");
+        "--via chooses one of the two. `off` removes both. KIVO's package also brings the unit\n"
+        "kivo.service, which starts the default handheld (~/.local/share/kivo/device) for each\n"
+        "person who enables it (`systemctl --user enable --now kivo`); `status` says so.");
     command.footer(
         "examples:\n"
         "  handheld autostart on\n"
@@ -119,11 +121,18 @@ ExitCode AutostartVerb::show(const ServiceUnit& unit, Console& console) {
     const bool unit_written = present(unit.unit_file());
     const bool enabled = present(unit.wants_link());
     const bool entry_written = present(unit.autostart_file());
+    const bool packaged = ServiceUnit::packaged_starts(host::Device::current().root());
     auto& out = console.out();
     if (unit_written)
         out << "systemd user unit " << unit.unit_file().string() << (enabled ? ", enabled" : ", not enabled") << '\n';
     if (entry_written) out << "XDG autostart entry " << unit.autostart_file().string() << '\n';
-    if (!unit_written && !entry_written) out << "off: nothing starts the service with your session (`handheld autostart on`)\n";
+    if (packaged)
+        out << "the package's systemd user unit " << ServiceUnit::kPackagedName << " starts this handheld"
+            << (ServiceUnit::packaged_enabled() ? ", enabled"
+                                                : ", not enabled (`systemctl --user enable --now kivo`)")
+            << '\n';
+    if (!unit_written && !entry_written && !(packaged && ServiceUnit::packaged_enabled()))
+        out << "off: nothing starts the service with your session (`handheld autostart on`)\n";
     out << (ServiceUnit::user_manager_runs() ? "a systemd user manager runs for you\n"
                                              : "no systemd user manager runs for you\n");
     return ExitCode::ok;

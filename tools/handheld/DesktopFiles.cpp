@@ -1,5 +1,7 @@
 #include "DesktopFiles.h"
 
+#include "ToolFiles.h"
+
 #include <unistd.h>
 
 #include <cstdlib>
@@ -32,43 +34,50 @@ std::string exec_word(const std::string& word) {
     std::string quoted = "\"";
     for (const char c : word) {
         // Inside quotes `"`, backquote, `$` and `\` take a backslash, and the file's own
-        // string escaping doubles that backslash; `%` would start a field code.
-        if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += "\\\\";
-        if (c == '%') quoted += '%';
-        quoted += c;
+        // string escaping then doubles every backslash, the word's own included; `%`
+        // would start a field code.
+        if (c == '\\')
+            quoted += "\\\\\\\\";
+        else if (c == '"' || c == '`' || c == '$')
+            (quoted += "\\\\") += c;
+        else if (c == '%')
+            quoted += "%%";
+        else
+            quoted += c;
     }
     return quoted + '"';
 }
 
 std::filesystem::path MenuEntry::entry_file() { return data_home() / "applications" / "kivo.desktop"; }
 
-bool MenuEntry::write(const std::filesystem::path& device, std::string* failure) {
+bool MenuEntry::write(const ToolFiles& files, const std::filesystem::path& device, std::string* failure) {
     std::error_code error;
     const std::filesystem::path icons = data_home() / "icons" / "hicolor";
-    const std::filesystem::path drawn = KIVO_DESKTOP_DIR;
-    const std::pair<const char*, const char*> copies[] = {
-        {"kivo-48.png", "48x48/apps/kivo.png"}, {"kivo-256.png", "256x256/apps/kivo.png"}, {"kivo.svg", "scalable/apps/kivo.svg"}};
-    for (const auto& [from, to] : copies) {
-        std::filesystem::create_directories((icons / to).parent_path(), error);
-        std::filesystem::copy_file(drawn / from, icons / to, std::filesystem::copy_options::overwrite_existing, error);
+    for (const char* icon : kIcons) {
+        std::filesystem::create_directories((icons / icon).parent_path(), error);
+        std::filesystem::copy_file(files.icon_theme / icon, icons / icon, std::filesystem::copy_options::overwrite_existing,
+                                   error);
         if (error) {
-            *failure = "cannot copy the icon to " + (icons / to).string() + ": " + error.message();
+            *failure = "cannot copy the icon " + (files.icon_theme / icon).string() + " to " + (icons / icon).string() +
+                       ": " + error.message();
             return false;
         }
     }
+    std::ifstream in(files.menu_entry);
+    if (!in) {
+        *failure = "cannot read KIVO's menu entry " + files.menu_entry.string();
+        return false;
+    }
+    std::string entry;
+    for (std::string line; std::getline(in, line);) {
+        if (line.starts_with("Exec="))
+            line = "Exec=" + exec_word(this_program().string()) + " --device " + exec_word(device.string()) + " run " +
+                   exec_word("\\Program Files\\KIVO\\KIVO.exe");
+        entry += line + '\n';
+    }
     std::filesystem::create_directories(entry_file().parent_path(), error);
     std::ofstream out(entry_file(), std::ios::trunc);
-    out << "[Desktop Entry]\n"
-           "Type=Application\n"
-           "Name=KIVO\n"
-           "GenericName=Alarm clock\n"
-           "Comment=Alarms that wake you with a sound and switch on your TV by infrared\n"
-           "Exec=" << exec_word(this_program().string()) << " --device " << exec_word(device.string())
-        << " run " << exec_word("\\Program Files\\KIVO\\KIVO.exe") << "\n"
-           "Icon=kivo\n"
-           "Terminal=false\n"
-           "Categories=Utility;Clock;\n"
-           "Keywords=alarm;clock;wake;infrared;\n";
+    out << entry;
     if (!out.flush()) {
         *failure = "cannot write " + entry_file().string();
         return false;

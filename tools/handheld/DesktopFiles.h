@@ -15,12 +15,20 @@ std::filesystem::path data_home();
 // One word of an Exec key, quoted so that desktops split and unescape it back to the same word.
 std::string exec_word(const std::string& word);
 
+struct ToolFiles;
+
 // `handheld install --menu`: KIVO in the desktop's menu, started on this handheld, with
-// its icon (drawn by tools/appicon into resources/desktop) in the hicolor theme.
+// its icon in the person's hicolor theme. The entry is the package's (which starts KIVO
+// on the default handheld) with its Exec naming this tool and this handheld; of the same
+// name, it stands in for the package's in this person's menu.
 class MenuEntry {
 public:
+    // KIVO's icons, as paths within a hicolor theme folder.
+    static constexpr const char* kIcons[] = {"48x48/apps/kivo.png", "256x256/apps/kivo.png", "scalable/apps/kivo.svg"};
+
     static std::filesystem::path entry_file();
-    static bool write(const std::filesystem::path& device, std::string* failure);
+    // Copies the entry and the icons from `files` (a build's or a package's).
+    static bool write(const ToolFiles& files, const std::filesystem::path& device, std::string* failure);
 };
 
 }  // namespace handheld

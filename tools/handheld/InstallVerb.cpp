@@ -48,7 +48,7 @@ ExitCode InstallVerb::run(Console& console) {
                          : Installer(console).install(package_, std::filesystem::exists(page, error) ? page : own.help_page);
     if (installed != ExitCode::ok || !menu_) return installed;
     std::string failure;
-    if (!MenuEntry::write(std::filesystem::absolute(host::Device::current().root()), &failure))
+    if (!MenuEntry::write(own, std::filesystem::absolute(host::Device::current().root()), &failure))
         return console.fail(failure);
     console.out() << "put KIVO in the desktop's menu: " << MenuEntry::entry_file().string() << '\n';
     return ExitCode::ok;

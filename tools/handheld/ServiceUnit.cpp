@@ -96,4 +96,20 @@ bool ServiceUnit::user_manager_runs() {
     return std::filesystem::exists(folder / "systemd" / "private", error);
 }
 
+bool ServiceUnit::packaged_starts(const std::filesystem::path& device) {
+    std::error_code error;
+    const auto packaged = ToolFiles::of_this_tool().user_unit;
+    if (packaged.empty() || !std::filesystem::is_regular_file(packaged, error)) return false;
+    // The unit names %h/.local/share/kivo/device, whatever XDG_DATA_HOME says.
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || *home != '/') return false;
+    return std::filesystem::equivalent(device, std::filesystem::path(home) / ".local/share/kivo/device", error);
+}
+
+bool ServiceUnit::packaged_enabled() {
+    std::error_code error;
+    const auto link = config_home() / "systemd" / "user" / "default.target.wants" / kPackagedName;
+    return std::filesystem::exists(std::filesystem::symlink_status(link, error));
+}
+
 }  // namespace handheld

@@ -28,6 +28,13 @@ public:
     // Whether a systemd user manager runs for this user now ($XDG_RUNTIME_DIR/systemd/private).
     static bool user_manager_runs();
 
+    // The package's unit, kivo.service, starts the handheld at ~/.local/share/kivo/device
+    // for each person who enables it. Whether it is installed with this tool and starts
+    // `device`, and whether this person enabled it.
+    static constexpr const char* kPackagedName = "kivo.service";
+    static bool packaged_starts(const std::filesystem::path& device);
+    static bool packaged_enabled();
+
 private:
     std::filesystem::path service_;
     std::filesystem::path device_;

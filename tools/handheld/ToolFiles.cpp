@@ -10,12 +10,21 @@ namespace {
 constexpr const char* kProgramFolder = "lib/kivo";
 constexpr const char* kDataFolder = "share/kivo";
 constexpr const char* kSetupLibrary = "KIVOSETUP.so";
+constexpr const char* kMenuEntry = "applications/kivo.desktop";
+constexpr const char* kIconTheme = "icons/hicolor";
+constexpr const char* kUserUnit = "lib/systemd/user/kivo.service";
 
 }  // namespace
 
 ToolFiles ToolFiles::installed(const std::filesystem::path& prefix) {
     const std::filesystem::path programs = prefix / kProgramFolder;
-    return {programs, prefix / kDataFolder / "KIVO.htm", programs / "kivo_notify_service", programs / "peghelp"};
+    return {programs,
+            prefix / kDataFolder / "KIVO.htm",
+            programs / "kivo_notify_service",
+            programs / "peghelp",
+            prefix / "share" / kMenuEntry,
+            prefix / "share" / kIconTheme,
+            prefix / kUserUnit};
 }
 
 bool ToolFiles::is_installed(const std::filesystem::path& prefix) {
@@ -30,8 +39,14 @@ ToolFiles ToolFiles::of_this_tool() {
         const auto prefix = executable.parent_path().parent_path();
         if (executable.parent_path().filename() == "bin" && is_installed(prefix)) return installed(prefix);
     }
-    return {KIVO_PACKAGE_DIR, std::filesystem::path(KIVO_PACKAGE_DIR) / "KIVO.htm", KIVO_NOTIFY_SERVICE,
-            KIVO_HELP_VIEWER};
+    const std::filesystem::path shared = KIVO_SHARE_DIR;
+    return {KIVO_PACKAGE_DIR,
+            std::filesystem::path(KIVO_PACKAGE_DIR) / "KIVO.htm",
+            KIVO_NOTIFY_SERVICE,
+            KIVO_HELP_VIEWER,
+            shared / kMenuEntry,
+            shared / kIconTheme,
+            {}};
 }
 
 }  // namespace handheld

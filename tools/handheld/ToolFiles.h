@@ -2,8 +2,9 @@
 // Where the tool finds what it puts on a handheld and the programs it starts: beside it
 // in the build tree (the places the build compiled in), or, when the tool runs from an
 // installed package, below its own prefix (PREFIX/bin/kivo-handheld finds the programs
-// in PREFIX/lib/kivo and the help page in PREFIX/share/kivo), so an installed tool needs
-// no build tree.
+// in PREFIX/lib/kivo, the help page in PREFIX/share/kivo and KIVO's menu entry and icons
+// in PREFIX/share/applications and PREFIX/share/icons), so an installed tool needs no
+// build tree. The build lays the menu entry and icons out the same way, in BUILD/share.
 
 #include <filesystem>
 
@@ -14,6 +15,9 @@ struct ToolFiles {
     std::filesystem::path help_page;       // KIVO.htm
     std::filesystem::path notify_service;  // the handheld's notification service
     std::filesystem::path help_viewer;     // the handheld's own help viewer
+    std::filesystem::path menu_entry;      // kivo.desktop: KIVO in the menu, on the default handheld
+    std::filesystem::path icon_theme;      // the hicolor theme folder holding KIVO's icons
+    std::filesystem::path user_unit;       // kivo.service, the default handheld's; a build has none
 
     // The files of the running tool: its package's when it was installed, else the build's.
     static ToolFiles of_this_tool();
