@@ -33,7 +33,7 @@ ExitCode ZoneVerb::run(Console& console) {
     if (!host::ClockChange::set_time_zone(zone_))
         return console.fail("unknown time zone '" + zone_ + "'; use a tz database name such as Europe/Berlin");
     std::string failure;
-    if (!host::ServiceLink(host::Device::current()).raise(ce::NOTIFICATION_EVENT_TZ_CHANGE, &failure))
+    if (!host::ServiceLink(host::Device::current()).see_to(ce::NOTIFICATION_EVENT_TZ_CHANGE, &failure))
         return console.fail("the time zone is set, but the programs registered for a zone change were not started: " +
                             failure);
     if (followed) console.out() << kOwnClockNotice << '\n';

@@ -79,10 +79,11 @@ void NotificationRunner::settle_ended(Instant now) {
     }
 }
 
-void NotificationRunner::raise(ce::LONG event) {
+void NotificationRunner::raise(ce::LONG event, long raises) {
     const std::u16string word = event == ce::NOTIFICATION_EVENT_TZ_CHANGE ? ce::APP_RUN_AFTER_TZ_CHANGE
                                                                           : ce::APP_RUN_AFTER_TIME_CHANGE;
-    const std::string reason = event == ce::NOTIFICATION_EVENT_TZ_CHANGE ? "the time zone changed" : "the clock changed";
+    std::string reason = event == ce::NOTIFICATION_EVENT_TZ_CHANGE ? "the time zone changed" : "the clock changed";
+    if (raises > 1) reason += ", raised " + std::to_string(raises) + " times since its programs were last started";
     for (const auto& program : store_.registered_for(event)) start(program, word, reason);
 }
 

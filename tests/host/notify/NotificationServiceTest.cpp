@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -162,6 +163,83 @@ TEST_F(NotificationService, AFloodOfBadMessagesIsCountedAndShownEscaped) {
     EXPECT_LE(refusals.size(), static_cast<std::size_t>(4 * (flood_seconds + 1))) << "a few lines a second";
     ASSERT_FALSE(refusals.empty());
     EXPECT_EQ(refusals.front(), "ignored a wake-up message it does not understand: 'it\\x27s \\x22bad\\x22'");
+}
+
+// A tool that set the clock or the zone and was killed right after its change was
+// committed: the event it was to raise was recorded with the change, so the programs
+// registered for it start, from the running service or from the next one.
+TEST_F(NotificationService, AClockOrZoneChangeWhoseToolWasKilledIsRaisedOnceByTheServiceOrTheNextOne) {
+    ASSERT_TRUE(host::set_local_time(at(10, 30)));
+    ASSERT_TRUE(CeRunAppAtEvent(kWake, NOTIFICATION_EVENT_TIME_CHANGE));
+    ASSERT_TRUE(CeRunAppAtEvent(kWake, NOTIFICATION_EVENT_TZ_CHANGE));
+    start_service();
+    const auto cut = [](const char* what) {
+        testing_support::ChildProcess agent(testing_support::executable_dir() + "/kivo_cut_clock_agent", {what});
+        return agent.wait();
+    };
+    ASSERT_EQ(cut("time"), -1) << "killed once the clock was set";
+    EXPECT_EQ(started_programs(1),
+              std::vector<std::string>{"started program=\\Windows\\kivowake.exe command=AppRunAfterTimeChange"});
+
+    stop_service();
+    ASSERT_EQ(cut("zone"), -1) << "killed once the zone was set, no service running";
+    EXPECT_EQ(host::clock_settings().zone, "Asia/Tokyo");
+    start_service();
+    // An event raised after it marks the end: each change started its programs once.
+    std::string failure;
+    ASSERT_TRUE(link().raise(NOTIFICATION_EVENT_TIME_CHANGE, &failure)) << failure;
+    EXPECT_EQ(started_programs(3), (std::vector<std::string>{
+                                       "started program=\\Windows\\kivowake.exe command=AppRunAfterTimeChange",
+                                       "started program=\\Windows\\kivowake.exe command=AppRunAfterTimeChange",
+                                       "started program=\\Windows\\kivowake.exe command=AppRunAfterTzChange"}));
+    EXPECT_TRUE(host::NotificationStore(host::Device::current().database()).take_events()->empty());
+}
+
+// A service killed, and a zone set meanwhile by a tool killed in its turn: the service
+// comes back by itself and starts the programs of the zone change.
+TEST_F(NotificationService, AKilledServiceComesBackAndRaisesWhatWasRecordedWhileItWasDown) {
+    ASSERT_TRUE(CeRunAppAtEvent(kWake, NOTIFICATION_EVENT_TZ_CHANGE));
+    start_service();
+    const auto killed = link().running();
+    ASSERT_TRUE(killed.has_value());
+    ASSERT_EQ(kill(*killed, SIGKILL), 0);
+    testing_support::ChildProcess agent(testing_support::executable_dir() + "/kivo_cut_clock_agent", {"zone"});
+    ASSERT_EQ(agent.wait(), -1);
+
+    EXPECT_EQ(started_programs(1),
+              std::vector<std::string>{"started program=\\Windows\\kivowake.exe command=AppRunAfterTzChange"});
+    const auto again = link().running();
+    ASSERT_TRUE(again.has_value());
+    EXPECT_NE(*again, *killed);
+    const auto log = testing_support::log_lines(device_root(), "notify");
+    EXPECT_EQ(std::count(log.begin(), log.end(),
+                         "started again: the notification service before it ended by signal 9 (Killed)"),
+              1);
+}
+
+// "event 1" from anyone, thousands of times: the programs start for the last of them,
+// but not once each, and the log says how many raises each start stood for.
+TEST_F(NotificationService, AFloodOfClockEventsStartsItsProgramsAFewTimesAndCountsEveryRaise) {
+    ASSERT_TRUE(CeRunAppAtEvent(kWake, NOTIFICATION_EVENT_TIME_CHANGE));
+    start_service();
+    constexpr long kFlood = 2000;
+    for (long sent = 0; sent < kFlood; ++sent) send_raw("event 1");
+    const auto raises_started = [&] {
+        long raises = 0;
+        const std::string counted = ", raised ";
+        for (const auto& line : starts()) {
+            const auto at = line.find(counted);
+            raises += at == std::string::npos ? 1 : std::stol(line.substr(at + counted.size()));
+        }
+        return raises;
+    };
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (raises_started() < kFlood && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(raises_started(), kFlood);
+    // One start a second at most: a flood sent in under a minute starts fewer than 60.
+    EXPECT_LT(starts().size(), 60u);
+    EXPECT_LT(testing_support::log_lines(device_root(), "notify").size(), 70u);
 }
 
 // A service killed between marking a due registration and finishing its start: the
