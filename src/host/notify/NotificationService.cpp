@@ -138,6 +138,7 @@ int NotificationService::run() {
                                     {inotify_fd_, POLLIN, 0},
                                     {zone_watch_.fd(), POLLIN, 0}};
         for (const int program : runner_.program_fds()) waiting.push_back({program, POLLIN, 0});
+        for (const int program : events_.fds()) waiting.push_back({program, POLLIN, 0});
         // Counted refusals are written once their second is over, also when no more come.
         auto due = refusals_.flush();
         if (events_due) due = due ? std::min(*due, *events_due) : events_due;

@@ -218,7 +218,8 @@ TEST_F(NotificationService, AKilledServiceComesBackAndRaisesWhatWasRecordedWhile
 }
 
 // "event 1" from anyone, thousands of times: the programs start for the last of them,
-// but not once each, and the log says how many raises each start stood for.
+// but not once each (those that come while the previous ones run wait and start
+// together), and the log says how many raises each start stood for.
 TEST_F(NotificationService, AFloodOfClockEventsStartsItsProgramsAFewTimesAndCountsEveryRaise) {
     ASSERT_TRUE(CeRunAppAtEvent(kWake, NOTIFICATION_EVENT_TIME_CHANGE));
     start_service();
@@ -237,9 +238,9 @@ TEST_F(NotificationService, AFloodOfClockEventsStartsItsProgramsAFewTimesAndCoun
     while (raises_started() < kFlood && std::chrono::steady_clock::now() < until)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(raises_started(), kFlood);
-    // One start a second at most: a flood sent in under a minute starts fewer than 60.
-    EXPECT_LT(starts().size(), 60u);
-    EXPECT_LT(testing_support::log_lines(device_root(), "notify").size(), 70u);
+    // Each start of the program takes it longer to run than the flood takes to send a few.
+    EXPECT_LT(starts().size(), static_cast<std::size_t>(kFlood / 10));
+    EXPECT_LT(testing_support::log_lines(device_root(), "notify").size(), static_cast<std::size_t>(kFlood / 10 + 10));
 }
 
 // A service killed between marking a due registration and finishing its start: the
