@@ -8,7 +8,10 @@ bool CMainFrame::Create() {
     // waits in its queue, rather than starting a second reminder.
     // Top-most: KIVO or the help viewer opened while the alarm rings must not cover
     // the reminder and its Dismiss button.
-    return CFrameWnd::Create(kTitle, new CChildView) && SetTopMost(true);
+    if (!CFrameWnd::Create(kTitle, new CChildView) || !SetTopMost(true)) return false;
+    // Re-fires alike ask for one ring: a flood of them must not keep Dismiss from being tapped.
+    CoalescePosted(WM_ALERT_REFIRE);
+    return true;
 }
 
 ce::LRESULT CMainFrame::WindowProc(ce::UINT message, ce::WPARAM wParam, ce::LPARAM lParam) {

@@ -43,6 +43,8 @@ inline constexpr DWORD QS_ALLINPUT = 0x04FF;
 inline constexpr DWORD QS_POSTMESSAGE = 0x0008;
 
 inline constexpr DWORD ERROR_INVALID_WINDOW_HANDLE = 1400;
+// PostMessage: the window has too many posted messages waiting.
+inline constexpr DWORD ERROR_NOT_ENOUGH_QUOTA = 1816;
 inline constexpr DWORD ERROR_INVALID_THREAD_ID = 1444;
 
 DWORD GetCurrentThreadId();
@@ -62,9 +64,10 @@ BOOL IsWindow(HWND window);
 DWORD GetWindowThreadProcessId(HWND window, DWORD* processId);
 
 // Queues the message for the window and returns at once; messages from one thread to
-// one window arrive in the order they were posted. FALSE with
+// one window arrive in the order they were posted; one a window coalesces (the
+// framework's CWnd::CoalescePosted) is not queued again while its like waits. FALSE with
 // ERROR_INVALID_WINDOW_HANDLE for a handle that names no window (or one whose process
-// has ended).
+// has ended), with ERROR_NOT_ENOUGH_QUOTA when too many posted messages wait for it.
 BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Queues the message as PostMessageW does and waits until the owning thread has
 // handled it: the answer is what that thread passes to ReplyMessage, or 0 when it comes

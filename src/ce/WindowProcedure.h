@@ -15,11 +15,15 @@ class WindowProcedure {
 public:
     // Given the result of a sent message once the window has handled it.
     using Answer = std::function<void(LRESULT)>;
+    // What became of a message handed over: on its way; not needed, the same message
+    // still waits (a window coalesces some); refused, too many wait already; refused, the
+    // window has gone.
+    enum class Posted { queued, coalesced, full, gone };
 
     virtual ~WindowProcedure() = default;
     // Called on any thread: hands the message to the window's own thread and returns at
-    // once; `answer` is set for a sent message. False when the window has gone.
-    virtual bool post(const MSG& message, Answer answer) = 0;
+    // once; `answer` is set for a sent message, which is never coalesced nor refused as full.
+    virtual Posted post(const MSG& message, Answer answer) = 0;
     // Called on the window's own thread, for a message it sends itself: runs it at once.
     virtual LRESULT call(const MSG& message) = 0;
 };

@@ -189,6 +189,10 @@ bool CWnd::SetTopMost(bool topmost) {
                             ce::SWP_NOMOVE | ce::SWP_NOSIZE) != ce::FALSE;
 }
 
+void CWnd::CoalescePosted(ce::UINT message) {
+    if (mailbox_ != nullptr) mailbox_->Coalesce(message);
+}
+
 bool CWnd::IsWindowVisible() const { return widget_ != nullptr && widget_->isVisible(); }
 
 void CWnd::EnableWindow(bool enable) {

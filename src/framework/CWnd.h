@@ -60,6 +60,9 @@ public:
     // A top-level window that stays in front of every window that is not, on the
     // handheld (its window table) and on a desktop. Made so before it is first shown.
     bool SetTopMost(bool topmost);
+    // Posted `message`s that wait with the same wParam and lParam are taken once: a
+    // flood of them does not hold up the window's input. After Create.
+    void CoalescePosted(ce::UINT message);
     bool IsWindowVisible() const;
     void EnableWindow(bool enable);
     bool IsWindowEnabled() const;

@@ -3,10 +3,14 @@
 // Stylus and key messages have their own event type, so queued input can be discarded
 // apart from every other message. A sent message's sender is answered once: with the
 // window's result, or with 0 if the message never gets handled (the window went first).
+// A posted one counts as waiting (WaitingPosts) until its window takes it or it is discarded.
 
 #include <QEvent>
 
+#include <memory>
+
 #include "ce/WindowProcedure.h"
+#include "framework/WaitingPosts.h"
 
 namespace framework {
 
@@ -16,11 +20,16 @@ public:
     static QEvent::Type InputType();
     static bool IsInput(ce::UINT message);
 
-    MessageEvent(const ce::MSG& message, ce::WindowProcedure::Answer answer)
+    MessageEvent(const ce::MSG& message, ce::WindowProcedure::Answer answer,
+                 std::shared_ptr<WaitingPosts> waiting = nullptr)
         : QEvent(IsInput(message.message) ? InputType() : MessageType()),
           message_(message),
-          answer_(std::move(answer)) {}
-    ~MessageEvent() override { Answer(0); }
+          answer_(std::move(answer)),
+          waiting_(std::move(waiting)) {}
+    ~MessageEvent() override {
+        Taken();
+        Answer(0);
+    }
     MessageEvent(const MessageEvent&) = delete;
     MessageEvent& operator=(const MessageEvent&) = delete;
 
@@ -28,10 +37,15 @@ public:
     void Answer(ce::LRESULT result) {
         if (answer_) std::exchange(answer_, nullptr)(result);
     }
+    // The window takes it: it waits no more, and another like it may be posted.
+    void Taken() {
+        if (waiting_ != nullptr) std::exchange(waiting_, nullptr)->left(message_);
+    }
 
 private:
     ce::MSG message_;
     ce::WindowProcedure::Answer answer_;
+    std::shared_ptr<WaitingPosts> waiting_;
 };
 
 }  // namespace framework

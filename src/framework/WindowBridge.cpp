@@ -41,6 +41,7 @@ bool WindowBridge::event(QEvent* event) {
         (event->type() != MessageEvent::MessageType() && event->type() != MessageEvent::InputType()))
         return QObject::event(event);
     auto* posted = static_cast<MessageEvent*>(event);
+    posted->Taken();
     ce::MSG message = posted->message();
     // Stylus and key messages are offered for pre-translation once they are turned into
     // the widget's own input events (InputDispatcher), like input from a real screen.

@@ -15,11 +15,21 @@ void WindowMailbox::Close() {
     window_ = nullptr;
 }
 
-bool WindowMailbox::post(const ce::MSG& message, Answer answer) {
+ce::WindowProcedure::Posted WindowMailbox::post(const ce::MSG& message, Answer answer) {
     std::lock_guard guard(lock_);
-    if (receiver_ == nullptr) return false;
-    QCoreApplication::postEvent(receiver_, new MessageEvent(message, std::move(answer)));
-    return true;
+    if (receiver_ == nullptr) return Posted::gone;
+    // A sent message holds its sender until it is answered: never refused for the queue.
+    if (answer) {
+        QCoreApplication::postEvent(receiver_, new MessageEvent(message, std::move(answer)));
+        return Posted::queued;
+    }
+    switch (waiting_->admit(message)) {
+    case WaitingPosts::Admitted::coalesced: return Posted::coalesced;
+    case WaitingPosts::Admitted::full: return Posted::full;
+    case WaitingPosts::Admitted::yes: break;
+    }
+    QCoreApplication::postEvent(receiver_, new MessageEvent(message, {}, waiting_));
+    return Posted::queued;
 }
 
 ce::LRESULT WindowMailbox::call(const ce::MSG& message) {

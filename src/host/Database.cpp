@@ -61,6 +61,17 @@ CREATE TABLE IF NOT EXISTS notification_starts (
     notification INTEGER PRIMARY KEY,
     time         TEXT NOT NULL
 );
+-- The clock (event 1) or time-zone (12) changes whose programs the notification service has
+-- yet to start: recorded in the transaction of the change they announce, so that nobody
+-- killed after it can leave it unannounced. `count` changes coalesce into one row; the
+-- service sets `taken` as it takes them and removes the row once it started the programs
+-- (a row left taken by a service that ended first is started by the next).
+CREATE TABLE IF NOT EXISTS notification_events (
+    event INTEGER NOT NULL,
+    taken INTEGER NOT NULL DEFAULT 0,
+    count INTEGER NOT NULL DEFAULT 1,
+    PRIMARY KEY (event, taken)
+);
 -- The handheld's running programs: process id and start time (clock ticks since the host
 -- booted, which tells a process from a later one with the same id), the device path of
 -- its program file and its command line.

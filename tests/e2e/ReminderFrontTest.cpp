@@ -114,6 +114,24 @@ TEST_F(ReminderFront, AReFireQueuedBehindDismissWhileTheReminderBeamsRingsNothin
     EXPECT_EQ(infrared_sends(), 4) << "beamed when it went off and on the first re-fire, not after Dismiss";
 }
 
+// Another program floods the ringing reminder with re-fires: alike, they wait once, so
+// Dismiss posted behind them is taken after a few rings, not after ten thousand.
+TEST_F(ReminderFront, DismissBehindAFloodOfReFiresIsTakenAndEndsTheAlarm) {
+    const std::u16string alarm = ring_at("08:00", {"--days", "daily", "--sound", write_sound(50)});
+    ASSERT_TRUE(eventually(reminder_shown));
+    ASSERT_TRUE(eventually([&] { return plays().size() == 1; }));
+    const ce::HWND reminder = ce::FindWindowW(nullptr, u"KIVOAlert");
+
+    constexpr int kFlood = 10000;
+    for (int posted = 0; posted < kFlood; ++posted) ASSERT_TRUE(ce::PostMessageW(reminder, WM_ALERT_REFIRE, 0, 0));
+    ASSERT_TRUE(ce::PostMessageW(reminder, framework::automation::WM_UI_CLICK, 4242, 600));
+    ASSERT_TRUE(eventually(reminder_gone)) << "Dismiss was taken";
+
+    EXPECT_EQ(refire_of(alarm), "") << "no repeat armed after the answer";
+    EXPECT_EQ(registered_time(), "2026-03-08 08:00:00");
+    EXPECT_LT(plays().size(), static_cast<std::size_t>(kFlood / 10)) << "rang for a few of the re-fires, not each";
+}
+
 TEST_F(ReminderFront, TheReminderIsInFrontWhileItBeamsAndItsSoundFollowsTheBeaming) {
     // Beaming as the person watching sees it: the pause of the macro takes its 4 s.
     ok({"ir", "pacing", "on"});

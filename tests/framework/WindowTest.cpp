@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <map>
 #include <thread>
@@ -141,6 +142,47 @@ TEST_F(WindowTest, DiscardingQueuedInputKeepsEveryOtherMessage) {
     EXPECT_TRUE(window.presses.empty());
     EXPECT_TRUE(window.keys.empty());
     EXPECT_EQ(window.messages.front().message, ce::WM_USER + 5);
+}
+
+// Messages posted while the window's thread is away from its queue: a message the window
+// coalesces waits once per wParam and lParam, the others up to a bound that refuses the
+// rest; each one taken makes room again, and the stylus still gets through.
+TEST_F(WindowTest, AFloodOfPostedMessagesIsCoalescedAndBoundedAndTheTapStillArrives) {
+    constexpr ce::UINT kRefire = 0x0537;
+    constexpr ce::UINT kOther = ce::WM_USER + 7;
+    window.CoalescePosted(kRefire);
+    const ce::HWND handle = window.GetSafeHwnd();
+    for (int posted = 0; posted < 5000; ++posted) ASSERT_TRUE(ce::PostMessageW(handle, kRefire, 0, 0));
+    ASSERT_TRUE(ce::PostMessageW(handle, kRefire, 0, 1)) << "another lParam is another re-fire";
+    window.PostMessage(ce::WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 40));
+    window.PostMessage(ce::WM_LBUTTONUP, 0, MAKELPARAM(30, 40));
+    int accepted = 0;
+    for (int wParam = 0; wParam < 3000; ++wParam) {
+        if (ce::PostMessageW(handle, kOther, wParam, 0)) {
+            ++accepted;
+            continue;
+        }
+        EXPECT_EQ(ce::GetLastError(), ce::ERROR_NOT_ENOUGH_QUOTA);
+    }
+    EXPECT_GT(accepted, 0);
+    EXPECT_LT(accepted, 3000) << "the queue is bounded";
+
+    ASSERT_TRUE(RunUntil([&] { return !window.presses.empty(); }));
+    RunQueued();
+    const auto count = [&](ce::UINT message, ce::LPARAM lParam) {
+        return std::count_if(window.messages.begin(), window.messages.end(),
+                             [&](const ce::MSG& m) { return m.message == message && m.lParam == lParam; });
+    };
+    EXPECT_EQ(count(kRefire, 0), 1);
+    EXPECT_EQ(count(kRefire, 1), 1);
+    EXPECT_EQ(count(kOther, 0), accepted) << "every message accepted arrives";
+    // Taken, each made room again: the same flood is accepted as before.
+    window.messages.clear();
+    ASSERT_TRUE(ce::PostMessageW(handle, kRefire, 0, 0));
+    for (int wParam = 0; wParam < accepted; ++wParam) ASSERT_TRUE(ce::PostMessageW(handle, kOther, wParam, 0));
+    RunQueued();
+    EXPECT_EQ(count(kRefire, 0), 1);
+    EXPECT_EQ(count(kOther, 0), accepted);
 }
 
 TEST_F(WindowTest, StylusHeldIsSeenWhileTheWindowThreadIsBusy) {

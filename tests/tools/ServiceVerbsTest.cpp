@@ -41,12 +41,13 @@ TEST_F(ServiceVerbs, ClockAndZoneChangesStartTheProgramsRegisteredForThem) {
     ASSERT_TRUE(ce::CeRunAppAtEvent(u"\\Windows\\kivowake.exe", ce::NOTIFICATION_EVENT_TIME_CHANGE));
     ASSERT_TRUE(ce::CeRunAppAtEvent(u"\\Program Files\\KIVO\\Alert.exe", ce::NOTIFICATION_EVENT_TZ_CHANGE));
 
-    // No service was ever started for this handheld: the clock is set, the event goes nowhere.
+    // No service was ever started for this handheld: the clock is set, the event waits for one.
     const auto refused = handheld({"time", "set", "2026-03-07 06:00"});
     EXPECT_EQ(refused.exit_code, 1);
     EXPECT_EQ(refused.err,
-              "handheld time set: the clock is set, but the programs registered for a time change were not started: "
-              "this handheld has no notification service (start one with `handheld start`)\n");
+              "handheld time set: the clock is set; the programs registered for a time change start once the "
+              "notification service runs, which it does not: this handheld has no notification service (start one "
+              "with `handheld start`)\n");
 
     // Beyond what the clock holds: refused with its range, the clock left as it was.
     for (const char* beyond : {"9999-12-31 23:59:59", "1601-01-01 00:00:00", "2200-01-01 00:00:00"}) {
@@ -58,20 +59,24 @@ TEST_F(ServiceVerbs, ClockAndZoneChangesStartTheProgramsRegisteredForThem) {
     EXPECT_THAT(ok({"time", "show"}), HasSubstr("2026-03-07 06:00:"));
 
     EXPECT_THAT(ok({"start"}), MatchesRegex("notification service running, process [0-9]+\n"));
+    EXPECT_EQ(started(1), std::vector<std::string>{"started program=\\Windows\\kivowake.exe command=AppRunAfterTimeChange"})
+        << "the clock set while no service ran";
     EXPECT_THAT(ok({"status"}), HasSubstr("\nservice     notification service running, process "));
     EXPECT_EQ(ok({"time", "set", "2026-03-07 07:00"}),
               "2026-03-07 07:00:00 Saturday UTC (UTC+00:00)\nclock: its own (`handheld time follow` takes this "
               "computer's)\n");
-    EXPECT_EQ(started(1), std::vector<std::string>{"started program=\\Windows\\kivowake.exe command=AppRunAfterTimeChange"});
+    EXPECT_EQ(started(2).back(), "started program=\\Windows\\kivowake.exe command=AppRunAfterTimeChange");
     ok({"tz", "set", "Asia/Tokyo"});
-    EXPECT_EQ(started(2).back(), "started program=\\Program Files\\KIVO\\Alert.exe command=AppRunAfterTzChange");
+    EXPECT_EQ(started(3).back(), "started program=\\Program Files\\KIVO\\Alert.exe command=AppRunAfterTzChange");
 
     EXPECT_EQ(ok({"stop"}), "notification service stopped\n");
     EXPECT_EQ(ok({"stop"}), "no notification service was running\n");
     EXPECT_THAT(ok({"status"}), HasSubstr("\nservice     no notification service running (`handheld start`)\n"));
     // Once started for this handheld, a clock change starts the service again when it is down.
     ok({"time", "set", "08:00"});
-    EXPECT_EQ(started(3).back(), "started program=\\Windows\\kivowake.exe command=AppRunAfterTimeChange");
+    const auto all = started(4);
+    EXPECT_EQ(std::count(all.begin(), all.end(), "started program=\\Windows\\kivowake.exe command=AppRunAfterTimeChange"),
+              3);
 }
 
 }  // namespace

@@ -61,12 +61,12 @@ ExitCode TimeVerb::follow(Console& console) {
     if (!moved) return console.fail("cannot write the handheld's clock settings");
     const host::ServiceLink link(host::Device::current());
     std::string failure;
-    if (moved->zone && !link.raise(ce::NOTIFICATION_EVENT_TZ_CHANGE, &failure))
-        return console.fail("the handheld follows this computer, but the programs registered for a zone change were "
-                            "not started: " + failure);
-    if (moved->clock && !link.raise(ce::NOTIFICATION_EVENT_TIME_CHANGE, &failure))
-        return console.fail("the handheld follows this computer, but the programs registered for a time change were "
-                            "not started: " + failure);
+    if (moved->zone && !link.see_to(ce::NOTIFICATION_EVENT_TZ_CHANGE, &failure))
+        return console.fail("the handheld follows this computer; the programs registered for a zone change start once the "
+                            "notification service runs, which it does not: " + failure);
+    if (moved->clock && !link.see_to(ce::NOTIFICATION_EVENT_TIME_CHANGE, &failure))
+        return console.fail("the handheld follows this computer; the programs registered for a time change start once the "
+                            "notification service runs, which it does not: " + failure);
     return show(console);
 }
 
@@ -84,8 +84,9 @@ ExitCode TimeVerb::set(const std::string& text, Console& console) {
     if (!host::ClockChange::set_local_time(*wanted))
         return console.fail(format_local_time(*wanted) + " does not exist in time zone " + host::clock_settings().zone);
     std::string failure;
-    if (!host::ServiceLink(host::Device::current()).raise(ce::NOTIFICATION_EVENT_TIME_CHANGE, &failure))
-        return console.fail("the clock is set, but the programs registered for a time change were not started: " +
+    if (!host::ServiceLink(host::Device::current()).see_to(ce::NOTIFICATION_EVENT_TIME_CHANGE, &failure))
+        return console.fail("the clock is set; the programs registered for a time change start once the notification service "
+                            "runs, which it does not: " +
                             failure);
     if (followed) console.out() << kOwnClockNotice << '\n';
     return show(console);

@@ -33,8 +33,9 @@ ExitCode ZoneVerb::run(Console& console) {
     if (!host::ClockChange::set_time_zone(zone_))
         return console.fail("unknown time zone '" + zone_ + "'; use a tz database name such as Europe/Berlin");
     std::string failure;
-    if (!host::ServiceLink(host::Device::current()).raise(ce::NOTIFICATION_EVENT_TZ_CHANGE, &failure))
-        return console.fail("the time zone is set, but the programs registered for a zone change were not started: " +
+    if (!host::ServiceLink(host::Device::current()).see_to(ce::NOTIFICATION_EVENT_TZ_CHANGE, &failure))
+        return console.fail("the time zone is set; the programs registered for a zone change start once the notification "
+                            "service runs, which it does not: " +
                             failure);
     if (followed) console.out() << kOwnClockNotice << '\n';
     return show(console);

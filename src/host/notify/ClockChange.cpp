@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "ce/Notify.h"
 #include "ce/Text.h"
 #include "host/Device.h"
 #include "host/DeviceLog.h"
@@ -57,9 +58,9 @@ std::vector<std::string> settle(const Side& before, const Side& after, bool zone
 }
 
 // `apply` makes the change and gives the device's time right after it; `before_now`, the
-// time the clock read before (by default, read here).
-bool change(bool zone_change, const std::function<std::optional<Instant>()>& apply,
-            std::optional<Instant> before_now = std::nullopt) {
+// time the clock read before (by default, read here). `events` are raised with it.
+bool change(bool zone_change, const std::vector<ce::LONG>& events,
+            const std::function<std::optional<Instant>()>& apply, std::optional<Instant> before_now = std::nullopt) {
     std::vector<std::string> lines;
     {
         Transaction transaction(Device::current().database());
@@ -68,19 +69,24 @@ bool change(bool zone_change, const std::function<std::optional<Instant>()>& app
         const auto now = apply();
         if (!now) return false;
         lines = settle(before, Side{zone_now(), *now}, zone_change);
+        NotificationStore store(Device::current().database());
+        for (const ce::LONG event : events)
+            if (!store.record_event(event)) return false;
+        // Woken before the commit, the service waits for it to take the events (take_events):
+        // a process killed once it has committed has told it already. Registered local times
+        // now fall due at other host times too.
+        ServiceLink::changed();
         if (!transaction.commit()) return false;
     }
     const DeviceLog log(ServiceFiles::kLogName);
     for (const auto& line : lines) log.write(line);
-    // Registered local times now fall due at other host times.
-    ServiceLink::changed();
     return true;
 }
 
 }  // namespace
 
 bool ClockChange::set_local_time(const ce::SYSTEMTIME& local) {
-    return change(false, [&]() -> std::optional<Instant> {
+    return change(false, {ce::NOTIFICATION_EVENT_TIME_CHANGE}, [&]() -> std::optional<Instant> {
         // The time as set, not a moment later: what lands within kLanding of it is kept.
         const auto target = device_utc_of(local);
         if (!target || !host::set_local_time(local)) return std::nullopt;
@@ -89,7 +95,7 @@ bool ClockChange::set_local_time(const ce::SYSTEMTIME& local) {
 }
 
 bool ClockChange::set_time_zone(const std::string& zone) {
-    return change(true, [&]() -> std::optional<Instant> {
+    return change(true, {ce::NOTIFICATION_EVENT_TZ_CHANGE}, [&]() -> std::optional<Instant> {
         if (!host::set_time_zone(zone)) return std::nullopt;
         return device_utc_now();
     });
@@ -100,7 +106,10 @@ std::optional<ClockChange::Moved> ClockChange::follow_computer(const ComputerZon
     const Moved moved{settings.offset_ms != 0, settings.zone != computer.zone};
     const auto source = computer.named_by_tz ? ClockSource::computer_named : ClockSource::computer;
     // Back to the computer's zone is a zone change, and never rings what it jumps over.
-    const bool changed = change(moved.zone, [&]() -> std::optional<Instant> {
+    std::vector<ce::LONG> events;
+    if (moved.zone) events.push_back(ce::NOTIFICATION_EVENT_TZ_CHANGE);
+    if (moved.clock) events.push_back(ce::NOTIFICATION_EVENT_TIME_CHANGE);
+    const bool changed = change(moved.zone, events, [&]() -> std::optional<Instant> {
         if (!host::follow_computer(computer.zone, source)) return std::nullopt;
         return device_utc_now();
     });
@@ -109,11 +118,12 @@ std::optional<ClockChange::Moved> ClockChange::follow_computer(const ComputerZon
 }
 
 bool ClockChange::computer_clock_stepped(Instant unstepped) {
-    return change(false, [] { return std::optional(device_utc_now()); }, unstepped);
+    return change(false, {ce::NOTIFICATION_EVENT_TIME_CHANGE}, [] { return std::optional(device_utc_now()); },
+                  unstepped);
 }
 
 bool ClockChange::computer_zone_changed(const std::string& zone) {
-    return change(true, [&]() -> std::optional<Instant> {
+    return change(true, {ce::NOTIFICATION_EVENT_TZ_CHANGE}, [&]() -> std::optional<Instant> {
         if (!host::set_followed_zone(zone)) return std::nullopt;
         return device_utc_now();
     });

@@ -7,7 +7,9 @@
 // - a clock set forward past one does not start it either, unless the time set is at most
 //   kLanding past it: a small correction that lands on the alarm must not lose it.
 // A settled registration is removed and said so in log/notify.log; the programs
-// registered for the event (which the caller raises) register what is next. A
+// registered for the event register what is next. The event is recorded in the same
+// transaction (NotificationStore::record_event) for the service to raise: the caller
+// only sees to it that a service runs (ServiceLink::see_to). A
 // registration whose time came while nothing was changed by hand (the handheld was off,
 // its service down) is no jump: the service still starts it once, late.
 // The computer's clock stepped and its zone changed are the same changes for a handheld

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "ce/Notify.h"
 #include "host/clock/Clock.h"
 #include "host/clock/ComputerZone.h"
 #include "host/notify/ClockChange.h"
@@ -24,11 +23,8 @@ std::string seconds_text(std::chrono::milliseconds step) {
 void ComputerChanges::clock_stepped(std::chrono::milliseconds step) {
     if (std::chrono::abs(step) < HostClockStep::kNoticed || !clock_settings().follows_computer()) return;
     log_.write("the computer's clock was set " + seconds_text(step));
-    if (!ClockChange::computer_clock_stepped(device_utc_now() - step)) {
+    if (!ClockChange::computer_clock_stepped(device_utc_now() - step))
         log_.write("could not settle the registrations the computer's clock was set past");
-        return;
-    }
-    runner_.raise(ce::NOTIFICATION_EVENT_TIME_CHANGE);
 }
 
 void ComputerChanges::zone_may_have_changed() {
@@ -39,11 +35,7 @@ void ComputerChanges::zone_may_have_changed() {
     // A link being replaced is missing for a moment: the new one comes with its own event.
     if (!zone || *zone == settings.zone) return;
     log_.write("the computer's time zone is now " + *zone + " (was " + settings.zone + ")");
-    if (!ClockChange::computer_zone_changed(*zone)) {
-        log_.write("could not take the computer's time zone " + *zone);
-        return;
-    }
-    runner_.raise(ce::NOTIFICATION_EVENT_TZ_CHANGE);
+    if (!ClockChange::computer_zone_changed(*zone)) log_.write("could not take the computer's time zone " + *zone);
 }
 
 }  // namespace host

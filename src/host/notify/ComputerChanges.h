@@ -1,19 +1,18 @@
 #pragma once
 // A step of the computer's clock or a change of its zone, for a handheld that follows
 // the computer: the same change to the handheld as `handheld time set` / `tz set` (the
-// registrations it jumps over settled by ClockChange's rules), and its event raised.
+// registrations it jumps over settled by ClockChange's rules), its event recorded with it.
 // A handheld with a clock of its own is not moved by them.
 
 #include <chrono>
 
 #include "host/DeviceLog.h"
-#include "host/notify/NotificationRunner.h"
 
 namespace host {
 
 class ComputerChanges {
 public:
-    ComputerChanges(NotificationRunner& runner, const DeviceLog& log) : runner_(runner), log_(log) {}
+    explicit ComputerChanges(const DeviceLog& log) : log_(log) {}
 
     // The computer's clock was set `step` ahead (behind, when negative).
     void clock_stepped(std::chrono::milliseconds step);
@@ -22,7 +21,6 @@ public:
     void zone_may_have_changed();
 
 private:
-    NotificationRunner& runner_;
     const DeviceLog& log_;
 };
 

@@ -79,11 +79,17 @@ void NotificationRunner::settle_ended(Instant now) {
     }
 }
 
-void NotificationRunner::raise(ce::LONG event) {
+std::vector<std::unique_ptr<ProcessHandle>> NotificationRunner::raise(ce::LONG event, long raises) {
     const std::u16string word = event == ce::NOTIFICATION_EVENT_TZ_CHANGE ? ce::APP_RUN_AFTER_TZ_CHANGE
                                                                           : ce::APP_RUN_AFTER_TIME_CHANGE;
-    const std::string reason = event == ce::NOTIFICATION_EVENT_TZ_CHANGE ? "the time zone changed" : "the clock changed";
-    for (const auto& program : store_.registered_for(event)) start(program, word, reason);
+    std::string reason = event == ce::NOTIFICATION_EVENT_TZ_CHANGE ? "the time zone changed" : "the clock changed";
+    if (raises > 1) reason += ", raised " + std::to_string(raises) + " times since its programs were last started";
+    std::vector<std::unique_ptr<ProcessHandle>> running;
+    for (const auto& program : store_.registered_for(event)) {
+        auto started = start(program, word, reason);
+        if (started && started->process != nullptr) running.push_back(std::move(started->process));
+    }
+    return running;
 }
 
 void NotificationRunner::settle_before_stop(std::chrono::milliseconds patience) {

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <optional>
 #include <map>
+#include <memory>
 #include <set>
 #include <vector>
 #include <string>
@@ -42,8 +43,10 @@ public:
     // Starts again the registrations a previous service marked but did not finish; for
     // a service that has just taken over the handheld.
     void resume_cut_starts();
-    // Starts every program registered for `event` with the event's word; they stay registered.
-    void raise(ce::LONG event);
+    // Starts every program registered for `event` with the event's word; they stay
+    // registered. `raises`: how many raises of the event this start stands for. The
+    // programs started that can be followed.
+    std::vector<std::unique_ptr<ProcessHandle>> raise(ce::LONG event, long raises = 1);
     // Settles the starts whose programs have ended: used up, or due again a little later.
     void settle_ended(Instant now);
     // For a service that stops: waits up to `patience` for the started programs to end,

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -75,7 +76,8 @@ NotificationService::NotificationService(Device& device, ProgramStarter& starter
       refusals_(ServiceFiles::kLogName),
       store_(device.database()),
       runner_(store_, starter, log_),
-      computer_(runner_, log_) {}
+      events_(store_, runner_),
+      computer_(log_) {}
 
 NotificationService::~NotificationService() {
     for (int* fd : {&socket_fd_, &signal_fd_, &inotify_fd_}) close_fd(*fd);
@@ -123,11 +125,12 @@ int NotificationService::run() {
     runner_.resume_cut_starts();
     computer_.zone_may_have_changed();
     for (;;) {
+        events_.take();
         runner_.settle_ended(device_utc_now());
         arm(runner_.start_due(device_utc_now()));
         // After what fell due: a change of the clock that lands on an alarm must not
         // reschedule it away before the program for its time has started.
-        raise_received_events();
+        const auto events_due = events_.raise_due();
         clock_step_.sample();
         std::vector<pollfd> waiting{{socket_fd_, POLLIN, 0},
                                     {timer_.fd(), POLLIN, 0},
@@ -135,9 +138,11 @@ int NotificationService::run() {
                                     {inotify_fd_, POLLIN, 0},
                                     {zone_watch_.fd(), POLLIN, 0}};
         for (const int program : runner_.program_fds()) waiting.push_back({program, POLLIN, 0});
+        for (const int program : events_.fds()) waiting.push_back({program, POLLIN, 0});
         // Counted refusals are written once their second is over, also when no more come.
-        const auto refusals_due = refusals_.flush();
-        if (poll(waiting.data(), waiting.size(), refusals_due ? static_cast<int>(refusals_due->count()) : -1) < 0) {
+        auto due = refusals_.flush();
+        if (events_due) due = due ? std::min(*due, *events_due) : events_due;
+        if (poll(waiting.data(), waiting.size(), due ? static_cast<int>(due->count()) : -1) < 0) {
             if (errno == EINTR) continue;
             log_.write(std::string("the notification service stops: ") + std::strerror(errno));
             return 1;
@@ -181,8 +186,7 @@ NotificationService::Next NotificationService::receive() {
         case WakeMessage::Kind::changed:
             break;  // the loop works the next due time out again
         case WakeMessage::Kind::event:
-            // Raised once however many came at once.
-            received_events_.insert(message->event);
+            events_.heard(message->event);
             break;
         case WakeMessage::Kind::clock_stepped:
             computer_.clock_stepped(milliseconds(message->step_ms));
@@ -191,11 +195,6 @@ NotificationService::Next NotificationService::receive() {
             return Next::stop;
         }
     }
-}
-
-void NotificationService::raise_received_events() {
-    const auto events = std::exchange(received_events_, {});
-    for (const ce::LONG event : events) runner_.raise(event);
 }
 
 NotificationService::Next NotificationService::on_signal() {

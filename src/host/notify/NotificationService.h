@@ -10,10 +10,10 @@
 
 #include <chrono>
 #include <optional>
-#include <set>
 
 #include "host/LockFile.h"
 #include "host/notify/ComputerChanges.h"
+#include "host/notify/EventRaises.h"
 #include "host/notify/HostClockStep.h"
 #include "host/notify/HostZoneWatch.h"
 #include "host/notify/NotificationRunner.h"
@@ -46,7 +46,6 @@ private:
     bool open_wake_ups();
     void arm(std::optional<NotificationRunner::Instant> due);
     Next receive();
-    void raise_received_events();
     Next on_signal();
     Next on_inotify();
     void on_timer();
@@ -57,6 +56,7 @@ private:
     RefusalLog refusals_;  // messages it does not understand, which anyone can send
     NotificationStore store_;
     NotificationRunner runner_;
+    EventRaises events_;
     ComputerChanges computer_;
     LockFile lock_;
     WakeTimer timer_;
@@ -65,7 +65,6 @@ private:
     int socket_fd_ = -1;
     int signal_fd_ = -1;
     int inotify_fd_ = -1;
-    std::set<ce::LONG> received_events_;
 };
 
 }  // namespace host

@@ -153,6 +153,37 @@ bool NotificationStore::take_timed(const TimedRow& row) {
     return unmark.run();
 }
 
+bool NotificationStore::record_event(ce::LONG event) {
+    std::lock_guard guard(db_.lock());
+    Statement record(db_.handle(), "INSERT INTO notification_events (event) VALUES (?1) ON CONFLICT(event, taken) "
+                                   "DO UPDATE SET count = count + 1");
+    record.bind(1, std::int64_t{event});
+    return record.run();
+}
+
+std::optional<std::map<ce::LONG, long>> NotificationStore::take_events() {
+    std::map<ce::LONG, long> taken;
+    Transaction transaction(db_);
+    if (!transaction.ok()) return std::nullopt;
+    const bool moved =
+        db_.exec("INSERT INTO notification_events (event, taken, count) SELECT event, 1, count FROM "
+                 "notification_events WHERE taken = 0 ON CONFLICT(event, taken) DO UPDATE SET count = count + "
+                 "excluded.count") &&
+        db_.exec("DELETE FROM notification_events WHERE taken = 0");
+    Statement query(db_.handle(), "SELECT event, count FROM notification_events WHERE taken = 1");
+    while (moved && query.step() == SQLITE_ROW)
+        taken[static_cast<ce::LONG>(query.column_int(0))] = static_cast<long>(query.column_int(1));
+    if (!moved || !transaction.commit()) return std::nullopt;
+    return taken;
+}
+
+bool NotificationStore::event_run(ce::LONG event) {
+    std::lock_guard guard(db_.lock());
+    Statement erase(db_.handle(), "DELETE FROM notification_events WHERE event = ?1 AND taken = 1");
+    erase.bind(1, std::int64_t{event});
+    return erase.run();
+}
+
 std::vector<std::u16string> NotificationStore::registered_for(ce::LONG event) {
     std::vector<std::u16string> programs;
     std::lock_guard guard(db_.lock());

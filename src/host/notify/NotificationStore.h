@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -71,6 +72,16 @@ public:
     // Removes a timed registration that a change of the clock or zone jumped over, with
     // any mark of its start: true when it was there with that time.
     bool take_timed(const TimedRow& row);
+    // Records that `event` was raised, in the caller's transaction when it has one: the
+    // service starts its programs (take_events). Raises not yet taken count as one more.
+    bool record_event(ce::LONG event);
+    // For the service: takes the recorded raises; every event taken and not yet run (also
+    // by a service that ended before it ran them), with how many raises it stands for.
+    // Waits for a writer's open transaction, so what it announced is committed first.
+    // Nothing when the database cannot be written.
+    std::optional<std::map<ce::LONG, long>> take_events();
+    // The programs of the taken `event` were started: its taken raises are done.
+    bool event_run(ce::LONG event);
     // The programs registered for `event`, in the order they registered.
     std::vector<std::u16string> registered_for(ce::LONG event);
 

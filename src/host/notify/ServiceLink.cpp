@@ -30,15 +30,16 @@ constexpr milliseconds kRetry{2};
 
 ServiceLink::ServiceLink(Device& device) : device_(device), files_(device) {}
 
-bool ServiceLink::send(const WakeMessage& message) const {
+bool ServiceLink::send(const WakeMessage& message, Wait wait) const {
     sockaddr_un address;
     socklen_t length = 0;
     if (!files_.socket_address(&address, &length)) return false;
     const int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return false;
     const std::string text = message.text();
-    const bool sent = sendto(fd, text.data(), text.size(), MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&address),
-                             length) == static_cast<ssize_t>(text.size());
+    const int flags = MSG_NOSIGNAL | (wait == Wait::no ? MSG_DONTWAIT : 0);
+    const bool sent = sendto(fd, text.data(), text.size(), flags, reinterpret_cast<const sockaddr*>(&address), length) ==
+                      static_cast<ssize_t>(text.size());
     close(fd);
     return sent;
 }
@@ -94,14 +95,29 @@ bool ServiceLink::stop(std::string* failure) const {
 }
 
 bool ServiceLink::raise(ce::LONG event, std::string* failure) const {
-    if (send(WakeMessage::raised(event))) return true;
+    {
+        Transaction transaction(device_.database());
+        if (!transaction.ok() || !NotificationStore(device_.database()).record_event(event)) {
+            *failure = "cannot write the notification database";
+            return false;
+        }
+        // Before the commit, which the service waits for: see ClockChange.
+        send(WakeMessage::changed(), Wait::no);
+        if (!transaction.commit()) {
+            *failure = "cannot write the notification database";
+            return false;
+        }
+    }
+    return see_to(event, failure);
+}
+
+bool ServiceLink::see_to(ce::LONG event, std::string* failure) const {
+    if (running()) return true;
     // Nobody to start: no service needs starting for it.
     if (NotificationStore(device_.database()).registered_for(event).empty()) return true;
-    if (!running() && !start_on_demand(failure)) return false;
-    if (!wait_until(true, failure)) return false;
-    if (send(WakeMessage::raised(event))) return true;
-    *failure = "the notification service stopped listening";
-    return false;
+    // The service takes recorded events as it starts.
+    if (!start_on_demand(failure)) return false;
+    return wait_until(true, failure);
 }
 
 void ServiceLink::registered() {
@@ -115,7 +131,9 @@ void ServiceLink::registered() {
 
 void ServiceLink::changed() {
     Device& device = Device::current();
-    if (device.ready()) ServiceLink(device).send(WakeMessage::changed());
+    // Not waiting: the service itself calls this for a change of the computer's clock,
+    // and a caller may hold the database's write lock that the service waits for.
+    if (device.ready()) ServiceLink(device).send(WakeMessage::changed(), Wait::no);
 }
 
 }  // namespace host

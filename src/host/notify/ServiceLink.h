@@ -19,8 +19,9 @@ class ServiceLink {
 public:
     explicit ServiceLink(Device& device);
 
-    // False when no service listens.
-    bool send(const WakeMessage& message) const;
+    // False when no service listens, or (Wait::no) its queue is full: it is awake then.
+    enum class Wait { yes, no };
+    bool send(const WakeMessage& message, Wait wait = Wait::yes) const;
     // The process id of the service running for this handheld, if one does.
     std::optional<int> running() const;
     // Starts `program` as this handheld's service unless one runs, and waits until it
@@ -28,15 +29,17 @@ public:
     bool start(const std::filesystem::path& program, std::string* failure) const;
     // Asks the service to stop and waits until it has ended; true also when none ran.
     bool stop(std::string* failure) const;
-    // Starts the programs registered for `event`, starting the service first if it is
-    // down and some program is registered for it.
+    // Records `event` for the service to start its programs (see_to).
     bool raise(ce::LONG event, std::string* failure) const;
+    // Sees to it that a recorded `event` is raised: starts the service when none listens
+    // and some program is registered for it.
+    bool see_to(ce::LONG event, std::string* failure) const;
 
     // A registration was made: the service works out its next time, and is started when
     // it is not running (the service then reads the database itself).
     static void registered();
     // A registration was removed or the clock or zone was set: a running service works
-    // its next time out again; none is started for this.
+    // its next time out again; none is started for this. Without waiting for a full queue.
     static void changed();
 
 private:

@@ -2,7 +2,8 @@
 // What wakes the notification service, one datagram each: "changed" (the notification
 // database or the clock changed: work out the next due time again), "event N" (the
 // clock, N = 1, or the time zone, N = 12, was changed: start the programs registered
-// for it), "stop", and "clock-stepped MS" (the computer's clock was set MS milliseconds
+// for it; the handheld's own changes record their event in the database instead, and
+// only wake the service with "changed"), "stop", and "clock-stepped MS" (the computer's clock was set MS milliseconds
 // ahead, as the timer's cancel says when it happens: how a test steps "the computer's"
 // clock without moving the machine's).
 

@@ -128,8 +128,15 @@ DWORD GetWindowThreadProcessId(HWND window, DWORD* processId) {
 
 BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const MSG posted{window, message, wParam, lParam, GetTickCount()};
-    if (const auto target = host::WindowTable::instance().find(window); target != nullptr)
-        return target->deliver(posted, nullptr) ? TRUE : fail(ERROR_INVALID_WINDOW_HANDLE);
+    if (const auto target = host::WindowTable::instance().find(window); target != nullptr) {
+        switch (target->deliver(posted, nullptr)) {
+        case WindowProcedure::Posted::queued:
+        case WindowProcedure::Posted::coalesced: return TRUE;
+        case WindowProcedure::Posted::full: return fail(ERROR_NOT_ENOUGH_QUOTA);
+        case WindowProcedure::Posted::gone: break;
+        }
+        return fail(ERROR_INVALID_WINDOW_HANDLE);
+    }
     const auto other = other_window(window);
     if (!other || !host::MessagePort::instance().post(other->owner.pid, posted))
         return fail(ERROR_INVALID_WINDOW_HANDLE);
@@ -144,7 +151,7 @@ LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             return answer ? *answer : fail(ERROR_NOT_SUPPORTED);
         }
         auto reply = std::make_shared<host::LocalReply>();
-        if (!target->deliver(sent, reply)) return fail(ERROR_INVALID_WINDOW_HANDLE);
+        if (target->deliver(sent, reply) != WindowProcedure::Posted::queued) return fail(ERROR_INVALID_WINDOW_HANDLE);
         return reply->wait();
     }
     const auto other = other_window(window);

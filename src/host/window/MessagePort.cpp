@@ -194,10 +194,14 @@ void MessagePort::handle(const MessagePacket& packet, const sockaddr_un& from, s
             },
             packet.serial);
     const auto target = WindowTable::instance().find(packet.message.hwnd);
-    if (target == nullptr || !target->deliver(packet.message, reply)) {
-        refusals_.refuse("dropped message " + hex(packet.message.message) + " for window " +
-                 hex(reinterpret_cast<std::uintptr_t>(packet.message.hwnd)) + ", which this process no longer has");
+    const auto posted = target != nullptr ? target->deliver(packet.message, reply) : ce::WindowProcedure::Posted::gone;
+    const std::string what = "dropped message " + hex(packet.message.message) + " for window " +
+                             hex(reinterpret_cast<std::uintptr_t>(packet.message.hwnd));
+    if (posted == ce::WindowProcedure::Posted::gone) {
+        refusals_.refuse(what + ", which this process no longer has");
         if (reply != nullptr) reply->answer(0);
+    } else if (posted == ce::WindowProcedure::Posted::full) {
+        refusals_.refuse(what + ": too many posted messages wait for it already");
     }
 }
 

@@ -3,8 +3,9 @@
 // run/windows/PID.sock, a datagram socket, made when the process makes its first
 // top-level window. A listening thread puts each message that arrives into the queue
 // of the thread that owns the window, in the order the messages arrived, and answers
-// sent messages once they are handled. Malformed datagrams and messages for windows
-// this process no longer has are logged to log/messages.log and dropped. An answer
+// sent messages once they are handled. Malformed datagrams, messages for windows
+// this process no longer has and those posted to a window with too many waiting are
+// logged to log/messages.log and dropped. An answer
 // goes out without waiting: a sender that does not take its answers loses them (with a
 // log line) rather than stopping the thread that answers. The log lines of a flood are
 // counted rather than written one by one (RefusalLog). The thread stops at the process's

@@ -9,11 +9,11 @@ MessageWindow::MessageWindow(ce::DWORD thread_id, std::weak_ptr<MessageQueue> qu
 
 ce::DWORD MessageWindow::process_id() const { return static_cast<ce::DWORD>(getpid()); }
 
-bool MessageWindow::deliver(const ce::MSG& message, std::shared_ptr<SentReply> reply) {
+ce::WindowProcedure::Posted MessageWindow::deliver(const ce::MSG& message, std::shared_ptr<SentReply> reply) {
     const auto queue = queue_.lock();
-    if (queue == nullptr) return false;
+    if (queue == nullptr) return ce::WindowProcedure::Posted::gone;
     queue->post(message, std::move(reply));
-    return true;
+    return ce::WindowProcedure::Posted::queued;
 }
 
 }  // namespace host

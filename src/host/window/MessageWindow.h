@@ -14,7 +14,7 @@ public:
     MessageWindow(ce::DWORD thread_id, std::weak_ptr<MessageQueue> queue);
     ce::DWORD thread_id() const override { return thread_id_; }
     ce::DWORD process_id() const override;
-    bool deliver(const ce::MSG& message, std::shared_ptr<SentReply> reply) override;
+    ce::WindowProcedure::Posted deliver(const ce::MSG& message, std::shared_ptr<SentReply> reply) override;
 
 private:
     ce::DWORD thread_id_;

@@ -9,13 +9,14 @@ ProcedureWindow::ProcedureWindow(ce::DWORD thread_id, std::shared_ptr<ce::Window
 
 ce::DWORD ProcedureWindow::process_id() const { return static_cast<ce::DWORD>(getpid()); }
 
-bool ProcedureWindow::deliver(const ce::MSG& message, std::shared_ptr<SentReply> reply) {
+ce::WindowProcedure::Posted ProcedureWindow::deliver(const ce::MSG& message, std::shared_ptr<SentReply> reply) {
     ce::WindowProcedure::Answer answer;
     if (reply != nullptr) answer = [reply](ce::LRESULT result) { reply->answer(result); };
-    if (procedure_->post(message, std::move(answer))) return true;
+    const auto posted = procedure_->post(message, std::move(answer));
     // Nobody will take it: the sender is not left waiting.
-    if (reply != nullptr) reply->answer(0);
-    return false;
+    if (reply != nullptr && (posted == ce::WindowProcedure::Posted::full || posted == ce::WindowProcedure::Posted::gone))
+        reply->answer(0);
+    return posted;
 }
 
 }  // namespace host

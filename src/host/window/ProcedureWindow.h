@@ -14,7 +14,7 @@ public:
     ProcedureWindow(ce::DWORD thread_id, std::shared_ptr<ce::WindowProcedure> procedure);
     ce::DWORD thread_id() const override { return thread_id_; }
     ce::DWORD process_id() const override;
-    bool deliver(const ce::MSG& message, std::shared_ptr<SentReply> reply) override;
+    ce::WindowProcedure::Posted deliver(const ce::MSG& message, std::shared_ptr<SentReply> reply) override;
     std::optional<ce::LRESULT> call(const ce::MSG& message) override { return procedure_->call(message); }
 
 private:

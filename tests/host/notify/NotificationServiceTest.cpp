@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -162,6 +163,86 @@ TEST_F(NotificationService, AFloodOfBadMessagesIsCountedAndShownEscaped) {
     EXPECT_LE(refusals.size(), static_cast<std::size_t>(4 * (flood_seconds + 1))) << "a few lines a second";
     ASSERT_FALSE(refusals.empty());
     EXPECT_EQ(refusals.front(), "ignored a wake-up message it does not understand: 'it\\x27s \\x22bad\\x22'");
+}
+
+// A tool that set the clock or the zone and was killed right after its change was
+// committed: the event it was to raise was recorded with the change, so the programs
+// registered for it start, from the running service or from the next one.
+TEST_F(NotificationService, AClockOrZoneChangeWhoseToolWasKilledIsRaisedOnceByTheServiceOrTheNextOne) {
+    ASSERT_TRUE(host::set_local_time(at(10, 30)));
+    ASSERT_TRUE(CeRunAppAtEvent(kWake, NOTIFICATION_EVENT_TIME_CHANGE));
+    ASSERT_TRUE(CeRunAppAtEvent(kWake, NOTIFICATION_EVENT_TZ_CHANGE));
+    start_service();
+    const auto cut = [](const char* what) {
+        testing_support::ChildProcess agent(testing_support::executable_dir() + "/kivo_cut_clock_agent", {what});
+        return agent.wait();
+    };
+    ASSERT_EQ(cut("time"), -1) << "killed once the clock was set";
+    EXPECT_EQ(started_programs(1),
+              std::vector<std::string>{"started program=\\Windows\\kivowake.exe command=AppRunAfterTimeChange"});
+
+    stop_service();
+    ASSERT_EQ(cut("zone"), -1) << "killed once the zone was set, no service running";
+    EXPECT_EQ(host::clock_settings().zone, "Asia/Tokyo");
+    start_service();
+    // An event raised after it marks the end: each change started its programs once.
+    std::string failure;
+    ASSERT_TRUE(link().raise(NOTIFICATION_EVENT_TIME_CHANGE, &failure)) << failure;
+    EXPECT_EQ(started_programs(3), (std::vector<std::string>{
+                                       "started program=\\Windows\\kivowake.exe command=AppRunAfterTimeChange",
+                                       "started program=\\Windows\\kivowake.exe command=AppRunAfterTimeChange",
+                                       "started program=\\Windows\\kivowake.exe command=AppRunAfterTzChange"}));
+    EXPECT_TRUE(host::NotificationStore(host::Device::current().database()).take_events()->empty());
+}
+
+// A service killed, and a zone set meanwhile by a tool killed in its turn: the service
+// comes back by itself and starts the programs of the zone change.
+TEST_F(NotificationService, AKilledServiceComesBackAndRaisesWhatWasRecordedWhileItWasDown) {
+    ASSERT_TRUE(CeRunAppAtEvent(kWake, NOTIFICATION_EVENT_TZ_CHANGE));
+    start_service();
+    const auto killed = link().running();
+    ASSERT_TRUE(killed.has_value());
+    ASSERT_EQ(kill(*killed, SIGKILL), 0);
+    testing_support::ChildProcess agent(testing_support::executable_dir() + "/kivo_cut_clock_agent", {"zone"});
+    ASSERT_EQ(agent.wait(), -1);
+
+    EXPECT_EQ(started_programs(1),
+              std::vector<std::string>{"started program=\\Windows\\kivowake.exe command=AppRunAfterTzChange"});
+    const auto again = link().running();
+    ASSERT_TRUE(again.has_value());
+    EXPECT_NE(*again, *killed);
+    const auto log = testing_support::log_lines(device_root(), "notify");
+    EXPECT_EQ(std::count(log.begin(), log.end(),
+                         "started again: the notification service before it ended by signal 9 (Killed)"),
+              1);
+}
+
+// "event 1" from anyone, thousands of times, while the program the first one started
+// still runs: they wait for it to end and start it once more, and the log says how many
+// raises that start stands for.
+TEST_F(NotificationService, AFloodOfClockEventsWaitsForTheProgramItStartedAndStartsItOnceMore) {
+    ASSERT_TRUE(CeRunAppAtEvent(kWake, NOTIFICATION_EVENT_TIME_CHANGE));
+    setenv("STANDIN_MODE", "wait", 1);
+    start_service();
+    unsetenv("STANDIN_MODE");
+    // The process a start line names.
+    const auto process_of = [](const std::string& line) { return std::stoi(line.substr(line.rfind(' ') + 1)); };
+    send_raw("event 1");
+    ASSERT_EQ(started_programs(1).size(), 1u);
+    constexpr int kFlood = 2000;
+    for (int sent = 0; sent < kFlood; ++sent) send_raw("event 1");
+    // Whatever of the flood the service has read yet, it starts nothing while the program
+    // runs; once it has ended, the flood is all read (sent before the end) and starts it once.
+    ASSERT_EQ(starts().size(), 1u);
+    ASSERT_EQ(kill(process_of(starts()[0]), SIGKILL), 0);
+
+    const auto lines = started_programs(2);
+    const auto log = starts();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_TRUE(log[1].starts_with("started \\Windows\\kivowake.exe AppRunAfterTimeChange (the clock changed, raised " +
+                                   std::to_string(kFlood) + " times since its programs were last started), process "))
+        << log[1];
+    kill(process_of(log[1]), SIGKILL);
 }
 
 // A service killed between marking a due registration and finishing its start: the

@@ -1,7 +1,8 @@
 // The handheld's notification service, one per handheld: started by `handheld start`,
 // by the first registration, or with the computer's session by the unit `handheld
 // autostart on` writes, which names the handheld's directory on the command line
-// (`kivo_notify_service DIR`; without it, $KIVO_DEVICE). Stopped by `handheld stop`.
+// (`kivo_notify_service DIR`; without it, $KIVO_DEVICE). Stopped by `handheld stop`;
+// started again should it crash (ServiceKeeper).
 
 #include <stdlib.h>
 
@@ -10,6 +11,9 @@
 #include <system_error>
 
 #include "host/Device.h"
+#include "host/DeviceLog.h"
+#include "host/notify/ServiceFiles.h"
+#include "host/notify/ServiceKeeper.h"
 #include "host/notify/NotificationService.h"
 #include "host/notify/ProgramStarter.h"
 
@@ -29,9 +33,16 @@ int main(int argc, char** argv) {
         // The programs it starts belong to the same handheld.
         setenv("KIVO_DEVICE", root.c_str(), 1);
     }
-    host::Device& device = host::Device::current();
-    if (!device.ready()) return 1;
-    host::ProgramStarter starter;
-    host::NotificationService service(device, starter);
-    return service.run();
+    return host::ServiceKeeper::keep([](const std::string& why) {
+        // A handheld removed since its service crashed gets no new one.
+        std::error_code error;
+        if (!why.empty() && !std::filesystem::is_regular_file(host::Device::default_root() / "device.db", error))
+            return 1;
+        host::Device& device = host::Device::current();
+        if (!device.ready()) return 1;
+        if (!why.empty()) host::DeviceLog(host::ServiceFiles::kLogName).write("started again: " + why);
+        host::ProgramStarter starter;
+        host::NotificationService service(device, starter);
+        return service.run();
+    });
 }
