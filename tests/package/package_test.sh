@@ -15,6 +15,8 @@ unset KIVO_DEVICE XDG_DATA_HOME XDG_CONFIG_HOME
 device="$HOME/.local/share/kivo/device"
 finish() {
   [[ -x "$tool" && -d "$device" ]] && "$tool" stop >/dev/null 2>&1 || true
+  # The reminder rings for an hour unanswered: it must not outlive the handheld.
+  pkill -KILL -f -- "$device/fs/" || true
   rm -rf "$work"
 }
 trap finish EXIT
