@@ -4,8 +4,9 @@
 // the reminder coming to the foreground, and to the first buffer of its sound reaching
 // the (captured) wave output. Median and worst, without beaming and with a two-signal
 // macro beamed, unpaced as the tests run it and paced as a watched handheld runs it
-// (where the port's settling second comes first). About three minutes.
-//   build/release/bench/kivo_alert_bench
+// (where the port's settling second comes first). About a minute a pass, three passes;
+// a number runs only that many of them (1: without beaming).
+//   build/release/bench/kivo_alert_bench [passes]
 #include <stdio.h>
 #include <stdlib.h>
 
@@ -110,7 +111,8 @@ bool prepare() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    const int passes = argc > 1 ? std::clamp(std::atoi(argv[1]), 1, 3) : 3;
     if (!make_handheld()) return 1;
     bool complete = prepare();
     struct Pass {
@@ -123,6 +125,7 @@ int main() {
                                 {"beaming a two-signal macro, paced (as on a watched handheld)", true, "on"}};
     int pass_number = 0;
     for (const Pass& pass : kPasses) {
+        if (pass_number == passes) break;
         Delays delays;
         complete = complete && handheld(std::string("ir pacing ") + pass.pacing).has_value();
         for (int index = 0; complete && index < kAlarms; ++index)

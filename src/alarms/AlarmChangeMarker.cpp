@@ -8,8 +8,7 @@ namespace {
 constexpr ce::DWORD kSettable = ce::FILE_ATTRIBUTE_READONLY | ce::FILE_ATTRIBUTE_HIDDEN |
                                 ce::FILE_ATTRIBUTE_SYSTEM | ce::FILE_ATTRIBUTE_ARCHIVE;
 
-bool change(const std::u16string& path, bool archive) {
-    const ce::DWORD attributes = ce::GetFileAttributesW(path.c_str());
+bool change(const std::u16string& path, bool archive, ce::DWORD attributes) {
     if (attributes == ce::INVALID_FILE_ATTRIBUTES) return false;
     ce::DWORD wanted = attributes & kSettable;
     wanted = archive ? wanted | ce::FILE_ATTRIBUTE_ARCHIVE : wanted & ~ce::FILE_ATTRIBUTE_ARCHIVE;
@@ -28,6 +27,14 @@ AlarmChangeMarker::State AlarmChangeMarker::Read(const std::u16string& path) {
     return (attributes & ce::FILE_ATTRIBUTE_ARCHIVE) != 0 ? State::seen : State::changed;
 }
 
-bool AlarmChangeMarker::MarkSeen(const std::u16string& path) { return change(path, true); }
+bool AlarmChangeMarker::MarkSeen(const std::u16string& path) {
+    return change(path, true, ce::GetFileAttributesW(path.c_str()));
+}
 
-bool AlarmChangeMarker::MarkChanged(const std::u16string& path) { return change(path, false); }
+bool AlarmChangeMarker::MarkSeen(const std::u16string& path, ce::DWORD attributes) {
+    return change(path, true, attributes);
+}
+
+bool AlarmChangeMarker::MarkChanged(const std::u16string& path) {
+    return change(path, false, ce::GetFileAttributesW(path.c_str()));
+}

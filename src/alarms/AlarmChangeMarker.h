@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "ce/Types.h"
+
 class AlarmChangeMarker {
 public:
     enum class State { unreadable, seen, changed };
@@ -12,5 +14,7 @@ public:
     static State Read(const std::u16string& path);
     // Both keep the file's other attributes; false when the attributes cannot be changed.
     static bool MarkSeen(const std::u16string& path);
+    // The same for a file whose attributes the caller has just read (a listing).
+    static bool MarkSeen(const std::u16string& path, ce::DWORD attributes);
     static bool MarkChanged(const std::u16string& path);
 };

@@ -11,16 +11,23 @@ constexpr std::u16string_view kExtension = u".kivo";
 
 std::vector<std::u16string> AlarmEnumerator::FileNames(const std::u16string& folder) {
     std::vector<std::u16string> names;
+    for (auto& file : Files(folder)) names.push_back(std::move(file.name));
+    return names;
+}
+
+std::vector<AlarmEnumerator::File> AlarmEnumerator::Files(const std::u16string& folder) {
+    std::vector<File> files;
     ce::WIN32_FIND_DATAW found;
     const std::u16string pattern = folder + u"*.kivo";
     ce::HANDLE search = ce::FindFirstFileW(pattern.c_str(), &found);
-    if (search == ce::INVALID_HANDLE_VALUE) return names;
+    if (search == ce::INVALID_HANDLE_VALUE) return files;
     do {
         // A folder called "x.kivo" is not an alarm.
-        if ((found.dwFileAttributes & ce::FILE_ATTRIBUTE_DIRECTORY) == 0) names.emplace_back(found.cFileName);
+        if ((found.dwFileAttributes & ce::FILE_ATTRIBUTE_DIRECTORY) == 0)
+            files.push_back({found.cFileName, found.dwFileAttributes});
     } while (ce::FindNextFileW(search, &found));
     ce::FindClose(search);
-    return names;
+    return files;
 }
 
 bool AlarmEnumerator::IsAlarmName(const std::u16string& name) {

@@ -106,9 +106,9 @@ void CAlarmListView::LoadList() {
     AlarmStoreLock store;
     if (store.Lock()) {
         // The names are collected first, then read: reading sets the files' archive attribute.
-        for (const auto& name : AlarmEnumerator::FileNames(folder_)) {
-            AlarmChangeMarker::MarkSeen(folder_ + name);
-            if (auto row = CAlarmItem::Read(folder_, name)) list_.InsertSorted(std::move(row));
+        for (const auto& file : AlarmEnumerator::Files(folder_)) {
+            AlarmChangeMarker::MarkSeen(folder_ + file.name, file.attributes);
+            if (auto row = CAlarmItem::Read(folder_, file.name)) list_.InsertSorted(std::move(row));
         }
     } else {
         store_behind_.everything = true;
