@@ -12,7 +12,7 @@ ExitCode WakeCapability::grant(const std::filesystem::path& service, Console& co
                             " takes root: run `sudo handheld install --wake` (with the same --device)");
     if (!HostCommand::installed("setcap"))
         return console.fail("setcap is missing: install the Debian package libcap2-bin");
-    if (HostCommand::run({"setcap", "cap_wake_alarm+ep", service.string()}) != 0)
+    if (HostCommand::run({"setcap", "cap_wake_alarm+p", service.string()}) != 0)
         return console.fail("setcap could not set CAP_WAKE_ALARM on " + service.string());
     console.out() << "set CAP_WAKE_ALARM on " << service.string() << '\n'
                   << "a notification service started from now on wakes this computer from suspend for an alarm "

@@ -1,5 +1,7 @@
 #include "host/notify/WakeTimer.h"
 
+#include <linux/capability.h>
+#include <sys/syscall.h>
 #include <sys/timerfd.h>
 #include <unistd.h>
 
@@ -11,7 +13,27 @@ namespace host {
 
 using namespace std::chrono;
 
+namespace {
+
+// `install --wake` gives the service CAP_WAKE_ALARM as permitted only, not effective: a
+// file whose capability is effective cannot be run at all where the bounding set lacks it
+// (a container, a session that dropped it), and the service must then still run, on the
+// plain clock. So the service makes it effective itself, where it is permitted.
+void use_permitted_wake_alarm() {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3]{};
+    if (syscall(SYS_capget, &header, data) != 0) return;
+    const unsigned word = CAP_TO_INDEX(CAP_WAKE_ALARM);
+    const std::uint32_t bit = CAP_TO_MASK(CAP_WAKE_ALARM);
+    if ((data[word].permitted & bit) == 0 || (data[word].effective & bit) != 0) return;
+    data[word].effective |= bit;
+    syscall(SYS_capset, &header, data);
+}
+
+}  // namespace
+
 WakeTimer::WakeTimer() {
+    use_permitted_wake_alarm();
     fd_ = timerfd_create(CLOCK_REALTIME_ALARM, TFD_CLOEXEC | TFD_NONBLOCK);
     if (fd_ >= 0) {
         alarm_clock_ = true;
