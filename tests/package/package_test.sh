@@ -82,12 +82,19 @@ exec_start=$(sed -n 's/^ExecStart=//p' "$unit")
 read -ra words <<<"${exec_start//%h/$HOME}"
 "${words[@]}" >"$work/unit.out" 2>&1 &
 service=$!
+# The process the unit started keeps the service in a child of its own, which it starts
+# again should it crash: the handheld's service is that child.
+unit_runs_service() {
+  local running
+  running=$("$tool" status | sed -n 's/.*notification service running, process \([0-9]*\)$/\1/p')
+  [[ -n "$running" ]] && [[ "$running" == "$service" || "$(ps -o ppid= -p "$running" | tr -d ' ')" == "$service" ]]
+}
 for _ in $(seq 300); do
-  "$tool" status | grep -q "notification service running, process $service$" && break
+  unit_runs_service && break
   kill -0 "$service" 2>/dev/null || { cat "$work/unit.out"; fail "the unit's service ended"; }
   sleep 0.1
 done
-"$tool" status | grep -q "notification service running, process $service$" ||
+unit_runs_service ||
   fail "the unit's service is not the default handheld's: $("$tool" status | grep 'notification service')"
 "$tool" time set "2026-03-07 06:59:58" >/dev/null
 for _ in $(seq 600); do
