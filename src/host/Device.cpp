@@ -39,7 +39,8 @@ void Device::select(const std::filesystem::path& root) {
     g_device = std::make_unique<Device>(root);
 }
 
-Device::Device(std::filesystem::path root) : root_(std::move(root)) {
+Device::Device(std::filesystem::path root)
+    : root_(std::move(root)), fs_dir_(root_ / "fs"), run_dir_(root_ / "run") {
     std::error_code error;
     for (const auto& dir : {fs_dir(), run_dir(), log_dir()}) {
         std::filesystem::create_directories(dir, error);

@@ -32,10 +32,10 @@ public:
 
     bool ready() const { return ready_; }
     const std::filesystem::path& root() const { return root_; }
-    std::filesystem::path fs_dir() const { return root_ / "fs"; }
+    const std::filesystem::path& fs_dir() const { return fs_dir_; }
     // fs/ opened as a place to look paths up from (O_PATH), or -1.
     int fs_fd() const { return fs_fd_; }
-    std::filesystem::path run_dir() const { return root_ / "run"; }
+    const std::filesystem::path& run_dir() const { return run_dir_; }
     std::filesystem::path log_dir() const { return root_ / "log"; }
     Database& database() { return database_; }
     // The handheld's processor model, built from its profile on first use.
@@ -43,6 +43,9 @@ public:
 
 private:
     std::filesystem::path root_;
+    // Asked for at every file call: made once.
+    std::filesystem::path fs_dir_;
+    std::filesystem::path run_dir_;
     Database database_;
     int fs_fd_ = -1;
     bool ready_ = false;

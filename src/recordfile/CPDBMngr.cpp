@@ -14,6 +14,8 @@ namespace {
 const std::u16string kTemporarySuffix = u".~tmp";
 
 constexpr std::uint32_t kWholeReadLimit = 1u << 20;
+// Larger than any alarm: what a read-only open reads before it knows the file's size.
+constexpr std::uint32_t kSmallFileBytes = 4096;
 
 std::vector<std::uint8_t> padded(const std::uint8_t* data, std::size_t size) {
     std::vector<std::uint8_t> copy(data, data + size);
@@ -62,11 +64,14 @@ int CPDBMngr::OpenWith(const std::u16string& path, bool read_only, ce::DWORD sha
     }
     path_ = path;
     read_only_ = read_only;
-    file_size_ = ce::GetFileSize(file_, nullptr);
-    if (file_size_ == ce::INVALID_FILE_SIZE) file_size_ = 0;
     // A handle that cannot write reads the file once, now: its readers (a reschedule, the
-    // list) want every record anyway, and the count comes from the same read.
-    if (read_only) ReadWhole();
+    // list) want every record anyway, and the count comes from the same read. A file
+    // shorter than the first read (as an alarm is) is measured by it.
+    if (!read_only || !ReadSmallWhole()) {
+        file_size_ = ce::GetFileSize(file_, nullptr);
+        if (file_size_ == ce::INVALID_FILE_SIZE) file_size_ = 0;
+        if (read_only) ReadWhole();
+    }
     if (ReadRecordCount() < 0) record_count_ = 0;
     return kOk;
 }
@@ -112,6 +117,19 @@ void CPDBMngr::ReadWhole() {
         return;
     whole_.resize(got);
     reading_whole_ = true;
+}
+
+bool CPDBMngr::ReadSmallWhole() {
+    whole_.resize(kSmallFileBytes);
+    ce::DWORD got = 0;
+    if (!ce::ReadFile(file_, whole_.data(), kSmallFileBytes, &got) || got >= kSmallFileBytes) {
+        whole_.clear();
+        return false;
+    }
+    whole_.resize(got);
+    file_size_ = got;
+    reading_whole_ = true;
+    return true;
 }
 
 void CPDBMngr::ForgetWhole() {

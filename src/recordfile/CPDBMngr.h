@@ -81,6 +81,10 @@ protected:
     void ReadWhole();
 
 private:
+    // Reads a freshly opened file whole in one call when it is small; false otherwise
+    // (nothing is kept, and the position is to be set again).
+    bool ReadSmallWhole();
+
     struct CachedRecord {
         pdb::RecordEntry entry;
         std::vector<std::uint8_t> data;  // padded to an even size

@@ -3,6 +3,7 @@
 #include "ce/Files.h"
 #include "host/Database.h"
 #include "host/Device.h"
+#include "host/fs/DevicePath.h"
 #include "host/fs/ExtendedAttribute.h"
 
 namespace host {
@@ -31,7 +32,15 @@ std::optional<ce::DWORD> AttributeStore::stored(const std::string& key, const st
 }
 
 ce::DWORD AttributeStore::reported(const std::string& key, const std::filesystem::path& host, bool is_directory) {
-    const auto kept = stored(key, host);
+    return report(stored(key, host), is_directory);
+}
+
+ce::DWORD AttributeStore::reported(const DevicePath& entry, const char* host, bool is_directory) {
+    const auto beside = ExtendedAttribute::read(host);
+    return report(beside ? std::optional(settable(*beside)) : row(entry.key()), is_directory);
+}
+
+ce::DWORD AttributeStore::report(std::optional<ce::DWORD> kept, bool is_directory) {
     if (is_directory) return ce::FILE_ATTRIBUTE_DIRECTORY | kept.value_or(0);
     const ce::DWORD attributes = kept.value_or(ce::FILE_ATTRIBUTE_ARCHIVE);
     return attributes == 0 ? ce::FILE_ATTRIBUTE_NORMAL : attributes;

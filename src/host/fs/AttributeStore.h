@@ -19,6 +19,7 @@
 namespace host {
 
 class Database;
+class DevicePath;
 
 class AttributeStore {
 public:
@@ -26,6 +27,9 @@ public:
     static std::optional<ce::DWORD> stored(const std::string& key, const std::filesystem::path& host, int fd = -1);
     // The attributes to report for an entry, directory bit included; NORMAL when none is set.
     static ce::DWORD reported(const std::string& key, const std::filesystem::path& host, bool is_directory);
+    // The same for an entry a folder listing found (at `host`): a listing asks for every
+    // entry, so the key is made only for an entry that keeps nothing beside it.
+    static ce::DWORD reported(const DevicePath& entry, const char* host, bool is_directory);
     // Attributes as kept: only read-only, hidden, system and archive survive.
     static ce::DWORD settable(ce::DWORD attributes);
 
@@ -41,6 +45,7 @@ public:
 
 private:
     static Database* database();
+    static ce::DWORD report(std::optional<ce::DWORD> kept, bool is_directory);
     static std::optional<ce::DWORD> row(const std::string& key);
     static bool set_row(const std::string& key, ce::DWORD attributes);
     static bool remove_row(const std::string& key);

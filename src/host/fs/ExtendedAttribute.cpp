@@ -15,9 +15,12 @@ constexpr std::size_t kValueBytes = 12;
 }  // namespace
 
 std::optional<ce::DWORD> ExtendedAttribute::read(const std::filesystem::path& host, int fd) {
+    return read(host.c_str(), fd);
+}
+
+std::optional<ce::DWORD> ExtendedAttribute::read(const char* host, int fd) {
     char text[kValueBytes];
-    const ssize_t length =
-        fd >= 0 ? fgetxattr(fd, kName, text, sizeof text) : getxattr(host.c_str(), kName, text, sizeof text);
+    const ssize_t length = fd >= 0 ? fgetxattr(fd, kName, text, sizeof text) : getxattr(host, kName, text, sizeof text);
     if (length <= 0) return std::nullopt;
     ce::DWORD attributes = 0;
     const auto [end, error] = std::from_chars(text, text + length, attributes);

@@ -20,6 +20,7 @@ public:
     // The attributes kept on the file (its open descriptor when `fd` >= 0, else the file
     // at `host`); nothing when it has none or its file system keeps none.
     static std::optional<ce::DWORD> read(const std::filesystem::path& host, int fd = -1);
+    static std::optional<ce::DWORD> read(const char* host, int fd = -1);
     // False when the attribute could not be kept there.
     static bool write(const std::filesystem::path& host, ce::DWORD attributes, int fd = -1);
 };

@@ -106,7 +106,9 @@ HANDLE CreateFileW(LPCWSTR path, DWORD desiredAccess, DWORD shareMode, DWORD cre
         return abandon(file, fd, error);
     if (truncates && ftruncate(fd, 0) != 0) return abandon(file, fd, host::HostError::from_errno(errno, ERROR_WRITE_FAULT));
     if (!record_attributes(file, fd, truncates, attributes)) return abandon(file, fd, ERROR_WRITE_FAULT);
-    HANDLE handle = host::register_handle(new host::FileHandle(fd, desiredAccess, file.key()));
+    // Only a handle that writes looks its file up in the attribute store again.
+    const bool writes = (desiredAccess & GENERIC_WRITE) != 0;
+    HANDLE handle = host::register_handle(new host::FileHandle(fd, desiredAccess, writes ? file.key() : std::string{}));
     const bool reopened = creationDisposition == CREATE_ALWAYS || creationDisposition == OPEN_ALWAYS;
     SetLastError(file.exists() && reopened ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
     return handle;

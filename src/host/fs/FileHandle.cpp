@@ -26,12 +26,14 @@ ce::DWORD FileHandle::read(void* buffer, ce::DWORD bytes, ce::DWORD* done) {
     std::lock_guard guard(lock_);
     auto* out = static_cast<char*>(buffer);
     while (*done < bytes) {
-        const ssize_t got = ::pread(fd_, out + *done, bytes - *done, static_cast<off_t>(position_));
+        const ce::DWORD asked = bytes - *done;
+        const ssize_t got = ::pread(fd_, out + *done, asked, static_cast<off_t>(position_));
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return HostError::from_errno(errno, ce::ERROR_READ_FAULT);
-        if (got == 0) break;
         *done += static_cast<ce::DWORD>(got);
         position_ += got;
+        // A regular file reads short only at its end: asking again would find nothing.
+        if (static_cast<ce::DWORD>(got) < asked) break;
     }
     return ce::ERROR_SUCCESS;
 }

@@ -72,17 +72,18 @@ bool FileSearch::describe(const char* host_name, unsigned char type, ce::WIN32_F
     if (!pattern_.matches(name) || ce::utf8_from_utf16(name) != host_name) return false;
     const DevicePath entry = folder_.child(name);
     if (!entry.valid()) return false;
-    const auto host = host_folder_ / host_name;
+    const std::string host = host_folder_.native() + '/' + host_name;
     // The entry's type from the listing spares a call; not every file system gives it.
     if (type == DT_LNK || (type == DT_UNKNOWN && is_link(host))) {
         const auto location = entry.locate();
         if (location.error != ce::ERROR_SUCCESS || !location.exists) return false;
     }
+    // From the open folder, the kernel looks up one name rather than the whole path.
     struct statx info {};
-    if (statx(AT_FDCWD, host.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &info) != 0) return false;
+    if (statx(dirfd(dir_), host_name, 0, STATX_BASIC_STATS | STATX_BTIME, &info) != 0) return false;
     const bool is_directory = S_ISDIR(info.stx_mode);
     *data = ce::WIN32_FIND_DATAW{};
-    data->dwFileAttributes = AttributeStore::reported(entry.key(), host, is_directory);
+    data->dwFileAttributes = AttributeStore::reported(entry, host.c_str(), is_directory);
     data->ftLastWriteTime = file_time(info.stx_mtime);
     data->ftLastAccessTime = file_time(info.stx_atime);
     data->ftCreationTime = file_time((info.stx_mask & STATX_BTIME) != 0 ? info.stx_btime : info.stx_mtime);

@@ -29,7 +29,11 @@ void NamedPath::look_up(std::optional<int> open_flags) {
     }
     location_ = open_flags ? path_.locate_opening(*open_flags, &fd_) : path_.locate();
     error_ = location_.error;
-    key_ = path_.key();
+}
+
+const std::string& NamedPath::key() const {
+    if (!key_) key_ = path_.key();
+    return *key_;
 }
 
 NamedPath::~NamedPath() {
@@ -39,7 +43,7 @@ NamedPath::~NamedPath() {
 int NamedPath::take_fd() { return std::exchange(fd_, -1); }
 
 bool NamedPath::is_read_only() const {
-    return (AttributeStore::stored(key_, location_.host, fd_).value_or(0) & ce::FILE_ATTRIBUTE_READONLY) != 0;
+    return (AttributeStore::stored(key(), location_.host, fd_).value_or(0) & ce::FILE_ATTRIBUTE_READONLY) != 0;
 }
 
 }  // namespace host

@@ -32,7 +32,8 @@ public:
 
     const DevicePath& path() const { return path_; }
     const std::filesystem::path& host() const { return location_.host; }
-    const std::string& key() const { return key_; }
+    // Made when first asked for: opening a file to read never needs it.
+    const std::string& key() const;
     // The descriptor opened during the lookup, now the caller's; -1 when there is none.
     int take_fd();
 
@@ -42,7 +43,7 @@ private:
 
     DevicePath path_;
     DevicePath::Location location_;
-    std::string key_;
+    mutable std::optional<std::string> key_;
     ce::DWORD error_ = ce::ERROR_SUCCESS;
     int fd_ = -1;
 };
