@@ -7,19 +7,11 @@ namespace {
 
 constexpr std::u16string_view kExtension = u".kivo";
 
-}  // namespace
-
-std::vector<std::u16string> AlarmEnumerator::FileNames(const std::u16string& folder) {
-    std::vector<std::u16string> names;
-    for (auto& file : Files(folder)) names.push_back(std::move(file.name));
-    return names;
-}
-
-std::vector<AlarmEnumerator::File> AlarmEnumerator::Files(const std::u16string& folder) {
-    std::vector<File> files;
+std::vector<AlarmEnumerator::File> list(const std::u16string& folder, ce::FINDEX_INFO_LEVELS level) {
+    std::vector<AlarmEnumerator::File> files;
     ce::WIN32_FIND_DATAW found;
     const std::u16string pattern = folder + u"*.kivo";
-    ce::HANDLE search = ce::FindFirstFileW(pattern.c_str(), &found);
+    ce::HANDLE search = ce::FindFirstFileExW(pattern.c_str(), level, &found);
     if (search == ce::INVALID_HANDLE_VALUE) return files;
     do {
         // A folder called "x.kivo" is not an alarm.
@@ -28,6 +20,20 @@ std::vector<AlarmEnumerator::File> AlarmEnumerator::Files(const std::u16string& 
     } while (ce::FindNextFileW(search, &found));
     ce::FindClose(search);
     return files;
+}
+
+}  // namespace
+
+// The callers of the names open every file anyway: the listing need not ask each for
+// its attributes.
+std::vector<std::u16string> AlarmEnumerator::FileNames(const std::u16string& folder) {
+    std::vector<std::u16string> names;
+    for (auto& file : list(folder, ce::FindExInfoNames)) names.push_back(std::move(file.name));
+    return names;
+}
+
+std::vector<AlarmEnumerator::File> AlarmEnumerator::Files(const std::u16string& folder) {
+    return list(folder, ce::FindExInfoStandard);
 }
 
 bool AlarmEnumerator::IsAlarmName(const std::u16string& name) {

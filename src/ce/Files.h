@@ -90,6 +90,15 @@ BOOL RemoveDirectoryW(LPCWSTR path);
 // Lists the entries of one folder matching the last component of `pattern`
 // ('*' and '?', case-insensitive), in the order the file system returns them.
 HANDLE FindFirstFileW(LPCWSTR pattern, WIN32_FIND_DATAW* data);
+// What each entry of a search tells. FindExInfoNames is the simulated handheld's own: the
+// name, and FILE_ATTRIBUTE_DIRECTORY for a folder, nothing else (attributes, sizes and
+// times stay 0), at the cost of the listing alone rather than of asking every entry:
+// for a caller that opens the files it finds anyway.
+enum FINDEX_INFO_LEVELS { FindExInfoStandard, FindExInfoNames };
+enum FINDEX_SEARCH_OPS { FindExSearchNameMatch };
+HANDLE FindFirstFileExW(LPCWSTR pattern, FINDEX_INFO_LEVELS level, WIN32_FIND_DATAW* data,
+                        FINDEX_SEARCH_OPS search = FindExSearchNameMatch, void* filter = nullptr,
+                        DWORD flags = 0);
 BOOL FindNextFileW(HANDLE search, WIN32_FIND_DATAW* data);
 BOOL FindClose(HANDLE search);
 

@@ -35,8 +35,9 @@ ce::DWORD AttributeStore::reported(const std::string& key, const std::filesystem
     return report(stored(key, host), is_directory);
 }
 
-ce::DWORD AttributeStore::reported(const DevicePath& entry, const char* host, bool is_directory) {
-    const auto beside = ExtendedAttribute::read(host);
+ce::DWORD AttributeStore::reported_in(int folder_fd, const char* name, const DevicePath& entry, const char* host,
+                                      bool is_directory) {
+    const auto beside = ExtendedAttribute::read_in(folder_fd, name, host);
     return report(beside ? std::optional(settable(*beside)) : row(entry.key()), is_directory);
 }
 

@@ -27,9 +27,11 @@ public:
     static std::optional<ce::DWORD> stored(const std::string& key, const std::filesystem::path& host, int fd = -1);
     // The attributes to report for an entry, directory bit included; NORMAL when none is set.
     static ce::DWORD reported(const std::string& key, const std::filesystem::path& host, bool is_directory);
-    // The same for an entry a folder listing found (at `host`): a listing asks for every
-    // entry, so the key is made only for an entry that keeps nothing beside it.
-    static ce::DWORD reported(const DevicePath& entry, const char* host, bool is_directory);
+    // The same for the entry `name` a listing found in the open folder `folder_fd` (at
+    // `host`): a listing asks for every entry, so the key is made only for an entry that
+    // keeps nothing beside it.
+    static ce::DWORD reported_in(int folder_fd, const char* name, const DevicePath& entry, const char* host,
+                                 bool is_directory);
     // Attributes as kept: only read-only, hidden, system and archive survive.
     static ce::DWORD settable(ce::DWORD attributes);
 

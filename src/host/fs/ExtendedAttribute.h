@@ -21,6 +21,9 @@ public:
     // at `host`); nothing when it has none or its file system keeps none.
     static std::optional<ce::DWORD> read(const std::filesystem::path& host, int fd = -1);
     static std::optional<ce::DWORD> read(const char* host, int fd = -1);
+    // The same for the entry `name` of the open folder `folder_fd` (at `host`): a listing
+    // asks for every entry, and from the folder the kernel looks up one name, not a path.
+    static std::optional<ce::DWORD> read_in(int folder_fd, const char* name, const char* host);
     // False when the attribute could not be kept there.
     static bool write(const std::filesystem::path& host, ce::DWORD attributes, int fd = -1);
 };

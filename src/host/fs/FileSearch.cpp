@@ -28,9 +28,15 @@ bool is_link(const std::filesystem::path& path) {
     return lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
 }
 
+void copy_name(const std::u16string& name, ce::WIN32_FIND_DATAW* data) {
+    const std::size_t length = std::min<std::size_t>(name.size(), ce::MAX_PATH - 1);
+    std::copy_n(name.begin(), length, data->cFileName);
+    data->cFileName[length] = u'\0';
+}
+
 }  // namespace
 
-std::unique_ptr<FileSearch> FileSearch::open(const DevicePath& pattern, ce::DWORD* error) {
+std::unique_ptr<FileSearch> FileSearch::open(const DevicePath& pattern, bool names_only, ce::DWORD* error) {
     if (pattern.is_root()) {
         *error = ce::ERROR_FILE_NOT_FOUND;
         return nullptr;
@@ -47,11 +53,16 @@ std::unique_ptr<FileSearch> FileSearch::open(const DevicePath& pattern, ce::DWOR
         return nullptr;
     }
     *error = ce::ERROR_SUCCESS;
-    return std::unique_ptr<FileSearch>(new FileSearch(dir, folder, location.host, pattern.name()));
+    return std::unique_ptr<FileSearch>(new FileSearch(dir, folder, location.host, pattern.name(), names_only));
 }
 
-FileSearch::FileSearch(DIR* dir, DevicePath folder, std::filesystem::path host_folder, const std::u16string& pattern)
-    : dir_(dir), folder_(std::move(folder)), host_folder_(std::move(host_folder)), pattern_(pattern) {}
+FileSearch::FileSearch(DIR* dir, DevicePath folder, std::filesystem::path host_folder, const std::u16string& pattern,
+                       bool names_only)
+    : dir_(dir),
+      folder_(std::move(folder)),
+      host_folder_(std::move(host_folder)),
+      pattern_(pattern),
+      names_only_(names_only) {}
 
 FileSearch::~FileSearch() { closedir(dir_); }
 
@@ -72,6 +83,14 @@ bool FileSearch::describe(const char* host_name, unsigned char type, ce::WIN32_F
     if (!pattern_.matches(name) || ce::utf8_from_utf16(name) != host_name) return false;
     const DevicePath entry = folder_.child(name);
     if (!entry.valid()) return false;
+    *data = ce::WIN32_FIND_DATAW{};
+    // The listing's own type is all a names-only search tells; a link, or an entry of a file
+    // system that gives no type, is asked as a standard search would.
+    if (names_only_ && (type == DT_REG || type == DT_DIR)) {
+        data->dwFileAttributes = type == DT_DIR ? ce::FILE_ATTRIBUTE_DIRECTORY : 0;
+        copy_name(name, data);
+        return true;
+    }
     const std::string host = host_folder_.native() + '/' + host_name;
     // The entry's type from the listing spares a call; not every file system gives it.
     if (type == DT_LNK || (type == DT_UNKNOWN && is_link(host))) {
@@ -82,17 +101,14 @@ bool FileSearch::describe(const char* host_name, unsigned char type, ce::WIN32_F
     struct statx info {};
     if (statx(dirfd(dir_), host_name, 0, STATX_BASIC_STATS | STATX_BTIME, &info) != 0) return false;
     const bool is_directory = S_ISDIR(info.stx_mode);
-    *data = ce::WIN32_FIND_DATAW{};
-    data->dwFileAttributes = AttributeStore::reported(entry, host.c_str(), is_directory);
+    data->dwFileAttributes = AttributeStore::reported_in(dirfd(dir_), host_name, entry, host.c_str(), is_directory);
     data->ftLastWriteTime = file_time(info.stx_mtime);
     data->ftLastAccessTime = file_time(info.stx_atime);
     data->ftCreationTime = file_time((info.stx_mask & STATX_BTIME) != 0 ? info.stx_btime : info.stx_mtime);
     const std::uint64_t size = is_directory ? 0 : info.stx_size;
     data->nFileSizeHigh = static_cast<ce::DWORD>(size >> 32);
     data->nFileSizeLow = static_cast<ce::DWORD>(size);
-    const std::size_t length = std::min<std::size_t>(name.size(), ce::MAX_PATH - 1);
-    std::copy_n(name.begin(), length, data->cFileName);
-    data->cFileName[length] = u'\0';
+    copy_name(name, data);
     return true;
 }
 

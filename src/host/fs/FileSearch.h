@@ -18,15 +18,17 @@ namespace host {
 class FileSearch : public ce::KernelObject {
 public:
     // Opens the folder of `pattern` (its last component being the name pattern); null
-    // with *error set when the folder does not exist.
-    static std::unique_ptr<FileSearch> open(const DevicePath& pattern, ce::DWORD* error);
+    // with *error set when the folder does not exist. With `names_only`, an entry tells
+    // its name and whether it is a folder (ce::FindExInfoNames).
+    static std::unique_ptr<FileSearch> open(const DevicePath& pattern, bool names_only, ce::DWORD* error);
     ~FileSearch() override;
 
     // Fills `data` with the next matching entry: ERROR_SUCCESS, or ERROR_NO_MORE_FILES.
     ce::DWORD next(ce::WIN32_FIND_DATAW* data);
 
 private:
-    FileSearch(DIR* dir, DevicePath folder, std::filesystem::path host_folder, const std::u16string& pattern);
+    FileSearch(DIR* dir, DevicePath folder, std::filesystem::path host_folder, const std::u16string& pattern,
+               bool names_only);
     bool describe(const char* host_name, unsigned char type, ce::WIN32_FIND_DATAW* data) const;
 
     std::mutex lock_;
@@ -34,6 +36,7 @@ private:
     DevicePath folder_;
     std::filesystem::path host_folder_;
     NamePattern pattern_;
+    bool names_only_;
 };
 
 }  // namespace host

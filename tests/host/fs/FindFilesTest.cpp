@@ -81,4 +81,25 @@ TEST_F(FindFilesTest, ListsInFileSystemOrderWithSizesAttributesAndTimes) {
     EXPECT_EQ(data.dwFileAttributes, FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// The reschedule's listing: the same entries as a standard search, telling only the name
+// and which is a folder, even of a file whose attributes are set.
+TEST_F(FindFilesTest, ANamesOnlySearchFindsTheSameEntriesAndTellsOnlyTheFolders) {
+    ASSERT_TRUE(SetFileAttributesW(u"\\alarms\\noext", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW data;
+    const HANDLE search = FindFirstFileExW(u"\\alarms\\*", FindExInfoNames, &data);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    do {
+        const std::string name = utf8_from_utf16(data.cFileName);
+        names.push_back(name);
+        EXPECT_EQ(data.dwFileAttributes, name == "Sub" ? FILE_ATTRIBUTE_DIRECTORY : 0u) << name;
+        EXPECT_EQ(data.nFileSizeLow, 0u) << name;
+    } while (FindNextFileW(search, &data));
+    EXPECT_TRUE(FindClose(search));
+    EXPECT_EQ(names, find(u"\\alarms\\*"));
+
+    EXPECT_EQ(FindFirstFileExW(u"\\alarms\\*", static_cast<FINDEX_INFO_LEVELS>(7), &data), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+}
+
 }  // namespace
