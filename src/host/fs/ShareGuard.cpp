@@ -4,26 +4,30 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <memory>
 
 #include "host/Device.h"
-#include "host/LockFile.h"
+#include "host/sync/MutexMapping.h"
 
 namespace host {
 
 namespace {
 
-// The guard file of one handheld as this process opened it.
+// The guard of one handheld as this process mapped it.
 struct GuardFile {
-    std::filesystem::path path;
+    std::filesystem::path run_dir;
     pid_t process = 0;
-    LockFile file;
+    std::unique_ptr<MutexMapping> mapping;
 };
 
 std::recursive_mutex g_guard_lock;
-// Guarded by g_guard_lock: how deep the owning thread is nested, and the guard file.
+// Guarded by g_guard_lock: how deep the owning thread is nested, the guard, and whether
+// this thread locked it.
 int g_depth = 0;
 GuardFile g_guard;
+bool g_locked = false;
 
 // This process's id, learnt once and again by a forked child as it starts, rather than
 // asked of the kernel at every guard.
@@ -38,14 +42,23 @@ pid_t self() {
     return g_self;
 }
 
-// The kept file still stands for the guard: it is this handheld's, this process opened
-// it (a forked child shares its parent's flock instead of waiting for it), and nobody
-// took it out of run/ since (a new one there would be locked by others instead).
-bool relock_kept(const std::filesystem::path& path) {
-    if (g_guard.process != self() || g_guard.path != path || !g_guard.file.lock()) return false;
+bool lock(MutexMapping& mapping) {
+    const int result = pthread_mutex_lock(mapping.mutex());
+    // A process that ended inside a guard left nothing half done that the next one
+    // could trip on: the checks and changes it guards are each one call.
+    if (result == EOWNERDEAD) return pthread_mutex_consistent(mapping.mutex()) == 0;
+    return result == 0;
+}
+
+// The kept guard still stands for the handheld's: it is this handheld's, this process
+// mapped it, and nobody took its file out of run/ since (a new one there would be locked
+// by others instead).
+bool relock_kept(const std::filesystem::path& run_dir) {
+    if (g_guard.process != self() || !g_guard.mapping || g_guard.run_dir != run_dir || !lock(*g_guard.mapping))
+        return false;
     struct stat status {};
-    if (fstat(g_guard.file.fd(), &status) == 0 && status.st_nlink > 0) return true;
-    g_guard.file.unlock();
+    if (fstat(g_guard.mapping->fd(), &status) == 0 && status.st_nlink > 0) return true;
+    pthread_mutex_unlock(g_guard.mapping->mutex());
     return false;
 }
 
@@ -53,17 +66,22 @@ bool relock_kept(const std::filesystem::path& path) {
 
 ShareGuard::ShareGuard() : thread_lock_(g_guard_lock) {
     if (g_depth++ > 0) return;
-    const auto path = Device::current().run_dir() / "share" / "guard";
-    if (relock_kept(path)) return;
-    // Without the file the handheld is unusable anyway; the calls fail on their own.
-    g_guard.file = LockFile(path);
-    g_guard.path = path;
+    const auto& run_dir = Device::current().run_dir();
+    g_locked = relock_kept(run_dir);
+    if (g_locked) return;
+    // Without the guard the handheld is unusable anyway; the calls fail on their own.
+    bool created = false;
+    ce::DWORD error = 0;
+    g_guard.mapping = MutexMapping::open_shared(run_dir / "share" / "guard", false, &created, &error);
+    g_guard.run_dir = run_dir;
     g_guard.process = self();
+    g_locked = g_guard.mapping && lock(*g_guard.mapping);
 }
 
 ShareGuard::~ShareGuard() {
     if (--g_depth > 0) return;
-    g_guard.file.unlock();
+    if (g_locked) pthread_mutex_unlock(g_guard.mapping->mutex());
+    g_locked = false;
 }
 
 }  // namespace host

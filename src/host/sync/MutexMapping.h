@@ -30,6 +30,8 @@ public:
     MutexMapping& operator=(const MutexMapping&) = delete;
 
     pthread_mutex_t* mutex() { return &layout_->mutex; }
+    // The mapped file; -1 for a private mutex.
+    int fd() const { return fd_; }
     MutexOwner* owner() { return &layout_->owner; }
 
 private:
