@@ -56,9 +56,9 @@ int CAlarmDB::Find(AlarmTag tag, Found& found) {
     found = Found{};
     // The count, the record list and the records' tags from one read of the file.
     ReadWhole();
-    std::vector<pdb::RecordEntry> entries;
-    if (!IsOpen() || ReadRecordCount() < 0 || !ReadEntries(entries)) return kUnreadable;
-    for (const Extent& extent : LiveExtents(entries)) {
+    const std::vector<Extent>* extents = IsOpen() ? CurrentLiveExtents() : nullptr;
+    if (extents == nullptr) return kUnreadable;
+    for (const Extent& extent : *extents) {
         if (extent.end - extent.begin < 2) continue;
         std::uint8_t head[2];
         if (!ReadAt(extent.begin, head, sizeof head)) return kUnreadable;

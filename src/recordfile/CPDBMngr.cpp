@@ -134,6 +134,7 @@ bool CPDBMngr::ReadSmallWhole() {
 
 void CPDBMngr::ForgetWhole() {
     reading_whole_ = false;
+    extents_of_whole_ = false;
     whole_.clear();
 }
 
@@ -173,6 +174,7 @@ bool CPDBMngr::ReadEntries(std::vector<pdb::RecordEntry>& entries) {
     if (file_ == nullptr || list_end > file_size_) return false;
     std::vector<std::uint8_t> raw(pdb::kEntrySize * static_cast<std::size_t>(record_count_));
     if (!raw.empty() && !ReadAt(pdb::kHeaderSize, raw.data(), static_cast<std::uint32_t>(raw.size()))) return false;
+    entries.reserve(static_cast<std::size_t>(record_count_));
     for (std::size_t i = 0; i < static_cast<std::size_t>(record_count_); ++i)
         entries.push_back(pdb::read_entry(raw.data() + i * pdb::kEntrySize));
     return true;
@@ -181,6 +183,7 @@ bool CPDBMngr::ReadEntries(std::vector<pdb::RecordEntry>& entries) {
 std::vector<CPDBMngr::Extent> CPDBMngr::LiveExtents(const std::vector<pdb::RecordEntry>& entries) const {
     const auto data_start = static_cast<std::uint32_t>(pdb::kHeaderSize + pdb::kEntrySize * entries.size());
     std::vector<Extent> extents;
+    extents.reserve(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (entries[i].deleted()) continue;
         std::uint32_t end = file_size_;
@@ -196,6 +199,15 @@ std::vector<CPDBMngr::Extent> CPDBMngr::LiveExtents(const std::vector<pdb::Recor
         extents.push_back(extent);
     }
     return extents;
+}
+
+const std::vector<CPDBMngr::Extent>* CPDBMngr::CurrentLiveExtents() {
+    if (extents_of_whole_) return &extents_;
+    std::vector<pdb::RecordEntry> entries;
+    if (ReadRecordCount() < 0 || !ReadEntries(entries)) return nullptr;
+    extents_ = LiveExtents(entries);
+    extents_of_whole_ = reading_whole_;
+    return &extents_;
 }
 
 std::vector<std::uint8_t> CPDBMngr::ReadRecord(int index) {

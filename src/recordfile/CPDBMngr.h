@@ -73,6 +73,10 @@ protected:
     // file or runs backwards gets an empty extent.
     std::vector<Extent> LiveExtents(const std::vector<pdb::RecordEntry>& entries) const;
     bool ReadAt(std::uint32_t offset, void* buffer, std::uint32_t bytes);
+    // The live records' extents as the file holds them now; null when the record count or
+    // list cannot be read. Worked out once while the file is read whole (lookups of many
+    // tags ask again and again), and valid until the next call or change.
+    const std::vector<Extent>* CurrentLiveExtents();
 
     // For lookups that visit every record: from now on ReadAt serves from one read of the
     // whole file, and fails where that read did not reach, as a read of the file would.
@@ -107,4 +111,6 @@ private:
 
     std::vector<std::uint8_t> whole_;  // the file as ReadWhole read it
     bool reading_whole_ = false;
+    std::vector<Extent> extents_;  // what CurrentLiveExtents answered
+    bool extents_of_whole_ = false;  // extents_ stands for whole_
 };

@@ -33,9 +33,13 @@ bool infrared_port_usable(const sim::ComPort& port) {
 
 }  // namespace
 
+// Asked of every file opened: looks at the name in place rather than copying it.
 bool SerialPort::names_port(ce::LPCWSTR path) {
-    const std::u16string name = upper_name(path);
-    if (name.size() < 5 || !name.starts_with(u"COM") || name.back() != u':') return false;
+    if (path == nullptr) return false;
+    const std::u16string_view name(path);
+    if (name.size() < 5 || upper(name[0]) != u'C' || upper(name[1]) != u'O' || upper(name[2]) != u'M' ||
+        name.back() != u':')
+        return false;
     return std::all_of(name.begin() + 3, name.end() - 1, [](char16_t c) { return c >= u'0' && c <= u'9'; });
 }
 
