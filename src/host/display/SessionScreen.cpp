@@ -1,8 +1,6 @@
 #include "host/display/SessionScreen.h"
 
-#include <QDBusConnection>
-#include <QDBusMessage>
-#include <QString>
+#include <dbus/dbus.h>
 
 #include <cstdlib>
 
@@ -12,26 +10,37 @@ namespace {
 
 // A screen saver that hangs must not hold up the reminder for long.
 constexpr int kAnswerLimitMs = 500;
-const char* const kConnectionName = "kivo-session-screen";
+
+bool ask_screen_saver(DBusConnection* bus, DBusError* error) {
+    if (!dbus_bus_register(bus, error)) return false;
+    DBusMessage* call = dbus_message_new_method_call("org.freedesktop.ScreenSaver", "/org/freedesktop/ScreenSaver",
+                                                     "org.freedesktop.ScreenSaver", "SimulateUserActivity");
+    if (call == nullptr) return false;
+    DBusMessage* reply = dbus_connection_send_with_reply_and_block(bus, call, kAnswerLimitMs, error);
+    dbus_message_unref(call);
+    if (reply == nullptr) return false;
+    const bool answered = dbus_message_get_type(reply) == DBUS_MESSAGE_TYPE_METHOD_RETURN;
+    dbus_message_unref(reply);
+    return answered;
+}
 
 }  // namespace
 
 bool SessionScreen::wake() {
     const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS");
     if (address == nullptr || *address == '\0') return false;
+    // A connection of its own, by address, closed again after one blocking call: D-Bus's
+    // own library, not a toolkit's, so that the wake program, which starts the reminder,
+    // loads no toolkit of its own first.
+    DBusError error;
+    dbus_error_init(&error);
     bool answered = false;
-    {
-        // A connection of its own, by address: the wake program has no Qt application
-        // for the shared session connection, and one blocking call needs none.
-        const QDBusConnection bus = QDBusConnection::connectToBus(QString::fromUtf8(address), kConnectionName);
-        if (bus.isConnected()) {
-            const auto call = QDBusMessage::createMethodCall(
-                QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("/org/freedesktop/ScreenSaver"),
-                QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("SimulateUserActivity"));
-            answered = bus.call(call, QDBus::Block, kAnswerLimitMs).type() == QDBusMessage::ReplyMessage;
-        }
+    if (DBusConnection* bus = dbus_connection_open_private(address, &error); bus != nullptr) {
+        answered = ask_screen_saver(bus, &error);
+        dbus_connection_close(bus);
+        dbus_connection_unref(bus);
     }
-    QDBusConnection::disconnectFromBus(kConnectionName);
+    dbus_error_free(&error);
     return answered;
 }
 
