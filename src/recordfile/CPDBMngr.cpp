@@ -110,24 +110,26 @@ void CPDBMngr::Close() {
 void CPDBMngr::ReadWhole() {
     // A file too large to hold is read piece by piece, as always.
     if (file_ == nullptr || reading_whole_ || file_size_ > kWholeReadLimit) return;
-    whole_.resize(file_size_);
-    ce::DWORD got = 0;
-    if (ce::SetFilePointer(file_, 0, nullptr, ce::FILE_BEGIN) != 0 ||
-        !ce::ReadFile(file_, whole_.data(), file_size_, &got))
-        return;
-    whole_.resize(got);
-    reading_whole_ = true;
+    ReadFromStart(file_size_);
 }
 
 bool CPDBMngr::ReadSmallWhole() {
-    whole_.resize(kSmallFileBytes);
+    if (ReadFromStart(kSmallFileBytes) && whole_.size() < kSmallFileBytes) {
+        file_size_ = static_cast<std::uint32_t>(whole_.size());
+        return true;
+    }
+    ForgetWhole();
+    return false;
+}
+
+bool CPDBMngr::ReadFromStart(std::uint32_t bytes) {
+    whole_.resize(bytes);
     ce::DWORD got = 0;
-    if (!ce::ReadFile(file_, whole_.data(), kSmallFileBytes, &got) || got >= kSmallFileBytes) {
+    if (ce::SetFilePointer(file_, 0, nullptr, ce::FILE_BEGIN) != 0 || !ce::ReadFile(file_, whole_.data(), bytes, &got)) {
         whole_.clear();
         return false;
     }
     whole_.resize(got);
-    file_size_ = got;
     reading_whole_ = true;
     return true;
 }

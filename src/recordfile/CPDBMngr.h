@@ -88,6 +88,9 @@ private:
     // Reads a freshly opened file whole in one call when it is small; false otherwise
     // (nothing is kept, and the position is to be set again).
     bool ReadSmallWhole();
+    // Reads up to `bytes` from the start into the copy ReadAt serves from; false, keeping
+    // nothing, when the read fails.
+    bool ReadFromStart(std::uint32_t bytes);
 
     struct CachedRecord {
         pdb::RecordEntry entry;
