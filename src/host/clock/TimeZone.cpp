@@ -1,66 +1,66 @@
 #include "host/clock/TimeZone.h"
 
-#include <date/tz.h>
+#include <map>
+#include <mutex>
 
-#include <exception>
+#include "host/clock/TzifFile.h"
+#include "host/clock/ZoneRules.h"
 
 namespace host {
 
 namespace {
 
 using std::chrono::milliseconds;
+using std::chrono::seconds;
 
-date::local_time<milliseconds> local_time(TimeZone::Local reading) { return date::local_time<milliseconds>(reading); }
+// A zone's file is read once in a process: the clock asks for the zone at every reading.
+std::shared_ptr<const ZoneRules> rules_named(const std::string& name) {
+    static std::mutex guard;
+    static std::map<std::string, std::shared_ptr<const ZoneRules>, std::less<>> read;
+    const std::lock_guard lock(guard);
+    if (const auto found = read.find(name); found != read.end()) return found->second;
+    auto rules = TzifFile::load(name);
+    if (!rules) return nullptr;
+    return read.emplace(name, std::make_shared<const ZoneRules>(std::move(*rules))).first->second;
+}
+
+std::int64_t whole_seconds(milliseconds value) { return std::chrono::floor<seconds>(value).count(); }
+
+TimeZone::Utc minus(TimeZone::Local reading, std::int32_t offset) { return TimeZone::Utc(reading - seconds(offset)); }
 
 }  // namespace
 
 std::optional<TimeZone> TimeZone::find(const std::string& name) {
-    if (name.empty()) return std::nullopt;
-    try {
-        return TimeZone(date::locate_zone(name));
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
+    auto rules = rules_named(name);
+    if (rules == nullptr) return std::nullopt;
+    return TimeZone(std::move(rules));
 }
 
 TimeZone::Local TimeZone::to_local(Utc instant) const {
-    if (zone_ == nullptr) return instant.time_since_epoch();
-    try {
-        return zone_->to_local(instant).time_since_epoch();
-    } catch (const std::exception&) {
-        return instant.time_since_epoch();
-    }
+    if (rules_ == nullptr) return instant.time_since_epoch();
+    return instant.time_since_epoch() + seconds(rules_->offset_at(whole_seconds(instant.time_since_epoch())));
 }
 
 std::optional<TimeZone::Utc> TimeZone::to_utc(Local reading) const {
-    if (zone_ == nullptr) return Utc(reading);
-    try {
-        const auto info = zone_->get_info(std::chrono::floor<std::chrono::seconds>(local_time(reading)));
-        if (info.result == date::local_info::nonexistent) return std::nullopt;
-        // For an ambiguous reading `first` is the offset in force before the change: the earlier instant.
-        return Utc(reading - info.first.offset);
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
+    const Resolved resolved = resolve(reading);
+    if (resolved.fold == Fold::skipped) return std::nullopt;
+    return resolved.instant;
 }
 
 TimeZone::Resolved TimeZone::resolve(Local reading) const {
-    if (zone_ == nullptr) return {Utc(reading), Fold::unique, Utc(reading)};
-    try {
-        const auto info = zone_->get_info(std::chrono::floor<std::chrono::seconds>(local_time(reading)));
-        switch (info.result) {
-        case date::local_info::nonexistent:
-            // `first` is the offset in force before the jump: read with it, the reading
-            // lands as far past the gap's end as it stood past the gap's start.
-            return {Utc(reading - info.first.offset), Fold::skipped, Utc(reading - info.first.offset)};
-        case date::local_info::ambiguous:
-            return {Utc(reading - info.first.offset), Fold::repeated, Utc(reading - info.second.offset)};
-        default:
-            return {Utc(reading - info.first.offset), Fold::unique, Utc(reading - info.first.offset)};
-        }
-    } catch (const std::exception&) {
-        return {Utc(reading), Fold::unique, Utc(reading)};
+    if (rules_ == nullptr) return {Utc(reading), Fold::unique, Utc(reading)};
+    const ZoneRules::Reading read = rules_->read(whole_seconds(reading));
+    switch (read.kind) {
+    case ZoneRules::Reading::Kind::skipped:
+        // Read with the offset in force before the jump, the reading lands as far past
+        // the gap's end as it stood past the gap's start.
+        return {minus(reading, read.before), Fold::skipped, minus(reading, read.before)};
+    case ZoneRules::Reading::Kind::repeated:
+        return {minus(reading, read.before), Fold::repeated, minus(reading, read.after)};
+    case ZoneRules::Reading::Kind::unique:
+        break;
     }
+    return {minus(reading, read.before), Fold::unique, minus(reading, read.before)};
 }
 
 }  // namespace host

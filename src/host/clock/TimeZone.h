@@ -1,17 +1,15 @@
 #pragma once
-// An IANA time zone of the tz database, with daylight saving, behind result values:
-// the date library reports unknown zones and unreadable zone files by throwing, which
-// stops here.
+// An IANA time zone of the tz database, with daylight saving, behind result values: an
+// unknown zone or an unreadable zone file is nothing found.
 
 #include <chrono>
+#include <memory>
 #include <optional>
 #include <string>
 
-namespace date {
-class time_zone;
-}
-
 namespace host {
+
+class ZoneRules;
 
 class TimeZone {
 public:
@@ -40,9 +38,9 @@ public:
     Resolved resolve(Local reading) const;
 
 private:
-    explicit TimeZone(const date::time_zone* zone) : zone_(zone) {}
+    explicit TimeZone(std::shared_ptr<const ZoneRules> rules) : rules_(std::move(rules)) {}
 
-    const date::time_zone* zone_;  // null: UTC, also when the tz database cannot be read
+    std::shared_ptr<const ZoneRules> rules_;  // null: UTC
 };
 
 }  // namespace host
