@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <iterator>
 #include <limits>
 
 namespace host {
@@ -23,22 +24,27 @@ int year_of(std::int64_t utc) {
     return static_cast<int>(year_month_day(sys_days(days(days_since_1970))).year());
 }
 
+// The first of `changes` after `utc`.
+std::vector<ZoneRules::Change>::const_iterator first_after(const std::vector<ZoneRules::Change>& changes,
+                                                           std::int64_t utc) {
+    return std::upper_bound(changes.begin(), changes.end(), utc,
+                            [](std::int64_t at, const ZoneRules::Change& change) { return at < change.at; });
+}
+
 }  // namespace
 
 ZoneRules::ZoneRules(std::int32_t initial, std::vector<Change> listed, std::optional<PosixZoneRule> rule)
     : initial_(initial), listed_(std::move(listed)), rule_(std::move(rule)) {}
 
 std::int32_t ZoneRules::offset_at(std::int64_t utc) const {
-    const auto after = std::upper_bound(listed_.begin(), listed_.end(), utc,
-                                        [](std::int64_t at, const Change& change) { return at < change.at; });
+    const auto after = first_after(listed_, utc);
     if (after != listed_.end() || !rule_) return after == listed_.begin() ? initial_ : std::prev(after)->offset;
     // Past the last listed change the rule holds, from its own changes after that one.
-    const std::int64_t last_listed = listed_.empty() ? std::numeric_limits<std::int64_t>::min() : listed_.back().at;
     std::int32_t offset = listed_.empty() ? rule_->standard_offset() : listed_.back().offset;
     const int year = year_of(utc);
     for (int y = year - 1; y <= year + 1; ++y)
         for (const Change& change : rule_->changes_in(y))
-            if (change.at > last_listed && change.at <= utc) offset = change.offset;
+            if (change.at > last_listed() && change.at <= utc) offset = change.offset;
     return offset;
 }
 
@@ -50,16 +56,17 @@ std::vector<ZoneRules::Change> ZoneRules::changes_between(std::int64_t from, std
         found.push_back(change);
         offset = change.offset;
     };
-    const auto first = std::upper_bound(listed_.begin(), listed_.end(), from,
-                                        [](std::int64_t at, const Change& change) { return at < change.at; });
-    for (auto change = first; change != listed_.end() && change->at <= to; ++change) keep(*change);
-    if (rule_ && (listed_.empty() || listed_.back().at < to)) {
-        const std::int64_t last_listed = listed_.empty() ? std::numeric_limits<std::int64_t>::min() : listed_.back().at;
+    for (auto change = first_after(listed_, from); change != listed_.end() && change->at <= to; ++change) keep(*change);
+    if (rule_ && last_listed() < to) {
         for (int y = year_of(from) - 1; y <= year_of(to) + 1; ++y)
             for (const Change& change : rule_->changes_in(y))
-                if (change.at > last_listed) keep(change);
+                if (change.at > last_listed()) keep(change);
     }
     return found;
+}
+
+std::int64_t ZoneRules::last_listed() const {
+    return listed_.empty() ? std::numeric_limits<std::int64_t>::min() : listed_.back().at;
 }
 
 ZoneRules::Reading ZoneRules::read(std::int64_t local) const {

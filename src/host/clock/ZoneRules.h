@@ -33,6 +33,8 @@ public:
 private:
     // The changes after `from` up to `to`, each one a change of the offset.
     std::vector<Change> changes_between(std::int64_t from, std::int64_t to) const;
+    // The instant of the last listed change, from which on the rule holds.
+    std::int64_t last_listed() const;
 
     std::int32_t initial_;
     std::vector<Change> listed_;
