@@ -50,17 +50,18 @@ std::optional<TimeZone::Utc> TimeZone::to_utc(Local reading) const {
 TimeZone::Resolved TimeZone::resolve(Local reading) const {
     if (rules_ == nullptr) return {Utc(reading), Fold::unique, Utc(reading)};
     const ZoneRules::Reading read = rules_->read(whole_seconds(reading));
+    // A skipped reading is read with the offset in force before the jump: it lands as far
+    // past the gap's end as it stood past the gap's start.
+    const Utc earlier = minus(reading, read.before);
     switch (read.kind) {
     case ZoneRules::Reading::Kind::skipped:
-        // Read with the offset in force before the jump, the reading lands as far past
-        // the gap's end as it stood past the gap's start.
-        return {minus(reading, read.before), Fold::skipped, minus(reading, read.before)};
+        return {earlier, Fold::skipped, earlier};
     case ZoneRules::Reading::Kind::repeated:
-        return {minus(reading, read.before), Fold::repeated, minus(reading, read.after)};
+        return {earlier, Fold::repeated, minus(reading, read.after)};
     case ZoneRules::Reading::Kind::unique:
         break;
     }
-    return {minus(reading, read.before), Fold::unique, minus(reading, read.before)};
+    return {earlier, Fold::unique, earlier};
 }
 
 }  // namespace host

@@ -50,6 +50,7 @@ private:
 };
 
 struct Counts {
+    char version;
     std::uint64_t ut_flags, standard_flags, leap_seconds, transitions, types, name_characters;
 
     // The size of the data block after the header, with times of `time_size` bytes.
@@ -59,18 +60,17 @@ struct Counts {
     }
 };
 
-std::optional<Counts> read_header(Bytes& bytes, char* version) {
+std::optional<Counts> read_header(Bytes& bytes) {
     const auto magic = bytes.take(kMagic.size());
     const auto version_byte = bytes.take(1);
     if (magic != kMagic || !version_byte || !bytes.skip(kHeaderReserved)) return std::nullopt;
-    *version = (*version_byte)[0];
     std::uint64_t fields[6];
     for (std::uint64_t& field : fields) {
         const auto value = bytes.number(4);
         if (!value) return std::nullopt;
         field = *value;
     }
-    const Counts counts{fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]};
+    const Counts counts{(*version_byte)[0], fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]};
     // A type is named by one byte; the flags come one per type or not at all.
     if (counts.types == 0 || counts.types > 256) return std::nullopt;
     if ((counts.ut_flags != 0 && counts.ut_flags != counts.types) ||
@@ -128,6 +128,8 @@ bool is_zone_name(std::string_view name) {
     return true;
 }
 
+// Asked for the type first: a name of the folder that is not a plain file (a pipe, a
+// folder) is no zone, and must not block the clock.
 std::optional<std::string> read_small_file(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
@@ -152,10 +154,9 @@ std::optional<std::string> read_small_file(const std::string& path) {
 
 std::optional<ZoneRules> parse(std::string_view file) {
     Bytes bytes(file);
-    char version = 0;
-    const auto first = read_header(bytes, &version);
+    const auto first = read_header(bytes);
     if (!first) return std::nullopt;
-    if (version == '\0') {
+    if (first->version == '\0') {
         auto block = read_block(bytes, *first, 4);
         if (!block) return std::nullopt;
         return ZoneRules(block->initial, std::move(block->changes), std::nullopt);
@@ -163,8 +164,7 @@ std::optional<ZoneRules> parse(std::string_view file) {
     // From version 2 on, a second header and block with 64-bit times follow the first,
     // and a rule for the years after them ends the file.
     if (!bytes.skip(first->block_size(4))) return std::nullopt;
-    char second_version = 0;
-    const auto second = read_header(bytes, &second_version);
+    const auto second = read_header(bytes);
     if (!second) return std::nullopt;
     auto block = read_block(bytes, *second, 8);
     if (!block) return std::nullopt;
