@@ -9,6 +9,8 @@
 //               sent message with lParam + 1, until WM_CLOSE ends it
 //   post:T      posts 0x0537 with lParam 1, 2, 3 to the window titled T, sends it
 //               0x0401 with wParam 0 and lParam 41, and writes "reply R"
+// except that the program whose file $STANDIN_WAITS names ("sync.exe") runs until it is
+// killed, whatever the mode.
 
 #include <unistd.h>
 
@@ -72,6 +74,9 @@ int main() {
     const host::DeviceLog log("standin");
     log.write("started program=" + own_path() + " command=" + ce::utf8_from_utf16(ce::GetCommandLineW()) +
               " show=" + variable("KIVO_SHOW_COMMAND") + " device=" + variable("KIVO_DEVICE"));
+    const std::string waits = variable("STANDIN_WAITS");
+    if (!waits.empty() && own_path().ends_with("\\" + waits))
+        for (;;) pause();
     const std::string mode = variable("STANDIN_MODE");
     if (mode.starts_with("exit:")) return std::atoi(mode.c_str() + 5);
     if (mode == "wait")

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <stdlib.h>
 
 #include <algorithm>
@@ -88,6 +89,22 @@ protected:
         return found;
     }
 
+    // At a test's end, the running processes of a program that waits are ended, before
+    // the service stops.
+    class EndsStartedProgram {
+    public:
+        EndsStartedProgram(const ComputerChanges* test, std::string program)
+            : test_(test), started_("started " + std::move(program) + " ") {}
+        ~EndsStartedProgram() {
+            for (const auto& line : test_->log_lines_with(started_))
+                if (line.starts_with(started_)) kill(std::stoi(line.substr(line.rfind(' ') + 1)), SIGKILL);
+        }
+
+    private:
+        const ComputerChanges* test_;
+        std::string started_;
+    };
+
     std::filesystem::path etc_;
 };
 
@@ -128,7 +145,12 @@ TEST_F(ComputerChanges, AZoneChangedWhileNoServiceRanIsTakenWhenOneStarts) {
 TEST_F(ComputerChanges, AClockStepRaisesTheTimeEventAndRingsOnlyWhatItLandedOnWithinFifteenSeconds) {
     ASSERT_TRUE(ce::CeRunAppAtEvent(kWake, ce::NOTIFICATION_EVENT_TIME_CHANGE));
     ASSERT_TRUE(ce::CeRunAppAtEvent(kSync, ce::NOTIFICATION_EVENT_TZ_CHANGE));
+    // The program of the event below keeps running until the test ends: its end would
+    // wake the service, which would see the registrations below due before the step.
+    setenv("STANDIN_WAITS", "sync.exe", 1);
     start_service();
+    unsetenv("STANDIN_WAITS");
+    const EndsStartedProgram ends_sync(this, "\\Windows\\sync.exe");
     // Once an event raised after the start has run, the service has worked out its
     // next time and sleeps: the registrations below stay unseen until the step.
     std::string failure;
