@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <sstream>
 
 #include "HandheldDeviceTest.h"
 #include "ce/Infrared.h"
@@ -143,6 +144,41 @@ TEST_F(InfraredSend, HoldAndSendReadSecondsAlike) {
                   accepted ? 1 : 2)
             << seconds;
     }
+}
+
+// A LIRC remote file's button, listed, stored and held: with the model running as fast as
+// it can, a hold of one second still emits a second of the remote's repeats.
+TEST_F(InfraredSend, LircRemoteButtonIsListedStoredAndHeldForItsSecond) {
+    ok({"init", "--profile", "pxa270"});
+    ok({"ir", "pacing", "off"});
+    const auto file = write_signal(
+        "begin remote\n  name TV\n  bits 32\n  flags SPACE_ENC|CONST_LENGTH\n  header 9000 4500\n  one 560 1690\n"
+        "  zero 560 560\n  ptrail 560\n  repeat 9000 2250\n  gap 108000\n  begin codes\n    KEY_POWER 0x20DF10EF\n"
+        "    KEY_MUTE 0x20DF906F\n  end codes\nend remote\n");
+    EXPECT_EQ(ok({"ir", "list", file}), "remote TV: space encoded, 38000 Hz, 2 buttons\n  KEY_POWER\n  KEY_MUTE\n");
+    ok({"ir", "put", "7", "TV", file, "--button", "KEY_POWER"});
+    // The frame with its gap is the lead-in; the repeat code is what later passes send.
+    EXPECT_THAT(ok({"ir", "show", "7"}), HasSubstr("TV: 72 durations, repeat from 68, carrier 26 us"));
+    const auto no_button = handheld({"ir", "put", "7", "TV", file});
+    EXPECT_EQ(no_button.exit_code, 1);
+    EXPECT_THAT(no_button.err, HasSubstr("pick a button with --button"));
+
+    ok({"ir", "send", file, "--button", "KEY_POWER", "--hold", "1"});
+    std::istringstream log(ok({"ir", "log", "--last"}));
+    double seconds = 0;
+    int marks = 0;
+    for (std::string line; std::getline(log, line);) {
+        std::istringstream words(line);
+        std::string word;
+        double us = 0;
+        if (!(words >> word >> us) || (word != "pulse" && word != "space")) continue;
+        seconds += us / 1e6;
+        marks += word == "pulse";
+    }
+    EXPECT_NEAR(seconds, 1.0, 0.1);
+    // The frame's 34 marks, then a repeat code's two every 108 ms.
+    EXPECT_EQ((marks - 34) % 2, 0);
+    EXPECT_GE(marks, 34 + 2 * 7);
 }
 
 // The alarm's commands as a person stores and runs them: a NEC-like signal (a frame,

@@ -9,12 +9,16 @@ namespace handheld {
 
 void IrPutCommand::declare(CLI::App& command) {
     describe(
-        "Stores a signal file (LIRC mode2, Pronto hex, IR signals file) as signal NAME in a codebase of the alarms folder, created\n"
-        "when missing (an alarm's infrared commands are the macro \"Alarm\" of its codebase).");
+        "Stores a signal file (LIRC mode2, Pronto hex, IR signals file, LIRC remote file) as signal NAME\n"
+        "in a codebase of the alarms folder, created when missing (an alarm's infrared commands\n"
+        "are the macro \"Alarm\" of its codebase). The repeat start is where the frame that later\n"
+        "passes send begins: a macro's repeat:N sends N passes, the first the whole signal, and\n"
+        "holding sends passes while held. A LIRC button repeats as its remote does when held;\n"
+        "a mode2 file is all frame unless --repeat-start says where its repeat begins.");
     command.add_option("CODEBASE", codebase_, "the codebase")->required();
     command.add_option("NAME", name_, "the signal's name")->required();
     command.add_option("FILE", file_, "the signal file")->required();
-    command.add_option("--button", button_, "the signal of an IR signals file to store")->type_name("NAME");
+    command.add_option("--button", button_, "the signal of an IR signals file, or the button of a LIRC remote file, to store")->type_name("NAME");
     repeat_start_option_ = add_number(command, "--repeat-start", repeat_start_, 0, 65535,
                                       "the duration the repeated frame starts at (0: all; default: the file's frame)",
                                       "a duration index");

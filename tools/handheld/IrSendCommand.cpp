@@ -7,7 +7,6 @@
 #include "InfraredPort.h"
 #include "Interrupts.h"
 #include "irdriver/IrDriverInstance.h"
-#include "host/Device.h"
 #include "host/hw/InputState.h"
 #include "host/hw/Machine.h"
 #include "signals/SignalFile.h"
@@ -32,12 +31,9 @@ CarrierRange carrier_range(sim::Family family) {
     }
 }
 
-// Ctrl-C (or a termination request) ends a send at once, however many passes are
-// left; the action key the send holds is let go first, so the handheld's programs do
-// not see it held after the tool has gone.
-void stop_on_interrupt(const std::filesystem::path& run_dir) {
-    Interrupts::Forward([run_dir] {
-        host::hw::InputState(run_dir).release(IrSendCommand::kHoldKey);
+// Ctrl-C (or a termination request) ends a send at once, however many passes are left.
+void stop_on_interrupt() {
+    Interrupts::Forward([] {
         std::fputs("handheld ir: send interrupted\n", stderr);
         std::_Exit(130);
     });
@@ -53,17 +49,19 @@ void IrSendCommand::declare(CLI::App& command) {
         "'pulse US', 'space US'; the whole file is the frame), Pronto hex of learned codes\n"
         "('0000 FREQ INTRO REPEAT ...': the intro pairs are the lead-in, the repeat pairs the\n"
         "frame) and IR signals files ('Filetype: IR signals file', raw signals with name,\n"
-        "frequency, duty_cycle and data). Pulses and spaces last 1..1000000 us, carriers\n"
+        "frequency, duty_cycle and data) and LIRC remote files (lircd.conf, `ir list` shows their\n"
+        "buttons: the lead-in is the button's first frame with the repeats every press sends,\n"
+        "the frame its repeat). Pulses and spaces last 1..1000000 us, carriers\n"
         "10000..500000 Hz; a frame ending on a pulse gets a 125 ms closing space.");
     command.add_option("FILE", file_, "the signal file")->required();
-    command.add_option("--button", button_, "the signal of an IR signals file to send")->type_name("NAME");
+    command.add_option("--button", button_, "the signal of an IR signals file, or the button of a LIRC remote file, to send")->type_name("NAME");
     CLI::Option* passes = add_number(command, "--passes", passes_, 1, 65534, "passes, 1 to 65534 (default 1)");
     hold_option_ =
         add_seconds(command, "--hold", hold_, kLongestHoldSeconds, "passes while the action key is held this long, 0 to 3600");
     passes->excludes(hold_option_);
     command.add_option("--port", port_, "the serial port (default: the profile's infrared port)")->type_name("COMn:");
     command.footer("example:\n  handheld ir send signal.mode2 --hold 1.5 && handheld ir log --last\n"
-                   "  handheld ir send remote.ir --button Power");
+                   "  handheld ir send remote.ir --button Power\n  handheld ir send lircd.conf --button KEY_POWER --passes 3");
 }
 
 ExitCode IrSendCommand::run(Console& console) {
@@ -88,7 +86,7 @@ ExitCode IrSendCommand::run(Console& console) {
                             std::to_string(range.lowest_us) + " to " + std::to_string(range.highest_us) + " us periods");
     for (const std::string& note : read.notes) console.note(note);
 
-    stop_on_interrupt(host::Device::current().run_dir());
+    stop_on_interrupt();
     const std::u16string port = InfraredPort::Chosen(port_);
     CIrDrvr* driver = GetIrDriver();
     if (driver == nullptr) return console.fail("the handheld's processor has no infrared driver");
@@ -96,7 +94,10 @@ ExitCode IrSendCommand::run(Console& console) {
     int result = driver->SetSignal(durations.data(), static_cast<std::uint16_t>(durations.size()),
                                    static_cast<std::uint16_t>(signal.intro.size()), signal.carrier_us());
     if (result == kIrOk) {
-        if (hold_key != 0) host::hw::InputState(host::Device::current().run_dir()).hold(hold_key, hold_);
+        // Held on the SoC's clock, which the passes are timed by: the trace lasts as long
+        // whether the model keeps to the wall clock or runs as fast as it can.
+        if (hold_key != 0)
+            host::hw::InputState::hold_virtual(hold_key, std::chrono::duration_cast<std::chrono::nanoseconds>(hold_).count());
         result = driver->Send(repeat_count, hold_key);
     }
     ReleaseIrDriver();

@@ -1,6 +1,7 @@
 #include "IrVerb.h"
 
 #include "IrLearnCommand.h"
+#include "IrListCommand.h"
 #include "IrLogCommand.h"
 #include "IrMacroCommand.h"
 #include "IrPacingCommand.h"
@@ -21,6 +22,7 @@ IrVerb::IrVerb()
     add(std::make_unique<IrSendCommand>());
     add(std::make_unique<IrPressCommand>());
     add(std::make_unique<IrLearnCommand>());
+    add(std::make_unique<IrListCommand>());
     add(std::make_unique<IrPutCommand>());
     add(std::make_unique<IrMacroCommand>());
     add(std::make_unique<IrShowCommand>());
@@ -37,6 +39,7 @@ void IrVerb::declare(CLI::App& command) {
     command.footer(
         "examples:\n  handheld ir log --last\n  handheld ir press remote.ir --button Power && handheld ir learn --format pronto\n"
         "  handheld ir put 7 TV tv.mode2\n"
+        "  handheld ir list remote.conf && handheld ir put 7 TV remote.conf --button KEY_POWER\n"
         "  handheld ir macro 7 Alarm signal:TV delay:1500 signal:TV hold-ms:1000\n  handheld ir run 7 Alarm");
 }
 

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "signals/IrSignalsText.h"
+#include "signals/LircConfText.h"
 #include "signals/Mode2Text.h"
 #include "signals/ProntoText.h"
 
@@ -16,22 +17,26 @@ constexpr std::uintmax_t kLargestFile = 1 << 20;
 
 }  // namespace
 
-SignalFileResult SignalFile::Read(const std::filesystem::path& path, const std::string& button) {
-    SignalFileResult result;
+std::string SignalFile::Load(const std::filesystem::path& path, std::string& text) {
     std::error_code error;
     const std::uintmax_t size = std::filesystem::file_size(path, error);
     std::ifstream file(path, std::ios::binary);
-    if (error || !file) {
-        result.error = "cannot read the file";
+    if (error || !file) return "cannot read the file";
+    if (size > kLargestFile) return "the file is " + std::to_string(size) + " bytes; signal files are at most 1 MiB";
+    std::ostringstream read;
+    read << file.rdbuf();
+    text = read.str();
+    return {};
+}
+
+SignalFileResult SignalFile::Read(const std::filesystem::path& path, const std::string& button) {
+    std::string text;
+    if (std::string error = Load(path, text); !error.empty()) {
+        SignalFileResult result;
+        result.error = std::move(error);
         return result;
     }
-    if (size > kLargestFile) {
-        result.error = "the file is " + std::to_string(size) + " bytes; signal files are at most 1 MiB";
-        return result;
-    }
-    std::ostringstream text;
-    text << file.rdbuf();
-    return Parse(text.str(), button);
+    return Parse(text, button);
 }
 
 SignalFileResult SignalFile::Parse(std::string_view text, const std::string& button) {
@@ -40,8 +45,12 @@ SignalFileResult SignalFile::Parse(std::string_view text, const std::string& but
         IrSignalsText::Parse(text, button, result);
         return result;
     }
+    if (LircConfText::Looks(text)) {
+        LircConfText::Parse(text, button, result);
+        return result;
+    }
     if (!button.empty()) {
-        result.error = "--button picks a signal of an IR signals file; this is not one";
+        result.error = "--button picks a signal of an IR signals file or a button of a LIRC remote file; this file is not one of those";
         return result;
     }
     if (ProntoText::Looks(text)) ProntoText::Parse(text, result);

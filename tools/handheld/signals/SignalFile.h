@@ -7,6 +7,8 @@
 // - IR signals files: "Filetype: IR signals file", then per signal "name:", "type: raw",
 //   "frequency:", "duty_cycle:", "data:" (pulse and space lengths in µs); `button`
 //   picks one by name.
+// - LIRC remote files (lircd.conf): remotes and their buttons; `button` picks one, its
+//   first frame the lead-in and its repeat the frame (LircRemote).
 // Pulses and spaces last 1 µs to 1 s; carriers lie between 10 and 500 kHz. What the
 // reader had to change to read a file as meant comes back as notes; what it cannot
 // read, as an error naming the line.
@@ -31,6 +33,8 @@ class SignalFile {
 public:
     enum class Format { mode2, pronto, ir };
 
+    // The file's text, or why it cannot be had (unreadable, larger than any signal file).
+    static std::string Load(const std::filesystem::path& path, std::string& text);
     static SignalFileResult Read(const std::filesystem::path& path, const std::string& button = {});
     static SignalFileResult Parse(std::string_view text, const std::string& button = {});
     // The signal as the text of a file of `format` (name: the signal's name in an IR
