@@ -29,10 +29,14 @@ void BurstRecorder::Start(std::uint32_t burstStart, std::uint32_t lastEdge) {
 BurstRecorder::Stop BurstRecorder::Edge(std::uint32_t now, bool silent) {
     const std::int64_t gap = ToEntry(now - lastEdge_);
     if (gap > kPeriodsPerGap * period_) {
-        const std::int64_t mark = ToEntry(lastEdge_ - burstStart_);
+        // An edge is where a carrier cycle begins, so the last edge opens the mark's last
+        // cycle and the remote's pulse ends somewhere within it. Measured edge to edge the
+        // mark came out a cycle short and the space a cycle long; the middle of that cycle
+        // is the nearest guess for both, at most half a period off.
+        const std::int64_t mark = ToEntry(lastEdge_ - burstStart_) + period_ / 2;
         if (mark > rules_.markLimit) return Stop::markTooLong;
         buffer_[entries_] = Clamped(mark);
-        if (!silent) buffer_[entries_ + 1] = -Clamped(gap);
+        if (!silent) buffer_[entries_ + 1] = -Clamped(std::max<std::int64_t>(gap - period_ / 2, 1));
         const bool lastLongGap = gap >= rules_.longGapFrom && ++longGaps_ == kLongGapsToStop;
         entries_ += 2;
         burstStart_ = now;

@@ -1,6 +1,13 @@
 #include "irdriver/learn/EdgeCapture.h"
 
+#include <algorithm>
+
 #include "irdriver/IrResult.h"
+
+std::uint16_t EdgeCapture::CarrierUs(std::uint32_t fourPeriodTicks, std::int64_t ticksPerMs) {
+    const std::int64_t divisor = 4 * std::max<std::int64_t>(ticksPerMs, 1);
+    return static_cast<std::uint16_t>(std::min<std::int64_t>((std::int64_t{fourPeriodTicks} * 1000 + divisor / 2) / divisor, 0xFFFF));
+}
 
 EdgeCapture::Result EdgeCapture::Run(std::int32_t* buffer, const LearnDeadline& deadline,
                                      const std::function<void()>& onActivity) {
@@ -13,11 +20,14 @@ EdgeCapture::Result EdgeCapture::Run(std::int32_t* buffer, const LearnDeadline& 
     for (int cycle = 0; cycle < 4; ++cycle)
         if (!nextPulse()) return {kIrCarrierTooSlow, 0};
     const std::uint32_t t1 = counter_.Now();
-    const std::int64_t period = std::int64_t{t1 - t0} * rules_.carrierScale / rules_.carrierDivisor;
-    if (period >= rules_.slowFrom) return {kIrCarrierTooSlow, period};
+    const std::uint32_t fourPeriods = t1 - t0;
+    const std::int64_t period = (std::int64_t{fourPeriods} * rules_.carrierScale + rules_.carrierDivisor / 2) / rules_.carrierDivisor;
+    if (period >= rules_.slowFrom) return {kIrCarrierTooSlow, period, fourPeriods};
 
     BurstRecorder recorder(buffer, rules_.recording, period);
-    recorder.Start(t0, t1);
+    // t0 is the burst's second edge (the S3C starts its timer only once light is seen),
+    // and edges within a burst are one period apart: the burst began a period earlier.
+    recorder.Start(t0 - fourPeriods / 4, t1);
     std::uint32_t lastEdge = t1;
     for (;;) {
         line_.WaitHigh();
@@ -26,9 +36,9 @@ EdgeCapture::Result EdgeCapture::Run(std::int32_t* buffer, const LearnDeadline& 
         const BurstRecorder::Stop stop = recorder.Edge(now, silent);
         if (stop == BurstRecorder::Stop::markTooLong) {
             // Where the limit only ends the recording, nothing recorded is still a failure.
-            return {rules_.markLimitFails || recorder.entries() == 0 ? kIrMarkTooLong : kIrOk, period};
+            return {rules_.markLimitFails || recorder.entries() == 0 ? kIrMarkTooLong : kIrOk, period, fourPeriods};
         }
-        if (stop != BurstRecorder::Stop::none) return {kIrOk, period};
+        if (stop != BurstRecorder::Stop::none) return {kIrOk, period, fourPeriods};
         lastEdge = now;
     }
 }

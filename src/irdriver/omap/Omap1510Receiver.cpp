@@ -2,6 +2,7 @@
 
 #include "irdriver/IrResult.h"
 #include "irdriver/learn/BurstRecorder.h"
+#include "irdriver/learn/EdgeCapture.h"
 
 namespace {
 
@@ -45,7 +46,14 @@ bool Omap1510Receiver::NextEdge(const LearnDeadline& deadline, std::uint32_t& at
 
 void Omap1510Receiver::Record(std::int32_t* buffer, std::uint32_t twoPeriods, std::uint32_t last) const {
     const std::uint32_t threshold = 3 * twoPeriods;  // six carrier periods
-    buffer[0] = static_cast<std::int32_t>(twoPeriods);
+    // Edges are where carrier cycles begin: a mark measured from its first edge to its
+    // last is a cycle short, the space after it a cycle long. The remote's pulse ends
+    // somewhere in the cycle its last edge opens; the middle of that cycle is the nearest
+    // guess for both, at most half a period off.
+    const auto halfPeriod = static_cast<std::int32_t>(twoPeriods / 4);
+    // The first mark began at the edge that woke the capture, a period before the three
+    // measured ones.
+    buffer[0] = static_cast<std::int32_t>(twoPeriods + twoPeriods / 2);
     int entries = 0, longGaps = 0;
     while (entries < BurstRecorder::kEntries - 1) {
         const std::uint32_t previous = last;
@@ -62,13 +70,15 @@ void Omap1510Receiver::Record(std::int32_t* buffer, std::uint32_t twoPeriods, st
         const std::uint32_t dt = previous - last;
         Disarm();
         if (dt >= threshold) {
-            buffer[entries + 1] = -static_cast<std::int32_t>(dt);
+            buffer[entries] += halfPeriod;
+            buffer[entries + 1] = -static_cast<std::int32_t>(dt - static_cast<std::uint32_t>(halfPeriod));
             entries += 2;
             if (dt >= kLongGapTicks && ++longGaps == BurstRecorder::kLongGapsToStop) break;
         } else {
             buffer[entries] += static_cast<std::int32_t>(dt);
         }
     }
+    if (entries < BurstRecorder::kEntries && buffer[entries] != 0) buffer[entries] += halfPeriod;
     Disarm();
 }
 
@@ -118,7 +128,7 @@ Omap1510Receiver::Result Omap1510Receiver::Capture(std::int32_t* buffer, const L
     if (code != kIrOk) return {code, 0};
 
     BurstRecorder::Convert(buffer, 1000, kTicksPerMs);
-    const auto carrierUs = static_cast<std::uint16_t>(std::int64_t{first - third} * 1000 / (2 * kTicksPerMs));
+    const std::uint16_t carrierUs = EdgeCapture::CarrierUs(2 * (first - third), kTicksPerMs);
     if (buffer[0] >= kLongestFirstMarkUs + 1 || carrierUs > kSlowestCarrierUs) return {kIrMarkTooLong, carrierUs};
     return {kIrOk, carrierUs};
 }

@@ -62,7 +62,7 @@ Omap850Receiver::Result Omap850Receiver::Capture(std::int32_t* buffer, const Lea
     if (result.code != kIrOk) return {result.code, 0};
 
     BurstRecorder::Convert(buffer, 1000, kTicksPerMs);
-    const auto carrierUs = static_cast<std::uint16_t>(result.period * 1000 / kTicksPerMs);
+    const std::uint16_t carrierUs = EdgeCapture::CarrierUs(result.fourPeriods, kTicksPerMs);
     if (buffer[0] >= kLongestFirstMarkUs + 1 || carrierUs > kSlowestCarrierUs) return {kIrMarkTooLong, carrierUs};
     return {kIrOk, carrierUs};
 }

@@ -65,5 +65,5 @@ S3cReceiver::Result S3cReceiver::Capture(std::int32_t* buffer, const LearnDeadli
     pages_.gpio.write32(kGphcon, savedGphcon);
     if (result.code != kIrOk) return {result.code, 0};
     BurstRecorder::Convert(buffer, 1000, ticksPerMs_);
-    return {kIrOk, static_cast<std::uint8_t>(result.period * 1000 / ticksPerMs_)};
+    return {kIrOk, static_cast<std::uint8_t>(std::min<std::uint16_t>(EdgeCapture::CarrierUs(result.fourPeriods, ticksPerMs_), 0xFF))};
 }
