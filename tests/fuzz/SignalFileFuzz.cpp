@@ -1,13 +1,15 @@
 // Feeds arbitrary bytes to the signal-file reader and checks what the infrared verbs rely
 // on: a signal it reads alternates pulses and spaces within the documented bounds, at a
 // carrier in range; an error is printable text; a signal written out as mode2 or as an IR
-// signals file reads back as the same durations.
+// signals file reads back as the same durations. A LIRC remote file's buttons are each
+// read as the verbs read them.
 
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "signals/LircConfText.h"
 #include "signals/SignalFile.h"
 
 namespace {
@@ -47,5 +49,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     check(SignalFile::Parse(text));
     check(SignalFile::Parse(text, "Power"));
+    if (handheld::LircConfText::Looks(text)) {
+        int checked = 0;
+        for (const auto& remote : handheld::LircConfText::Read(text).remotes)
+            for (const auto& button : remote.buttons)
+                if (++checked <= 16) check(SignalFile::Parse(text, remote.name + "/" + button.name));
+    }
     return 0;
 }

@@ -3,9 +3,16 @@
 #include "Arguments.h"
 #include "IrCodebases.h"
 #include "irlib/card/result_codes.h"
+#include "irlib/irvox/command_list.h"
 #include "signals/SignalFile.h"
 
 namespace handheld {
+
+namespace {
+
+constexpr const char* kAlarmMacro = "Alarm";
+
+}  // namespace
 
 void IrPutCommand::declare(CLI::App& command) {
     describe(
@@ -14,7 +21,8 @@ void IrPutCommand::declare(CLI::App& command) {
         "are the macro \"Alarm\" of its codebase). The repeat start is where the frame that later\n"
         "passes send begins: a macro's repeat:N sends N passes, the first the whole signal, and\n"
         "holding sends passes while held. A LIRC button repeats as its remote does when held;\n"
-        "a mode2 file is all frame unless --repeat-start says where its repeat begins.");
+        "a mode2 file is all frame unless --repeat-start says where its repeat begins.\n"
+        "A codebase without the macro \"Alarm\" gets one that sends this signal.");
     command.add_option("CODEBASE", codebase_, "the codebase")->required();
     command.add_option("NAME", name_, "the signal's name")->required();
     command.add_option("FILE", file_, "the signal file")->required();
@@ -50,10 +58,21 @@ ExitCode IrPutCommand::run(Console& console) {
         return console.fail("codebase " + codebase_ + ": " + IrCodebases::describe(opened));
     if (const int put = writer.put_signal(name_, *signal, !add_part_); put != platform::card::kOk)
         return console.fail("signal " + name_ + ": " + IrCodebases::describe(put));
+    // A codebase is an alarm's once it has the macro "Alarm": the first signal put in one
+    // becomes it, so that `alarm add --codebase` beams the button with nothing in between.
+    const bool new_alarm_macro = writer.find_macro(kAlarmMacro) < 0;
+    if (new_alarm_macro) {
+        irvox::command_list alarm;
+        alarm.add_reference(name_.c_str(), -1, -1, nullptr, nullptr);
+        if (alarm.serialise_macro(kAlarmMacro) != 0) return console.fail("macro Alarm: cannot be written");
+        if (const int put = writer.put_macro(kAlarmMacro, alarm.record()); put != platform::card::kOk)
+            return console.fail("macro Alarm: " + IrCodebases::describe(put));
+    }
     if (const int committed = writer.commit(); committed != platform::card::kOk)
         return console.fail("codebase " + codebase_ + ": " + IrCodebases::describe(committed));
     console.out() << "stored signal " << name_ << " (" << signal->durations.size() << " durations, carrier "
                   << signal->carrier_period << " us) in codebase " << codebase_ << '\n';
+    if (new_alarm_macro) console.out() << "added macro Alarm: signal:" << name_ << '\n';
     return ExitCode::ok;
 }
 

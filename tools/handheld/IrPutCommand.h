@@ -1,8 +1,10 @@
 #pragma once
 // `handheld ir put CODEBASE NAME FILE [--repeat-start N] [--add-part]`: stores a signal
-// read from a signal file (mode2, Pronto hex, IR signals file) in a codebase of the alarms folder, creating the codebase
-// when there is none. A signal of that name is replaced, or with --add-part gets the
-// new signal as its next part (the parts alternate from send to send).
+// read from a signal file (mode2, Pronto hex, IR signals file, LIRC remote file) in a
+// codebase of the alarms folder, creating the codebase when there is none, and its
+// macro "Alarm" sending the signal when it has none. A signal of that name is replaced,
+// or with --add-part gets the new signal as its next part (the parts alternate from
+// send to send).
 
 #include <cstdint>
 #include <optional>
