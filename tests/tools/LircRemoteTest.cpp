@@ -147,11 +147,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BadCase{"FlagKivoCannotSend", "begin remote\n name R\n flags XMP\n", "KEY_A", "line 3: flag 'XMP'"},
         BadCase{"BlockLeftOpen", kHead + " gap 40000\n begin codes\n  KEY_A 0x12\n", "KEY_A", "ends inside a block"},
-        BadCase{"NoGap", kHead + kTail, "KEY_A", "line 10: remote 'R' has no gap"},
+        BadCase{"NoGap", kHead + kTail, "KEY_A", "remote 'R' (line 1) gives no gap: it has no timing to send"},
         BadCase{"MoreBitsThanACode", kHead + " gap 40000\n pre_data_bits 60\n" + kTail, "KEY_A", "more than 64 bits"},
         BadCase{"HeaderWithoutItsSpace", kHead + " header 9000\n", "KEY_A", "line 7: header takes a pulse and a space"},
         BadCase{"GapBeyondASecond", kHead + " gap 99999999999999999999\n", "KEY_A", "line 7: gap '99999999999999999999' is not"},
-        BadCase{"GapTooLong", kHead + " gap 2000000\n", "KEY_A", "line 7: gap 2000000 is out of range"},
+        BadCase{"GapTooLong", kHead + " gap 20000000\n", "KEY_A", "line 7: gap 20000000 is out of range"},
         BadCase{"CodeNotANumber", kHead + " gap 40000\n begin codes\n  KEY_A 0xZZ\n", "KEY_A", "line 9: code '0xZZ'"},
         BadCase{"ButtonAbsent", kHead + " gap 40000\n" + kTail, "KEY_B", "no button 'KEY_B'"},
         BadCase{"ButtonNotNamed", kHead + " gap 40000\n" + kTail, "", "pick a button with --button"},

@@ -1,5 +1,6 @@
 #include "signals/LircConfText.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <set>
@@ -15,6 +16,8 @@ constexpr unsigned kLongestCode = 64;
 // Beyond any remote's button count or raw code length; keeps a hostile file small.
 constexpr std::size_t kMostButtons = 4096, kMostRawEntries = 1024;
 constexpr std::uint32_t kMostRepeats = 64;
+// Gaps only keep presses apart; some files give more than a second, which is sent as one.
+constexpr std::uint64_t kLongestGapUs = 10'000'000;
 
 enum class Section { outside, remote, codes, raw_codes };
 
@@ -24,7 +27,7 @@ public:
 
     bool line(int row, std::string_view text) {
         row_ = row;
-        const std::vector<std::string> words = SignalText::Words(SignalText::Uncommented(text));
+        const std::vector<std::string> words = Words(text);
         if (words.empty()) return true;
         if (words[0] == "begin" || words[0] == "end") return block(words);
         switch (section_) {
@@ -48,6 +51,17 @@ public:
     }
 
 private:
+    // '#' begins a comment where it begins a word; yet "D#" names a button, and so does
+    // a lone "#" before its code (LIRC's own files have both).
+    std::vector<std::string> Words(std::string_view text) const {
+        std::vector<std::string> words = SignalText::Words(text);
+        if (section_ == Section::codes && words.size() == 2 && words[0] == "#" && words[1][0] >= '0' && words[1][0] <= '9')
+            return words;
+        const auto comment = std::find_if(words.begin(), words.end(), [](const std::string& word) { return word[0] == '#'; });
+        words.erase(comment, words.end());
+        return words;
+    }
+
     bool fail(const std::string& why) {
         result_.error = "line " + std::to_string(row_) + ": " + why;
         return false;
@@ -86,13 +100,9 @@ private:
 
     bool close_remote() {
         if (remote_.name.empty()) return fail("the remote of line " + std::to_string(remote_.line) + " has no name");
-        for (const LircRemote& other : result_.remotes)
-            if (other.name == remote_.name) return fail("a second remote named " + SignalText::Quoted(remote_.name));
-        if (remote_.gap == 0) return fail("remote " + SignalText::Quoted(remote_.name) + " has no gap");
         if ((remote_.flags & LircRemote::kRawCodes) == 0) {
             if (remote_.pre_data_bits + remote_.bits + remote_.post_data_bits > kLongestCode)
                 return fail("remote " + SignalText::Quoted(remote_.name) + " has more than 64 bits in pre_data, code and post_data");
-            if (remote_.bits == 0) return fail("remote " + SignalText::Quoted(remote_.name) + " has no bits");
             if ((remote_.flags & LircRemote::kRcmm) != 0 && (remote_.bits % 2 != 0 || remote_.pre_data_bits % 2 != 0 || remote_.post_data_bits % 2 != 0))
                 return fail("RC-MM remote " + SignalText::Quoted(remote_.name) + " sends its bits in pairs: the bit counts must be even");
         }
@@ -150,8 +160,9 @@ private:
             {"two", &LircRemote::two},       {"three", &LircRemote::three}, {"pre", &LircRemote::pre},
             {"post", &LircRemote::post},     {"foot", &LircRemote::foot},  {"repeat", &LircRemote::repeat}};
         static const std::map<std::string, std::uint32_t LircRemote::*> kDurations = {
-            {"plead", &LircRemote::plead}, {"ptrail", &LircRemote::ptrail}, {"gap", &LircRemote::gap},
-            {"repeat_gap", &LircRemote::repeat_gap}};
+            {"plead", &LircRemote::plead}, {"ptrail", &LircRemote::ptrail}};
+        static const std::map<std::string, std::uint32_t LircRemote::*> kGaps = {
+            {"gap", &LircRemote::gap}, {"repeat_gap", &LircRemote::repeat_gap}};
         if (key == "name") {
             if (words.size() != 2) return fail("name takes one word");
             remote_.name = words[1];
@@ -163,9 +174,16 @@ private:
             return duration(key, words[1], (remote_.*pair->second).pulse) && duration(key, words[2], (remote_.*pair->second).space);
         }
         if (const auto single = kDurations.find(key); single != kDurations.end()) {
+            if (words.size() != 2) return fail(key + " takes one duration");
+            return duration(key, words[1], remote_.*single->second);
+        }
+        if (const auto gap = kGaps.find(key); gap != kGaps.end()) {
             // gap may name a second gap, for remotes that alternate; the first is sent.
             if (words.size() != 2 && !(key == "gap" && words.size() == 3)) return fail(key + " takes one duration");
-            return duration(key, words[1], remote_.*single->second);
+            std::uint64_t us = 0;
+            if (!value(key, words[1], kLongestGapUs, us)) return false;
+            remote_.*gap->second = static_cast<std::uint32_t>(us);
+            return true;
         }
         if (words.size() != 2) return true;  // parameters KIVO does not send with (eps, driver, ...)
         std::uint64_t n = 0;
@@ -316,8 +334,15 @@ void LircConfText::Parse(std::string_view text, const std::string& wanted, Signa
                        Names(holders) + "): give it as REMOTE/BUTTON";
         return;
     }
-    const LircButton& chosen = *holders.front()->button(button);
-    InfraredSignal signal = holders.front()->signal(chosen);
+    const LircRemote& remote = *holders.front();
+    const LircButton& chosen = *remote.button(button);
+    // Remotes for receivers that decode by themselves carry names, not timing.
+    if (remote.gap == 0 || ((remote.flags & LircRemote::kRawCodes) == 0 && remote.bits == 0)) {
+        result.error = "remote " + SignalText::Quoted(remote.name) + " (line " + std::to_string(remote.line) + ") gives no " +
+                       (remote.gap == 0 ? "gap" : "bits") + ": it has no timing to send";
+        return;
+    }
+    InfraredSignal signal = remote.signal(chosen);
     for (const auto* part : {&signal.intro, &signal.repeat})
         for (const std::int32_t entry : *part)
             if (const std::string wrong = SignalText::CheckDuration(static_cast<std::uint64_t>(entry > 0 ? entry : -std::int64_t{entry})); !wrong.empty()) {

@@ -1,5 +1,6 @@
 #include "signals/LircRemote.h"
 
+#include <algorithm>
 #include <numeric>
 
 namespace handheld {
@@ -75,14 +76,13 @@ void LircRemote::add_bits(std::vector<std::int32_t>& frame, std::uint64_t value,
 }
 
 void LircRemote::add_gap(std::vector<std::int32_t>& frame, bool before_repeat) const {
-    if (before_repeat && repeat_gap != 0) {
-        push(frame, -std::int64_t{repeat_gap});
-        return;
-    }
     std::int64_t space = gap;
+    if (before_repeat && repeat_gap != 0) space = repeat_gap;
     // CONST_LENGTH: the gap is the length of the whole frame, its space what is left of it.
-    if ((flags & kConstLength) != 0 && gap > length(frame)) space = gap - length(frame);
-    push(frame, -space);
+    else if ((flags & kConstLength) != 0 && gap > length(frame)) space = gap - length(frame);
+    // A gap only keeps presses apart: one of more than a second is sent as the longest
+    // space the driver takes.
+    push(frame, -std::min<std::int64_t>(space, InfraredSignal::kLongestEntryUs));
 }
 
 std::vector<std::int32_t> LircRemote::frame(const LircButton& button, bool repeated) const {
