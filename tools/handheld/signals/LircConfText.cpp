@@ -80,7 +80,7 @@ private:
             }
             if ((what == "codes" || what == "raw_codes") && section_ == Section::remote) {
                 if (what == "raw_codes") remote_.flags |= LircRemote::kRawCodes;
-                else if ((remote_.flags & LircRemote::kRawCodes) != 0) return fail("a RAW_CODES remote lists 'begin raw_codes'");
+                else if ((remote_.flags & LircRemote::kRawCodes) != 0) return fail("a RAW_CODES remote lists 'begin codes' (its buttons go in 'begin raw_codes')");
                 section_ = what == "codes" ? Section::codes : Section::raw_codes;
                 return true;
             }
