@@ -62,6 +62,18 @@ private:
         return words;
     }
 
+    // A note for the listing of the whole file, and for the remote or button it concerns.
+    void note(std::vector<std::string>& owner, const std::string& text) {
+        result_.notes.push_back(text);
+        owner.push_back(text);
+    }
+
+    LircButton* find(const std::string& name) {
+        for (LircButton& button : remote_.buttons)
+            if (button.name == name) return &button;
+        return nullptr;
+    }
+
     bool fail(const std::string& why) {
         result_.error = "line " + std::to_string(row_) + ": " + why;
         return false;
@@ -200,7 +212,7 @@ private:
         if (key == "frequency") {
             if (!value(key, words[1], InfraredSignal::kHighestCarrierHz, n)) return false;
             if (n == 0) {
-                result_.notes.push_back("line " + std::to_string(row_) + ": frequency 0 (no carrier): sent at 38000 Hz");
+                note(remote_.notes, "line " + std::to_string(row_) + ": frequency 0 (no carrier): sent at 38000 Hz");
                 n = InfraredSignal::kDefaultCarrierHz;
             }
             if (const std::string wrong = SignalText::CheckCarrier(n); !wrong.empty()) return fail(wrong);
@@ -225,14 +237,14 @@ private:
     // the first is the one sent, the second only read past.
     bool add_button(const std::string& name) {
         if (remote_.buttons.size() >= kMostButtons) return fail("more than 4096 buttons in one remote");
-        if (remote_.button(name) != nullptr) {
-            result_.notes.push_back("line " + std::to_string(row_) + ": a second button named " + SignalText::Quoted(name) +
-                                    " in remote " + SignalText::Quoted(remote_.name) + "; the first is sent");
+        if (LircButton* first = find(name)) {
+            note(first->notes, "line " + std::to_string(row_) + ": a second button named " + SignalText::Quoted(name) +
+                                   " in remote " + SignalText::Quoted(remote_.name) + "; the first is sent");
             skipping_ = true;
             return true;
         }
         skipping_ = false;
-        remote_.buttons.push_back({name, row_, {}, {}});
+        remote_.buttons.push_back({name, row_, {}, {}, {}});
         return true;
     }
 
@@ -244,9 +256,9 @@ private:
             if (!value("code", words[k], UINT64_MAX, n)) return false;
             if (!skipping_) remote_.buttons.back().codes.push_back(n);
         }
-        if (words.size() > 2)
-            result_.notes.push_back("line " + std::to_string(row_) + ": button " + SignalText::Quoted(words[0]) + " lists " +
-                                    std::to_string(words.size() - 1) + " codes; the first is sent");
+        if (words.size() > 2 && !skipping_)
+            note(remote_.buttons.back().notes, "line " + std::to_string(row_) + ": button " + SignalText::Quoted(words[0]) +
+                                                   " lists " + std::to_string(words.size() - 1) + " codes; the first is sent");
         return true;
     }
 
@@ -305,7 +317,6 @@ LircConfResult LircConfText::Read(std::string_view text) {
 
 void LircConfText::Parse(std::string_view text, const std::string& wanted, SignalFileResult& result) {
     LircConfResult read = Read(text);
-    result.notes = read.notes;
     if (!read.error.empty()) {
         result.error = read.error;
         return;
@@ -342,6 +353,8 @@ void LircConfText::Parse(std::string_view text, const std::string& wanted, Signa
                        (remote.gap == 0 ? "gap" : "bits") + ": it has no timing to send";
         return;
     }
+    result.notes = remote.notes;
+    result.notes.insert(result.notes.end(), chosen.notes.begin(), chosen.notes.end());
     InfraredSignal signal = remote.signal(chosen);
     for (const auto* part : {&signal.intro, &signal.repeat})
         for (const std::int32_t entry : *part)

@@ -26,6 +26,7 @@ struct LircButton {
     int line = 0;
     std::vector<std::uint64_t> codes;   // a coded remote's button: its data values
     std::vector<std::uint32_t> raw;     // a raw remote's button: pulse, space, ..., pulse
+    std::vector<std::string> notes;     // what reading it had to decide (a name listed twice, ...)
 };
 
 struct LircRemote {
@@ -52,6 +53,7 @@ struct LircRemote {
     std::uint32_t plead = 0, ptrail = 0, gap = 0, repeat_gap = 0, min_repeat = 0;
     std::uint32_t frequency = InfraredSignal::kDefaultCarrierHz, duty_cycle = 50;
     std::vector<LircButton> buttons;
+    std::vector<std::string> notes;  // what reading the remote's parameters had to decide
 
     const LircButton* button(const std::string& name) const;
     // The protocol in a word or two, for listings.
