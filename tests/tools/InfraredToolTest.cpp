@@ -181,6 +181,26 @@ TEST_F(InfraredSend, LircRemoteButtonIsListedStoredAndHeldForItsSecond) {
     EXPECT_GE(marks, 34 + 2 * 7);
 }
 
+// An RC5 remote inverts its toggle bit from press to press, so a TV tells two presses
+// from one held: a button sent twice in a macro is sent as two presses.
+TEST_F(InfraredSend, ToggleBitRemoteSendsItsNextPressWhenAButtonFollowsItself) {
+    ok({"init", "--profile", "pxa270"});
+    ok({"ir", "pacing", "off"});
+    const auto file = write_signal(
+        "begin remote\n  name Amp\n  bits 6\n  flags RC5|CONST_LENGTH\n  one 889 889\n  zero 889 889\n  plead 889\n"
+        "  pre_data_bits 8\n  pre_data 0xA3\n  gap 108344\n  toggle_bit 2\n  frequency 36000\n  begin codes\n"
+        "    KEY_POWER 0x01\n  end codes\nend remote\n");
+    EXPECT_THAT(ok({"ir", "put", "7", "Power", file, "--button", "KEY_POWER"}), HasSubstr("its next press, toggled, as part 1"));
+    ok({"ir", "macro", "7", "Alarm", "signal:Power", "delay:200", "signal:Power"});
+    ok({"ir", "run", "7", "Alarm"});
+    const auto log = ok({"ir", "log"});
+    const auto second = log.find("# send 2 ");
+    ASSERT_NE(second, std::string::npos) << log;
+    // 1 0 1 0 ... then, toggled, 1 1 1 0 ... (half bits of 889 us: 31 periods of 28 us).
+    EXPECT_THAT(log.substr(0, second), HasSubstr("carrier 35714\npulse 868\nspace 889\npulse 1764\nspace 1778\npulse 1764\n"));
+    EXPECT_THAT(log.substr(second), HasSubstr("carrier 35714\npulse 868\nspace 889\npulse 868\nspace 889\npulse 868\nspace 889\npulse 1764\n"));
+}
+
 // The alarm's commands as a person stores and runs them: a NEC-like signal (a frame,
 // then a repeated frame from duration 6), a macro of signal, 1.5 s pause and the signal
 // held for a second, read back from the transmitter's log.

@@ -94,6 +94,10 @@ TEST(LircRemoteFile, ShiftEncodedHalvesOfOneLevelJoinAndTheFrameIsItsOwnRepeat) 
     EXPECT_THAT(std::vector<std::int32_t>(read.signal->repeat.begin(), read.signal->repeat.begin() + 8),
                 ElementsAre(889, -889, 1778, -1778, 1778, -889, 889, -889));
     EXPECT_EQ(read.signal->carrier_hz, 36000u);
+    // The next press inverts the second bit sent (toggle_bit 2): 1 1 1 0 0 0 1 1 ...
+    ASSERT_TRUE(read.toggled);
+    EXPECT_THAT(std::vector<std::int32_t>(read.toggled->repeat.begin(), read.toggled->repeat.begin() + 8),
+                ElementsAre(889, -889, 889, -889, 889, -889, 1778, -889));
 }
 
 TEST(LircRemoteFile, MinimumRepeatsArePartOfEveryPress) {

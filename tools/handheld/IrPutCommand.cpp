@@ -4,6 +4,7 @@
 #include "IrCodebases.h"
 #include "irlib/card/result_codes.h"
 #include "irlib/irvox/command_list.h"
+#include "signals/InfraredSignal.h"
 #include "signals/SignalFile.h"
 
 namespace handheld {
@@ -34,23 +35,33 @@ void IrPutCommand::declare(CLI::App& command) {
     command.footer("example:\n  handheld ir put 7 TV tv.mode2 --repeat-start 68");
 }
 
-std::optional<platform::card::signal_data> IrPutCommand::read_signal(const std::string& path, const std::string& button,
-                                                                       std::string& error) {
+namespace {
+
+platform::card::signal_data record_of(InfraredSignal signal) {
+    signal.close_frame();
+    // A file with a lead-in (Pronto's intro pairs) repeats from its frame unless told otherwise.
+    return {signal.durations(), static_cast<std::uint16_t>(signal.intro.size()), signal.carrier_us()};
+}
+
+}  // namespace
+
+std::optional<IrPutCommand::Parts> IrPutCommand::read_signal(const std::string& path, const std::string& button,
+                                                               std::string& error) {
     SignalFileResult read = SignalFile::Read(path, button);
     if (!read.signal) {
         error = path + ": " + read.error;
         return std::nullopt;
     }
-    read.signal->close_frame();
-    // A file with a lead-in (Pronto's intro pairs) repeats from its frame unless told otherwise.
-    return platform::card::signal_data{read.signal->durations(), static_cast<std::uint16_t>(read.signal->intro.size()),
-                                       read.signal->carrier_us()};
+    Parts parts{record_of(*read.signal), std::nullopt};
+    if (read.toggled) parts.next_press = record_of(*read.toggled);
+    return parts;
 }
 
 ExitCode IrPutCommand::run(Console& console) {
     std::string error;
-    auto signal = read_signal(file_, button_, error);
-    if (!signal) return console.fail(error);
+    auto parts = read_signal(file_, button_, error);
+    if (!parts) return console.fail(error);
+    platform::card::signal_data* signal = &parts->first;
     if (repeat_start_option_->count() > 0) signal->repeat_start = static_cast<std::uint16_t>(repeat_start_);
 
     platform::card::codebase_writer writer;
@@ -58,6 +69,14 @@ ExitCode IrPutCommand::run(Console& console) {
         return console.fail("codebase " + codebase_ + ": " + IrCodebases::describe(opened));
     if (const int put = writer.put_signal(name_, *signal, !add_part_); put != platform::card::kOk)
         return console.fail("signal " + name_ + ": " + IrCodebases::describe(put));
+    // A remote that inverts toggle bits from press to press: the next press is the second
+    // part, which a send that follows one of the same signal takes.
+    const bool toggles = parts->next_press && !add_part_;
+    if (toggles) {
+        if (repeat_start_option_->count() > 0) parts->next_press->repeat_start = signal->repeat_start;
+        if (const int put = writer.put_signal(name_, *parts->next_press, false); put != platform::card::kOk)
+            return console.fail("signal " + name_ + ": " + IrCodebases::describe(put));
+    }
     // A codebase is an alarm's once it has the macro "Alarm": the first signal put in one
     // becomes it, so that `alarm add --codebase` beams the button with nothing in between.
     const bool new_alarm_macro = writer.find_macro(kAlarmMacro) < 0;
@@ -71,7 +90,8 @@ ExitCode IrPutCommand::run(Console& console) {
     if (const int committed = writer.commit(); committed != platform::card::kOk)
         return console.fail("codebase " + codebase_ + ": " + IrCodebases::describe(committed));
     console.out() << "stored signal " << name_ << " (" << signal->durations.size() << " durations, carrier "
-                  << signal->carrier_period << " us) in codebase " << codebase_ << '\n';
+                  << signal->carrier_period << " us" << (toggles ? "; its next press, toggled, as part 1" : "")
+                  << ") in codebase " << codebase_ << '\n';
     if (new_alarm_macro) console.out() << "added macro Alarm: signal:" << name_ << '\n';
     return ExitCode::ok;
 }

@@ -20,9 +20,13 @@ public:
     IrPutCommand() : Verb("put", "store a signal file as a signal of a codebase") {}
     ExitCode run(Console& console) override;
 
-    // The signal of a signal file, or nullopt with `error` saying why not.
-    static std::optional<platform::card::signal_data> read_signal(const std::string& path, const std::string& button,
-                                                                  std::string& error);
+    // The signal of a signal file, and of a LIRC remote that toggles bits from press to
+    // press its next press; or nullopt with `error` saying why not.
+    struct Parts {
+        platform::card::signal_data first;
+        std::optional<platform::card::signal_data> next_press;
+    };
+    static std::optional<Parts> read_signal(const std::string& path, const std::string& button, std::string& error);
 
 private:
     void declare(CLI::App& command) override;

@@ -117,7 +117,10 @@ private:
                 return fail("remote " + SignalText::Quoted(remote_.name) + " has more than 64 bits in pre_data, code and post_data");
             if ((remote_.flags & LircRemote::kRcmm) != 0 && (remote_.bits % 2 != 0 || remote_.pre_data_bits % 2 != 0 || remote_.post_data_bits % 2 != 0))
                 return fail("RC-MM remote " + SignalText::Quoted(remote_.name) + " sends its bits in pairs: the bit counts must be even");
+            const unsigned total = remote_.pre_data_bits + remote_.bits + remote_.post_data_bits;
+            if (toggle_bit_ != 0 && toggle_bit_ <= total) remote_.toggle_mask |= std::uint64_t{1} << (total - toggle_bit_);
         }
+        toggle_bit_ = 0;
         result_.remotes.push_back(std::move(remote_));
         return true;
     }
@@ -204,9 +207,16 @@ private:
             (key == "bits" ? remote_.bits : key == "pre_data_bits" ? remote_.pre_data_bits : remote_.post_data_bits) = static_cast<unsigned>(n);
             return true;
         }
-        if (key == "pre_data" || key == "post_data" || key == "rc6_mask") {
+        if (key == "pre_data" || key == "post_data" || key == "rc6_mask" || key == "toggle_bit_mask") {
             if (!value(key, words[1], UINT64_MAX, n)) return false;
-            (key == "pre_data" ? remote_.pre_data : key == "post_data" ? remote_.post_data : remote_.rc6_mask) = n;
+            (key == "pre_data" ? remote_.pre_data : key == "post_data" ? remote_.post_data
+                                                    : key == "rc6_mask" ? remote_.rc6_mask : remote_.toggle_mask) |= n;
+            return true;
+        }
+        // The older way to name one toggle bit: its place among the bits sent, from 1.
+        if (key == "toggle_bit" || key == "repeat_bit") {
+            if (!value(key, words[1], kLongestCode, n)) return false;
+            toggle_bit_ = static_cast<unsigned>(n);
             return true;
         }
         if (key == "frequency") {
@@ -285,6 +295,7 @@ private:
     LircRemote remote_;
     std::set<std::string> seen_;
     bool skipping_ = false;  // the button being read repeats a name
+    unsigned toggle_bit_ = 0;
     std::size_t raw_entries_ = 0;
     int row_ = 0;
 };
@@ -366,6 +377,7 @@ void LircConfText::Parse(std::string_view text, const std::string& wanted, Signa
         result.error = "button " + SignalText::Quoted(button) + " (line " + std::to_string(chosen.line) + ") sends no pulse";
         return;
     }
+    if (remote.toggle_mask != 0) result.toggled = remote.signal(chosen, true);
     result.signal = std::move(signal);
 }
 

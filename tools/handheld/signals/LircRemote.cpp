@@ -85,7 +85,7 @@ void LircRemote::add_gap(std::vector<std::int32_t>& frame, bool before_repeat) c
     push(frame, -std::min<std::int64_t>(space, InfraredSignal::kLongestEntryUs));
 }
 
-std::vector<std::int32_t> LircRemote::frame(const LircButton& button, bool repeated) const {
+std::vector<std::int32_t> LircRemote::frame(const LircButton& button, bool repeated, bool toggled) const {
     std::vector<std::int32_t> frame;
     if ((flags & kRawCodes) != 0) {
         for (std::size_t k = 0; k < button.raw.size(); ++k) push(frame, k % 2 == 0 ? std::int64_t{button.raw[k]} : -std::int64_t{button.raw[k]});
@@ -99,23 +99,29 @@ std::vector<std::int32_t> LircRemote::frame(const LircButton& button, bool repea
     } else {
         std::uint64_t position = 0;
         const std::uint64_t code = button.codes.empty() ? 0 : button.codes.front();
-        add_bits(frame, pre_data, pre_data_bits, position);
+        // The toggle mask covers pre data, code and post data as one word, post data last.
+        const std::uint64_t toggle = toggled ? toggle_mask : 0;
+        const auto field = [&](std::uint64_t value, unsigned shift, unsigned count) {
+            const std::uint64_t mask = count >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1;
+            return value ^ (shift >= 64 ? 0 : (toggle >> shift) & mask);
+        };
+        add_bits(frame, field(pre_data, bits + post_data_bits, pre_data_bits), pre_data_bits, position);
         push(frame, pre);
-        add_bits(frame, code, bits, position);
+        add_bits(frame, field(code, post_data_bits, bits), bits, position);
         push(frame, post);
-        add_bits(frame, post_data, post_data_bits, position);
+        add_bits(frame, field(post_data, 0, post_data_bits), post_data_bits, position);
     }
     push(frame, ptrail);
     if (!repeat_code && !(repeated && (flags & kNoFootRep) != 0)) push(frame, foot);
     return frame;
 }
 
-InfraredSignal LircRemote::signal(const LircButton& button) const {
+InfraredSignal LircRemote::signal(const LircButton& button, bool toggled) const {
     InfraredSignal signal;
     signal.carrier_hz = frequency;
     signal.duty_percent = duty_cycle;
-    std::vector<std::int32_t> first = frame(button, false);
-    std::vector<std::int32_t> again = frame(button, true);
+    std::vector<std::int32_t> first = frame(button, false, toggled);
+    std::vector<std::int32_t> again = frame(button, true, toggled);
     add_gap(first, true);
     add_gap(again, true);
     if (again == first && min_repeat == 0) {

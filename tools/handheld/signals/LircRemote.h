@@ -49,6 +49,8 @@ struct LircRemote {
     std::uint32_t flags = 0;
     unsigned bits = 0, pre_data_bits = 0, post_data_bits = 0;
     std::uint64_t pre_data = 0, post_data = 0, rc6_mask = 0;
+    // The bits of pre data, code and post data (as one word) a new press inverts.
+    std::uint64_t toggle_mask = 0;
     LircPair header, zero, one, two, three, pre, post, foot, repeat;
     std::uint32_t plead = 0, ptrail = 0, gap = 0, repeat_gap = 0, min_repeat = 0;
     std::uint32_t frequency = InfraredSignal::kDefaultCarrierHz, duty_cycle = 50;
@@ -60,10 +62,11 @@ struct LircRemote {
     std::string protocol() const;
     // The signal of a button: its carrier and duty cycle, the first frame with the
     // repeats every press carries as lead-in, one repeat as the frame.
-    InfraredSignal signal(const LircButton& button) const;
+    // `toggled`: as the next press sends it, with the toggle bits inverted.
+    InfraredSignal signal(const LircButton& button, bool toggled = false) const;
 
 private:
-    std::vector<std::int32_t> frame(const LircButton& button, bool repeated) const;
+    std::vector<std::int32_t> frame(const LircButton& button, bool repeated, bool toggled) const;
     void add_gap(std::vector<std::int32_t>& frame, bool before_repeat) const;
     void add_bits(std::vector<std::int32_t>& frame, std::uint64_t value, unsigned count, std::uint64_t& position) const;
 };

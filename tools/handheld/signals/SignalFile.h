@@ -25,6 +25,8 @@ namespace handheld {
 
 struct SignalFileResult {
     std::optional<InfraredSignal> signal;
+    // A remote that inverts toggle bits from press to press: its next press.
+    std::optional<InfraredSignal> toggled;
     std::string error;
     std::vector<std::string> notes;
 };
