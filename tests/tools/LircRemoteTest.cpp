@@ -234,6 +234,23 @@ protected:
         TempDevice::TearDown();
     }
 
+    // The handheld on `profile`, run as fast as it goes, for a remote whose file is there.
+    void use(const char* profile, const JudgedRemote& remote) {
+        ASSERT_FALSE(remote.text.empty()) << "the remote file is missing (Debian package lirc-compat-remotes)";
+        ASSERT_TRUE(host::Device::current().database().set_setting("device.profile", profile));
+        ASSERT_TRUE(host::Device::current().database().set_setting(host::hw::kPacingSetting, "off"));
+        host::Device::select(device_root());
+    }
+
+    // The driver, on the profile's infrared port.
+    static CIrDrvr* driver_on_infrared_port() {
+        CIrDrvr* driver = GetIrDriver();
+        if (driver == nullptr) return nullptr;
+        for (const auto& port : host::hw::Machine::current().profile().ports)
+            if (port.key.find(u"IrDA") != std::u16string_view::npos) driver->SetPortName(std::u16string(port.name).c_str());
+        return driver;
+    }
+
     static std::string run(const std::string& command) {
         std::string output;
         if (FILE* pipe = popen(command.c_str(), "r")) {
@@ -271,10 +288,7 @@ std::string receiver_input(const std::filesystem::path& log) {
 TEST_P(JudgedByLirc, EveryButtonOfTheRemoteRunByAnAlarmsMacroDecodesAsItselfWithItsRepeats) {
     if (std::system("command -v irsimreceive >/dev/null") != 0) GTEST_SKIP() << "irsimreceive (Debian package lirc) is missing";
     const auto& [profile, remote] = GetParam();
-    ASSERT_FALSE(remote.text.empty()) << "the remote file is missing (Debian package lirc-compat-remotes)";
-    ASSERT_TRUE(host::Device::current().database().set_setting("device.profile", profile));
-    ASSERT_TRUE(host::Device::current().database().set_setting(host::hw::kPacingSetting, "off"));
-    host::Device::select(device_root());
+    ASSERT_NO_FATAL_FAILURE(use(profile, remote));
 
     const auto remotes = LircConfText::Read(remote.text);
     ASSERT_EQ(remotes.error, "");
@@ -311,10 +325,8 @@ TEST_P(JudgedByLirc, EveryButtonOfTheRemoteRunByAnAlarmsMacroDecodesAsItselfWith
     ASSERT_EQ(writer->commit(), 0);
     writer.reset();
 
-    CIrDrvr* driver = GetIrDriver();
+    CIrDrvr* driver = driver_on_infrared_port();
     ASSERT_NE(driver, nullptr);
-    for (const auto& port : host::hw::Machine::current().profile().ports)
-        if (port.key.find(u"IrDA") != std::u16string_view::npos) driver->SetPortName(std::u16string(port.name).c_str());
     {
         irvox::context alarm;
         alarm.select_codebase("lirc");
@@ -348,10 +360,7 @@ class LearnedAtTheCarriersLimit : public JudgedByLirc {};
 
 TEST_P(LearnedAtTheCarriersLimit, PulsesWithinHalfAPeriodAndTheCarrierToTheMicrosecond) {
     const auto& [profile, remote] = GetParam();
-    ASSERT_FALSE(remote.text.empty()) << "the remote file is missing (Debian package lirc-compat-remotes)";
-    ASSERT_TRUE(host::Device::current().database().set_setting("device.profile", profile));
-    ASSERT_TRUE(host::Device::current().database().set_setting(host::hw::kPacingSetting, "off"));
-    host::Device::select(device_root());
+    ASSERT_NO_FATAL_FAILURE(use(profile, remote));
     const auto remotes = LircConfText::Read(remote.text);
     ASSERT_EQ(remotes.error, "");
     const auto& first = remotes.remotes.front();
@@ -359,10 +368,8 @@ TEST_P(LearnedAtTheCarriersLimit, PulsesWithinHalfAPeriodAndTheCarrierToTheMicro
     sim::InfraredPress press{pressed.intro, pressed.repeat, pressed.carrier_hz, pressed.duty_percent, 100'000'000, 500'000'000};
     ASSERT_TRUE(host::hw::ReceiverQueue(host::Device::current().run_dir()).put(press));
 
-    CIrDrvr* driver = GetIrDriver();
+    CIrDrvr* driver = driver_on_infrared_port();
     ASSERT_NE(driver, nullptr);
-    for (const auto& port : host::hw::Machine::current().profile().ports)
-        if (port.key.find(u"IrDA") != std::u16string_view::npos) driver->SetPortName(std::u16string(port.name).c_str());
     ASSERT_EQ(driver->Learn(), 0);
     std::unique_ptr<std::int32_t[]> learned;
     std::uint16_t count = 0, repeat_start = 0, carrier = 0;
