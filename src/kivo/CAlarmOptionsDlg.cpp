@@ -368,6 +368,9 @@ void CAlarmOptionsDlg::OnOK() {
             framework::MessageBox(this, why, kTitle, framework::MB_OK | framework::MB_ICONWARNING);
             return;
         }
+    } else if (IsChecked(IDC_BEAM) && options_.commands.empty()) {
+        framework::MessageBox(this, kNoSignalsChosen, kTitle, framework::MB_OK | framework::MB_ICONWARNING);
+        return;
     }
     AlarmOptions saved = options_;
     saved.description = std::move(description);

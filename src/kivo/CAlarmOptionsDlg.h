@@ -45,6 +45,9 @@ public:
     static constexpr const char16_t* kNoFileName = u"Error of creating the Alarm file";
     static constexpr const char16_t* kNoMacroDatabase = u"Fail to open macro database";
     static constexpr const char16_t* kNoPort = u"Set COM port";
+    // Beaming asked for over an empty list, with no sound: the alarm would ring silent.
+    static constexpr const char16_t* kNoSignalsChosen =
+        u"Add the infrared signals to beam, or untick Beam infrared signals.";
     static constexpr const char16_t* kSignalTooLong =
         u"A signal of the infrared list is too long to keep. Learn it again, or delete it.";
 

@@ -433,7 +433,7 @@ TEST_F(AlarmForm, AnEditShowsTheAlarmArmsItAndRebuildsItsCodebaseFromTheList) {
     EXPECT_FALSE(exists(alarm_path(u"7.~kv")));
 }
 
-TEST_F(AlarmForm, ASoundFileThatIsGoneAndAnEmptyCommandListAreNotSaved) {
+TEST_F(AlarmForm, ASoundFileThatIsGoneAndAnEmptyCommandListAreNotSavedNorLetTheAlarmRingSilent) {
     const auto path = write(2, {.hour = 8, .description = u"no sound"});
     {
         CAlarmDB alarm;
@@ -455,9 +455,15 @@ TEST_F(AlarmForm, ASoundFileThatIsGoneAndAnEmptyCommandListAreNotSaved) {
         ASSERT_EQ(boxes.Shown().size(), 1u);
         EXPECT_EQ(boxes.Shown()[0].text, SoundRefusal::kNoSoundChosen);
         Tap(form, D::IDC_PLAY_SOUND);
+        // Beaming an empty list with no sound would ring silent too.
+        framework::Automation::Click(&form, framework::IDOK);
+        EXPECT_EQ(CWinApp::Foreground(), &form) << "the form stays";
+        ASSERT_EQ(boxes.Shown().size(), 2u);
+        EXPECT_EQ(boxes.Shown()[1].text, D::kNoSignalsChosen);
+        Tap(form, D::IDC_BEAM);
         framework::Automation::Click(&form, framework::IDOK);
     });
-    EXPECT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown().size(), 2u);
     CAlarmDB alarm;
     ASSERT_EQ(alarm.Open(path), CAlarmDB::kOk);
     std::uint8_t flag = 1;
