@@ -42,6 +42,7 @@ constexpr std::array<int, 4> kFontHeights = {12, 36, 22, 14};
 constexpr double kEmPerCell = 2048.0 / 2288.0;
 // The smallest note font, in design pixels of cell height.
 constexpr int kNoteFloorHeight = 8;
+constexpr int kNotePlate = 70;  // percent opaque
 constexpr const char16_t* kKivoTitle = u"KIVO";
 // The handheld's default sound, by the name every handheld knows it under.
 constexpr const char16_t* kDefaultSound = u"SystemDefault";
@@ -425,11 +426,21 @@ void CChildView::OnPaint(CDC& dc) {
     DrawTexts(dc, layout);
 }
 
-// The whole note, up to its 199 characters: word-wrapped in the room the layout gives it,
-// in a smaller font as it needs, down to a floor still read at arm's length; only a note
-// longer than that room holds at the floor ends in "...".
+// The whole note, up to its 199 characters. A short one stays in the description's
+// place; a longer one takes the room the layout has below the clock, on a pale plate,
+// in a smaller font as it needs, down to a floor still read at arm's length; only a
+// note longer than that room holds at the floor ends in "...".
 void CChildView::DrawNote(CDC& dc, const ReminderLayout& layout) {
-    const CRect room = layout.PlaceNote();
+    const CRect place = layout.Place(ReminderLayout::kDescription);
+    dc.SelectFont(fonts_[kDescriptionFont]);
+    if (dc.FitsWrapped(firing_.description, place)) {
+        dc.DrawText(firing_.description, place, CDC::DT_LEFT | CDC::DT_WORDBREAK | CDC::DT_END_ELLIPSIS);
+        return;
+    }
+    const CRect plate = layout.PlaceNote();
+    dc.FillTranslucentRect(plate, framework::RGB(255, 255, 255), kNotePlate);
+    const int pad = layout.ScaleX(2);
+    const CRect room{plate.left + pad, plate.top + pad, plate.right - pad, plate.bottom};
     CFont font;
     for (int height = kFontHeights[kDescriptionFont]; height >= kNoteFloorHeight; --height) {
         font.Create(u"Arial", height * kEmPerCell * 72.0 / framework::Screen::kDesignDpi, CFont::FW_BOLD);

@@ -163,7 +163,11 @@ void CComPortDlg::Learn() {
 void CComPortDlg::Test() {
     const auto& signal = TestSignal();
     const std::u16string port = SelectedPort();
-    if (!signal || port.empty()) return;
+    if (port.empty()) return;
+    if (!signal) {
+        framework::MessageBox(this, kNothingLearned, u"KIVO", framework::MB_OK | framework::MB_ICONINFORMATION);
+        return;
+    }
     CIrDrvr* driver = GetIrDriver();
     if (driver == nullptr) return;
     driver->SetPortName(port.c_str());

@@ -93,8 +93,15 @@ QString fitted_lines(const QString& text, const QFont& font, int width, int heig
 void CDC::DrawText(std::u16string_view text, const CRect& rect, unsigned format) {
     if ((format & (DT_WORDBREAK | DT_END_ELLIPSIS)) == (DT_WORDBREAK | DT_END_ELLIPSIS)) {
         const QString whole = QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-        const std::u16string fitted = fitted_lines(whole, painter_.font(), rect.Width(), rect.Height()).toStdU16String();
-        DrawText(fitted, rect, format & ~(DT_WORDBREAK | DT_END_ELLIPSIS));
+        const QStringList lines = fitted_lines(whole, painter_.font(), rect.Width(), rect.Height()).split(QLatin1Char('\n'));
+        // Line by line at the spacing the fitting counted with, so the last one counted is whole.
+        const int spacing = QFontMetrics(painter_.font()).lineSpacing();
+        CRect line = rect;
+        for (const QString& each : lines) {
+            line.bottom = line.top + spacing;
+            DrawText(each.toStdU16String(), line, (format & ~(DT_WORDBREAK | DT_END_ELLIPSIS | DT_VCENTER)) | DT_SINGLELINE);
+            line.top += spacing;
+        }
         return;
     }
     int flags = 0;

@@ -300,7 +300,12 @@ void CAlarmOptionsDlg::EditCommands() {
 }
 
 void CAlarmOptionsDlg::TestActions() {
-    if (IsChecked(IDC_BEAM) && !options_.commands.empty()) {
+    const bool beams = IsChecked(IDC_BEAM) && !options_.commands.empty();
+    if (!beams && !(IsChecked(IDC_PLAY_SOUND) && !options_.sound_path.empty())) {
+        framework::MessageBox(this, kNothingToTest, kTitle, framework::MB_OK | framework::MB_ICONINFORMATION);
+        return;
+    }
+    if (beams) {
         const std::u16string port = ComPortSetting::Read();
         if (port.empty()) {
             framework::MessageBox(this, kNoPort, kTitle, framework::MB_OK | framework::MB_ICONINFORMATION);
@@ -357,6 +362,7 @@ void CAlarmOptionsDlg::OnOK() {
     StopTest();
     std::u16string description = GetDlgItem(IDC_DESCRIPTION)->GetWindowText();
     if (std::all_of(description.begin(), description.end(), is_blank)) {
+        framework::MessageBox(this, kNoDescription, kTitle, framework::MB_OK | framework::MB_ICONWARNING);
         GetDlgItem(IDC_DESCRIPTION)->SetFocus();
         return;
     }

@@ -45,6 +45,9 @@ public:
     static constexpr const char16_t* kNoFileName = u"Error of creating the Alarm file";
     static constexpr const char16_t* kNoMacroDatabase = u"Fail to open macro database";
     static constexpr const char16_t* kNoPort = u"Set COM port";
+    static constexpr const char16_t* kNoDescription = u"Type what the alarm is for, then tap OK.";
+    static constexpr const char16_t* kNothingToTest =
+        u"Tick Beam infrared signals or Play sound, and set them up, to test them.";
     // Beaming asked for over an empty list, with no sound: the alarm would ring silent.
     static constexpr const char16_t* kNoSignalsChosen =
         u"Add the infrared signals to beam, or untick Beam infrared signals.";

@@ -226,6 +226,7 @@ TEST_P(FormWalk, EveryFormAsAPersonReachesIt) {
     Click(602);  // the length's arrow
     Shot("alert-snooze", "603 window \"\" visible");
     ok({"key", "ESCAPE"});  // closes the list, choosing nothing
+    ASSERT_TRUE(Shows("601 button \"\" visible enabled")) << "Snooze takes a tap again a moment later";
     Click(601);
     ASSERT_TRUE(eventually(reminder_gone, 10));
     ok({"run", "\\Program Files\\KIVO\\KIVO.exe"});

@@ -315,7 +315,7 @@ TEST_F(InfraredForms, LearningPromptsForTheRemoteAndCancelEndsTheListeningAtOnce
         .Click<CComPortDlg>(CComPortDlg::IDC_LEARN)
         .On<CLearnCommandDlg>(listen_then_cancel)
         .On<CComPortDlg>([&](CComPortDlg&) { back_at_once(); })
-        .Click<CComPortDlg>(CComPortDlg::IDC_TEST)  // nothing learned: nothing to send
+        .Click<CComPortDlg>(CComPortDlg::IDC_TEST)  // nothing learned: says so, sends nothing
         .Click<CComPortDlg>(framework::IDCANCEL);
     EXPECT_EQ(setup.Run([] { return CComPortDlg::RunSetup(nullptr); }), framework::IDCANCEL);
 
@@ -328,7 +328,7 @@ TEST_F(InfraredForms, LearningPromptsForTheRemoteAndCancelEndsTheListeningAtOnce
         .Click<CCommandDlg>(framework::IDCANCEL);
     EXPECT_EQ(signal.Run([&] { return form.DoModal(); }), framework::IDCANCEL);
 
-    EXPECT_EQ(Texts(boxes), std::vector<std::u16string>{}) << "a cancelled learn is no time-out";
+    EXPECT_EQ(Texts(boxes), std::vector<std::u16string>{CComPortDlg::kNothingLearned}) << "a cancelled learn is no time-out";
     EXPECT_TRUE(form.Signal().durations.empty());
     EXPECT_TRUE(Sends().empty());
     EXPECT_TRUE(host::CaptureLog::lines().empty()) << "no beep without a signal";
@@ -389,6 +389,7 @@ TEST_F(InfraredForms, RepeatForNineNineSecondsTestsWith99Passes) {
 }
 
 TEST_F(InfraredForms, OptionsAndPauseRefuseZeroAndKeepTheOtherWays) {
+    framework::MessageBoxScript boxes;
     CCommandOptionsDlg options(nullptr, 7, 1000);
     UserSteps steps;
     steps.On<CCommandOptionsDlg>([](CCommandOptionsDlg& shown) {
@@ -416,6 +417,8 @@ TEST_F(InfraredForms, OptionsAndPauseRefuseZeroAndKeepTheOtherWays) {
         .Click<CPauseDlg>(framework::IDOK);
     EXPECT_EQ(zero.Run([&] { return pause.DoModal(); }), framework::IDOK);
     EXPECT_EQ(pause.PauseMs(), 9900);  // the spinner stops at 9
+    EXPECT_EQ(Texts(boxes), (std::vector<std::u16string>{CCommandOptionsDlg::kNoRepeat, CPauseDlg::kNoPause}))
+        << "a refused OK says why";
 }
 
 TEST_F(InfraredForms, AdvancedOptionsThreeWaysAreOneGroupWhateverWasSavedBefore) {

@@ -213,10 +213,15 @@ TEST_F(AlarmForm, ANewAlarmOpensForEveryDayAtTheTimeNowAndIsSavedArmed) {
         EXPECT_EQ(help.rfind(u"Alarm Options: Description: what the alarm is for", 0), 0u) << "the help page of the form";
         ASSERT_EQ(CWinApp::Foreground(), &form);
 
-        // Only blanks: the form stays, with the description to be typed.
+        // Only blanks: the form says so and stays, with the description to be typed.
         Type(form, D::IDC_DESCRIPTION, u" \t ");
         Tap(form, D::IDC_HOUR);
-        framework::Automation::Click(&form, framework::IDOK);
+        {
+            framework::MessageBoxScript boxes;
+            framework::Automation::Click(&form, framework::IDOK);
+            ASSERT_EQ(boxes.Shown().size(), 1u);
+            EXPECT_EQ(boxes.Shown()[0].text, D::kNoDescription);
+        }
         ASSERT_EQ(CWinApp::Foreground(), &form);
         EXPECT_TRUE(form.GetDlgItem(D::IDC_DESCRIPTION)->widget()->hasFocus());
         EXPECT_TRUE(AlarmEnumerator::FileNames(alarm_tests::kAlarms).empty());
@@ -820,7 +825,7 @@ TEST_F(AlarmForm, AfterTestActionsTheSoundFormTakesOverTheProgramsOnePlayer) {
     });
 }
 
-TEST_F(AlarmForm, TestActionsWithCommandsAndNoPortAsksForOne) {
+TEST_F(AlarmForm, TestActionsWithCommandsAndNoPortAsksForOneAndWithNothingTickedSaysSo) {
     WriteFullAlarm();
     Start();
     framework::MessageBoxScript boxes;
@@ -830,6 +835,12 @@ TEST_F(AlarmForm, TestActionsWithCommandsAndNoPortAsksForOne) {
         EXPECT_EQ(boxes.Shown()[0].text, D::kNoPort);
         EXPECT_FALSE(form.IsTesting()) << "nothing plays either";
         EXPECT_FALSE(exists(alarm_path(u"testIR.pdb")));
+        Tap(form, D::IDC_BEAM);
+        Tap(form, D::IDC_PLAY_SOUND);
+        Tap(form, D::IDC_TEST_ACTIONS);
+        ASSERT_EQ(boxes.Shown().size(), 2u);
+        EXPECT_EQ(boxes.Shown()[1].text, D::kNothingToTest);
+        EXPECT_FALSE(form.IsTesting());
         framework::Automation::Click(&form, framework::IDCANCEL);
     });
 }
