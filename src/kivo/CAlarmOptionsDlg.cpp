@@ -273,6 +273,8 @@ bool CAlarmOptionsDlg::OnCommand(ce::UINT id, ce::UINT code) {
 
 // Each form gets the values as they stand and gives them back only with OK.
 void CAlarmOptionsDlg::ChooseSound() {
+    if (options_.sound_path.empty() && !options_.missing_sound.empty())
+        framework::MessageBox(this, MissingSoundText(), kTitle, framework::MB_OK | framework::MB_ICONWARNING);
     CSetSoundDlg form(this);
     form.SetSoundPath(options_.sound_path);
     form.SetVolume(options_.volume);
@@ -280,6 +282,7 @@ void CAlarmOptionsDlg::ChooseSound() {
     form.SetPauseSeconds(options_.pause_seconds);
     if (form.DoModal() != framework::IDOK) return;
     options_.sound_path = form.GetSoundPath();
+    if (!options_.sound_path.empty()) options_.missing_sound.clear();
     options_.volume = form.GetVolume();
     options_.play_count = form.GetPlayCount();
     options_.pause_seconds = form.GetPauseSeconds();
@@ -292,6 +295,10 @@ void CAlarmOptionsDlg::ChooseMoreOptions() {
     if (form.DoModal() != framework::IDOK) return;
     options_.replay_minutes = form.GetReplayMinutes();
     options_.beam_on_repeats = form.GetBeamOnRepeats();
+}
+
+std::u16string CAlarmOptionsDlg::MissingSoundText() const {
+    return u"The sound " + options_.missing_sound + u" is gone (deleted, or on a card taken out).";
 }
 
 void CAlarmOptionsDlg::EditCommands() {
@@ -368,8 +375,9 @@ void CAlarmOptionsDlg::OnOK() {
     }
     if (IsChecked(IDC_PLAY_SOUND)) {
         // Play sound ticked over no sound, or over one the file cannot keep, would ring silent.
-        const std::u16string why =
-            options_.sound_path.empty() ? std::u16string(SoundRefusal::kNoSoundChosen) : SoundRefusal::PathText(options_.sound_path);
+        const std::u16string why = !options_.sound_path.empty()  ? SoundRefusal::PathText(options_.sound_path)
+                                   : options_.missing_sound.empty() ? std::u16string(SoundRefusal::kNoSoundChosen)
+                                                                    : MissingSoundText() + u" " + SoundRefusal::kNoSoundChosen;
         if (!why.empty()) {
             framework::MessageBox(this, why, kTitle, framework::MB_OK | framework::MB_ICONWARNING);
             return;

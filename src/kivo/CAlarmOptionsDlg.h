@@ -98,6 +98,8 @@ private:
     bool IsChecked(int id) const;
     void SetChecked(int id, bool checked);
     void Enable(int id, bool enable);
+    // Names the alarm's sound that is no longer there.
+    std::u16string MissingSoundText() const;
     void ChooseSound();
     void ChooseMoreOptions();
     void EditCommands();

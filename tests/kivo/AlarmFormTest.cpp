@@ -458,7 +458,9 @@ TEST_F(AlarmForm, ASoundFileThatIsGoneAndAnEmptyCommandListAreNotSavedNorLetTheA
         framework::Automation::Click(&form, framework::IDOK);
         EXPECT_EQ(CWinApp::Foreground(), &form) << "the form stays";
         ASSERT_EQ(boxes.Shown().size(), 1u);
-        EXPECT_EQ(boxes.Shown()[0].text, SoundRefusal::kNoSoundChosen);
+        EXPECT_EQ(boxes.Shown()[0].text, u"The sound \\My Documents\\gone.wav is gone (deleted, or on a card taken out). " +
+                                             std::u16string(SoundRefusal::kNoSoundChosen))
+            << "the gone file is named";
         Tap(form, D::IDC_PLAY_SOUND);
         // Beaming an empty list with no sound would ring silent too.
         framework::Automation::Click(&form, framework::IDOK);
