@@ -159,7 +159,8 @@ void CAlarmItem::DrawRefire(CDC& dc, const CRect& line, int left, bool selected)
     if (refire < 0 || left >= line.right) return;
     dc.SelectFont(art_.small());
     dc.SetTextColor(selected ? GetSysColor(framework::COLOR_HIGHLIGHTTEXT) : kivo_palette::kNightLight);
-    const std::u16string text = u"Snoozed till " + ClockText(refire / 60, refire % 60);
+    // The reminder marks the snooze length with "Zz" too.
+    const std::u16string text = u"Zz " + ClockText(refire / 60, refire % 60);
     dc.DrawText(Fit(dc, text, line.right - left), {left, line.top, line.right, line.bottom},
                 CDC::DT_LEFT | CDC::DT_VCENTER | CDC::DT_SINGLELINE);
 }

@@ -49,7 +49,7 @@ public:
 
 private:
     void DrawDays(CDC& dc, const CRect& area, bool selected) const;
-    // "Snoozed till 08:05" from `left` to `right` of the days' line, when a repeat is pending.
+    // "Zz 8:05 AM" (the time it rings again) from `left` to `right` of the days' line, when a repeat is pending.
     void DrawRefire(CDC& dc, const CRect& line, int left, bool selected) const;
     static std::u16string ClockText(int hour, int minute);
 

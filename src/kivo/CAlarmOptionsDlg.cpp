@@ -247,7 +247,10 @@ int CAlarmOptionsDlg::Hour24() const {
 bool CAlarmOptionsDlg::OnCommand(ce::UINT id, ce::UINT code) {
     const int control = static_cast<int>(id);
     if (code == framework::EN_SETFOCUS) {
-        if (control == IDC_HOUR || control == IDC_MINUTE) FollowField(control);
+        if (control == IDC_HOUR || control == IDC_MINUTE) {
+            FollowField(control);
+            if (auto* field = dynamic_cast<CEdit*>(GetDlgItem(control))) field->SelectAllAfterTap();
+        }
         return true;
     }
     if (code == framework::EN_CHANGE) {

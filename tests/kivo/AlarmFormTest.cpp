@@ -317,6 +317,12 @@ TEST_P(ClockFaces, TheSpinnerStepsTheFocusedFieldRoundTheClock) {
         Type(form, D::IDC_HOUR, face.hour);
         Type(form, D::IDC_MINUTE, face.minute);
         Tap(form, D::IDC_HOUR);
+        // A digit typed into the tapped field replaces it, however full it was.
+        framework::InputDispatcher::Deliver(&form, {form.GetSafeHwnd(), ce::WM_KEYDOWN, '1', 0, 0});
+        framework::InputDispatcher::Deliver(&form, {form.GetSafeHwnd(), ce::WM_KEYUP, '1', 0, 0});
+        EXPECT_EQ(Text(form, D::IDC_HOUR), u"1");
+        Type(form, D::IDC_HOUR, face.hour);
+        Tap(form, D::IDC_HOUR);
         Spin(form, face.spin_hour);
         EXPECT_EQ(Text(form, D::IDC_HOUR), face.shown_hour);
         if (*face.marker != u'\0') {
