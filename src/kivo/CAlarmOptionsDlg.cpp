@@ -21,6 +21,7 @@
 #include "framework/CSpinButtonCtrl.h"
 #include "framework/InputDispatcher.h"
 #include "framework/MessageBox.h"
+#include "framework/TapFilter.h"
 #include "kivo/AlarmOptionsFile.h"
 #include "kivo/AlarmOptionsLayout.h"
 #include "sound/CSoundWave.h"
@@ -79,7 +80,11 @@ bool CAlarmOptionsDlg::OnInitDialog() {
         if (auto* field = dynamic_cast<CEdit*>(GetDlgItem(id))) field->SetLimitText(2);
     SetDays(AlarmOptions::kEveryDay);
     twelve_hours_ = UserClock::UsesTwelveHours();
-    if (CWnd* indicator = GetDlgItem(IDC_AMPM)) indicator->ShowWindow(twelve_hours_);
+    if (CWnd* indicator = GetDlgItem(IDC_AMPM)) {
+        indicator->ShowWindow(twelve_hours_);
+        // A tap on am / pm crosses noon, rather than stepping the hour round to it.
+        framework::TapFilter::Install(indicator->widget(), [this] { ToggleMarker(); });
+    }
     FollowField(IDC_MINUTE);
     if (CWnd* description = GetDlgItem(IDC_DESCRIPTION)) description->SetFocus();
 
@@ -209,16 +214,18 @@ void CAlarmOptionsDlg::HourChanged() {
     } else {
         // A typed 13 and over would be saved as an hour past the end of the day.
         if (hour > 12) hour = 1;
-        if ((displayed_hour_ == 11 && hour == 12) || (displayed_hour_ == 12 && hour == 11)) {
-            CWnd* indicator = GetDlgItem(IDC_AMPM);
-            const std::u16string text = indicator->GetWindowText();
-            indicator->SetWindowText(text.find(u"am") != std::u16string::npos || text.find(u"AM") != std::u16string::npos
-                                         ? u"pm"
-                                         : u"am");
-        }
+        if ((displayed_hour_ == 11 && hour == 12) || (displayed_hour_ == 12 && hour == 11)) ToggleMarker();
     }
     if (hour != FieldValue(IDC_HOUR, 0)) SetField(IDC_HOUR, hour);
     displayed_hour_ = hour;
+}
+
+void CAlarmOptionsDlg::ToggleMarker() {
+    CWnd* indicator = GetDlgItem(IDC_AMPM);
+    if (indicator == nullptr || testing_) return;
+    const std::u16string text = indicator->GetWindowText();
+    indicator->SetWindowText(text.find(u"am") != std::u16string::npos || text.find(u"AM") != std::u16string::npos ? u"pm"
+                                                                                                               : u"am");
 }
 
 void CAlarmOptionsDlg::MinuteChanged() {

@@ -90,6 +90,7 @@ private:
     void DayClicked(int id);
     void FollowField(int id);
     void HourChanged();
+    void ToggleMarker();
     void MinuteChanged();
     // The hour 0-23 the fields and the am/pm indicator stand for.
     int Hour24() const;

@@ -364,6 +364,11 @@ TEST_F(AlarmForm, ClockFacesStartFromTheMarkerTheLoadedHourGives) {
             EXPECT_EQ(Text(form, D::IDC_HOUR), hour);
             EXPECT_EQ(Text(form, D::IDC_MINUTE), u"5");
             EXPECT_EQ(Text(form, D::IDC_AMPM), marker);
+            // A tap on the marker crosses noon, a second one back.
+            Tap(form, D::IDC_AMPM);
+            EXPECT_EQ(Text(form, D::IDC_AMPM), std::u16string(marker) == u"am" ? u"pm" : u"am");
+            Tap(form, D::IDC_AMPM);
+            EXPECT_EQ(Text(form, D::IDC_AMPM), marker);
             framework::Automation::Click(&form, framework::IDOK);
         });
     }
