@@ -4,6 +4,7 @@
 // the calling thread. A failed step is passed over and the rest of the macro still runs;
 // nothing is reported, since the alarm must go on ringing whatever the infrared did.
 
+#include <stop_token>
 #include <string>
 
 class AlarmBeaming {
@@ -12,6 +13,7 @@ public:
     // The port is given a moment to settle after it is chosen, before the first signal.
     static constexpr unsigned kSettleMs = 1000;
 
-    // Does nothing when no port has been chosen.
-    static void Beam(const std::string& codebase);
+    // Does nothing when no port has been chosen. A stop requested through `stop` (the
+    // alarm answered) ends the beaming before its next step.
+    static void Beam(const std::string& codebase, std::stop_token stop = {});
 };

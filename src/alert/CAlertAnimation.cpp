@@ -9,6 +9,16 @@ bool CAlertAnimation::Create(CWnd* parent, const CRect& place) {
     return true;
 }
 
+void CAlertAnimation::Ring(bool ringing) {
+    if (ringing) {
+        SetTimer(kTimer, kPeriodMs);
+        return;
+    }
+    KillTimer(kTimer);
+    frame_ = kFirstFrame;
+    UpdateWindow();
+}
+
 void CAlertAnimation::OnTimer(ce::UINT_PTR id) {
     if (id != kTimer) return;
     frame_ = frame_ >= kLastFrame ? kFirstFrame : frame_ + 1;

@@ -18,6 +18,8 @@ public:
     // Placed at `place` (screen pixels) in `parent`; starts turning at once.
     bool Create(CWnd* parent, const CRect& place);
     int Frame() const { return frame_; }
+    // A silenced alarm shows its clock standing still; a repeat sets it ringing again.
+    void Ring(bool ringing);
 
 protected:
     void OnPaint(CDC& dc) override;

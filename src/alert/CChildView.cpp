@@ -11,7 +11,6 @@
 #include "alarms/CAlarmScheduler.h"
 #include "alarms/UserClock.h"
 #include "alarms/WallClock.h"
-#include "alert/AlarmBeaming.h"
 #include "alert/ReminderLayout.h"
 #include "alert/SnoozeTable.h"
 #include "ce/Sound.h"
@@ -41,11 +40,17 @@ constexpr std::array<int, 4> kFontHeights = {12, 36, 22, 14};
 // Those heights are of the whole character cell, ascent and descent; a font is sized by
 // its em, which for Arial is 2048 of the cell's 2288 units.
 constexpr double kEmPerCell = 2048.0 / 2288.0;
+// The smallest note font, in design pixels of cell height.
+constexpr int kNoteFloorHeight = 8;
+constexpr int kNotePlate = 70;  // percent opaque
 constexpr const char16_t* kKivoTitle = u"KIVO";
 // The handheld's default sound, by the name every handheld knows it under.
 constexpr const char16_t* kDefaultSound = u"SystemDefault";
 // The player's own close wait: a stop that has not closed it by then never will.
 constexpr auto kStopPatience = std::chrono::milliseconds(CSoundWave::kCloseWaitMilliseconds);
+
+constexpr ce::WPARAM kReturnKey = 0x0D;
+constexpr ce::WPARAM kEscapeKey = 0x1B;
 
 bool strictly_inside(const CRect& rect, CPoint point) {
     return point.x > rect.left && point.x < rect.right && point.y > rect.top && point.y < rect.bottom;
@@ -73,13 +78,7 @@ int CChildView::OnCreate() {
     CreateFonts();
     CreateControls();
     Load();
-    if (firing_.once) {
-        // KIVO re-reads only the files Alert marked; the deactivation must reach its list.
-        if (AlarmChangeMarker::MarkChanged(alarm_path_)) {
-            if (const ce::HWND kivo = ce::FindWindowW(nullptr, kKivoTitle); kivo != nullptr)
-                ce::PostMessageW(kivo, WM_ALARMS_CHANGED, 0, 0);
-        }
-    }
+    if (firing_.once) TellKivo();
     CAlarmScheduler::Reschedule(fired_);
     animation_ = std::make_unique<CAlertAnimation>();
     animation_->Create(this, Layout().Place(ReminderLayout::kAnimation));
@@ -87,18 +86,54 @@ int CChildView::OnCreate() {
     return 0;
 }
 
-// The frame is shown by now: the beaming holds the thread for as long as its macro
-// lasts, so the reminder is painted first and the person sees it while it beams.
+// The frame is shown by now: the person sees the reminder as it starts to beam.
 void CChildView::BeginRinging() {
     if (answered_) return;
     UpdateWindow();
-    Beam();
-    if (!firing_.sound_path.empty()) {
+    BeamThenRing(true);
+}
+
+// The sound follows the beaming, as on the handheld; the beaming runs on its own thread,
+// so the reminder answers taps and keys meanwhile. A firing that comes while the
+// previous one still beams is not beamed again: its sound follows the beaming under way.
+void CChildView::BeamThenRing(bool first_firing) {
+    if (beaming_.Running()) {
+        ring_first_ = ring_first_ || first_firing;
+        return;
+    }
+    ring_first_ = first_firing;
+    if (firing_.codebase.empty())
+        RingSound();
+    else
+        beaming_.Start(firing_.codebase, GetSafeHwnd(), WM_BEAMING_DONE);
+}
+
+void CChildView::OnBeamingDone() {
+    beaming_.Ended();
+    if (!answered_) RingSound();
+}
+
+// The first firing makes the player when the alarm has a sound; a re-fire rings only
+// through that player, and only with a sound of its own (none: it stays silent).
+void CChildView::RingSound() {
+    if (firing_.sound_path.empty()) return;
+    if (ring_first_) {
         player_ = std::make_unique<CSoundWave>(GetSafeHwnd());
         player_->CreateThread();
         player_->SetVolume(firing_.volume);
         PlayOnce();
+    } else if (player_ != nullptr) {
+        PlayOnce();
+        player_->SetVolume(firing_.volume);
     }
+}
+
+// KIVO re-reads only the files Alert marked: a deactivation, a snooze or an answer must
+// reach its list.
+void CChildView::TellKivo() {
+    if (!AlarmChangeMarker::MarkChanged(alarm_path_)) return;
+    if (const ce::HWND kivo = ce::FindWindowW(nullptr, kKivoTitle); kivo != nullptr)
+        ce::PostMessageW(kivo, WM_ALARMS_CHANGED, 0, 0);
 }
 
 void CChildView::CreateFonts() {
@@ -152,10 +187,6 @@ void CChildView::Load() {
     ShowFireTime();
 }
 
-void CChildView::Beam() {
-    if (!firing_.codebase.empty()) AlarmBeaming::Beam(firing_.codebase);
-}
-
 // One play of the alarm's sound. A sound the player cannot play (its file gone, the
 // storage card out, a file it refuses) gives way to the handheld's default sound, played
 // as many times: an alarm that asked for a sound never rings silent.
@@ -184,17 +215,19 @@ void CChildView::StopSound() {
     }
 }
 
-// No more plays of this firing.
+// No more plays of this firing, and the clock stops shaking.
 void CChildView::Silence() {
     StopSound();
     plays_left_ = 0;
     firing_.sound_path.clear();
+    if (animation_ != nullptr) animation_->Ring(false);
 }
 
 void CChildView::TakeRefireBack() {
     ReminderAlarmFile::RemoveRefire(alarm_path_);
     firing_.refire_armed = false;
     CAlarmScheduler::RescheduleAnswered(alarm_path_);
+    TellKivo();
 }
 
 void CChildView::OnSoundEnded() {
@@ -221,15 +254,12 @@ void CChildView::OnRefire() {
     }
     DisplaySwitch::SwitchOn();
     Load();
+    if (animation_ != nullptr) animation_->Ring(true);
     // Registered before beaming, as at the first firing: a long macro must not outlast
     // the wake program's safety re-run, nor a crash while beaming lose the repeat.
     CAlarmScheduler::Reschedule(fired_);
     UpdateWindow();
-    Beam();
-    if (player_ != nullptr) {
-        PlayOnce();
-        player_->SetVolume(firing_.volume);
-    }
+    BeamThenRing(false);
 }
 
 ce::LRESULT CChildView::WindowProc(ce::UINT message, ce::WPARAM wParam, ce::LPARAM lParam) {
@@ -240,6 +270,7 @@ ce::LRESULT CChildView::WindowProc(ce::UINT message, ce::WPARAM wParam, ce::LPAR
         case WM_SOUND_ENDED: OnSoundEnded(); return 0;
         case WM_PICKER_CLOSED: OnLengthListClosed(wParam, lParam); return 0;
         case WM_BEGIN_RINGING: BeginRinging(); return 0;
+        case WM_BEAMING_DONE: OnBeamingDone(); return 0;
         case WM_ALERT_REFIRE:
             // A change of the clock or zone never rings: it only moves what is registered.
             if (lParam == kRefireClockChanged)
@@ -256,13 +287,33 @@ bool CChildView::PreTranslateMessage(ce::MSG* message) {
     if (answered_) return message->message == ce::WM_LBUTTONDOWN || message->message == ce::WM_LBUTTONUP;
     bool consumed = false;
     if (message->message == ce::WM_LBUTTONDOWN) OnFirstTap(message, consumed);
+    if (message->message == ce::WM_KEYDOWN) consumed = OnKey(message->wParam);
     return consumed;
+}
+
+// The keys of a form, as a person with the handheld's buttons expects them: Return takes
+// the default answer, Dismiss; Escape puts the alarm off, as Snooze does. Either first
+// answers the alarm as a tap does.
+bool CChildView::OnKey(ce::WPARAM key) {
+    if (key != kReturnKey && key != kEscapeKey) return false;
+    Silence();
+    if (firing_.refire_armed) TakeRefireBack();
+    if (length_list_.IsWindowVisible()) {
+        // Return chooses the list's selected length, Escape closes it choosing nothing.
+        if (key == kReturnKey) OnLengthListClosed(kLengthListId, length_list_.Selection());
+        else HideLengthList();
+        return true;
+    }
+    if (key == kReturnKey) Dismiss();
+    else Snooze();
+    return true;
 }
 
 // Any tap answers the alarm: it goes quiet and its armed repeat is taken back. A tap
 // beside the open length list closes it; one on the length label opens it.
 void CChildView::OnFirstTap(ce::MSG* message, bool& consumed) {
     if (plays_left_ > 0) Silence();
+    else if (animation_ != nullptr) animation_->Ring(false);  // rung out by itself, still shaking
     if (firing_.refire_armed) TakeRefireBack();
     if (length_list_.IsWindowVisible()) {
         if (message->hwnd != length_list_.GetSafeHwnd()) {
@@ -306,18 +357,21 @@ void CChildView::Dismiss() {
     Silence();
     ReminderAlarmFile::RemoveRefire(alarm_path_);
     CAlarmScheduler::RescheduleAnswered(alarm_path_);
+    TellKivo();
     Close();
 }
 
 void CChildView::Snooze() {
     ReminderAlarmFile::Snooze(alarm_path_, SnoozeTable::Minutes(snooze_index_));
     CAlarmScheduler::RescheduleAnswered(alarm_path_);
+    TellKivo();
     Close();
 }
 
 // The program ends with the alarm's answer; the sound must not outlive the window.
 void CChildView::Close() {
     answered_ = true;
+    beaming_.RequestStop();
     StopSound();
     if (pause_timer_running_) KillTimer(kPauseTimer);
     pause_timer_running_ = false;
@@ -372,13 +426,33 @@ void CChildView::OnPaint(CDC& dc) {
     DrawTexts(dc, layout);
 }
 
+// The whole note, up to its 199 characters. A short one stays in the description's
+// place; a longer one takes the room the layout has below the clock, on a pale plate,
+// in a smaller font as it needs, down to a floor still read at arm's length; only a
+// note longer than that room holds at the floor ends in "...".
+void CChildView::DrawNote(CDC& dc, const ReminderLayout& layout) {
+    const CRect place = layout.Place(ReminderLayout::kDescription);
+    dc.SelectFont(fonts_[kDescriptionFont]);
+    if (dc.FitsWrapped(firing_.description, place)) {
+        dc.DrawText(firing_.description, place, CDC::DT_LEFT | CDC::DT_WORDBREAK | CDC::DT_END_ELLIPSIS);
+        return;
+    }
+    const CRect plate = layout.PlaceNote();
+    dc.FillTranslucentRect(plate, framework::RGB(255, 255, 255), kNotePlate);
+    const int pad = layout.ScaleX(2);
+    const CRect room{plate.left + pad, plate.top + pad, plate.right - pad, plate.bottom};
+    CFont font;
+    for (int height = kFontHeights[kDescriptionFont]; height >= kNoteFloorHeight; --height) {
+        font.Create(u"Arial", height * kEmPerCell * 72.0 / framework::Screen::kDesignDpi, CFont::FW_BOLD);
+        dc.SelectFont(font);
+        if (dc.FitsWrapped(firing_.description, room)) break;
+    }
+    dc.DrawText(firing_.description, room, CDC::DT_LEFT | CDC::DT_WORDBREAK | CDC::DT_END_ELLIPSIS);
+}
+
 void CChildView::DrawTexts(CDC& dc, const ReminderLayout& layout) {
     dc.SetTextColor(kTextColour);
-    if (!firing_.description.empty()) {
-        dc.SelectFont(fonts_[kDescriptionFont]);
-        dc.DrawText(firing_.description, layout.Place(ReminderLayout::kDescription),
-                    CDC::DT_LEFT | CDC::DT_WORDBREAK | CDC::DT_END_ELLIPSIS);
-    }
+    if (!firing_.description.empty()) DrawNote(dc, layout);
     CRect time = layout.Place(ReminderLayout::kTime);
     if (!twelve_hours_) {
         time.left += ReminderLayout::kTwentyFourHourShift;

@@ -15,6 +15,7 @@
 #include "alert/CMyButton.h"
 #include "alert/CMyList.h"
 #include "alert/ReminderAlarmFile.h"
+#include "alert/ReminderBeaming.h"
 #include "alert/StopBudget.h"
 #include "framework/CBitmap.h"
 #include "framework/CFont.h"
@@ -35,6 +36,8 @@ public:
     // Posted to itself as it is made: the beaming and the sound begin once the reminder
     // is in front and painted.
     static constexpr ce::UINT WM_BEGIN_RINGING = 0x0591;
+    // Posted by the beaming's thread when the alarm's macro is over.
+    static constexpr ce::UINT WM_BEAMING_DONE = 0x0592;
 
     CChildView();
     ~CChildView() override;
@@ -61,16 +64,20 @@ private:
     CRect LengthListPlace(const ReminderLayout& layout) const;
 
     void Load();
-    void Beam();
     void BeginRinging();
+    void BeamThenRing(bool first_firing);
+    void OnBeamingDone();
+    void RingSound();
     void PlayOnce();
     void StopSound();
     void Silence();
     void TakeRefireBack();
+    void TellKivo();
     void OnSoundEnded();
     void OnPauseOver();
     void OnRefire();
     void OnFirstTap(ce::MSG* message, bool& consumed);
+    bool OnKey(ce::WPARAM key);
     void Dismiss();
     void Snooze();
     void OpenLengthList();
@@ -80,6 +87,7 @@ private:
 
     void ShowFireTime();
     void DrawTexts(CDC& dc, const ReminderLayout& layout);
+    void DrawNote(CDC& dc, const ReminderLayout& layout);
 
     // What the alarm file gave for the firing shown now.
     std::u16string alarm_path_;
@@ -91,6 +99,7 @@ private:
     bool pause_timer_running_ = false;
     bool beep_instead_ = false;  // the sound cannot be played this firing
     bool answered_ = false;  // Dismiss, Snooze or the automatic stop: the view only waits to go
+    bool ring_first_ = false;  // the sound due after the beaming is the first firing's
     bool twelve_hours_;
     StopBudget budget_;
 
@@ -103,4 +112,6 @@ private:
     CMyButton length_arrow_;
     CMyList length_list_;
     std::unique_ptr<CAlertAnimation> animation_;
+    // Last: its thread is over before anything else of the view goes.
+    ReminderBeaming beaming_;
 };

@@ -84,15 +84,12 @@ void CMyList::OnPaint(CDC& dc) {
 }
 
 void CMyList::OnLButtonDown(ce::UINT /*flags*/, CPoint point) {
+    // One tap chooses the length and closes the list: a person who tapped "10 min" meant it.
     const int row = (point.y - kBorder) / RowHeight() + top_;
-    if (row == selection_) {
-        GetParent()->WindowProc(WM_PICKER_CLOSED, static_cast<ce::WPARAM>(GetDlgCtrlID()), selection_);
-        return;
-    }
-    if (row >= 0 && row < kRows) {
-        selection_ = row;
-        Invalidate();
-    }
+    if (row < 0 || row >= kRows) return;
+    selection_ = row;
+    Invalidate();
+    GetParent()->WindowProc(WM_PICKER_CLOSED, static_cast<ce::WPARAM>(GetDlgCtrlID()), selection_);
 }
 
 void CMyList::OnKillFocus() {

@@ -29,6 +29,12 @@ CRect ReminderLayout::PlaceLengthList(int rows, int row_pixels, int border) cons
     return {column.left, top, column.right, top + shown * row_pixels + 2 * border};
 }
 
+CRect ReminderLayout::PlaceNote() const {
+    CRect room = Place(kNoteRoom);
+    room.bottom = std::max(room.bottom, view_height_ - ScaleY(kNoteMargin));
+    return room;
+}
+
 CRect ReminderLayout::PlaceAt(CPoint design, CSize design_size) const {
     return Place({design.x, design.y, design.x + design_size.cx, design.y + design_size.cy});
 }

@@ -17,6 +17,10 @@ public:
     static constexpr CRect kTime{116, 9, 205, 38};
     static constexpr CRect kAmPm{202, 20, 202 + 32, 20 + 16};
     static constexpr CRect kDescription{130, 197, 130 + 97, 197 + 26};
+    // The room a long note may take: under the ringing clock, right of the snooze length.
+    static constexpr CRect kNoteRoom{112, 190, 233, 236};
+    // Design pixels kept free below the note, at the view's bottom edge.
+    static constexpr int kNoteMargin = 3;
     static constexpr CRect kSnoozeLabel{43, 195, 43 + 47, 195 + 15};
     // A 24-hour time has no AM/PM beside it and moves this many screen pixels right.
     static constexpr int kTwentyFourHourShift = 8;
@@ -31,6 +35,9 @@ public:
     // many whole rows of `row_pixels` as the view holds below it (3 to `rows`), inside
     // a border of `border` pixels.
     CRect PlaceLengthList(int rows, int row_pixels, int border) const;
+    // The note's room: kNoteRoom, reaching down to the view's bottom edge when the view
+    // is taller than the design.
+    CRect PlaceNote() const;
     // Where a picture of that design size goes with its top left corner at the design point.
     CRect PlaceAt(CPoint design, CSize design_size) const;
     int ScaleX(int design) const { return screen_.ScaleX(design); }

@@ -7,7 +7,7 @@
 #include "forms/CHelpDlg.h"
 #include "forms/FormIds.h"
 #include "forms/InfraredStrings.h"
-#include "forms/LearnOutcome.h"
+#include "forms/CLearnCommandDlg.h"
 #include "forms/SerialPorts.h"
 #include "framework/DialogTemplate.h"
 #include "framework/MessageBox.h"
@@ -143,6 +143,8 @@ bool CComPortDlg::OnCommand(ce::UINT id, ce::UINT code) {
     }
 }
 
+// The learning form prompts for the remote's button, listens with a Cancel, and says
+// what came of it.
 void CComPortDlg::Learn() {
     CIrDrvr* driver = GetIrDriver();
     if (driver == nullptr) return;
@@ -153,28 +155,19 @@ void CComPortDlg::Learn() {
         return;
     }
     driver->SetPortName(port.c_str());
-    // The capture holds the thread for up to 20 seconds.
-    const int code = driver->Learn();
-    if (code != kIrOk) {
-        ReleaseIrDriver();
-        framework::MessageBox(this, LearnOutcome::FailureText(code), u"KIVO", framework::MB_OK | framework::MB_ICONWARNING);
-        return;
-    }
-    std::unique_ptr<std::int32_t[]> durations;
-    std::uint16_t count = 0;
-    platform::card::signal_data learned;
-    driver->GetLearnedSignal(durations, count, learned.repeat_start, learned.carrier_period);
-    learned.durations.assign(durations.get(), durations.get() + count);
+    CLearnCommandDlg learning(this);
+    if (learning.DoModal() == CLearnCommandDlg::kLearned) TestSignal() = learning.Learned();
     ReleaseIrDriver();
-    if (learned.durations.empty()) return;
-    TestSignal() = std::move(learned);
-    framework::MessageBox(this, LearnOutcome::kLearned, u"KIVO", framework::MB_OK | framework::MB_ICONINFORMATION);
 }
 
 void CComPortDlg::Test() {
     const auto& signal = TestSignal();
     const std::u16string port = SelectedPort();
-    if (!signal || port.empty()) return;
+    if (port.empty()) return;
+    if (!signal) {
+        framework::MessageBox(this, kNothingLearned, u"KIVO", framework::MB_OK | framework::MB_ICONINFORMATION);
+        return;
+    }
     CIrDrvr* driver = GetIrDriver();
     if (driver == nullptr) return;
     driver->SetPortName(port.c_str());

@@ -22,6 +22,8 @@ public:
     static constexpr int IDC_LEARN = 1028;
     static constexpr int IDC_PORTS = 2033;
     static constexpr int IDC_AUTODETECT = 2034;
+    static constexpr const char16_t* kNothingLearned =
+        u"Tap Learn and hold a button of the remote first: Test sends what was learned.";
     static constexpr int IDC_TEST = 2349;
     static constexpr int IDC_HELP = 2351;
     static constexpr int IDC_HINT = 2352;

@@ -8,6 +8,7 @@
 #include "forms/ItemData.h"
 #include "framework/CButton.h"
 #include "framework/DialogTemplate.h"
+#include "framework/MessageBox.h"
 
 namespace {
 
@@ -141,13 +142,19 @@ void CCommandOptionsDlg::OnOK() {
     switch (Chosen()) {
         case IDC_REPEAT: {
             const int times = EditField::Number(GetDlgItem(IDC_TIMES));
-            if (times == 0) return;
+            if (times == 0) {
+                framework::MessageBox(this, kNoRepeat, u"KIVO", framework::MB_OK | framework::MB_ICONWARNING);
+                return;
+            }
             repeat_mode_ = times;
             break;
         }
         case IDC_REPEAT_FOR: {
             const int ms = (EditField::Number(GetDlgItem(IDC_SECONDS)) * 10 + EditField::Number(GetDlgItem(IDC_TENTHS))) * 100;
-            if (ms == 0) return;
+            if (ms == 0) {
+                framework::MessageBox(this, kNoDuration, u"KIVO", framework::MB_OK | framework::MB_ICONWARNING);
+                return;
+            }
             duration_ms_ = ms;
             repeat_mode_ = ItemData::kRepeatForDuration;
             break;

@@ -23,6 +23,8 @@ public:
     static constexpr int IDC_TIMES_LABEL = 2201;
     static constexpr int IDC_POINT = 2202;
     static constexpr int IDC_SECONDS_LABEL = 2203;
+    static constexpr const char16_t* kNoRepeat = u"Repeat the signal at least once, then tap OK.";
+    static constexpr const char16_t* kNoDuration = u"Send the signal for longer than 0.0 s, then tap OK.";
 
     CCommandOptionsDlg(CWnd* parent, int repeat_mode, int duration_ms);
 

@@ -3,12 +3,14 @@
 #include <mutex>
 #include <vector>
 
+#include "ce/Messages.h"
 #include "forms/FormIds.h"
 #include "forms/InfraredStrings.h"
 #include "forms/LearnOutcome.h"
 #include "framework/DialogTemplate.h"
 #include "framework/MessageBox.h"
 #include "irdriver/IrDriverInstance.h"
+#include "irdriver/learn/LearnDeadline.h"
 #include "irlib/card/signal_entries.h"
 
 namespace {
@@ -20,7 +22,8 @@ using framework::WS_VISIBLE;
 // One layout for every screen: narrow enough for the square one, short enough for landscape.
 constexpr DialogItem kItems[] = {
     {IDC_CAPTION, ControlKind::Static, u"Learning IR Signal", WS_VISIBLE, 8, 6, 144, 12},
-    {CLearnCommandDlg::IDC_INSTRUCTIONS, ControlKind::Static, u"", WS_VISIBLE, 12, 28, 136, 96},
+    {CLearnCommandDlg::IDC_INSTRUCTIONS, ControlKind::Static, u"", WS_VISIBLE, 12, 28, 136, 74},
+    {framework::IDCANCEL, ControlKind::PushButton, u"Cancel", WS_VISIBLE, 55, 108, 50, 14},
 };
 
 }  // namespace
@@ -45,9 +48,12 @@ bool CLearnCommandDlg::OnInitDialog() {
     return true;
 }
 
+CLearnCommandDlg::~CLearnCommandDlg() { EndCapture(); }
+
 ce::LRESULT CLearnCommandDlg::WindowProc(ce::UINT message, ce::WPARAM wParam, ce::LPARAM lParam) {
-    if (message != WM_START_LEARNING) return CMainBaseDlg::WindowProc(message, wParam, lParam);
-    Learn();
+    if (message == WM_START_LEARNING) Learn();
+    else if (message == WM_LEARNING_DONE) OnLearningDone(static_cast<int>(wParam));
+    else return CMainBaseDlg::WindowProc(message, wParam, lParam);
     return 0;
 }
 
@@ -58,9 +64,39 @@ void CLearnCommandDlg::Learn() {
         EndDialog(kNotLearned);
         return;
     }
-    // The capture holds the thread for up to 20 seconds: the instructions go up first.
-    UpdateWindow();
-    const int code = driver->Learn();
+    driver_ = driver;
+    // The capture waits up to 20 seconds for the remote; the form goes on answering.
+    LearnDeadline::Allow();
+    capture_ = std::jthread([driver, window = GetSafeHwnd()] {
+        ce::PostMessageW(window, WM_LEARNING_DONE, static_cast<ce::WPARAM>(driver->Learn()), 0);
+    });
+}
+
+void CLearnCommandDlg::OnCancel() {
+    if (!capture_.joinable()) {
+        CMainBaseDlg::OnCancel();
+        return;
+    }
+    // The capture ends at once and reports; the form closes then, without a word.
+    cancelled_ = true;
+    LearnDeadline::GiveUp();
+}
+
+void CLearnCommandDlg::EndCapture() {
+    if (!capture_.joinable()) return;
+    LearnDeadline::GiveUp();
+    capture_.join();
+    LearnDeadline::Allow();
+}
+
+void CLearnCommandDlg::OnLearningDone(int code) {
+    capture_.join();
+    if (cancelled_) {
+        LearnDeadline::Allow();
+        ReleaseIrDriver();
+        EndDialog(kNotLearned);
+        return;
+    }
     if (code != kIrOk) {
         framework::MessageBox(this, LearnOutcome::FailureText(code), u"KIVO", framework::MB_OK | framework::MB_ICONWARNING);
         ReleaseIrDriver();
@@ -69,7 +105,7 @@ void CLearnCommandDlg::Learn() {
     }
     std::unique_ptr<std::int32_t[]> durations;
     std::uint16_t count = 0;
-    driver->GetLearnedSignal(durations, count, learned_.repeat_start, learned_.carrier_period);
+    driver_->GetLearnedSignal(durations, count, learned_.repeat_start, learned_.carrier_period);
     learned_.durations.assign(durations.get(), durations.get() + count);
     ReleaseIrDriver();
     if (learned_.durations.empty()) {

@@ -21,6 +21,7 @@ using framework::WS_VISIBLE;
 constexpr const char16_t* kNothingSelected = u"None command selected";
 constexpr const char16_t* kNoPort = u"Set COM port";
 constexpr const char16_t* kCaption = u"KIVO";
+constexpr const char16_t* kNothingToTest = u"Add a signal to the list, then tap Test.";
 // The longest line text the list shows.
 constexpr std::size_t kLineCharacters = 200;
 constexpr ce::DWORD kList = WS_VISIBLE | framework::WS_BORDER | framework::WS_VSCROLL;
@@ -205,7 +206,10 @@ void CMacroEditorDlg::MoveLine(int delta) {
 }
 
 void CMacroEditorDlg::RunTest() {
-    if (lines_.empty()) return;
+    if (lines_.empty()) {
+        framework::MessageBox(this, kNothingToTest, kCaption, framework::MB_OK | framework::MB_ICONINFORMATION);
+        return;
+    }
     const std::u16string port = ComPortSetting::Read();
     if (port.empty()) {
         framework::MessageBox(this, kNoPort, kCaption, framework::MB_OK | framework::MB_ICONWARNING);

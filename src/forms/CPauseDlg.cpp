@@ -6,6 +6,7 @@
 #include "forms/FormIds.h"
 #include "forms/InfraredStrings.h"
 #include "framework/DialogTemplate.h"
+#include "framework/MessageBox.h"
 
 namespace {
 
@@ -85,7 +86,10 @@ bool CPauseDlg::PreTranslateMessage(ce::MSG* message) {
 
 void CPauseDlg::OnOK() {
     const int ms = (EditField::Number(GetDlgItem(IDC_SECONDS)) * 10 + EditField::Number(GetDlgItem(IDC_TENTHS))) * 100;
-    if (ms == 0) return;
+    if (ms == 0) {
+        framework::MessageBox(this, kNoPause, u"KIVO", framework::MB_OK | framework::MB_ICONWARNING);
+        return;
+    }
     pause_ms_ = ms;
     CInputBaseDlg::OnOK();
 }

@@ -19,6 +19,7 @@ public:
     static constexpr int IDC_UNIT = 2115;
     // A new pause (-1) starts at half a second.
     static constexpr int kNewPause = -1;
+    static constexpr const char16_t* kNoPause = u"Set a pause longer than 0.0 s, then tap OK.";
     static constexpr int kNewPauseMs = 500;
 
     CPauseDlg(CWnd* parent, int pause_ms);

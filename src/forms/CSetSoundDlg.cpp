@@ -29,6 +29,7 @@ constexpr int kValues = 10;  // volume and play count run 1..10
 constexpr std::array<int, 10> kPauseSeconds{0, 1, 2, 3, 5, 10, 20, 30, 60, 90};
 
 constexpr const char16_t* kTitle = u"Assign a Sound to Alarm";
+constexpr const char16_t* kNoSoundToTest = u"Choose a sound with \"...\", then tap Test Sound.";
 
 // Rectangles here are only where the controls are made; Layout places them.
 constexpr DialogItem kItems[] = {
@@ -182,7 +183,12 @@ void CSetSoundDlg::OnTimer(ce::UINT_PTR id) {
 
 void CSetSoundDlg::StartTest() {
     test_.StopPlayer();
-    if (!FolderPath::IsFile(sound_path_)) return;
+    if (!FolderPath::IsFile(sound_path_)) {
+        const std::u16string why = sound_path_.empty() ? std::u16string(kNoSoundToTest)
+                                                       : u"There is no sound file " + sound_path_ + u". " + kNoSoundToTest;
+        framework::MessageBox(this, why, kTitle, framework::MB_OK | framework::MB_ICONINFORMATION);
+        return;
+    }
     const ce::DWORD result = test_.Start(sound_path_, ChosenVolume(), ChosenPlayCount(), ChosenPause());
     SetTestingControls(true);
     if (result == CSoundWave::kPlaying) return;

@@ -195,21 +195,42 @@ std::vector<MenuItemState> menu_of(CWnd* window) {
     return frame != nullptr ? frame->GetMenuItems() : std::vector<MenuItemState>{};
 }
 
+std::vector<MenuTitleState> titles_of(CWnd* window) {
+    auto* frame = dynamic_cast<CFrameWnd*>(window);
+    return frame != nullptr ? frame->GetMenuTitles() : std::vector<MenuTitleState>{};
+}
+
+QRect qrect(const CRect& place) { return {place.left, place.top, place.Width(), place.Height()}; }
+
 QJsonArray menu_json(CWnd* window) {
     QJsonArray menu;
     for (const auto& item : menu_of(window))
         menu.append(QJsonObject{{"id", static_cast<qint64>(item.command)},
                                 {"menu", qtext(item.menu)},
                                 {"text", qtext(item.text)},
-                                {"enabled", item.enabled}});
+                                {"enabled", item.enabled},
+                                {"rect", item.place.Width() > 0 ? QJsonValue(rect_json(qrect(item.place))) : QJsonValue()}});
     return menu;
 }
 
-// One line per item after the controls: "57665 menu "Options > Exit" enabled".
+QJsonArray titles_json(CWnd* window) {
+    QJsonArray titles;
+    for (const auto& title : titles_of(window))
+        titles.append(QJsonObject{{"text", qtext(title.title)}, {"rect", rect_json(qrect(title.place))}, {"open", title.open}});
+    return titles;
+}
+
+// One line per item after the controls: "57665 menu "Options > Exit" enabled", with
+// its place while its menu is open; then one per title of the bar, where a tap opens it:
+// "menubar "Options" 0,296 52x24 open".
 void menu_lines(std::ostream& out, CWnd* window) {
     for (const auto& item : menu_of(window))
         out << item.command << " menu " << quoted(utf8(item.menu) + " > " + utf8(item.text))
-            << (item.enabled ? " enabled" : " greyed") << '\n';
+            << (item.enabled ? " enabled" : " greyed")
+            << (item.place.Width() > 0 ? " " + rect_line(qrect(item.place)) : std::string()) << '\n';
+    for (const auto& title : titles_of(window))
+        out << "menubar " << quoted(utf8(title.title)) << ' ' << rect_line(qrect(title.place))
+            << (title.open ? " open" : "") << '\n';
 }
 
 // The rows of a report list: every column's text, whether selected, where.
@@ -366,7 +387,8 @@ std::string Automation::Dump(CWnd* window, bool json) {
                                {"width", top->width()},
                                {"height", top->height()},
                                {"controls", controls},
-                               {"menu", menu_json(window)}};
+                               {"menu", menu_json(window)},
+                               {"menubar", titles_json(window)}};
         return QJsonDocument(dump).toJson(QJsonDocument::Compact).toStdString() + "\n";
     }
     std::ostringstream out;

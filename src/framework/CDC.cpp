@@ -27,6 +27,12 @@ CDC::CDC(QPaintDevice* device) : painter_(device) {
 
 void CDC::FillSolidRect(const CRect& rect, framework::COLORREF colour) { painter_.fillRect(qrect(rect), qcolour(colour)); }
 
+void CDC::FillTranslucentRect(const CRect& rect, framework::COLORREF colour, int percent) {
+    QColor wash = qcolour(colour);
+    wash.setAlpha(std::clamp(percent, 0, 100) * 255 / 100);
+    painter_.fillRect(qrect(rect), wash);
+}
+
 void CDC::SelectPen(int width, framework::COLORREF colour) {
     painter_.setPen(QPen(qcolour(colour), std::max(1, width), Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
 }
@@ -57,13 +63,17 @@ namespace {
 
 // The lines of `text` word-wrapped to `width`, as many as fit `height`; the last of them
 // cut with an ellipsis when more text follows.
+void wrap_words(QTextLayout& layout) {
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+}
+
 QString fitted_lines(const QString& text, const QFont& font, int width, int height) {
     const QFontMetrics metrics(font);
     const int most = std::max(1, height / std::max(1, metrics.lineSpacing()));
     QTextLayout layout(text, font);
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
+    wrap_words(layout);
     QStringList lines;
     layout.beginLayout();
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
@@ -83,8 +93,15 @@ QString fitted_lines(const QString& text, const QFont& font, int width, int heig
 void CDC::DrawText(std::u16string_view text, const CRect& rect, unsigned format) {
     if ((format & (DT_WORDBREAK | DT_END_ELLIPSIS)) == (DT_WORDBREAK | DT_END_ELLIPSIS)) {
         const QString whole = QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-        const std::u16string fitted = fitted_lines(whole, painter_.font(), rect.Width(), rect.Height()).toStdU16String();
-        DrawText(fitted, rect, format & ~(DT_WORDBREAK | DT_END_ELLIPSIS));
+        const QStringList lines = fitted_lines(whole, painter_.font(), rect.Width(), rect.Height()).split(QLatin1Char('\n'));
+        // Line by line at the spacing the fitting counted with, so the last one counted is whole.
+        const int spacing = QFontMetrics(painter_.font()).lineSpacing();
+        CRect line = rect;
+        for (const QString& each : lines) {
+            line.bottom = line.top + spacing;
+            DrawText(each.toStdU16String(), line, (format & ~(DT_WORDBREAK | DT_END_ELLIPSIS | DT_VCENTER)) | DT_SINGLELINE);
+            line.top += spacing;
+        }
         return;
     }
     int flags = 0;
@@ -94,6 +111,21 @@ void CDC::DrawText(std::u16string_view text, const CRect& rect, unsigned format)
     if ((format & DT_SINGLELINE) != 0) flags |= Qt::TextSingleLine;
     if ((format & DT_NOCLIP) != 0) flags |= Qt::TextDontClip;
     painter_.drawText(qrect(rect), flags, QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+bool CDC::FitsWrapped(std::u16string_view text, const CRect& rect) const {
+    const QFont& font = painter_.font();
+    const int most = rect.Height() / std::max(1, QFontMetrics(font).lineSpacing());
+    QTextLayout layout(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())), font);
+    wrap_words(layout);
+    int lines = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid() && lines <= most; line = layout.createLine()) {
+        line.setLineWidth(rect.Width());
+        ++lines;
+    }
+    layout.endLayout();
+    return lines <= most;
 }
 
 CSize CDC::GetTextExtent(std::u16string_view text) const {

@@ -29,6 +29,8 @@ public:
     CDC& operator=(const CDC&) = delete;
 
     void FillSolidRect(const CRect& rect, framework::COLORREF colour);
+    // Lays `colour` over what is drawn, `percent` opaque.
+    void FillTranslucentRect(const CRect& rect, framework::COLORREF colour, int percent);
     // A solid pen `width` pixels wide; the lines and outlines drawn next use it.
     void SelectPen(int width, framework::COLORREF colour);
     void SelectFont(const CFont& font);
@@ -39,6 +41,8 @@ public:
     void MoveTo(int x, int y);
     void LineTo(int x, int y);
     void DrawText(std::u16string_view text, const CRect& rect, unsigned format);
+    // Whether `text`, word-wrapped in the selected font, fits the rectangle whole.
+    bool FitsWrapped(std::u16string_view text, const CRect& rect) const;
     // The width and height of one line of `text` in the selected font.
     CSize GetTextExtent(std::u16string_view text) const;
     // Stretches the bitmap into the rectangle; pixels of the transparent colour are left alone.

@@ -9,6 +9,9 @@ class CEdit : public CWnd {
 public:
     // At most `characters` can be typed (or set); 0 lifts the limit.
     void SetLimitText(int characters);
+    // Selects the whole text once the tap that focused the field is over, so the next
+    // key typed replaces it (a full two-digit field would take no digit otherwise).
+    void SelectAllAfterTap();
 
 protected:
     void OnSetFocus() override;

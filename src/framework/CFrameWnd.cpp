@@ -6,7 +6,17 @@
 
 #include "framework/CView.h"
 #include "framework/ControlText.h"
+#include "framework/MenuPanel.h"
+#include "framework/ShellMenuBar.h"
 #include "framework/WindowMessages.h"
+
+namespace {
+
+CRect place_of(const QRect& rect) {
+    return rect.isEmpty() ? CRect{} : CRect{rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1};
+}
+
+}  // namespace
 
 bool CFrameWnd::Create(std::u16string_view title, CView* view) {
     if (!CWnd::Create(nullptr, {}, 0, title)) return false;
@@ -18,12 +28,12 @@ bool CFrameWnd::Create(std::u16string_view title, CView* view) {
 
 bool CFrameWnd::CreateMenuBar(std::span<const MenuDefinition> menus) {
     if (widget() == nullptr || menu_bar_ != nullptr) return false;
-    menu_bar_ = new QMenuBar(widget());
-    menu_bar_->setNativeMenuBar(false);
-    int index = 0;
+    menu_bar_ = new framework::ShellMenuBar(widget(), [this](QAction* title) {
+        OpenMenu(static_cast<int>(menu_bar_->actions().indexOf(title)));
+    });
+    open_menu_ = new framework::MenuPanel(widget());
     for (const auto& definition : menus) {
         QMenu* menu = menu_bar_->addMenu(framework::ToQString(definition.title));
-        QObject::connect(menu, &QMenu::aboutToShow, menu, [this, index] { OnInitMenuPopup(index); });
         for (const auto& item : definition.items) {
             if (item.text.empty()) {
                 menu->addSeparator();
@@ -37,7 +47,6 @@ bool CFrameWnd::CreateMenuBar(std::span<const MenuDefinition> menus) {
             });
             actions_[command] = action;
         }
-        ++index;
     }
     menu_bar_->show();
     LayOut();
@@ -62,7 +71,19 @@ void CFrameWnd::InitMenusHolding(ce::UINT command) {
     }
 }
 
+void CFrameWnd::OpenMenu(int index) {
+    if (menu_bar_ == nullptr || index < 0 || index >= menu_bar_->actions().size()) return;
+    QAction* title = menu_bar_->actions()[index];
+    const bool was_open = open_menu_->OpenMenu() == title->menu();
+    open_menu_->Close();
+    if (was_open || title->menu() == nullptr) return;
+    OnInitMenuPopup(index);
+    const QRect place = menu_bar_->actionGeometry(title).translated(menu_bar_->pos());
+    open_menu_->Open(title->menu(), {0, 0, widget()->width(), menu_bar_->y()}, place.topLeft());
+}
+
 bool CFrameWnd::ChooseMenuItem(ce::UINT command) {
+    if (open_menu_ != nullptr) open_menu_->Close();
     // The menu holding the item opens first, so that it greys what it greys.
     InitMenusHolding(command);
     if (!IsMenuItemEnabled(command)) return false;
@@ -79,9 +100,21 @@ std::vector<MenuItemState> CFrameWnd::GetMenuItems() {
         for (const QAction* action : menu->actions())
             if (!action->isSeparator())
                 items.push_back({framework::FromQString(menu->title()), framework::FromQString(action->text()),
-                                 action->data().toUInt(), action->isEnabled()});
+                                 action->data().toUInt(), action->isEnabled(), place_of(open_menu_->ItemPlace(action))});
     }
     return items;
+}
+
+std::vector<MenuTitleState> CFrameWnd::GetMenuTitles() const {
+    std::vector<MenuTitleState> titles;
+    for (int index = 0; menu_bar_ != nullptr && index < menu_bar_->actions().size(); ++index) {
+        QAction* title = menu_bar_->actions()[index];
+        if (title->menu() == nullptr) continue;
+        titles.push_back({framework::FromQString(title->text()),
+                          place_of(menu_bar_->actionGeometry(title).translated(menu_bar_->pos())),
+                          open_menu_->OpenMenu() == title->menu()});
+    }
+    return titles;
 }
 
 void CFrameWnd::OnSize(ce::UINT type, int cx, int cy) {
@@ -91,6 +124,8 @@ void CFrameWnd::OnSize(ce::UINT type, int cx, int cy) {
 
 void CFrameWnd::LayOut() {
     if (widget() == nullptr) return;
+    // A menu open over the old shape would stand in the wrong place on the new one.
+    if (open_menu_ != nullptr) open_menu_->Close();
     const int bar = menu_bar_ != nullptr ? menu_bar_->sizeHint().height() : 0;
     const int height = widget()->height() - bar;
     if (menu_bar_ != nullptr) menu_bar_->setGeometry(0, height, widget()->width(), bar);

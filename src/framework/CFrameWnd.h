@@ -1,7 +1,8 @@
 #pragma once
 // The single-document frame: a top-level window with one view filling it above the menu
 // bar at the screen's bottom, as on the handheld. Commands go to the view first, then to
-// the frame; a menu that opens lets the frame enable or grey its items first.
+// the frame; a menu that opens lets the frame enable or grey its items first. A tap on a
+// title opens its menu inside the frame, where the stylus, screenshots and `ui dump` reach it.
 
 #include <QPointer>
 #include <map>
@@ -17,6 +18,10 @@ class CView;
 class QAction;
 class QMenuBar;
 
+namespace framework {
+class MenuPanel;
+}
+
 struct MenuItem {
     std::u16string_view text;  // empty: a separator
     ce::UINT command;
@@ -28,6 +33,14 @@ struct MenuItemState {
     std::u16string text;
     ce::UINT command;
     bool enabled;
+    CRect place;  // where the open menu shows it, in the frame; empty while its menu is closed
+};
+
+// A title of the menu bar: where to tap to open its menu.
+struct MenuTitleState {
+    std::u16string title;
+    CRect place;
+    bool open;
 };
 
 struct MenuDefinition {
@@ -49,6 +62,9 @@ public:
     bool ChooseMenuItem(ce::UINT command);
     // Every item of the bar, menu by menu, each menu opened first so that it greys what it greys.
     std::vector<MenuItemState> GetMenuItems();
+    std::vector<MenuTitleState> GetMenuTitles() const;
+    // Opens menu `index` of the bar as a tap on its title does (a tap on the open one closes it).
+    void OpenMenu(int index);
 
 protected:
     // Called as menu `index` of the bar opens.
@@ -63,5 +79,6 @@ private:
 
     std::unique_ptr<CView> view_;
     QPointer<QMenuBar> menu_bar_;
+    QPointer<framework::MenuPanel> open_menu_;
     std::map<ce::UINT, QAction*> actions_;
 };

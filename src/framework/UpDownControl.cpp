@@ -1,13 +1,47 @@
 #include "framework/UpDownControl.h"
 
 #include <QLineEdit>
+#include <QPainter>
+#include <QPolygonF>
+#include <QStyleOptionToolButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "framework/Screen.h"
 
 namespace framework {
+
+namespace {
+
+// An arrow of the spinner drawn to its button's size: the style's own arrow keeps its
+// 96-dpi size and is a speck on a 192-dpi screen.
+class ArrowButton : public QToolButton {
+public:
+    ArrowButton(QWidget* parent, bool up) : QToolButton(parent), up_(up) {}
+
+protected:
+    void paintEvent(QPaintEvent* /*event*/) override {
+        QPainter painter(this);
+        QStyleOptionToolButton option;
+        initStyleOption(&option);
+        option.arrowType = Qt::NoArrow;
+        option.text.clear();
+        style()->drawComplexControl(QStyle::CC_ToolButton, &option, &painter, this);
+        const double half = std::min(width(), height() * 2) * 0.22;
+        const QPointF centre = QRectF(rect()).center();
+        const double rise = (up_ ? -1 : 1) * half / 2;
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(isEnabled() ? palette().color(QPalette::ButtonText) : palette().color(QPalette::Disabled, QPalette::ButtonText));
+        painter.drawPolygon(QPolygonF{{centre.x() - half, centre.y() - rise}, {centre.x() + half, centre.y() - rise},
+                                      {centre.x(), centre.y() + rise}});
+    }
+
+private:
+    bool up_;
+};
+
+}  // namespace
 
 UpDownControl::UpDownControl(QWidget* parent, bool wrap, bool set_buddy_text)
     : QWidget(parent), wrap_(wrap), set_buddy_text_(set_buddy_text) {
@@ -15,11 +49,7 @@ UpDownControl::UpDownControl(QWidget* parent, bool wrap, bool set_buddy_text)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     for (const auto& [arrow, delta] : {std::pair{Qt::UpArrow, 1}, std::pair{Qt::DownArrow, -1}}) {
-        auto* button = new QToolButton(this);
-        button->setArrowType(arrow);
-        // The arrows are drawn at the icon size, which the style gives in 96-dpi pixels.
-        const Screen screen = Screen::current();
-        button->setIconSize({screen.ScaleX(button->iconSize().width()), screen.ScaleY(button->iconSize().height())});
+        auto* button = new ArrowButton(this, arrow == Qt::UpArrow);
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         connect(button, &QToolButton::clicked, this, [this, step = delta] { Step(step); });
         layout->addWidget(button);

@@ -24,6 +24,9 @@ struct AlarmOptions {
 
     bool play_sound = false;
     std::u16string sound_path;
+    // The sound the file names when that file is gone (deleted, its card out): not kept
+    // as the sound, but named to the person choosing another.
+    std::u16string missing_sound;
     int volume = kDefaultVolume;
     int play_count = kDefaultPlayCount;
     int pause_seconds = 0;

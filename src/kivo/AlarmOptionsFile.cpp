@@ -188,7 +188,10 @@ bool AlarmOptionsFile::Load(const std::u16string& folder, const std::u16string& 
 
     std::u16string text;
     if (alarm.ReadDescription(text)) loaded.description = text;
-    if (std::u16string sound; alarm.ReadSoundFile(sound) && exists(sound)) loaded.sound_path = sound;
+    if (std::u16string sound; alarm.ReadSoundFile(sound)) {
+        if (exists(sound)) loaded.sound_path = sound;
+        else loaded.missing_sound = sound;
+    }
     std::uint8_t byte = 0;
     loaded.play_sound = alarm.GetPlaySound(byte) == CAlarmDB::kOk && byte != 0;
     if (std::uint16_t word = 0; alarm.GetSoundVolume(word) == CAlarmDB::kOk) loaded.volume = word;

@@ -97,7 +97,7 @@ constexpr ce::DWORD kSpinner = WS_VISIBLE | UDS_WRAP | UDS_SETBUDDYINT;
 #define LANDSCAPE_SPIN 80, 46, 9, 12
 #define LANDSCAPE_AMPM 92, 48, 14, 10
 #define LANDSCAPE_OCCURS 5, 60, 102, 50
-#define LANDSCAPE_DAY(n) 8 + 14 * (n), 70, 12, 13
+#define LANDSCAPE_DAY(n) 8 + 14 * (n), 70, 13, 13
 #define LANDSCAPE_ALL 8, 88, 44, 13
 #define LANDSCAPE_ONCE 56, 88, 44, 13
 #define LANDSCAPE_ACTIONS 110, 19, 98, 71

@@ -2,6 +2,7 @@
 
 #include "alarms/AlarmStoreLock.h"
 #include "alarms/CAlarmDB.h"
+#include "alarms/RefireTime.h"
 #include "ce/Locale.h"
 #include "framework/CDC.h"
 #include "kivo/ListPalette.h"
@@ -38,6 +39,9 @@ std::unique_ptr<CAlarmItem> CAlarmItem::Read(const std::u16string& folder, const
     if (alarm.GetAlarmTime(hour, minute) != CAlarmDB::kOk) hour = minute = 0;
     alarm.GetDays(days);
     alarm.GetActive(active);
+    if (int refire_hour = 0, refire_minute = 0, second = 0;
+        alarm.GetRefireTime(refire_hour, refire_minute, second) == CAlarmDB::kOk && RefireTime::Pending(refire_hour, refire_minute))
+        item->refire = refire_hour * 60 + refire_minute;
     alarm.Close();
     item->file_name = file_name;
     item->hour = static_cast<std::uint8_t>(hour);
@@ -55,12 +59,15 @@ void CAlarmItem::CopyFrom(const CAlarmItem& other) {
     has_sound = other.has_sound;
     has_infrared = other.has_infrared;
     active = other.active;
+    refire = other.refire;
 }
 
-std::u16string CAlarmItem::TimeText() const {
-    ce::SYSTEMTIME time;
-    time.wHour = hour;
-    time.wMinute = minute;
+std::u16string CAlarmItem::TimeText() const { return ClockText(hour, minute); }
+
+std::u16string CAlarmItem::ClockText(int hour, int minute) {
+    ce::SYSTEMTIME time{};
+    time.wHour = static_cast<ce::WORD>(hour);
+    time.wMinute = static_cast<ce::WORD>(minute);
     char16_t text[32] = {};
     if (ce::GetTimeFormatW(ce::LOCALE_USER_DEFAULT, ce::TIME_NOSECONDS, &time, nullptr, text, 32) == 0) return u"--:--";
     return text;
@@ -110,6 +117,9 @@ void CAlarmItem::Draw(CDC& dc, const CRect& row, bool selected) const {
     const CRect second_line{text_left, row.top + art.y(28), right, row.top + art.y(46)};
     DrawDays(dc, second_line, selected);
     int badge_right = right;
+    const int badges_left = right - (has_infrared + has_sound) * (art.x(16) + art.x(6));
+    DrawRefire(dc, {second_line.left, second_line.top, badges_left, second_line.bottom}, second_line.left + 7 * art.x(14) + art.x(6),
+               selected);
     const int badge = art.x(16);
     for (const auto& [shown, picture] : {std::pair{has_infrared, RowArt::kInfrared}, std::pair{has_sound, RowArt::kSound}}) {
         if (shown == 0) continue;
@@ -143,4 +153,14 @@ void CAlarmItem::DrawDays(CDC& dc, const CRect& area, bool selected) const {
         }
         dc.DrawText(std::u16string(1, kDayLetters[position]), cell, CDC::DT_CENTER | CDC::DT_VCENTER | CDC::DT_SINGLELINE);
     }
+}
+
+void CAlarmItem::DrawRefire(CDC& dc, const CRect& line, int left, bool selected) const {
+    if (refire < 0 || left >= line.right) return;
+    dc.SelectFont(art_.small());
+    dc.SetTextColor(selected ? GetSysColor(framework::COLOR_HIGHLIGHTTEXT) : kivo_palette::kNightLight);
+    // The reminder marks the snooze length with "Zz" too.
+    const std::u16string text = u"Zz " + ClockText(refire / 60, refire % 60);
+    dc.DrawText(Fit(dc, text, line.right - left), {left, line.top, line.right, line.bottom},
+                CDC::DT_LEFT | CDC::DT_VCENTER | CDC::DT_SINGLELINE);
 }

@@ -43,9 +43,15 @@ public:
     std::uint8_t hour = 0;
     std::uint8_t minute = 0;
     std::uint8_t days = 0;
+    // The pending repeat (a snooze, or a ring not yet answered) as minutes after
+    // midnight; -1 for none.
+    int refire = -1;
 
 private:
     void DrawDays(CDC& dc, const CRect& area, bool selected) const;
+    // "Zz 8:05 AM" (the time it rings again) from `left` to `right` of the days' line, when a repeat is pending.
+    void DrawRefire(CDC& dc, const CRect& line, int left, bool selected) const;
+    static std::u16string ClockText(int hour, int minute);
 
     const RowArt& art_;
 };

@@ -21,6 +21,7 @@
 #include "framework/CSpinButtonCtrl.h"
 #include "framework/InputDispatcher.h"
 #include "framework/MessageBox.h"
+#include "framework/TapFilter.h"
 #include "kivo/AlarmOptionsFile.h"
 #include "kivo/AlarmOptionsLayout.h"
 #include "sound/CSoundWave.h"
@@ -79,7 +80,11 @@ bool CAlarmOptionsDlg::OnInitDialog() {
         if (auto* field = dynamic_cast<CEdit*>(GetDlgItem(id))) field->SetLimitText(2);
     SetDays(AlarmOptions::kEveryDay);
     twelve_hours_ = UserClock::UsesTwelveHours();
-    if (CWnd* indicator = GetDlgItem(IDC_AMPM)) indicator->ShowWindow(twelve_hours_);
+    if (CWnd* indicator = GetDlgItem(IDC_AMPM)) {
+        indicator->ShowWindow(twelve_hours_);
+        // A tap on am / pm crosses noon, rather than stepping the hour round to it.
+        framework::TapFilter::Install(indicator->widget(), [this] { ToggleMarker(); });
+    }
     FollowField(IDC_MINUTE);
     if (CWnd* description = GetDlgItem(IDC_DESCRIPTION)) description->SetFocus();
 
@@ -209,16 +214,18 @@ void CAlarmOptionsDlg::HourChanged() {
     } else {
         // A typed 13 and over would be saved as an hour past the end of the day.
         if (hour > 12) hour = 1;
-        if ((displayed_hour_ == 11 && hour == 12) || (displayed_hour_ == 12 && hour == 11)) {
-            CWnd* indicator = GetDlgItem(IDC_AMPM);
-            const std::u16string text = indicator->GetWindowText();
-            indicator->SetWindowText(text.find(u"am") != std::u16string::npos || text.find(u"AM") != std::u16string::npos
-                                         ? u"pm"
-                                         : u"am");
-        }
+        if ((displayed_hour_ == 11 && hour == 12) || (displayed_hour_ == 12 && hour == 11)) ToggleMarker();
     }
     if (hour != FieldValue(IDC_HOUR, 0)) SetField(IDC_HOUR, hour);
     displayed_hour_ = hour;
+}
+
+void CAlarmOptionsDlg::ToggleMarker() {
+    CWnd* indicator = GetDlgItem(IDC_AMPM);
+    if (indicator == nullptr || testing_) return;
+    const std::u16string text = indicator->GetWindowText();
+    indicator->SetWindowText(text.find(u"am") != std::u16string::npos || text.find(u"AM") != std::u16string::npos ? u"pm"
+                                                                                                               : u"am");
 }
 
 void CAlarmOptionsDlg::MinuteChanged() {
@@ -247,7 +254,10 @@ int CAlarmOptionsDlg::Hour24() const {
 bool CAlarmOptionsDlg::OnCommand(ce::UINT id, ce::UINT code) {
     const int control = static_cast<int>(id);
     if (code == framework::EN_SETFOCUS) {
-        if (control == IDC_HOUR || control == IDC_MINUTE) FollowField(control);
+        if (control == IDC_HOUR || control == IDC_MINUTE) {
+            FollowField(control);
+            if (auto* field = dynamic_cast<CEdit*>(GetDlgItem(control))) field->SelectAllAfterTap();
+        }
         return true;
     }
     if (code == framework::EN_CHANGE) {
@@ -273,6 +283,8 @@ bool CAlarmOptionsDlg::OnCommand(ce::UINT id, ce::UINT code) {
 
 // Each form gets the values as they stand and gives them back only with OK.
 void CAlarmOptionsDlg::ChooseSound() {
+    if (options_.sound_path.empty() && !options_.missing_sound.empty())
+        framework::MessageBox(this, MissingSoundText(), kTitle, framework::MB_OK | framework::MB_ICONWARNING);
     CSetSoundDlg form(this);
     form.SetSoundPath(options_.sound_path);
     form.SetVolume(options_.volume);
@@ -280,6 +292,7 @@ void CAlarmOptionsDlg::ChooseSound() {
     form.SetPauseSeconds(options_.pause_seconds);
     if (form.DoModal() != framework::IDOK) return;
     options_.sound_path = form.GetSoundPath();
+    if (!options_.sound_path.empty()) options_.missing_sound.clear();
     options_.volume = form.GetVolume();
     options_.play_count = form.GetPlayCount();
     options_.pause_seconds = form.GetPauseSeconds();
@@ -294,13 +307,22 @@ void CAlarmOptionsDlg::ChooseMoreOptions() {
     options_.beam_on_repeats = form.GetBeamOnRepeats();
 }
 
+std::u16string CAlarmOptionsDlg::MissingSoundText() const {
+    return u"The sound " + options_.missing_sound + u" is gone (deleted, or on a card taken out).";
+}
+
 void CAlarmOptionsDlg::EditCommands() {
     CMacroEditorDlg form(this, options_.commands);
     form.DoModal();  // refills the list only with OK
 }
 
 void CAlarmOptionsDlg::TestActions() {
-    if (IsChecked(IDC_BEAM) && !options_.commands.empty()) {
+    const bool beams = IsChecked(IDC_BEAM) && !options_.commands.empty();
+    if (!beams && !(IsChecked(IDC_PLAY_SOUND) && !options_.sound_path.empty())) {
+        framework::MessageBox(this, kNothingToTest, kTitle, framework::MB_OK | framework::MB_ICONINFORMATION);
+        return;
+    }
+    if (beams) {
         const std::u16string port = ComPortSetting::Read();
         if (port.empty()) {
             framework::MessageBox(this, kNoPort, kTitle, framework::MB_OK | framework::MB_ICONINFORMATION);
@@ -357,17 +379,22 @@ void CAlarmOptionsDlg::OnOK() {
     StopTest();
     std::u16string description = GetDlgItem(IDC_DESCRIPTION)->GetWindowText();
     if (std::all_of(description.begin(), description.end(), is_blank)) {
+        framework::MessageBox(this, kNoDescription, kTitle, framework::MB_OK | framework::MB_ICONWARNING);
         GetDlgItem(IDC_DESCRIPTION)->SetFocus();
         return;
     }
     if (IsChecked(IDC_PLAY_SOUND)) {
         // Play sound ticked over no sound, or over one the file cannot keep, would ring silent.
-        const std::u16string why =
-            options_.sound_path.empty() ? std::u16string(SoundRefusal::kNoSoundChosen) : SoundRefusal::PathText(options_.sound_path);
+        const std::u16string why = !options_.sound_path.empty()  ? SoundRefusal::PathText(options_.sound_path)
+                                   : options_.missing_sound.empty() ? std::u16string(SoundRefusal::kNoSoundChosen)
+                                                                    : MissingSoundText() + u" " + SoundRefusal::kNoSoundChosen;
         if (!why.empty()) {
             framework::MessageBox(this, why, kTitle, framework::MB_OK | framework::MB_ICONWARNING);
             return;
         }
+    } else if (IsChecked(IDC_BEAM) && options_.commands.empty()) {
+        framework::MessageBox(this, kNoSignalsChosen, kTitle, framework::MB_OK | framework::MB_ICONWARNING);
+        return;
     }
     AlarmOptions saved = options_;
     saved.description = std::move(description);

@@ -45,6 +45,12 @@ public:
     static constexpr const char16_t* kNoFileName = u"Error of creating the Alarm file";
     static constexpr const char16_t* kNoMacroDatabase = u"Fail to open macro database";
     static constexpr const char16_t* kNoPort = u"Set COM port";
+    static constexpr const char16_t* kNoDescription = u"Type what the alarm is for, then tap OK.";
+    static constexpr const char16_t* kNothingToTest =
+        u"Tick Beam infrared signals or Play sound, and set them up, to test them.";
+    // Beaming asked for over an empty list, with no sound: the alarm would ring silent.
+    static constexpr const char16_t* kNoSignalsChosen =
+        u"Add the infrared signals to beam, or untick Beam infrared signals.";
     static constexpr const char16_t* kSignalTooLong =
         u"A signal of the infrared list is too long to keep. Learn it again, or delete it.";
 
@@ -84,6 +90,7 @@ private:
     void DayClicked(int id);
     void FollowField(int id);
     void HourChanged();
+    void ToggleMarker();
     void MinuteChanged();
     // The hour 0-23 the fields and the am/pm indicator stand for.
     int Hour24() const;
@@ -92,6 +99,8 @@ private:
     bool IsChecked(int id) const;
     void SetChecked(int id, bool checked);
     void Enable(int id, bool enable);
+    // Names the alarm's sound that is no longer there.
+    std::u16string MissingSoundText() const;
     void ChooseSound();
     void ChooseMoreOptions();
     void EditCommands();

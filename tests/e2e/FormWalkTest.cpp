@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <regex>
 
 #include "AlertHandheld.h"
@@ -75,6 +76,22 @@ protected:
         Tap(done);
         ASSERT_TRUE(Shows(back)) << form << " again after its help";
     }
+    // Taps the menu bar's title, then the item of that menu, where `ui dump` places them.
+    void ChooseFromMenu(const std::string& title, const std::string& item) {
+        TapLine("menubar \"" + title + "\"");
+        ASSERT_TRUE(Shows(" open\n"));
+        TapLine(std::string("menu \"") + title + " > " + item + "\"");
+    }
+    void TapLine(const std::string& start) {
+        const std::string dump = ok({"ui", "dump"});
+        const std::size_t at = dump.find(start);
+        ASSERT_NE(at, std::string::npos) << start << " in\n" << dump;
+        const std::string line = dump.substr(at, dump.find('\n', at) - at);
+        const std::regex place(" (\\d+),(\\d+) (\\d+)x(\\d+)( open)?$");
+        std::smatch found;
+        ASSERT_TRUE(std::regex_search(line, found, place)) << line;
+        Tap({std::stoi(found[1]), std::stoi(found[2]), std::stoi(found[3]), std::stoi(found[4])});
+    }
     // The line of a tree's item in `ui dump` ("  item 3 ... My Documents"): its index.
     int TreeItem(const std::string& name) {
         const std::string dump = ok({"ui", "dump"});
@@ -97,6 +114,10 @@ TEST_P(FormWalk, EveryFormAsAPersonReachesIt) {
 
     ok({"run", "\\Program Files\\KIVO\\KIVO.exe"});
     Shot("kivo", "307 window");
+    TapLine("menubar \"Options\"");
+    Shot("kivo-menu", " open\n");
+    TapLine("menubar \"Options\"");  // the open title again closes it
+    EXPECT_THAT(ok({"ui", "dump"}), ::testing::Not(::testing::HasSubstr(" open\n")));
     Click(306);  // Help
     Shot("kivo-help", "2035 edit");
     Tap(PlaceOf(1));
@@ -162,14 +183,39 @@ TEST_P(FormWalk, EveryFormAsAPersonReachesIt) {
     Click(2);
     ASSERT_TRUE(Shows("307 window"));
 
-    Click(0x8006);  // Preferences > Infrared Setup
+    ChooseFromMenu("Preferences", "Infrared Setup");
     const std::string port = "2100 static \"Select COM Port\"";
     Shot("port", port);
     Help("port", port);
+    // Learn listens for the remote on the wall clock, with its prompt and a Cancel.
+    ok({"ir", "pacing", "on"});
+    Click(1028);
+    Shot("port-learning", "2116 static");
+    Click(2);
+    ASSERT_TRUE(Shows(port));
+    ok({"ir", "pacing", "off"});
     Click(2);
     ASSERT_TRUE(Shows("307 window"));
-    Click(0xE141);  // Options > Exit
+    ChooseFromMenu("Options", "Exit");
     ASSERT_TRUE(eventually([] { return ce::FindWindowW(nullptr, u"KIVO") == nullptr; }, 10));
+
+    // The reminder while a long macro beams, with the longest note an alarm keeps.
+    ok({"ir", "pacing", "on"});
+    const auto power = device_root() / "long.mode2";
+    std::ofstream(power) << "carrier 38000\npulse 2400\nspace 600\npulse 1200\nspace 20000\n";
+    ok({"ir", "put", "Long", "Power", power.string()});
+    ok({"ir", "macro", "Long", "Alarm", "signal:Power", "repeat:1", "delay:9900", "signal:Power", "repeat:1"});
+    const std::string note =
+        "Wake up and take the pills, then water the plants on the balcony, feed the cat, switch the radio on, "
+        "start the coffee machine and check that the children have their sports bags packed for school.....";
+    ring_at("07:00", {"--days", "daily", "--description", note.substr(0, 199), "--codebase", "Long"});
+    ASSERT_TRUE(eventually(reminder_shown));
+    ASSERT_TRUE(eventually([&] { return infrared_sends() == 1; }));
+    Shot("alert-beaming", "600 ");
+    EXPECT_EQ(infrared_sends(), 1) << "pictured while it beams";
+    Click(600);
+    ASSERT_TRUE(eventually(reminder_gone, 10));
+    ok({"ir", "pacing", "off"});
 
     // The reminder ringing, and its list of snooze lengths.
     ring_at("08:00", {"--days", "daily", "--description",
@@ -179,6 +225,12 @@ TEST_P(FormWalk, EveryFormAsAPersonReachesIt) {
     Shot("alert", "600 ");
     Click(602);  // the length's arrow
     Shot("alert-snooze", "603 window \"\" visible");
+    ok({"key", "ESCAPE"});  // closes the list, choosing nothing
+    ASSERT_TRUE(Shows("601 button \"\" visible enabled")) << "Snooze takes a tap again a moment later";
+    Click(601);
+    ASSERT_TRUE(eventually(reminder_gone, 10));
+    ok({"run", "\\Program Files\\KIVO\\KIVO.exe"});
+    Shot("kivo-snoozed", "307 window");
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, FormWalk,

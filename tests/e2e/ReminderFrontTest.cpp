@@ -111,7 +111,9 @@ TEST_F(ReminderFront, AReFireQueuedBehindDismissWhileTheReminderBeamsRingsNothin
 
     EXPECT_EQ(refire_of(alarm), "") << "no repeat armed after the answer";
     EXPECT_EQ(registered_time(), "2026-03-08 08:00:00");
-    EXPECT_EQ(infrared_sends(), 4) << "beamed when it went off and on the first re-fire, not after Dismiss";
+    // The re-fire beams on a thread of its own, which Dismiss stops before its next step.
+    EXPECT_GE(infrared_sends(), 2) << "beamed when it went off";
+    EXPECT_LE(infrared_sends(), 4) << "beamed on the first re-fire at most, never after Dismiss";
 }
 
 // Another program floods the ringing reminder with re-fires: alike, they wait once, so
@@ -144,6 +146,30 @@ TEST_F(ReminderFront, TheReminderIsInFrontWhileItBeamsAndItsSoundFollowsTheBeami
     EXPECT_LT(infrared_sends(), 2) << "in front only once the beaming was over";
     EXPECT_TRUE(plays().empty());
     ASSERT_TRUE(eventually([&] { return infrared_sends() == 2 && plays().size() == 1; }));
+}
+
+// The reminder answers while a long macro beams: the tool's questions at once, and a
+// Dismiss tapped a few seconds into a 25 s beam closes it within 3 s, sending no more.
+TEST_F(ReminderFront, DismissTappedWhileALongMacroBeamsClosesTheReminderAtOnceAndEndsTheBeaming) {
+    ok({"ir", "pacing", "on"});
+    const auto signal = device_root() / "power.mode2";
+    std::ofstream(signal) << "carrier 38000\npulse 2400\nspace 600\npulse 1200\nspace 20000\n";
+    ok({"ir", "put", "Long", "Power", signal.string()});
+    // With the port's settling second, about 25 s.
+    ok({"ir", "macro", "Long", "Alarm", "signal:Power", "repeat:1", "delay:9900", "signal:Power", "repeat:1",
+        "delay:9900", "signal:Power", "repeat:1", "delay:4000", "signal:Power", "repeat:1"});
+    const std::u16string alarm = ring_at("08:00", {"--days", "daily", "--sound", write_sound(200), "--codebase", "Long"});
+    ASSERT_TRUE(eventually(reminder_shown));
+    ASSERT_TRUE(eventually([&] { return infrared_sends() == 1; })) << "the first signal, then the first pause";
+    EXPECT_THAT(reminder_controls(), ::testing::HasSubstr("600 button")) << "the tool is answered while it beams";
+
+    const auto tapped = std::chrono::steady_clock::now();
+    ok({"tap", "60", "151"});
+    ASSERT_TRUE(eventually(reminder_gone, 10)) << "the tap reached Dismiss";
+    EXPECT_LT(std::chrono::steady_clock::now() - tapped, std::chrono::seconds(3));
+    EXPECT_EQ(infrared_sends(), 1) << "the rest of the macro is not sent";
+    EXPECT_TRUE(plays().empty()) << "an alarm answered while it beams rings no sound after it";
+    EXPECT_EQ(refire_of(alarm), "");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QTimer>
+#include <chrono>
 #include <cstdlib>
 #include <deque>
 #include <functional>
@@ -294,6 +295,45 @@ TEST_F(InfraredForms, FailedLearnsSayWhyAndLeaveTheFormWithoutASignal) {
     EXPECT_TRUE(host::CaptureLog::lines().empty()) << "no beep without a signal";
 }
 
+// Learning as a person meets it, in both forms that learn: the prompt says which button
+// to hold, and Cancel, tapped while the receiver listens, ends the listening at once
+// (its 20 s run on the wall clock here) and leaves no signal and no message.
+TEST_F(InfraredForms, LearningPromptsForTheRemoteAndCancelEndsTheListeningAtOnce) {
+    framework::MessageBoxScript boxes;
+    host::hw::Machine::current().set_pacing(true);
+    std::chrono::steady_clock::time_point cancelled;
+    const auto listen_then_cancel = [&](CLearnCommandDlg& learning) {
+        EXPECT_NE(learning.GetDlgItem(CLearnCommandDlg::IDC_INSTRUCTIONS)->GetWindowText().find(u"Press and hold the button on the remote"),
+                  std::u16string::npos);
+        cancelled = std::chrono::steady_clock::now();
+        EXPECT_TRUE(Automation::Click(&learning, framework::IDCANCEL)) << "Cancel is there to tap while it listens";
+    };
+    const auto back_at_once = [&] { EXPECT_LT(std::chrono::steady_clock::now() - cancelled, std::chrono::seconds(5)); };
+
+    UserSteps setup;
+    setup.Click<CComPortDlg>(CComPortDlg::IDC_AUTODETECT)
+        .Click<CComPortDlg>(CComPortDlg::IDC_LEARN)
+        .On<CLearnCommandDlg>(listen_then_cancel)
+        .On<CComPortDlg>([&](CComPortDlg&) { back_at_once(); })
+        .Click<CComPortDlg>(CComPortDlg::IDC_TEST)  // nothing learned: says so, sends nothing
+        .Click<CComPortDlg>(framework::IDCANCEL);
+    EXPECT_EQ(setup.Run([] { return CComPortDlg::RunSetup(nullptr); }), framework::IDCANCEL);
+
+    ASSERT_TRUE(ComPortSetting::Write(u"COM3:"));  // Infrared Setup was cancelled
+    CCommandDlg form(nullptr, 3, 1000, u"");
+    UserSteps signal;
+    signal.Click<CCommandDlg>(CCommandDlg::IDC_LEARN)
+        .On<CLearnCommandDlg>(listen_then_cancel)
+        .On<CCommandDlg>([&](CCommandDlg&) { back_at_once(); })
+        .Click<CCommandDlg>(framework::IDCANCEL);
+    EXPECT_EQ(signal.Run([&] { return form.DoModal(); }), framework::IDCANCEL);
+
+    EXPECT_EQ(Texts(boxes), std::vector<std::u16string>{CComPortDlg::kNothingLearned}) << "a cancelled learn is no time-out";
+    EXPECT_TRUE(form.Signal().durations.empty());
+    EXPECT_TRUE(Sends().empty());
+    EXPECT_TRUE(host::CaptureLog::lines().empty()) << "no beep without a signal";
+}
+
 // An air conditioner sends its whole state in one long frame, more than a codebase keeps:
 // learning says so, rather than a signal that tests well and is dropped at the save.
 TEST_F(InfraredForms, ASignalTooLongToKeepIsRefusedByLearning) {
@@ -349,6 +389,7 @@ TEST_F(InfraredForms, RepeatForNineNineSecondsTestsWith99Passes) {
 }
 
 TEST_F(InfraredForms, OptionsAndPauseRefuseZeroAndKeepTheOtherWays) {
+    framework::MessageBoxScript boxes;
     CCommandOptionsDlg options(nullptr, 7, 1000);
     UserSteps steps;
     steps.On<CCommandOptionsDlg>([](CCommandOptionsDlg& shown) {
@@ -376,6 +417,8 @@ TEST_F(InfraredForms, OptionsAndPauseRefuseZeroAndKeepTheOtherWays) {
         .Click<CPauseDlg>(framework::IDOK);
     EXPECT_EQ(zero.Run([&] { return pause.DoModal(); }), framework::IDOK);
     EXPECT_EQ(pause.PauseMs(), 9900);  // the spinner stops at 9
+    EXPECT_EQ(Texts(boxes), (std::vector<std::u16string>{CCommandOptionsDlg::kNoRepeat, CPauseDlg::kNoPause}))
+        << "a refused OK says why";
 }
 
 TEST_F(InfraredForms, AdvancedOptionsThreeWaysAreOneGroupWhateverWasSavedBefore) {

@@ -232,7 +232,7 @@ TEST_F(SoundForms, AFileThePlayerRefusesIsExplainedAndTheFormIsUsableAgain) {
     EXPECT_TRUE(Enabled(form, framework::IDOK));
     EXPECT_TRUE(wave_tests::captures().empty());
 
-    // A path that names no file, or a folder, is no test at all, and no message.
+    // A path that names no file, or a folder, is no test at all: the message names it.
     for (const std::u16string path : {u"\\gone.wav", u"\\My Documents"}) {
         CSetSoundDlg missing;
         missing.SetSoundPath(path);
@@ -240,9 +240,11 @@ TEST_F(SoundForms, AFileThePlayerRefusesIsExplainedAndTheFormIsUsableAgain) {
         RunQueued();
         ASSERT_TRUE(Automation::Click(&missing, CSetSoundDlg::IDC_TEST_SOUND));
         EXPECT_FALSE(missing.IsTesting());
+        ASSERT_FALSE(boxes.Shown().empty());
+        EXPECT_NE(boxes.Shown().back().text.find(u"There is no sound file " + path + u"."), std::u16string::npos);
         missing.DestroyWindow();
     }
-    EXPECT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown().size(), 3u);
 }
 
 // OK hands the sound to the alarm: one it could not play, or not keep in its file, would

@@ -213,10 +213,15 @@ TEST_F(AlarmForm, ANewAlarmOpensForEveryDayAtTheTimeNowAndIsSavedArmed) {
         EXPECT_EQ(help.rfind(u"Alarm Options: Description: what the alarm is for", 0), 0u) << "the help page of the form";
         ASSERT_EQ(CWinApp::Foreground(), &form);
 
-        // Only blanks: the form stays, with the description to be typed.
+        // Only blanks: the form says so and stays, with the description to be typed.
         Type(form, D::IDC_DESCRIPTION, u" \t ");
         Tap(form, D::IDC_HOUR);
-        framework::Automation::Click(&form, framework::IDOK);
+        {
+            framework::MessageBoxScript boxes;
+            framework::Automation::Click(&form, framework::IDOK);
+            ASSERT_EQ(boxes.Shown().size(), 1u);
+            EXPECT_EQ(boxes.Shown()[0].text, D::kNoDescription);
+        }
         ASSERT_EQ(CWinApp::Foreground(), &form);
         EXPECT_TRUE(form.GetDlgItem(D::IDC_DESCRIPTION)->widget()->hasFocus());
         EXPECT_TRUE(AlarmEnumerator::FileNames(alarm_tests::kAlarms).empty());
@@ -312,6 +317,12 @@ TEST_P(ClockFaces, TheSpinnerStepsTheFocusedFieldRoundTheClock) {
         Type(form, D::IDC_HOUR, face.hour);
         Type(form, D::IDC_MINUTE, face.minute);
         Tap(form, D::IDC_HOUR);
+        // A digit typed into the tapped field replaces it, however full it was.
+        framework::InputDispatcher::Deliver(&form, {form.GetSafeHwnd(), ce::WM_KEYDOWN, '1', 0, 0});
+        framework::InputDispatcher::Deliver(&form, {form.GetSafeHwnd(), ce::WM_KEYUP, '1', 0, 0});
+        EXPECT_EQ(Text(form, D::IDC_HOUR), u"1");
+        Type(form, D::IDC_HOUR, face.hour);
+        Tap(form, D::IDC_HOUR);
         Spin(form, face.spin_hour);
         EXPECT_EQ(Text(form, D::IDC_HOUR), face.shown_hour);
         if (*face.marker != u'\0') {
@@ -352,6 +363,11 @@ TEST_F(AlarmForm, ClockFacesStartFromTheMarkerTheLoadedHourGives) {
             EXPECT_TRUE(form.GetDlgItem(D::IDC_AMPM)->IsWindowVisible());
             EXPECT_EQ(Text(form, D::IDC_HOUR), hour);
             EXPECT_EQ(Text(form, D::IDC_MINUTE), u"5");
+            EXPECT_EQ(Text(form, D::IDC_AMPM), marker);
+            // A tap on the marker crosses noon, a second one back.
+            Tap(form, D::IDC_AMPM);
+            EXPECT_EQ(Text(form, D::IDC_AMPM), std::u16string(marker) == u"am" ? u"pm" : u"am");
+            Tap(form, D::IDC_AMPM);
             EXPECT_EQ(Text(form, D::IDC_AMPM), marker);
             framework::Automation::Click(&form, framework::IDOK);
         });
@@ -433,7 +449,7 @@ TEST_F(AlarmForm, AnEditShowsTheAlarmArmsItAndRebuildsItsCodebaseFromTheList) {
     EXPECT_FALSE(exists(alarm_path(u"7.~kv")));
 }
 
-TEST_F(AlarmForm, ASoundFileThatIsGoneAndAnEmptyCommandListAreNotSaved) {
+TEST_F(AlarmForm, ASoundFileThatIsGoneAndAnEmptyCommandListAreNotSavedNorLetTheAlarmRingSilent) {
     const auto path = write(2, {.hour = 8, .description = u"no sound"});
     {
         CAlarmDB alarm;
@@ -453,11 +469,19 @@ TEST_F(AlarmForm, ASoundFileThatIsGoneAndAnEmptyCommandListAreNotSaved) {
         framework::Automation::Click(&form, framework::IDOK);
         EXPECT_EQ(CWinApp::Foreground(), &form) << "the form stays";
         ASSERT_EQ(boxes.Shown().size(), 1u);
-        EXPECT_EQ(boxes.Shown()[0].text, SoundRefusal::kNoSoundChosen);
+        EXPECT_EQ(boxes.Shown()[0].text, u"The sound \\My Documents\\gone.wav is gone (deleted, or on a card taken out). " +
+                                             std::u16string(SoundRefusal::kNoSoundChosen))
+            << "the gone file is named";
         Tap(form, D::IDC_PLAY_SOUND);
+        // Beaming an empty list with no sound would ring silent too.
+        framework::Automation::Click(&form, framework::IDOK);
+        EXPECT_EQ(CWinApp::Foreground(), &form) << "the form stays";
+        ASSERT_EQ(boxes.Shown().size(), 2u);
+        EXPECT_EQ(boxes.Shown()[1].text, D::kNoSignalsChosen);
+        Tap(form, D::IDC_BEAM);
         framework::Automation::Click(&form, framework::IDOK);
     });
-    EXPECT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown().size(), 2u);
     CAlarmDB alarm;
     ASSERT_EQ(alarm.Open(path), CAlarmDB::kOk);
     std::uint8_t flag = 1;
@@ -814,7 +838,7 @@ TEST_F(AlarmForm, AfterTestActionsTheSoundFormTakesOverTheProgramsOnePlayer) {
     });
 }
 
-TEST_F(AlarmForm, TestActionsWithCommandsAndNoPortAsksForOne) {
+TEST_F(AlarmForm, TestActionsWithCommandsAndNoPortAsksForOneAndWithNothingTickedSaysSo) {
     WriteFullAlarm();
     Start();
     framework::MessageBoxScript boxes;
@@ -824,6 +848,12 @@ TEST_F(AlarmForm, TestActionsWithCommandsAndNoPortAsksForOne) {
         EXPECT_EQ(boxes.Shown()[0].text, D::kNoPort);
         EXPECT_FALSE(form.IsTesting()) << "nothing plays either";
         EXPECT_FALSE(exists(alarm_path(u"testIR.pdb")));
+        Tap(form, D::IDC_BEAM);
+        Tap(form, D::IDC_PLAY_SOUND);
+        Tap(form, D::IDC_TEST_ACTIONS);
+        ASSERT_EQ(boxes.Shown().size(), 2u);
+        EXPECT_EQ(boxes.Shown()[1].text, D::kNothingToTest);
+        EXPECT_FALSE(form.IsTesting());
         framework::Automation::Click(&form, framework::IDCANCEL);
     });
 }

@@ -305,4 +305,67 @@ TEST_F(KivoProgram, TheMenuBarIsListedAndChosenThroughTheToolAndAGreyedItemIsRef
     EXPECT_TRUE(Shows("57665 menu"));
 }
 
+// Taps where the dump places the menu bar's titles and items, as a person taps what the
+// screen shows, at each screen shape: the menu opens on the screen, a tap beside it
+// closes it, and its items are chosen by a tap.
+class KivoMenus : public KivoProgram, public ::testing::WithParamInterface<std::vector<std::string>> {
+protected:
+    // The centre of what a dump line places: "... X,Y WxH" at the end of `line`.
+    static std::pair<std::string, std::string> centre(const std::string& dump, const std::string& line_start) {
+        const std::regex place(std::regex_replace(line_start, std::regex(R"([\\^$.|?*+()\[\]{}])"), R"(\$&)") +
+                               R"([^\n]* (-?\d+),(-?\d+) (\d+)x(\d+)( open)?\n)");
+        std::smatch found;
+        if (!std::regex_search(dump, found, place)) return {};
+        return {std::to_string(std::stoi(found[1]) + std::stoi(found[3]) / 2),
+                std::to_string(std::stoi(found[2]) + std::stoi(found[4]) / 2)};
+    }
+    void tap_place(const std::string& line_start) {
+        const auto [x, y] = centre(ok({"ui", "dump"}), line_start);
+        ASSERT_FALSE(x.empty()) << "no place for " << line_start << " in\n" << ok({"ui", "dump"});
+        ok({"tap", x, y});
+    }
+};
+
+TEST_P(KivoMenus, TitlesOpenTheirMenusByATapAndItemsAreChosenByATap) {
+    std::vector<std::string> screen = {"screen"};
+    screen.insert(screen.end(), GetParam().begin(), GetParam().end());
+    ok(screen);
+    RunKivo();
+
+    tap_place("menubar \"Options\"");
+    ASSERT_TRUE(Shows(" open\n"));
+    std::string dump = ok({"ui", "dump"});
+    EXPECT_THAT(dump, ::testing::ContainsRegex("menubar \"Options\" [0-9,x ]+ open\n"));
+    EXPECT_THAT(dump, ::testing::ContainsRegex("57664 menu \"Options > About KIVO...\" enabled [0-9]+,[0-9]+ [0-9]+x[0-9]+\n"))
+        << "its items are on the screen";
+    EXPECT_THAT(dump, HasSubstr("32774 menu \"Preferences > Infrared Setup\" enabled\n")) << "the other menu is closed";
+
+    // A tap beside the menu closes it and reaches nothing under it.
+    ok({"tap", "2", "2"});
+    EXPECT_THAT(ok({"ui", "dump"}), HasSubstr("57664 menu \"Options > About KIVO...\" enabled\n"));
+
+    tap_place("menubar \"Options\"");
+    tap_place("57664 menu \"Options > About KIVO...\"");
+    ASSERT_TRUE(Shows("static \"About KIVO\""));
+    ok({"key", "ESCAPE"});
+    ASSERT_TRUE(Shows("menubar \"Preferences\""));
+
+    tap_place("menubar \"Preferences\"");
+    tap_place("32774 menu \"Preferences > Infrared Setup\"");
+    ASSERT_TRUE(Shows("2100 static \"Select COM Port\""));
+    ok({"ui", "click", "2"});
+    ASSERT_TRUE(Shows("menubar \"Options\""));
+
+    tap_place("menubar \"Options\"");
+    tap_place("57665 menu \"Options > Exit\"");
+    EXPECT_TRUE(Ended()) << "Exit, chosen by a tap, ends KIVO";
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, KivoMenus,
+                         ::testing::Values(std::vector<std::string>{"240", "320", "96"},
+                                           std::vector<std::string>{"320", "240", "96"},
+                                           std::vector<std::string>{"480", "640", "192"}),
+                         [](const auto& shape) { return shape.param[0] + "x" + shape.param[1]; });
+
 }  // namespace
+

@@ -89,4 +89,19 @@ TEST_F(HelpViewer, AnotherPageTakesTheViewersPlaceAndAMissingOneIsSaidInIt) {
     EXPECT_TRUE(Ends());
 }
 
+// Without keys: a tap on the menu bar's View, then one on its Close.
+TEST_F(HelpViewer, TwoTapsCloseTheViewerThroughItsMenu) {
+    ok({"run", "peghelp.exe", "file:KIVO.htm"});
+    ASSERT_THAT(WaitForDump("When an alarm goes off"), HasSubstr("When an alarm goes off"));
+    for (const std::string line : {"menubar \"View\"", "menu \"View > Close\""}) {
+        const std::string dump = ok({"ui", "dump"});
+        std::smatch place;
+        ASSERT_TRUE(std::regex_search(dump, place, std::regex(line + R"([^\n]* (\d+),(\d+) (\d+)x(\d+)( open)?\n)")))
+            << line << " placed in\n" << dump;
+        ok({"tap", std::to_string(std::stoi(place[1]) + std::stoi(place[3]) / 2),
+            std::to_string(std::stoi(place[2]) + std::stoi(place[4]) / 2)});
+    }
+    EXPECT_TRUE(Ends()) << "Close, chosen by a tap, closes the viewer";
+}
+
 }  // namespace

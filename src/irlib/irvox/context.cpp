@@ -1,6 +1,9 @@
 #include "irlib/irvox/context.h"
 
+#include <algorithm>
 #include <cstdlib>
+
+#include "ce/Thread.h"
 
 #include "irdriver/IrDriverInstance.h"
 #include "irlib/card/codebase.h"
@@ -20,6 +23,9 @@ std::string& last_signal() {
     return name;
 }
 
+// Long enough that a long pause costs few calls, short enough that a stop is taken at once.
+constexpr std::int32_t kPauseSliceMs = 50;
+
 std::string_view without_dollar(std::string_view name) {
     if (!name.empty() && name.front() == '$') name.remove_prefix(1);
     return name;
@@ -28,6 +34,11 @@ std::string_view without_dollar(std::string_view name) {
 }  // namespace
 
 context::context() = default;
+
+void context::pause(std::int32_t milliseconds) const {
+    for (std::int32_t left = milliseconds; left > 0 && !stop_requested(); left -= kPauseSliceMs)
+        ce::Sleep(static_cast<ce::DWORD>(std::min(left, kPauseSliceMs)));
+}
 
 context::~context() { release_codebase(); }
 

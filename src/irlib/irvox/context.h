@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -73,6 +74,15 @@ public:
     int code() const { return code_; }
     void set_outcome(int state, int code);
 
+    // A stop requested through `stop` ends the run before its next command and cuts a
+    // pause short; a signal being sent is sent to its end. Macros it runs inherit it.
+    void set_stop_token(std::stop_token stop) { stop_ = std::move(stop); }
+    const std::stop_token& stop_token() const { return stop_; }
+    bool stop_requested() const { return stop_.stop_requested(); }
+    // Waits `milliseconds` as Sleep does (virtual time while a driver is at work), in
+    // short slices so that a stop is seen within one of them.
+    void pause(std::int32_t milliseconds) const;
+
     void set_on_progress(const progress_callback& callback) { on_progress_ = callback; }
     const progress_callback& on_progress() const { return on_progress_; }
     platform::card::codebase* codebase_in_use() const { return codebase_; }
@@ -99,6 +109,7 @@ private:
     int state_ = kOk;
     int code_ = 0;
     progress_callback on_progress_;
+    std::stop_token stop_;
 };
 
 }  // namespace irvox

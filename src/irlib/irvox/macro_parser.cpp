@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "ce/Thread.h"
 #include "irlib/irvox/context.h"
 #include "irlib/irvox/macro_reader.h"
 
@@ -88,6 +87,7 @@ handler_result macro_parser::end_element(const char* name) {
     else return handler_result::proceed;
 
     if (collector_ != nullptr) collect();
+    else if (context_.stop_requested()) return handler_result::abort;
     else if (element_ == element::reference) execute_reference();
     else if (element_ == element::delay) execute_delay();
     // An action has no effect on this handheld.
@@ -129,6 +129,7 @@ void macro_parser::execute_reference() {
     if (context_.state() != context::kOk) return;
     context child;
     child.set_on_progress(context_.on_progress());
+    child.set_stop_token(context_.stop_token());
     const bool signal_reference = command::is_set(signal_);
     context* target = &context_;
     if (command::is_set(base_)) {
@@ -154,7 +155,7 @@ void macro_parser::execute_reference() {
 
 void macro_parser::execute_delay() {
     if (context_.state() != context::kOk || delay_ms_ < 1) return;
-    ce::Sleep(static_cast<ce::DWORD>(delay_ms_));
+    context_.pause(delay_ms_);
 }
 
 }  // namespace irvox

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <sstream>
+#include <stop_token>
 
 #include "CodebaseTesting.h"
 #include "irdriver/IrDriverInstance.h"
@@ -77,6 +78,7 @@ protected:
         GetIrDriver()->SetPortName(u"COM3:");
         context macro;
         macro.set_on_progress(context::progress_callback(this, &MacroRun::on_progress));
+        macro.set_stop_token(stop_.get_token());
         macro.select_codebase("7");
         macro.load_macro_record(name);
         macro.run_macro(budget, continue_after_errors);
@@ -84,7 +86,10 @@ protected:
         code_ = macro.code();
         ReleaseIrDriver();
     }
-    void on_progress(int sending) { progress_.push_back(sending); }
+    void on_progress(int sending) {
+        progress_.push_back(sending);
+        if (sending == 0 && stop_after_a_send_) stop_.request_stop();
+    }
 
     static std::vector<Sent> sent() {
         std::vector<Sent> all;
@@ -112,6 +117,8 @@ protected:
     int state_ = -1;
     int code_ = -1;
     std::vector<int> progress_;
+    std::stop_source stop_;
+    bool stop_after_a_send_ = false;
 };
 
 TEST_F(MacroRun, SignalPauseSignalAreSentInOrderWithThePauseBetween) {
@@ -278,6 +285,33 @@ TEST_F(MacroRun, NestedMacrosRunWithinTheBudget) {
 
     run("Broken", false, 1);
     EXPECT_EQ(state_, context::kNotInCodebase);
+}
+
+// The reminder answered while it beams: the stop reaches a nested macro, cuts its pause
+// short and sends nothing more, there or in the macro that called it.
+TEST_F(MacroRun, AStopEndsTheRunAtItsNextStepAndCutsItsPauseShort) {
+    command_list inner;
+    inner.add_reference("VOL", 1, -1, nullptr, nullptr);
+    inner.add_delay(60000);
+    inner.add_reference("TV", 1, -1, nullptr, nullptr);
+    store("Inner", inner);
+    command_list outer;
+    outer.add_reference("$Inner", 1, -1, nullptr, nullptr);
+    outer.add_reference("TV", 1, -1, nullptr, nullptr);
+    store("Alarm", outer);
+
+    stop_after_a_send_ = true;
+    run("Alarm", true, 2);
+    ASSERT_EQ(sent().size(), 1u) << "nothing after the stop";
+    EXPECT_EQ(first_mark(sent()[0]), kVolMark);
+
+    stop_after_a_send_ = false;
+    stop_ = std::stop_source();
+    run("Alarm", true, 2);
+    const auto log = sent();
+    ASSERT_EQ(log.size(), 4u);
+    EXPECT_LT(log[1].at - log[0].at, 1.0) << "the stopped run did not wait out its 60 s pause";
+    EXPECT_GT(log[2].at - log[1].at, 60.0) << "a run not stopped does";
 }
 
 }  // namespace
