@@ -3,11 +3,8 @@
 // database or the clock changed: work out the next due time again), "event N" (the
 // clock, N = 1, or the time zone, N = 12, was changed: start the programs registered
 // for it; the handheld's own changes record their event in the database instead, and
-// only wake the service with "changed"), "stop", and "clock-stepped MS" (the computer's clock was set MS milliseconds
-// ahead, as the timer's cancel says when it happens: how a test steps "the computer's"
-// clock without moving the machine's).
+// only wake the service with "changed"), and "stop".
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,15 +14,13 @@
 namespace host {
 
 struct WakeMessage {
-    enum class Kind { changed, event, stop, clock_stepped };
+    enum class Kind { changed, event, stop };
     Kind kind = Kind::changed;
     ce::LONG event = 0;
-    std::int64_t step_ms = 0;  // clock_stepped
 
     static WakeMessage changed() { return {Kind::changed, 0}; }
     static WakeMessage raised(ce::LONG event) { return {Kind::event, event}; }
     static WakeMessage stop() { return {Kind::stop, 0}; }
-    static WakeMessage stepped(std::int64_t step_ms) { return {Kind::clock_stepped, 0, step_ms}; }
 
     std::string text() const;
     // Nothing for anything but the messages above with a known event.

@@ -58,13 +58,12 @@ void WakeTimer::arm(std::optional<system_clock::time_point> at) {
         // Time zero would disarm it; a due time before the epoch is simply due now.
         if (setting.it_value.tv_sec <= 0) setting.it_value = {0, 1};
     }
-    timerfd_settime(fd_, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &setting, nullptr);
+    timerfd_settime(fd_, TFD_TIMER_ABSTIME, &setting, nullptr);
 }
 
-WakeTimer::Woken WakeTimer::read() {
+bool WakeTimer::read() {
     std::uint64_t expirations = 0;
-    if (::read(fd_, &expirations, sizeof expirations) == sizeof expirations) return Woken::fired;
-    return errno == ECANCELED ? Woken::clock_set : Woken::nothing;
+    return ::read(fd_, &expirations, sizeof expirations) == sizeof expirations;
 }
 
 }  // namespace host
