@@ -70,6 +70,7 @@ private:
     void OnSoundEnded();
     void OnPauseOver();
     void OnRefire();
+    bool RefireOwed() const;
     void OnFirstTap(ce::MSG* message, bool& consumed);
     void Dismiss();
     void Snooze();
