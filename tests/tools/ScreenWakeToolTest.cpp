@@ -67,13 +67,13 @@ TEST_F(ScreenWake, AnAlarmsWakeAsksTheSessionsScreenSaverOnce) {
     EXPECT_THAT(wake_for_alarm(0), HasSubstr("program=\\Program Files\\KIVO\\Alert.exe command=SHOW"));
     EXPECT_EQ(screen_saver.read_line(), "activity 1");
     // The next call is the test's own: the wake program made no second one before it.
-    EXPECT_TRUE(host::SessionScreen::wake());
+    EXPECT_TRUE(host::SessionScreen::ask_to_light());
     EXPECT_EQ(screen_saver.read_line(), "activity 2");
     EXPECT_THAT(ok({"status"}), HasSubstr("\ndisplay     on\n"));
 
     // Without a session bus the wake does what it always did.
     unsetenv("DBUS_SESSION_BUS_ADDRESS");
-    EXPECT_FALSE(host::SessionScreen::wake());
+    EXPECT_FALSE(host::SessionScreen::ask_to_light());
     EXPECT_THAT(wake_for_alarm(1), HasSubstr("command=SHOW"));
     EXPECT_THAT(ok({"status"}), HasSubstr("\ndisplay     on\n"));
     bus.kill();

@@ -54,7 +54,7 @@ bool ask_at(const std::string& address) {
 
 }  // namespace
 
-bool SessionScreen::wake() {
+bool SessionScreen::ask_to_light() {
     const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS");
     if (address == nullptr || *address == '\0') return false;
     // Even connecting may wait, on a bus whose queue is full.

@@ -17,7 +17,7 @@ public:
     static constexpr const char* kLogName = "screen";
 
     // Whether a screen saver of the session answered within kDeadline.
-    static bool wake();
+    static bool ask_to_light();
 };
 
 }  // namespace host

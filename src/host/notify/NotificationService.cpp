@@ -20,8 +20,8 @@
 
 #include "host/Device.h"
 #include "host/clock/Clock.h"
-#include "host/notify/WakeMessage.h"
-#include "host/notify/WakeReport.h"
+#include "host/notify/ServiceDatagram.h"
+#include "host/notify/SuspendReport.h"
 
 namespace host {
 
@@ -123,7 +123,7 @@ int NotificationService::run() {
     }
     log_.write("notification service started, process " + std::to_string(getpid()) + ", waiting on " +
                (timer_.on_alarm_clock() ? "CLOCK_REALTIME_ALARM" : "CLOCK_REALTIME (" + timer_.why_not_alarm_clock() + ")"));
-    WakeReport::write(files_, timer_);
+    SuspendReport::write(files_, timer_);
     runner_.resume_cut_starts();
     computer_.zone_may_have_changed();
     for (;;) {
@@ -180,7 +180,7 @@ NotificationService::Next NotificationService::receive() {
         const ssize_t got = recv(socket_fd_, bytes, sizeof bytes, MSG_TRUNC);
         if (got < 0) return Next::go_on;  // drained (EAGAIN), or nothing readable after all
         const auto length = static_cast<std::size_t>(got);
-        const auto message = length <= kLongestMessage ? WakeMessage::parse(std::string_view(bytes, length))
+        const auto message = length <= kLongestMessage ? ServiceDatagram::parse(std::string_view(bytes, length))
                                                        : std::nullopt;
         if (!message) {
             refusals_.refuse("ignored a wake-up message it does not understand: '" +
@@ -188,12 +188,12 @@ NotificationService::Next NotificationService::receive() {
             continue;
         }
         switch (message->kind) {
-        case WakeMessage::Kind::changed:
+        case ServiceDatagram::Kind::changed:
             break;  // the loop works the next due time out again
-        case WakeMessage::Kind::event:
+        case ServiceDatagram::Kind::event:
             events_.heard(message->event);
             break;
-        case WakeMessage::Kind::stop:
+        case ServiceDatagram::Kind::stop:
             return Next::stop;
         }
     }

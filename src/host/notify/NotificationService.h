@@ -12,16 +12,16 @@
 #include <chrono>
 #include <optional>
 
+#include "host/DeviceLog.h"
 #include "host/LockFile.h"
-#include "host/notify/ComputerChanges.h"
-#include "host/notify/EventRaises.h"
+#include "host/RefusalLog.h"
+#include "host/notify/AlarmTimer.h"
 #include "host/notify/ClockSteps.h"
-#include "host/notify/HostZoneWatch.h"
+#include "host/notify/ComputerChanges.h"
+#include "host/notify/ComputerZoneWatch.h"
+#include "host/notify/EventRaises.h"
 #include "host/notify/NotificationRunner.h"
 #include "host/notify/ServiceFiles.h"
-#include "host/DeviceLog.h"
-#include "host/RefusalLog.h"
-#include "host/notify/WakeTimer.h"
 #include "host/notify/ZoneRulesWatch.h"
 
 namespace host {
@@ -61,9 +61,9 @@ private:
     EventRaises events_;
     ComputerChanges computer_;
     LockFile lock_;
-    WakeTimer timer_;
+    AlarmTimer timer_;
     ClockSteps& clock_steps_;
-    HostZoneWatch zone_watch_;
+    ComputerZoneWatch zone_watch_;
     ZoneRulesWatch zone_rules_;
     int socket_fd_ = -1;
     int signal_fd_ = -1;

@@ -31,8 +31,8 @@
 #include "host/clock/Clock.h"
 #include "host/clock/LocalTime.h"
 #include "host/notify/NotificationStore.h"
+#include "host/notify/ServiceDatagram.h"
 #include "host/notify/ServiceLink.h"
-#include "host/notify/WakeMessage.h"
 
 namespace {
 
@@ -208,7 +208,7 @@ TEST_F(ComputerChanges, AStepWhileTheServiceIsBusyRaisesTheTimeEventExactlyOnce)
     std::atomic<bool> busy = true;
     std::atomic<int> wake_ups = 0;
     std::thread waking([&] {
-        for (; busy; ++wake_ups) link().send(host::WakeMessage::changed());
+        for (; busy; ++wake_ups) link().send(host::ServiceDatagram::changed());
     });
     while (wake_ups < 100) std::this_thread::yield();
     step_clock(-minutes(3));

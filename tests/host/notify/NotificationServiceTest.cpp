@@ -26,9 +26,9 @@
 #include "host/clock/Clock.h"
 #include "host/notify/NotificationService.h"
 #include "host/notify/NotificationStore.h"
+#include "host/notify/ServiceDatagram.h"
 #include "host/notify/ServiceFiles.h"
 #include "host/notify/ServiceLink.h"
-#include "host/notify/WakeMessage.h"
 
 namespace {
 
@@ -161,7 +161,7 @@ TEST_F(NotificationService, AReplacedZoneFileMovesTheArmedTimerAndADamagedOneIsN
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_EQ(said(), 1);
     // Woken for something else, and re-armed: still the rules read before, never UTC.
-    ASSERT_TRUE(link().send(host::WakeMessage::changed()));
+    ASSERT_TRUE(link().send(host::ServiceDatagram::changed()));
     for (int look = 0; look < 25; ++look) {
         EXPECT_NEAR(moved_by(), 3600, 60);
         std::this_thread::sleep_for(std::chrono::milliseconds(20));

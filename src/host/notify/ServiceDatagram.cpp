@@ -1,4 +1,4 @@
-#include "host/notify/WakeMessage.h"
+#include "host/notify/ServiceDatagram.h"
 
 #include "ce/Notify.h"
 
@@ -12,7 +12,7 @@ constexpr std::string_view kEvent = "event ";
 
 }  // namespace
 
-std::string WakeMessage::text() const {
+std::string ServiceDatagram::text() const {
     switch (kind) {
     case Kind::changed:
         return std::string(kChanged);
@@ -24,7 +24,7 @@ std::string WakeMessage::text() const {
     return std::string(kEvent) + std::to_string(event);
 }
 
-std::optional<WakeMessage> WakeMessage::parse(std::string_view text) {
+std::optional<ServiceDatagram> ServiceDatagram::parse(std::string_view text) {
     if (text == kChanged) return changed();
     if (text == kStop) return stop();
     if (!text.starts_with(kEvent)) return std::nullopt;

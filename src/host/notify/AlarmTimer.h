@@ -11,12 +11,12 @@
 
 namespace host {
 
-class WakeTimer {
+class AlarmTimer {
 public:
-    WakeTimer();
-    ~WakeTimer();
-    WakeTimer(const WakeTimer&) = delete;
-    WakeTimer& operator=(const WakeTimer&) = delete;
+    AlarmTimer();
+    ~AlarmTimer();
+    AlarmTimer(const AlarmTimer&) = delete;
+    AlarmTimer& operator=(const AlarmTimer&) = delete;
 
     bool ok() const { return fd_ >= 0; }
     int fd() const { return fd_; }

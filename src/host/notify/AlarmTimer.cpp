@@ -1,4 +1,4 @@
-#include "host/notify/WakeTimer.h"
+#include "host/notify/AlarmTimer.h"
 
 #include <linux/capability.h>
 #include <sys/syscall.h>
@@ -32,7 +32,7 @@ void use_permitted_wake_alarm() {
 
 }  // namespace
 
-WakeTimer::WakeTimer() {
+AlarmTimer::AlarmTimer() {
     use_permitted_wake_alarm();
     fd_ = timerfd_create(CLOCK_REALTIME_ALARM, TFD_CLOEXEC | TFD_NONBLOCK);
     if (fd_ >= 0) {
@@ -44,11 +44,11 @@ WakeTimer::WakeTimer() {
     fd_ = timerfd_create(CLOCK_REALTIME, TFD_CLOEXEC | TFD_NONBLOCK);
 }
 
-WakeTimer::~WakeTimer() {
+AlarmTimer::~AlarmTimer() {
     if (fd_ >= 0) close(fd_);
 }
 
-void WakeTimer::arm(std::optional<system_clock::time_point> at) {
+void AlarmTimer::arm(std::optional<system_clock::time_point> at) {
     itimerspec setting{};
     if (at) {
         const auto since_epoch = at->time_since_epoch();
@@ -61,7 +61,7 @@ void WakeTimer::arm(std::optional<system_clock::time_point> at) {
     timerfd_settime(fd_, TFD_TIMER_ABSTIME, &setting, nullptr);
 }
 
-bool WakeTimer::read() {
+bool AlarmTimer::read() {
     std::uint64_t expirations = 0;
     return ::read(fd_, &expirations, sizeof expirations) == sizeof expirations;
 }

@@ -13,18 +13,18 @@
 
 namespace host {
 
-struct WakeMessage {
+struct ServiceDatagram {
     enum class Kind { changed, event, stop };
     Kind kind = Kind::changed;
     ce::LONG event = 0;
 
-    static WakeMessage changed() { return {Kind::changed, 0}; }
-    static WakeMessage raised(ce::LONG event) { return {Kind::event, event}; }
-    static WakeMessage stop() { return {Kind::stop, 0}; }
+    static ServiceDatagram changed() { return {Kind::changed, 0}; }
+    static ServiceDatagram raised(ce::LONG event) { return {Kind::event, event}; }
+    static ServiceDatagram stop() { return {Kind::stop, 0}; }
 
     std::string text() const;
     // Nothing for anything but the messages above with a known event.
-    static std::optional<WakeMessage> parse(std::string_view text);
+    static std::optional<ServiceDatagram> parse(std::string_view text);
 };
 
 }  // namespace host
