@@ -12,6 +12,12 @@ one is its first occurrence). The scheduler's own rule for which day is due (the
 date of the clock, the time from its minute's 59th second on, the next day when the time
 has passed) is written out here again, independently of the C++ code.
 
+Two edges are swept besides: the same alarms with the clock at the last second before
+their minute (registered at their own second, not a moment later), and, for every change
+that repeats local times, a pending repeat at each five minutes (and 30 s) of the repeated
+span with the clock at the start and the middle of its first and of its second pass (the
+first occurrence still ahead, fold 0 then fold 1, never a day late).
+
 usage: bench/zones/sweep.py [build/release/bench/kivo_zone_sweep] [--zone NAME ...]
 Prints the number of zones, changes and cases, every disagreement, and exits 1 if any.
 """
@@ -74,6 +80,34 @@ def expected(zone, now, hour, minute):
     return None
 
 
+def expected_repeat(zone, now, hour, minute, second):
+    """When a pending repeat at hour:minute:second is next due with the clock at `now`."""
+    today = dt.datetime.fromtimestamp(now, zone).date()
+    for ahead in range(8):
+        day = today + dt.timedelta(days=ahead)
+        local = dt.datetime(day.year, day.month, day.day, hour, minute, second, tzinfo=zone)
+        first, later = int(local.replace(fold=0).timestamp()), int(local.replace(fold=1).timestamp())
+        for instant in (first, later) if later > first else (first,):
+            if instant >= now:
+                return instant
+    return None
+
+
+def repeat_cases(name, zone, change):
+    """A repeat at each five minutes of the span a change repeats, from both passes."""
+    before, after = offset(zone, change - dt.timedelta(seconds=1)), offset(zone, change)
+    span = before - after
+    if span <= dt.timedelta(0):
+        return
+    start = change.astimezone(zone)  # the repeated span's first local time, second pass
+    for step in range(int(span / dt.timedelta(minutes=5))):
+        local = start + dt.timedelta(minutes=5 * step, seconds=30)
+        if local.hour == 0 and local.minute == 0:
+            continue  # an alarm file cannot hold a repeat at 00:00 (it reads as none)
+        for now in (change - span, change - span / 2, change, change + span / 2):
+            yield name, int(now.timestamp()), local.hour, local.minute, local.second
+
+
 def cases(names):
     zones = changed = 0
     for name in names:
@@ -90,7 +124,10 @@ def cases(names):
                 for quarter in range(96):
                     hour, minute = divmod(quarter * 15, 60)
                     now = fold0(zone, day - dt.timedelta(days=1), hour, minute) + 60
-                    yield name, now, hour, minute, zones, changed
+                    yield (name, now, hour, minute), zones, changed
+                    yield (name, fold0(zone, day, hour, minute) - 1, hour, minute), zones, changed
+            for case in repeat_cases(name, zone, change):
+                yield case, zones, changed
 
 
 def main():
@@ -105,9 +142,10 @@ def main():
 
     lines, wanted = [], {}
     zones = changed = 0
-    for name, now, hour, minute, zones, changed in cases(names):
-        lines.append(f"{name} {now} {hour} {minute}\n")
-        wanted[(name, now, hour, minute)] = expected(zoneinfo.ZoneInfo(name), now, hour, minute)
+    for case, zones, changed in cases(names):
+        lines.append(" ".join(str(word) for word in case) + "\n")
+        zone = zoneinfo.ZoneInfo(case[0])
+        wanted[case] = expected_repeat(zone, *case[1:]) if len(case) == 5 else expected(zone, *case[1:])
 
     # Every case writes the alarm file and device.db: on a memory file system it takes
     # a quarter of the time.
@@ -121,14 +159,17 @@ def main():
     wrong = answered = 0
     for line in run.stdout.splitlines():
         words = line.split()
-        key = (words[0], int(words[1]), int(words[2]), int(words[3]))
+        # The case, then what was registered: two words, or one ("none").
+        size = len(words) - 2 if len(words) >= 6 and words[-2][:1].isdigit() and "T" in words[-2] else len(words) - 1
+        key = (words[0], *(int(word) for word in words[1:size]))
         answered += 1
-        got = int(words[5]) if len(words) == 6 else None
+        got = int(words[-1]) if size == len(words) - 2 else None
         if got != wanted.get(key):
             wrong += 1
             if wrong <= 40:
+                what = "repeat" if len(key) == 5 else "alarm"
                 print(f"{key[0]} clock {dt.datetime.fromtimestamp(key[1], UTC):%Y-%m-%d %H:%M:%S}Z "
-                      f"alarm {key[2]:02}:{key[3]:02}: registered {' '.join(words[4:])}, "
+                      f"{what} {':'.join(f'{part:02}' for part in key[2:])}: registered {' '.join(words[size:])}, "
                       f"zoneinfo says {wanted.get(key)}")
     print(f"{zones} zones, {changed} changes of offset, {len(lines)} cases, {answered} answered, {wrong} disagree")
     sys.exit(1 if wrong or answered != len(lines) else 0)

@@ -48,7 +48,9 @@ void CAlarmScheduler::RemoveRegistrations(const std::u16string& wake_program) {
 std::optional<std::int64_t> CAlarmScheduler::NextDue(CAlarmDB& alarm, const WallClock::Now& clock) {
     const auto when = AlarmWhen::FromFile(alarm);
     if (!when) return std::nullopt;
-    return when->NextAfter(scan_start(clock), clock.local);
+    // A pending repeat is an instant, due at its first occurrence still ahead: in the hour
+    // the clock repeats, that may be later in this minute's pass of it.
+    return when->NextAfter(when->is_repeat() ? clock.utc : scan_start(clock), clock.local);
 }
 
 bool CAlarmScheduler::DueAt(CAlarmDB& alarm, std::int64_t instant, const WallClock::Now& clock) {
@@ -75,8 +77,7 @@ int CAlarmScheduler::Reschedule(const Fired* fired, const std::u16string& answer
     // change of the clock during a reschedule must still reach the wake program.
     if (fired == nullptr && PendingOwed(clock, wake, answered)) return 1;
     const auto due = FindNext(clock, fired);
-    // An alarm met at an instant already past rings a moment from now.
-    const std::int64_t at = due ? std::max(due->at, clock.utc + kMeetingDelaySeconds) : 0;
+    std::int64_t at = due ? WakeInstant(due->at) : 0;
     auto local = due ? WallClock::LocalOf(at) : std::nullopt;
     // A program killed at any point of this must leave a wake-up and a pending path that
     // go together: the timed registration is replaced in one step (never removed first),
@@ -96,12 +97,27 @@ int CAlarmScheduler::Reschedule(const Fired* fired, const std::u16string& answer
     AlertKey::SetPendingDue(due->at);
     AlertKey::SetPending(due->path);
     local->wMilliseconds = 0;
-    const int registered = RegisterWakeAt(*local, at);
+    int registered = RegisterWakeAt(*local, at);
+    // Its second came while this ran: it rings a moment from now, as one met late does.
+    if (registered == 0 && at <= WallClock::Read().utc) {
+        at = WakeInstant(at);
+        local = WallClock::LocalOf(at);
+        registered = local ? RegisterWakeAt(*local, at) : 0;
+    }
+    // The wake-up and the pending path go together; the clock and zone events stay, so
+    // that a change of either tries again.
     if (registered == 0) {
         AlertKey::ClearPending();
-        RemoveRegistrations(wake);
+        ce::CeRunAppAtTime(wake.c_str(), nullptr);
     }
     return registered;
+}
+
+// An alarm still ahead is registered for its own second; one met at an instant already
+// past (or reached while the reschedule ran) rings a moment from now.
+std::int64_t CAlarmScheduler::WakeInstant(std::int64_t due) {
+    const std::int64_t now = WallClock::Read().utc;
+    return due > now ? due : now + kMeetingDelaySeconds;
 }
 
 // The pending alarm's instant came and its wake-up is still registered: the service

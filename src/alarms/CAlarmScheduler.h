@@ -71,6 +71,7 @@ private:
     static std::optional<Due> FindNext(const WallClock::Now& clock, const Fired* fired);
     static bool PendingOwed(const WallClock::Now& clock, const std::u16string& wake_program,
                             const std::u16string& answered);
+    static std::int64_t WakeInstant(std::int64_t due);
     static int RegisterWakeAt(const ce::SYSTEMTIME& time, std::int64_t at);
     static void RemoveRegistrations(const std::u16string& wake_program);
 };

@@ -1,6 +1,7 @@
 #include "alert/CChildView.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <thread>
@@ -247,7 +248,20 @@ void CChildView::OnPauseOver() {
     if (plays_left_ > 0 && !firing_.sound_path.empty() && player_ != nullptr) PlayOnce();
 }
 
+// Only the wake program's re-fire for the alarm registered now is owed: its instant has
+// come and this reminder has not rung that alarm for it. Anyone may post the message; a
+// re-fire nobody armed, or one already taken, must not ring or beam again.
+bool CChildView::RefireOwed() const {
+    const auto pending = AlertKey::Pending();
+    const auto due = AlertKey::PendingDue();
+    if (!pending || !due || *due > WallClock::Read().utc) return false;
+    return *due != fired_.due || std::none_of(fired_.paths.begin(), fired_.paths.end(), [&](const std::u16string& rung) {
+               return ce::lstrcmpiW(rung.c_str(), pending->c_str()) == 0;
+           });
+}
+
 void CChildView::OnRefire() {
+    if (!RefireOwed()) return;
     if (!budget_.Spend(WallClock::Read().utc)) {
         Dismiss();
         return;

@@ -76,6 +76,7 @@ private:
     void OnSoundEnded();
     void OnPauseOver();
     void OnRefire();
+    bool RefireOwed() const;
     void OnFirstTap(ce::MSG* message, bool& consumed);
     bool OnKey(ce::WPARAM key);
     void Dismiss();

@@ -63,7 +63,6 @@ void WakeProgram::PostToAlert(ce::HWND alert, std::u16string_view command_line) 
 
 void WakeProgram::StartAlert(const std::u16string& alert_path, std::u16string_view command_line) {
     const bool due = contains(command_line, kAtTime);
-    if (due) DisplaySwitch::SwitchOn();
     ce::SHELLEXECUTEINFO start;
     start.fMask = ce::SEE_MASK_FLAG_NO_UI;
     start.lpVerb = u"open";
@@ -72,4 +71,7 @@ void WakeProgram::StartAlert(const std::u16string& alert_path, std::u16string_vi
     start.nShow = ce::SW_HIDE;
     // A failed start is not reported: nobody is there to tell.
     ce::ShellExecuteEx(&start);
+    // Only once the reminder is on its way: lighting the screen may ask the desktop, and
+    // nothing outside the handheld may hold up an alarm.
+    if (due) DisplaySwitch::SwitchOn();
 }

@@ -96,6 +96,16 @@ const RescheduleCase kCases[] = {
     {"FallBackKeepsTheWallClockTime", kBeforeFall, {daily(6, 30)}, "2026-10-25 06:30:00", 0, "2026-10-25 05:30:00"},
     {"FallBackRepeatedTimeRingsAtItsFirstOccurrence", kBeforeFall, {daily(2, 30)}, "2026-10-25 02:30:00", 0,
      "2026-10-25 00:30:00"},
+    // Rescheduled in the last second before the alarm's minute: at its own second, not
+    // the moment later an alarm met in the past gets.
+    {"FromTheLastSecondBeforeItsMinuteAtItsOwnSecond", host::system_time(2026, 3, 7, 10, 59, 59), {daily(11, 0)},
+     "2026-03-07 11:00:00", 0, "2026-03-07 10:00:00"},
+    // A repeat in the hour the fall back repeats, rescheduled in that hour's first pass:
+    // still this pass, then the second once the first has gone, never a day late.
+    {"ARepeatInTheRepeatedHourFromItsFirstPassIsThatPass", host::system_time(2026, 10, 25, 2, 0, 0),
+     {with(daily(6, 0, kMonday), 0, std::array{2, 0, 30})}, "2026-10-25 02:00:30", 0, "2026-10-25 00:00:30"},
+    {"ARepeatInTheRepeatedHourWhoseFirstPassHasGoneIsTheSecond", host::system_time(2026, 10, 25, 2, 10, 0),
+     {with(daily(6, 0, kMonday), 0, std::array{2, 5, 0})}, "2026-10-25 02:05:00", 0, std::nullopt},
 };
 
 class Reschedule : public InstalledHandheld, public testing::WithParamInterface<RescheduleCase> {};

@@ -2,7 +2,8 @@
 // milliseconds of an alarm, before it has armed the alarm's repeat (the alarm stays
 // owed, goes off again within its replay interval, and once it is answered the next
 // alarm is the one registered), and a program flooding it with sent messages whose
-// answers it never reads (the reminder still answers the person at once).
+// answers it never reads (the reminder still answers the person at once), and a program
+// posting re-fires the reminder never armed (they ring and beam nothing).
 
 #include <gtest/gtest.h>
 
@@ -19,6 +20,7 @@
 #include <thread>
 
 #include "AlertHandheld.h"
+#include "alarms/AlarmMessages.h"
 #include "LocalTime.h"
 #include "ProgramStartWatch.h"
 #include "alarms/AlertKey.h"
@@ -104,6 +106,24 @@ TEST_F(AlertCrash, DismissWorksAtOnceWhileAProgramFloodsTheReminderWithMessagesI
     text << log.rdbuf();
     EXPECT_NE(text.str().find("dropped the answer to message 0x5f4: its sender does not take it"), std::string::npos)
         << text.str();
+}
+
+TEST_F(AlertCrash, ForgedRefiresToAOnceAlarmPlayAndBeamNothingMore) {
+    add_radio_codebase();
+    ring_at("08:00", {"--description", "Once", "--sound", write_sound(100), "--count", "1", "--codebase", "Radio",
+                      "--replay", "5"});
+    ASSERT_TRUE(eventually(reminder_shown));
+    ASSERT_TRUE(eventually([&] { return plays().size() == 1 && infrared_sends() == 2; }));
+    const ce::HWND reminder = ce::FindWindowW(nullptr, u"KIVOAlert");
+    ASSERT_NE(reminder, nullptr);
+    for (int forged = 0; forged < 1000; ++forged)
+        ASSERT_TRUE(ce::PostMessageW(reminder, WM_ALERT_REFIRE, 0, kRefireAlarmDue));
+    // Time for what a re-fire would start (a play of 100 ms, a beam) to show.
+    std::this_thread::sleep_for(milliseconds(1500));
+    ok({"ui", "click", "600"});
+    ASSERT_TRUE(eventually(reminder_gone, 20));
+    EXPECT_EQ(plays().size(), 1u) << "played once";
+    EXPECT_EQ(infrared_sends(), 2) << "the macro's two signals, beamed once";
 }
 
 }  // namespace

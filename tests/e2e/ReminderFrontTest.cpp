@@ -101,6 +101,10 @@ TEST_F(ReminderFront, AReFireQueuedBehindDismissWhileTheReminderBeamsRingsNothin
     ASSERT_TRUE(eventually(reminder_shown));
     ASSERT_TRUE(eventually([&] { return plays().size() == 1 && infrared_sends() == 2; }));
     const ce::HWND reminder = ce::FindWindowW(nullptr, u"KIVOAlert");
+    // The repeat's second has come, with the service stopped so that the re-fires are
+    // only the test's: the first is owed.
+    ok({"stop"});
+    run_clock_to("2026-03-07 " + refire_of(alarm) + ":02");
 
     // The first re-fire beams again, which holds the reminder's thread for more than a
     // second; the answer and a second re-fire wait in its queue, in that order.

@@ -6,11 +6,18 @@
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
+#include <thread>
 
 #include "ChildProcess.h"
 #include "HandheldDeviceTest.h"
@@ -60,16 +67,47 @@ TEST_F(ScreenWake, AnAlarmsWakeAsksTheSessionsScreenSaverOnce) {
     EXPECT_THAT(wake_for_alarm(0), HasSubstr("program=\\Program Files\\KIVO\\Alert.exe command=SHOW"));
     EXPECT_EQ(screen_saver.read_line(), "activity 1");
     // The next call is the test's own: the wake program made no second one before it.
-    EXPECT_TRUE(host::SessionScreen::wake());
+    EXPECT_TRUE(host::SessionScreen::ask_to_light());
     EXPECT_EQ(screen_saver.read_line(), "activity 2");
     EXPECT_THAT(ok({"status"}), HasSubstr("\ndisplay     on\n"));
 
     // Without a session bus the wake does what it always did.
     unsetenv("DBUS_SESSION_BUS_ADDRESS");
-    EXPECT_FALSE(host::SessionScreen::wake());
+    EXPECT_FALSE(host::SessionScreen::ask_to_light());
     EXPECT_THAT(wake_for_alarm(1), HasSubstr("command=SHOW"));
     EXPECT_THAT(ok({"status"}), HasSubstr("\ndisplay     on\n"));
     bus.kill();
+}
+
+// A desktop that hangs: its bus takes the connection and never says a word. The wake
+// program starts the reminder first and gives the bus a second, said in the log.
+TEST_F(ScreenWake, ABusThatNeverAnswersHoldsTheReminderUpForNothing) {
+    const auto socket_path = device_root() / "hung-bus";
+    const int bus = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(bus, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(socket_path.string().size(), sizeof address.sun_path);
+    std::strcpy(address.sun_path, socket_path.c_str());
+    ASSERT_EQ(bind(bus, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(bus, 16), 0);  // the kernel takes connections; nobody ever reads them
+    setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + socket_path.string()).c_str(), 1);
+
+    const auto asked = std::chrono::steady_clock::now();
+    EXPECT_THAT(wake_for_alarm(0), HasSubstr("program=\\Program Files\\KIVO\\Alert.exe command=SHOW"));
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::seconds(3)) << "the reminder started at once";
+    const auto said = [&] {
+        std::ifstream log(device_root() / "log" / "screen.log");
+        std::stringstream text;
+        text << log.rdbuf();
+        return text.str().find("did not answer within 1000 ms: the desktop's screen was not woken") != std::string::npos;
+    };
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!said() && std::chrono::steady_clock::now() < until) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_TRUE(said());
+    EXPECT_THAT(ok({"status"}), HasSubstr("\ndisplay     on\n"));
+    unsetenv("DBUS_SESSION_BUS_ADDRESS");
+    close(bus);
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include "host/Device.h"
 #include "host/display/DisplayPower.h"
 #include "host/notify/ServiceLink.h"
-#include "host/notify/WakeReport.h"
+#include "host/notify/SuspendReport.h"
 
 namespace handheld {
 
@@ -68,7 +68,7 @@ ExitCode StatusVerb::run(Console& console) {
         << (service ? "notification service running, process " + std::to_string(*service)
                     : std::string("no notification service running (`handheld start`)"))
         << '\n';
-    out << "wake        " << host::WakeReport::describe(device) << '\n';
+    out << "wake        " << host::SuspendReport::describe(device) << '\n';
     if (registry)
         out << "registry    " << counted(registry->keys, "key") << ", " << counted(registry->values, "value") << '\n';
     if (files) out << "files       " << counted(*files, "file") << " under fs/\n";

@@ -1,6 +1,9 @@
 #pragma once
 // An IANA time zone of the tz database, with daylight saving, behind result values: an
-// unknown zone or an unreadable zone file is nothing found.
+// unknown zone or an unreadable zone file is nothing found. A zone's file is read once
+// and read again when it is replaced (a tzdata upgrade): find() looks at the file's
+// identity at most once a second, reread() at once. A replacement that cannot be read
+// leaves the rules read before in force.
 
 #include <chrono>
 #include <memory>
@@ -20,6 +23,16 @@ public:
     // Nothing for a name the tz database does not know.
     static std::optional<TimeZone> find(const std::string& name);
     static TimeZone utc() { return TimeZone(nullptr); }
+
+    enum class Reread {
+        unchanged,  // the file is the one the rules came from (or a damaged one seen before)
+        replaced,   // new rules read from a new file
+        damaged,    // a new file that cannot be read: the rules read before stay
+        missing     // no rules for the name were ever read, nor can be now
+    };
+    static Reread reread(const std::string& name);
+    // Whether both are the same rules of the same reading of a zone's file.
+    bool same_rules(const TimeZone& other) const { return rules_ == other.rules_; }
 
     Local to_local(Utc instant) const;
     // Nothing for a reading that a clock change skips; of a reading that occurs twice

@@ -131,7 +131,7 @@ bool is_zone_name(std::string_view name) {
 // Asked for the type first: a name of the folder that is not a plain file (a pipe, a
 // folder) is no zone, and must not block the clock.
 std::optional<std::string> read_small_file(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return std::nullopt;
     std::optional<std::string> contents;
     struct stat status {};
@@ -179,11 +179,16 @@ std::optional<ZoneRules> parse(std::string_view file) {
     return ZoneRules(block->initial, std::move(block->changes), std::move(rule));
 }
 
-std::optional<ZoneRules> load(const std::string& name) {
+std::optional<std::filesystem::path> path_of(const std::string& name) {
     if (!is_zone_name(name)) return std::nullopt;
     const char* folder = std::getenv("TZDIR");
     const std::string root = folder != nullptr && *folder != '\0' ? folder : "/usr/share/zoneinfo";
-    const auto bytes = read_small_file(root + "/" + name);
+    return std::filesystem::path(root + "/" + name);
+}
+
+std::optional<ZoneRules> load(const std::string& name) {
+    const auto path = path_of(name);
+    const auto bytes = path ? read_small_file(path->string()) : std::nullopt;
     if (!bytes) return std::nullopt;
     return parse(*bytes);
 }

@@ -39,7 +39,7 @@ int ExtEscape(HDC dc, int escape, int inputSize, const char* input, int outputSi
             if (record.Length != sizeof record || record.PowerState < VideoPowerOn || record.PowerState > VideoPowerOff)
                 return -1;
             if (!host::DisplayPower::set(static_cast<VIDEO_POWER_STATE>(record.PowerState))) return -1;
-            if (record.PowerState == VideoPowerOn) host::SessionScreen::wake();
+            if (record.PowerState == VideoPowerOn) host::SessionScreen::ask_to_light();
             return 1;
         case GETPOWERMANAGEMENT:
             if (output == nullptr || outputSize < static_cast<int>(sizeof record)) return -1;

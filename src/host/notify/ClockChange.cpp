@@ -57,15 +57,17 @@ std::vector<std::string> settle(const Side& before, const Side& after, bool zone
     return lines;
 }
 
-// `apply` makes the change and gives the device's time right after it; `before_now`, the
-// time the clock read before (by default, read here). `events` are raised with it.
+// `apply` makes the change and gives the device's time right after it; `before_now` and
+// `before_zone`, the time the clock read and its zone's rules before (by default, read
+// here). `events` are raised with it.
 bool change(bool zone_change, const std::vector<ce::LONG>& events,
-            const std::function<std::optional<Instant>()>& apply, std::optional<Instant> before_now = std::nullopt) {
+            const std::function<std::optional<Instant>()>& apply, std::optional<Instant> before_now = std::nullopt,
+            const std::optional<TimeZone>& before_zone = std::nullopt) {
     std::vector<std::string> lines;
     {
         Transaction transaction(Device::current().database());
         if (!transaction.ok()) return false;
-        const Side before{zone_now(), before_now.value_or(device_utc_now())};
+        const Side before{before_zone.value_or(zone_now()), before_now.value_or(device_utc_now())};
         const auto now = apply();
         if (!now) return false;
         lines = settle(before, Side{zone_now(), *now}, zone_change);
@@ -120,6 +122,19 @@ std::optional<ClockChange::Moved> ClockChange::follow_computer(const ComputerZon
 bool ClockChange::computer_clock_stepped(Instant unstepped) {
     return change(false, {ce::NOTIFICATION_EVENT_TIME_CHANGE}, [] { return std::optional(device_utc_now()); },
                   unstepped);
+}
+
+ClockChange::RulesMoved ClockChange::zone_rules_changed(const TimeZone& before) {
+    const auto now = device_utc_now();
+    const TimeZone after = zone_now();
+    const auto reading = [&](const TimeZone& zone) { return zone.to_local(floor<milliseconds>(now)); };
+    bool moved = reading(before) != reading(after);
+    for (const TimedRow& row : NotificationStore(Device::current().database()).timed_rows())
+        moved = moved || instant_in(before, row) != instant_in(after, row);
+    if (!moved) return RulesMoved::nothing;
+    const bool changed = change(true, {ce::NOTIFICATION_EVENT_TZ_CHANGE}, [] { return std::optional(device_utc_now()); },
+                                now, before);
+    return changed ? RulesMoved::offsets : RulesMoved::failed;
 }
 
 bool ClockChange::computer_zone_changed(const std::string& zone) {

@@ -13,7 +13,8 @@
 // registration whose time came while nothing was changed by hand (the handheld was off,
 // its service down) is no jump: the service still starts it once, late.
 // The computer's clock stepped and its zone changed are the same changes for a handheld
-// that follows the computer, and are settled by the same rules.
+// that follows the computer, and are settled by the same rules; so are new rules for the
+// zone, from a tzdata upgrade.
 
 #include <chrono>
 #include <optional>
@@ -21,6 +22,7 @@
 
 #include "ce/Time.h"
 #include "host/clock/ComputerZone.h"
+#include "host/clock/TimeZone.h"
 
 namespace host {
 
@@ -46,6 +48,11 @@ public:
     static bool computer_clock_stepped(std::chrono::system_clock::time_point unstepped);
     // The computer's zone became `zone` while the handheld followed it.
     static bool computer_zone_changed(const std::string& zone);
+    // The rules of the handheld's zone were read again from a new file of the tz
+    // database; `before` holds the ones in force until then. A change of zone only if they
+    // move the offset now or the instant of a registered time.
+    enum class RulesMoved { nothing, offsets, failed };
+    static RulesMoved zone_rules_changed(const TimeZone& before);
 };
 
 }  // namespace host

@@ -6,7 +6,7 @@
 #include "host/clock/Clock.h"
 #include "host/clock/ComputerZone.h"
 #include "host/notify/ClockChange.h"
-#include "host/notify/HostClockStep.h"
+#include "host/notify/ClockSteps.h"
 
 namespace host {
 
@@ -21,7 +21,7 @@ std::string seconds_text(std::chrono::milliseconds step) {
 }  // namespace
 
 void ComputerChanges::clock_stepped(std::chrono::milliseconds step) {
-    if (std::chrono::abs(step) < HostClockStep::kNoticed || !clock_settings().follows_computer()) return;
+    if (std::chrono::abs(step) < ClockSteps::kNoticed || !clock_settings().follows_computer()) return;
     log_.write("the computer's clock was set " + seconds_text(step));
     if (!ClockChange::computer_clock_stepped(device_utc_now() - step))
         log_.write("could not settle the registrations the computer's clock was set past");

@@ -20,8 +20,8 @@
 
 #include "host/Device.h"
 #include "host/clock/Clock.h"
-#include "host/notify/WakeMessage.h"
-#include "host/notify/WakeReport.h"
+#include "host/notify/ServiceDatagram.h"
+#include "host/notify/SuspendReport.h"
 
 namespace host {
 
@@ -69,7 +69,7 @@ void close_fd(int& fd) {
 
 }  // namespace
 
-NotificationService::NotificationService(Device& device, ProgramStarter& starter)
+NotificationService::NotificationService(Device& device, ProgramStarter& starter, ClockSteps& clock_steps)
     : device_(device),
       files_(device),
       log_(ServiceFiles::kLogName),
@@ -77,7 +77,9 @@ NotificationService::NotificationService(Device& device, ProgramStarter& starter
       store_(device.database()),
       runner_(store_, starter, log_),
       events_(store_, runner_),
-      computer_(log_) {}
+      computer_(log_),
+      clock_steps_(clock_steps),
+      zone_rules_(log_) {}
 
 NotificationService::~NotificationService() {
     for (int* fd : {&socket_fd_, &signal_fd_, &inotify_fd_}) close_fd(*fd);
@@ -105,7 +107,7 @@ bool NotificationService::open_wake_ups() {
     sigprocmask(SIG_BLOCK, &signals, nullptr);
     signal_fd_ = signalfd(-1, &signals, SFD_CLOEXEC | SFD_NONBLOCK);
     inotify_fd_ = inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
-    return timer_.ok() && signal_fd_ >= 0 && inotify_fd_ >= 0 &&
+    return timer_.ok() && clock_steps_.fd() >= 0 && signal_fd_ >= 0 && inotify_fd_ >= 0 &&
            inotify_add_watch(inotify_fd_, files_.lock().c_str(), IN_ATTRIB | IN_DELETE_SELF) >= 0;
 }
 
@@ -121,22 +123,26 @@ int NotificationService::run() {
     }
     log_.write("notification service started, process " + std::to_string(getpid()) + ", waiting on " +
                (timer_.on_alarm_clock() ? "CLOCK_REALTIME_ALARM" : "CLOCK_REALTIME (" + timer_.why_not_alarm_clock() + ")"));
-    WakeReport::write(files_, timer_);
+    SuspendReport::write(files_, timer_);
     runner_.resume_cut_starts();
     computer_.zone_may_have_changed();
     for (;;) {
         events_.take();
+        // Before anything is started: a step may have jumped over what is due now.
+        on_clock_step();
+        zone_rules_.check();
         runner_.settle_ended(device_utc_now());
         arm(runner_.start_due(device_utc_now()));
         // After what fell due: a change of the clock that lands on an alarm must not
         // reschedule it away before the program for its time has started.
         const auto events_due = events_.raise_due();
-        clock_step_.sample();
         std::vector<pollfd> waiting{{socket_fd_, POLLIN, 0},
                                     {timer_.fd(), POLLIN, 0},
                                     {signal_fd_, POLLIN, 0},
                                     {inotify_fd_, POLLIN, 0},
-                                    {zone_watch_.fd(), POLLIN, 0}};
+                                    {zone_watch_.fd(), POLLIN, 0},
+                                    {clock_steps_.fd(), POLLIN, 0},
+                                    {zone_rules_.fd(), POLLIN, 0}};
         for (const int program : runner_.program_fds()) waiting.push_back({program, POLLIN, 0});
         for (const int program : events_.fds()) waiting.push_back({program, POLLIN, 0});
         // Counted refusals are written once their second is over, also when no more come.
@@ -150,7 +156,7 @@ int NotificationService::run() {
         if (waiting[3].revents != 0 && on_inotify() == Next::stop) return 0;  // nothing left to log to
         if (waiting[2].revents != 0 && on_signal() == Next::stop) break;
         if (waiting[0].revents != 0 && receive() == Next::stop) break;
-        if (waiting[1].revents != 0) on_timer();
+        if (waiting[1].revents != 0) timer_.read();  // the loop starts what fell due
         if (waiting[4].revents != 0 && zone_watch_.link_touched()) computer_.zone_may_have_changed();
     }
     runner_.settle_before_stop(kStopPatience);
@@ -164,9 +170,8 @@ void NotificationService::arm(std::optional<NotificationRunner::Instant> due) {
     timer_.arm(due ? std::optional(host_time_of(*due)) : std::nullopt);
 }
 
-void NotificationService::on_timer() {
-    // Cancelled: the computer's clock was set. The loop arms the timer again.
-    if (timer_.read() == WakeTimer::Woken::clock_set) computer_.clock_stepped(clock_step_.measure());
+void NotificationService::on_clock_step() {
+    if (const auto step = clock_steps_.take()) computer_.clock_stepped(*step);
 }
 
 NotificationService::Next NotificationService::receive() {
@@ -175,7 +180,7 @@ NotificationService::Next NotificationService::receive() {
         const ssize_t got = recv(socket_fd_, bytes, sizeof bytes, MSG_TRUNC);
         if (got < 0) return Next::go_on;  // drained (EAGAIN), or nothing readable after all
         const auto length = static_cast<std::size_t>(got);
-        const auto message = length <= kLongestMessage ? WakeMessage::parse(std::string_view(bytes, length))
+        const auto message = length <= kLongestMessage ? ServiceDatagram::parse(std::string_view(bytes, length))
                                                        : std::nullopt;
         if (!message) {
             refusals_.refuse("ignored a wake-up message it does not understand: '" +
@@ -183,15 +188,12 @@ NotificationService::Next NotificationService::receive() {
             continue;
         }
         switch (message->kind) {
-        case WakeMessage::Kind::changed:
+        case ServiceDatagram::Kind::changed:
             break;  // the loop works the next due time out again
-        case WakeMessage::Kind::event:
+        case ServiceDatagram::Kind::event:
             events_.heard(message->event);
             break;
-        case WakeMessage::Kind::clock_stepped:
-            computer_.clock_stepped(milliseconds(message->step_ms));
-            break;
-        case WakeMessage::Kind::stop:
+        case ServiceDatagram::Kind::stop:
             return Next::stop;
         }
     }

@@ -4,23 +4,25 @@
 // timer on the host's clock, set from the handheld's), starts what fell due, follows
 // the programs it started for it until they end, and is woken early by a message on its
 // socket when the database or the clock changes or an event is raised, and by a step of
-// the computer's clock or a change of its zone (ComputerChanges). It ends on "stop", on
+// the computer's clock (ClockSteps) or a change of its zone (ComputerChanges), and follows
+// the tz database's file of the handheld's zone (ZoneRulesWatch). It ends on "stop", on
 // SIGTERM or SIGINT, and when its handheld's
 // directory is removed (its lock file goes with it).
 
 #include <chrono>
 #include <optional>
 
+#include "host/DeviceLog.h"
 #include "host/LockFile.h"
+#include "host/RefusalLog.h"
+#include "host/notify/AlarmTimer.h"
+#include "host/notify/ClockSteps.h"
 #include "host/notify/ComputerChanges.h"
+#include "host/notify/ComputerZoneWatch.h"
 #include "host/notify/EventRaises.h"
-#include "host/notify/HostClockStep.h"
-#include "host/notify/HostZoneWatch.h"
 #include "host/notify/NotificationRunner.h"
 #include "host/notify/ServiceFiles.h"
-#include "host/DeviceLog.h"
-#include "host/RefusalLog.h"
-#include "host/notify/WakeTimer.h"
+#include "host/notify/ZoneRulesWatch.h"
 
 namespace host {
 
@@ -28,7 +30,7 @@ class Device;
 
 class NotificationService {
 public:
-    NotificationService(Device& device, ProgramStarter& starter);
+    NotificationService(Device& device, ProgramStarter& starter, ClockSteps& clock_steps);
     ~NotificationService();
     NotificationService(const NotificationService&) = delete;
     NotificationService& operator=(const NotificationService&) = delete;
@@ -48,7 +50,7 @@ private:
     Next receive();
     Next on_signal();
     Next on_inotify();
-    void on_timer();
+    void on_clock_step();
 
     Device& device_;
     ServiceFiles files_;
@@ -59,9 +61,10 @@ private:
     EventRaises events_;
     ComputerChanges computer_;
     LockFile lock_;
-    WakeTimer timer_;
-    HostClockStep clock_step_;
-    HostZoneWatch zone_watch_;
+    AlarmTimer timer_;
+    ClockSteps& clock_steps_;
+    ComputerZoneWatch zone_watch_;
+    ZoneRulesWatch zone_rules_;
     int socket_fd_ = -1;
     int signal_fd_ = -1;
     int inotify_fd_ = -1;

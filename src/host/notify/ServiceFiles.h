@@ -19,8 +19,8 @@ public:
     const std::filesystem::path& dir() const { return dir_; }
     std::filesystem::path lock() const { return dir_ / "lock"; }
     std::filesystem::path socket() const { return dir_ / "socket"; }
-    // Which clock the running service's timer is on (WakeReport).
-    std::filesystem::path wake() const { return dir_ / "wake"; }
+    // Which clock the running service's timer is on (SuspendReport).
+    std::filesystem::path timer_clock() const { return dir_ / "wake"; }
     // The socket's address; false when its path is too long for one.
     bool socket_address(sockaddr_un* address, socklen_t* length) const;
 

@@ -30,7 +30,7 @@ constexpr milliseconds kRetry{2};
 
 ServiceLink::ServiceLink(Device& device) : device_(device), files_(device) {}
 
-bool ServiceLink::send(const WakeMessage& message, Wait wait) const {
+bool ServiceLink::send(const ServiceDatagram& message, Wait wait) const {
     sockaddr_un address;
     socklen_t length = 0;
     if (!files_.socket_address(&address, &length)) return false;
@@ -71,7 +71,7 @@ bool ServiceLink::wait_until(bool listening, std::string* failure) const {
     const auto deadline = steady_clock::now() + (listening ? kStartLimit : kStopLimit);
     while (steady_clock::now() < deadline) {
         // A "changed" is harmless to a service that hears it: it only works its next time out.
-        if (listening ? send(WakeMessage::changed()) : !running().has_value()) return true;
+        if (listening ? send(ServiceDatagram::changed()) : !running().has_value()) return true;
         std::this_thread::sleep_for(kRetry);
     }
     *failure = listening ? "the notification service did not start (see log/notify.log)"
@@ -90,7 +90,7 @@ bool ServiceLink::start(const std::filesystem::path& program, std::string* failu
 
 bool ServiceLink::stop(std::string* failure) const {
     if (!running()) return true;
-    send(WakeMessage::stop());
+    send(ServiceDatagram::stop());
     return wait_until(false, failure);
 }
 
@@ -102,7 +102,7 @@ bool ServiceLink::raise(ce::LONG event, std::string* failure) const {
             return false;
         }
         // Before the commit, which the service waits for: see ClockChange.
-        send(WakeMessage::changed(), Wait::no);
+        send(ServiceDatagram::changed(), Wait::no);
         if (!transaction.commit()) {
             *failure = "cannot write the notification database";
             return false;
@@ -126,14 +126,14 @@ void ServiceLink::registered() {
     ServiceLink link(device);
     std::string ignored;
     // One that is starting holds its lock already and reads the database once it listens.
-    if (!link.send(WakeMessage::changed()) && !link.running()) link.start_on_demand(&ignored);
+    if (!link.send(ServiceDatagram::changed()) && !link.running()) link.start_on_demand(&ignored);
 }
 
 void ServiceLink::changed() {
     Device& device = Device::current();
     // Not waiting: the service itself calls this for a change of the computer's clock,
     // and a caller may hold the database's write lock that the service waits for.
-    if (device.ready()) ServiceLink(device).send(WakeMessage::changed(), Wait::no);
+    if (device.ready()) ServiceLink(device).send(ServiceDatagram::changed(), Wait::no);
 }
 
 }  // namespace host

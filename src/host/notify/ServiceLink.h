@@ -8,8 +8,8 @@
 #include <string>
 
 #include "ce/Types.h"
+#include "host/notify/ServiceDatagram.h"
 #include "host/notify/ServiceFiles.h"
-#include "host/notify/WakeMessage.h"
 
 namespace host {
 
@@ -21,7 +21,7 @@ public:
 
     // False when no service listens, or (Wait::no) its queue is full: it is awake then.
     enum class Wait { yes, no };
-    bool send(const WakeMessage& message, Wait wait = Wait::yes) const;
+    bool send(const ServiceDatagram& message, Wait wait = Wait::yes) const;
     // The process id of the service running for this handheld, if one does.
     std::optional<int> running() const;
     // Starts `program` as this handheld's service unless one runs, and waits until it

@@ -1,7 +1,10 @@
 #include "host/wave/AlsaSink.h"
 
 #include <cerrno>
+#include <string>
 
+#include "host/BoundedCall.h"
+#include "host/DeviceLog.h"
 #include "host/wave/VolumeScaler.h"
 
 namespace host {
@@ -26,6 +29,29 @@ snd_pcm_format_t alsa_format(ce::WORD bits) {
 // failures as result codes instead.
 void quiet(const char*, int, const char*, int, const char*, ...) {}
 
+// A sound server that hangs (or a card another program holds, where ALSA would wait for
+// it) must not hold up an alarm's sound for longer than this.
+constexpr std::chrono::milliseconds kOpenDeadline{1000};
+
+struct Opened {
+    snd_pcm_t* pcm = nullptr;
+    ce::MMRESULT result = ce::MMSYSERR_NOERROR;
+};
+
+Opened open_pcm(const std::string& name, const ce::WAVEFORMATEX& format) {
+    Opened opened;
+    // Not waiting for a busy card; the writes then wait as they should.
+    const int error = snd_pcm_open(&opened.pcm, name.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
+    if (error < 0) return {nullptr, error == -EBUSY ? ce::MMSYSERR_ALLOCATED : ce::MMSYSERR_NODRIVER};
+    if (snd_pcm_nonblock(opened.pcm, 0) < 0 ||
+        snd_pcm_set_params(opened.pcm, alsa_format(format.wBitsPerSample), SND_PCM_ACCESS_RW_INTERLEAVED,
+                           format.nChannels, format.nSamplesPerSec, 1, kLatencyMicroseconds) < 0) {
+        snd_pcm_close(opened.pcm);
+        return {nullptr, ce::WAVERR_BADFORMAT};
+    }
+    return opened;
+}
+
 }  // namespace
 
 AlsaSink::~AlsaSink() {
@@ -35,19 +61,19 @@ AlsaSink::~AlsaSink() {
 ce::MMRESULT AlsaSink::open(const ce::WAVEFORMATEX& format) {
     format_ = format;
     snd_lib_error_set_handler(quiet);
-    const int opened = snd_pcm_open(&pcm_, AudioSettings::alsa_pcm().c_str(), SND_PCM_STREAM_PLAYBACK, 0);
-    if (opened < 0) {
-        pcm_ = nullptr;
-        return opened == -EBUSY ? ce::MMSYSERR_ALLOCATED : ce::MMSYSERR_NODRIVER;
+    const std::string name = AudioSettings::alsa_pcm();
+    const auto opened = BoundedCall::run<Opened>(
+        kOpenDeadline, [name, format] { return open_pcm(name, format); },
+        [](Opened late) {
+            if (late.pcm != nullptr) snd_pcm_close(late.pcm);
+        });
+    if (!opened) {
+        DeviceLog(kLogName).write("the ALSA device " + name + " did not open within " +
+                                  std::to_string(kOpenDeadline.count()) + " ms; this play is skipped");
+        return ce::MMSYSERR_ALLOCATED;
     }
-    const int set = snd_pcm_set_params(pcm_, alsa_format(format.wBitsPerSample), SND_PCM_ACCESS_RW_INTERLEAVED,
-                                       format.nChannels, format.nSamplesPerSec, 1, kLatencyMicroseconds);
-    if (set < 0) {
-        snd_pcm_close(pcm_);
-        pcm_ = nullptr;
-        return ce::WAVERR_BADFORMAT;
-    }
-    return ce::MMSYSERR_NOERROR;
+    pcm_ = opened->pcm;
+    return opened->result;
 }
 
 void AlsaSink::write(const ce::BYTE* bytes, std::size_t count, ce::DWORD volume) {

@@ -2,7 +2,8 @@
 // The alsa back-end: the host's sound card through ALSA (the PCM named by the
 // handheld's audio.alsa_pcm setting, "default" unless set). Whether a second player
 // may open it at the same time is ALSA's answer: a device that is busy gives
-// MMSYSERR_ALLOCATED, a mixing one plays both.
+// MMSYSERR_ALLOCATED, a mixing one plays both. An open that hangs gives
+// MMSYSERR_ALLOCATED after a deadline, said in log/alsa.log.
 
 #include <alsa/asoundlib.h>
 
@@ -14,6 +15,8 @@ namespace host {
 
 class AlsaSink : public WaveSink {
 public:
+    static constexpr const char* kLogName = "alsa";
+
     ~AlsaSink() override;
     ce::MMRESULT open(const ce::WAVEFORMATEX& format) override;
     bool paces_itself() const override { return true; }

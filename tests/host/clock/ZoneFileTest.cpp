@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -234,6 +236,45 @@ TEST(ZoneFile, DamagedFilesAndNamesOutsideTheDatabaseAreNoZone) {
                              "Europe/Berlin/", "zone.tab", "Europe", "Mars/Olympus_Mons", "Europe/Berlin\n"})
         EXPECT_FALSE(host::TimeZone::find(name).has_value()) << name;
     EXPECT_TRUE(host::TimeZone::find("Etc/GMT+5").has_value());
+}
+
+// A tzdata upgrade replacing a zone's file under a process that lives on: read again,
+// and a damaged replacement (or a FIFO, which must not block the clock) leaves the rules
+// read before in force.
+TEST(ZoneFile, AReplacedFileIsReadAgainAndADamagedOneKeepsTheRulesReadBefore) {
+    const fs::path folder = fs::temp_directory_path() / ("kivo-zones-" + std::to_string(getpid()));
+    fs::create_directories(folder / "Test");
+    const auto replace = [&](const std::string& bytes) {
+        std::ofstream(folder / "Test/.Zone.new", std::ios::binary) << bytes;
+        fs::rename(folder / "Test/.Zone.new", folder / "Test/Zone");
+    };
+    const Tzif one_hour{{}, {3600}, 0, "CET-1"}, two_hours{{}, {7200}, 0, "EET-2"};
+    replace(one_hour.bytes());
+    setenv("TZDIR", folder.c_str(), 1);
+    const auto offset_now = [] {
+        return host::TimeZone::find("Test/Zone")->to_local(host::TimeZone::Utc{}).count() / 1000;
+    };
+    ASSERT_TRUE(host::TimeZone::find("Test/Zone").has_value());
+    const auto first = *host::TimeZone::find("Test/Zone");
+    EXPECT_EQ(offset_now(), 3600);
+    EXPECT_EQ(host::TimeZone::reread("Test/Zone"), host::TimeZone::Reread::unchanged);
+
+    replace(two_hours.bytes());
+    EXPECT_EQ(host::TimeZone::reread("Test/Zone"), host::TimeZone::Reread::replaced);
+    EXPECT_EQ(offset_now(), 7200);
+    EXPECT_FALSE(host::TimeZone::find("Test/Zone")->same_rules(first));
+
+    replace("TZif2 and nothing a zone file holds");
+    EXPECT_EQ(host::TimeZone::reread("Test/Zone"), host::TimeZone::Reread::damaged);
+    EXPECT_EQ(host::TimeZone::reread("Test/Zone"), host::TimeZone::Reread::unchanged) << "said once";
+    EXPECT_EQ(offset_now(), 7200);
+
+    fs::remove(folder / "Test/Zone");
+    ASSERT_EQ(mkfifo((folder / "Test/Zone").c_str(), 0600), 0);
+    EXPECT_EQ(host::TimeZone::reread("Test/Zone"), host::TimeZone::Reread::damaged);
+    EXPECT_EQ(offset_now(), 7200);
+    unsetenv("TZDIR");
+    fs::remove_all(folder);
 }
 
 }  // namespace

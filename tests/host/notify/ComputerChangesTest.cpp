@@ -2,15 +2,19 @@
 // the computer's clock or a change of its zone: the handheld's own time-change and
 // time-zone-change events, with the rules of a clock or zone set by hand. The computer's
 // zone is a link of the test's own (KIVO_HOST_LOCALTIME), replaced as timedatectl
-// replaces /etc/localtime; its clock step is told to the service as the timer's cancel
-// would tell it, so nothing here moves the machine's clock.
+// replaces /etc/localtime; its clock steps are told to the real service by the test, in
+// place of the kernel (kivo_told_steps_service_agent), so nothing here moves the
+// machine's clock.
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <chrono>
 #include <filesystem>
@@ -18,15 +22,17 @@
 #include <thread>
 #include <vector>
 
+#include "ChildProcess.h"
 #include "StandIn.h"
 #include "TempDevice.h"
+#include "ToldClockSteps.h"
 #include "ce/Notify.h"
 #include "host/Device.h"
 #include "host/clock/Clock.h"
 #include "host/clock/LocalTime.h"
 #include "host/notify/NotificationStore.h"
+#include "host/notify/ServiceDatagram.h"
 #include "host/notify/ServiceLink.h"
-#include "host/notify/WakeMessage.h"
 
 namespace {
 
@@ -62,6 +68,20 @@ protected:
     static void start_service() {
         std::string failure;
         ASSERT_TRUE(link().start(KIVO_NOTIFY_SERVICE, &failure)) << failure;
+    }
+    // The real service, told of the computer's clock steps by step_clock().
+    static void start_service_told_steps() {
+        std::string failure;
+        ASSERT_TRUE(link().start(testing_support::executable_dir() + "/kivo_told_steps_service_agent", &failure))
+            << failure;
+    }
+    static void step_clock(milliseconds step) {
+        const int fifo = open(testing_support::told_clock_steps(host::Device::current()).c_str(),
+                              O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        ASSERT_GE(fifo, 0);
+        const std::string line = std::to_string(step.count()) + "\n";
+        EXPECT_EQ(write(fifo, line.data(), line.size()), static_cast<ssize_t>(line.size()));
+        close(fifo);
     }
     // As timedatectl does: a new link beside the old, renamed over it.
     void point_link_at(const std::string& zone) const {
@@ -148,7 +168,7 @@ TEST_F(ComputerChanges, AClockStepRaisesTheTimeEventAndRingsOnlyWhatItLandedOnWi
     // The program of the event below keeps running until the test ends: its end would
     // wake the service, which would see the registrations below due before the step.
     setenv("STANDIN_WAITS", "sync.exe", 1);
-    start_service();
+    start_service_told_steps();
     unsetenv("STANDIN_WAITS");
     const EndsStartedProgram ends_sync(this, "\\Windows\\sync.exe");
     // Once an event raised after the start has run, the service has worked out its
@@ -160,7 +180,7 @@ TEST_F(ComputerChanges, AClockStepRaisesTheTimeEventAndRingsOnlyWhatItLandedOnWi
     // the seconds just behind now were landed on.
     register_quietly(kOther, -seconds(60));
     register_quietly(kAlert, -seconds(5));
-    ASSERT_TRUE(link().send(host::WakeMessage::stepped(120'000)));
+    step_clock(minutes(2));
 
     EXPECT_EQ(started(3), (std::vector<std::string>{
                               "started program=\\Program Files\\KIVO\\Alert.exe command=AppRunAtTime",
@@ -179,12 +199,41 @@ TEST_F(ComputerChanges, AClockStepRaisesTheTimeEventAndRingsOnlyWhatItLandedOnWi
     EXPECT_TRUE(store.timed_rows().empty());
 }
 
+// The service woken again and again by wake-ups of its own (a busy watched folder) while
+// the clock is set: the step is neither used up by a wake-up nor raised more than once.
+TEST_F(ComputerChanges, AStepWhileTheServiceIsBusyRaisesTheTimeEventExactlyOnce) {
+    ASSERT_TRUE(ce::CeRunAppAtEvent(kWake, ce::NOTIFICATION_EVENT_TIME_CHANGE));
+    ASSERT_TRUE(ce::CeRunAppAtEvent(kSync, ce::NOTIFICATION_EVENT_TZ_CHANGE));
+    start_service_told_steps();
+    std::atomic<bool> busy = true;
+    std::atomic<int> wake_ups = 0;
+    std::thread waking([&] {
+        for (; busy; ++wake_ups) link().send(host::ServiceDatagram::changed());
+    });
+    while (wake_ups < 100) std::this_thread::yield();
+    step_clock(-minutes(3));
+    const auto until = steady_clock::now() + seconds(30);
+    while (log_lines_with("the computer's clock was set").empty() && steady_clock::now() < until)
+        std::this_thread::sleep_for(milliseconds(20));
+    const int before_step_seen = wake_ups;
+    while (wake_ups < before_step_seen + 100) std::this_thread::yield();
+    busy = false;
+    waking.join();
+    // An event raised after it marks the end of whatever the step raised.
+    std::string failure;
+    ASSERT_TRUE(link().raise(ce::NOTIFICATION_EVENT_TZ_CHANGE, &failure)) << failure;
+    EXPECT_EQ(started(2), (std::vector<std::string>{
+                              "started program=\\Windows\\kivowake.exe command=AppRunAfterTimeChange",
+                              "started program=\\Windows\\sync.exe command=AppRunAfterTzChange"}));
+    EXPECT_EQ(log_lines_with("the computer's clock was set -180.000 s").size(), 1u);
+}
+
 TEST_F(ComputerChanges, AHandheldWithItsOwnClockIsNotMovedByTheComputers) {
     ASSERT_TRUE(ce::CeRunAppAtEvent(kWake, ce::NOTIFICATION_EVENT_TIME_CHANGE));
     ASSERT_TRUE(ce::CeRunAppAtEvent(kWake, ce::NOTIFICATION_EVENT_TZ_CHANGE));
     ASSERT_TRUE(host::set_time_zone("UTC"));
-    start_service();
-    ASSERT_TRUE(link().send(host::WakeMessage::stepped(120'000)));
+    start_service_told_steps();
+    step_clock(minutes(2));
     point_link_at("Asia/Tokyo");
     std::string failure;
     ASSERT_TRUE(link().raise(ce::NOTIFICATION_EVENT_TIME_CHANGE, &failure)) << failure;

@@ -9,6 +9,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <optional>
 #include <thread>
 #include <string>
 #include <vector>
@@ -22,6 +26,7 @@
 #include "host/clock/Clock.h"
 #include "host/notify/NotificationService.h"
 #include "host/notify/NotificationStore.h"
+#include "host/notify/ServiceDatagram.h"
 #include "host/notify/ServiceFiles.h"
 #include "host/notify/ServiceLink.h"
 
@@ -83,6 +88,86 @@ protected:
         close(fd);
     }
 };
+
+// Seconds until the service's alarm timer fires, as the kernel holds it: its one armed
+// timer that is not the one for clock steps, armed at the end of time.
+std::optional<double> armed_in(int service) {
+    std::optional<double> found;
+    const auto folder = "/proc/" + std::to_string(service) + "/fdinfo";
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        std::ifstream in(entry.path());
+        for (std::string line; std::getline(in, line);) {
+            long long whole = 0, nanoseconds = 0;
+            if (std::sscanf(line.c_str(), "it_value: (%lld, %lld)", &whole, &nanoseconds) != 2) continue;
+            const double in_seconds = static_cast<double>(whole) + static_cast<double>(nanoseconds) / 1e9;
+            constexpr double kCentury = 100.0 * 366 * 24 * 3600;
+            if (in_seconds > 0 && in_seconds < kCentury) found = in_seconds;
+        }
+    }
+    return found;
+}
+
+// A tzdata upgrade replacing the zone's file (by a rename, as dpkg does) under a running
+// service: its timer moves to where the new rules put the alarm, and a damaged file put
+// there afterwards leaves the rules read before in force.
+TEST_F(NotificationService, AReplacedZoneFileMovesTheArmedTimerAndADamagedOneIsNotTaken) {
+    const auto zones = device_root() / "zoneinfo";
+    std::filesystem::create_directories(zones / "Europe");
+    std::filesystem::copy_file("/usr/share/zoneinfo/Europe/Berlin", zones / "Europe/Berlin");
+    setenv("TZDIR", zones.c_str(), 1);
+    const struct Unset {
+        ~Unset() { unsetenv("TZDIR"); }
+    } unset;
+    const auto replace_berlin = [&](const std::string& bytes) {
+        std::ofstream(zones / "Europe/.Berlin.new", std::ios::binary) << bytes;
+        std::filesystem::rename(zones / "Europe/.Berlin.new", zones / "Europe/Berlin");
+    };
+    ASSERT_TRUE(host::set_local_time(at(10, 0)));
+    const SYSTEMTIME noon = at(12, 0);
+    ASSERT_TRUE(CeRunAppAtTime(u"\\Windows\\later.exe", &noon));
+    ASSERT_TRUE(CeRunAppAtEvent(kWake, NOTIFICATION_EVENT_TZ_CHANGE));
+    start_service();
+    const int service = *link().running();
+    // Listening comes a moment before the first arming.
+    auto before = armed_in(service);
+    for (int look = 0; look < 500 && !before; ++look) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        before = armed_in(service);
+    }
+    ASSERT_TRUE(before.has_value());
+    ASSERT_NEAR(*before, 7200, 60);
+
+    // Berlin's file with Helsinki's rules: an hour ahead of them all year.
+    std::ifstream helsinki("/usr/share/zoneinfo/Europe/Helsinki", std::ios::binary);
+    replace_berlin(std::string(std::istreambuf_iterator<char>(helsinki), {}));
+    const auto moved_by = [&] { return *before - armed_in(service).value_or(*before); };
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (moved_by() < 3000 && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_NEAR(moved_by(), 3600, 60) << "moved within 5 s, without a restart";
+    EXPECT_EQ(started_programs(1),
+              std::vector<std::string>{"started program=\\Windows\\kivowake.exe command=AppRunAfterTzChange"});
+
+    replace_berlin("TZif2 and nothing a zone file holds");
+    const auto said = [&] {
+        const auto log = testing_support::log_lines(device_root(), "notify");
+        return std::count_if(log.begin(), log.end(), [](const std::string& line) {
+            return line == "the tz database's file for Europe/Berlin was replaced by one that cannot be read; "
+                           "the rules read before stay in force";
+        });
+    };
+    const auto until_said = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (said() == 0 && std::chrono::steady_clock::now() < until_said)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(said(), 1);
+    // Woken for something else, and re-armed: still the rules read before, never UTC.
+    ASSERT_TRUE(link().send(host::ServiceDatagram::changed()));
+    for (int look = 0; look < 25; ++look) {
+        EXPECT_NEAR(moved_by(), 3600, 60);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    stop_service();
+}
 
 TEST_F(NotificationService, StartsARegisteredProgramWhenTheClockReachesItsSecond) {
     start_service();

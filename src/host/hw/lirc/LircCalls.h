@@ -6,6 +6,7 @@
 // device in that keeps the kernel's rules without the kernel. Each call returns what the
 // system call returns, or -errno when it fails.
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -15,6 +16,10 @@ namespace host::hw {
 class LircCalls {
 public:
     virtual ~LircCalls() = default;
+
+    // An alarm beams on its way to its sound: a device that has not opened within this
+    // is -ETIMEDOUT, never a wait.
+    static constexpr std::chrono::milliseconds kOpenDeadline{1000};
 
     virtual int open(const std::string& path) = 0;  // read-write; a descriptor or -errno
     virtual void close(int fd) = 0;

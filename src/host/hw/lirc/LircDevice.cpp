@@ -31,6 +31,9 @@ std::string LircDevice::error_text(int error) const {
         case ENODEV:
         case ENXIO: return path_ + ": the device has gone (unplugged, or its driver unloaded)";
         case ENOTTY: return path_ + ": not a LIRC device (LIRC_GET_FEATURES: " + std::strerror(ENOTTY) + ")";
+        case ETIMEDOUT:
+            return path_ + ": did not open within " + std::to_string(LircCalls::kOpenDeadline.count()) +
+                   " ms (a device that hangs); the alarm goes on without it";
         default: return path_ + ": " + std::strerror(error);
     }
 }

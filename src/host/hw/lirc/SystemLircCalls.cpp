@@ -9,6 +9,8 @@
 #include <chrono>
 #include <thread>
 
+#include "host/BoundedCall.h"
+
 namespace host::hw {
 
 namespace {
@@ -23,7 +25,12 @@ LircCalls& LircCalls::system() {
 }
 
 int SystemLircCalls::open(const std::string& path) {
-    return static_cast<int>(result(::open(path.c_str(), O_RDWR | O_CLOEXEC)));
+    const auto opened = BoundedCall::run<int>(
+        kOpenDeadline, [path] { return static_cast<int>(result(::open(path.c_str(), O_RDWR | O_CLOEXEC))); },
+        [](int late) {
+            if (late >= 0) ::close(late);
+        });
+    return opened.value_or(-ETIMEDOUT);
 }
 
 void SystemLircCalls::close(int fd) { ::close(fd); }

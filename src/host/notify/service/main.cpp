@@ -12,6 +12,7 @@
 
 #include "host/Device.h"
 #include "host/DeviceLog.h"
+#include "host/notify/ComputerClockSteps.h"
 #include "host/notify/ServiceFiles.h"
 #include "host/notify/ServiceKeeper.h"
 #include "host/notify/NotificationService.h"
@@ -42,7 +43,8 @@ int main(int argc, char** argv) {
         if (!device.ready()) return 1;
         if (!why.empty()) host::DeviceLog(host::ServiceFiles::kLogName).write("started again: " + why);
         host::ProgramStarter starter;
-        host::NotificationService service(device, starter);
+        host::ComputerClockSteps clock_steps;
+        host::NotificationService service(device, starter, clock_steps);
         return service.run();
     });
 }

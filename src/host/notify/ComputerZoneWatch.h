@@ -7,12 +7,12 @@
 
 namespace host {
 
-class HostZoneWatch {
+class ComputerZoneWatch {
 public:
-    HostZoneWatch();
-    ~HostZoneWatch();
-    HostZoneWatch(const HostZoneWatch&) = delete;
-    HostZoneWatch& operator=(const HostZoneWatch&) = delete;
+    ComputerZoneWatch();
+    ~ComputerZoneWatch();
+    ComputerZoneWatch(const ComputerZoneWatch&) = delete;
+    ComputerZoneWatch& operator=(const ComputerZoneWatch&) = delete;
 
     // For poll(); -1 when the folder cannot be watched (then nothing is ever seen).
     int fd() const { return fd_; }

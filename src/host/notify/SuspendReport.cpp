@@ -1,4 +1,4 @@
-#include "host/notify/WakeReport.h"
+#include "host/notify/SuspendReport.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -6,9 +6,9 @@
 #include <system_error>
 
 #include "host/Device.h"
+#include "host/notify/AlarmTimer.h"
 #include "host/notify/ServiceFiles.h"
 #include "host/notify/ServiceLink.h"
-#include "host/notify/WakeTimer.h"
 
 namespace host {
 
@@ -24,20 +24,20 @@ std::filesystem::path rtc_folder() {
 
 }  // namespace
 
-void WakeReport::write(const ServiceFiles& files, const WakeTimer& timer) {
-    std::ofstream out(files.wake(), std::ios::trunc);
+void SuspendReport::write(const ServiceFiles& files, const AlarmTimer& timer) {
+    std::ofstream out(files.timer_clock(), std::ios::trunc);
     out << (timer.on_alarm_clock() ? kAlarmClock : kPlainClock) << '\n' << timer.why_not_alarm_clock() << '\n';
 }
 
-bool WakeReport::rtc_present() {
+bool SuspendReport::rtc_present() {
     std::error_code error;
     return !std::filesystem::is_empty(rtc_folder(), error) && !error;
 }
 
-std::string WakeReport::describe(Device& device) {
+std::string SuspendReport::describe(Device& device) {
     const ServiceLink link(device);
     if (!link.running()) return "nothing wakes this computer for an alarm: no notification service runs";
-    std::ifstream in(ServiceFiles(device).wake());
+    std::ifstream in(ServiceFiles(device).timer_clock());
     std::string clock, why_not;
     std::getline(in, clock);
     std::getline(in, why_not);

@@ -1,4 +1,4 @@
-#include "host/notify/HostZoneWatch.h"
+#include "host/notify/ComputerZoneWatch.h"
 
 #include <sys/inotify.h>
 #include <unistd.h>
@@ -9,7 +9,7 @@
 
 namespace host {
 
-HostZoneWatch::HostZoneWatch() : link_(ComputerZone::link()) {
+ComputerZoneWatch::ComputerZoneWatch() : link_(ComputerZone::link()) {
     fd_ = inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
     if (fd_ < 0) return;
     const auto folder = link_.parent_path().empty() ? std::filesystem::path(".") : link_.parent_path();
@@ -20,11 +20,11 @@ HostZoneWatch::HostZoneWatch() : link_(ComputerZone::link()) {
     }
 }
 
-HostZoneWatch::~HostZoneWatch() {
+ComputerZoneWatch::~ComputerZoneWatch() {
     if (fd_ >= 0) close(fd_);
 }
 
-bool HostZoneWatch::link_touched() {
+bool ComputerZoneWatch::link_touched() {
     const std::string name = link_.filename().string();
     bool touched = false;
     alignas(inotify_event) char events[4096];

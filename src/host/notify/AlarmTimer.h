@@ -2,8 +2,8 @@
 // The notification service's timer: set to the host time of the next registration. On
 // CLOCK_REALTIME_ALARM where the service may create one (it holds CAP_WAKE_ALARM), so
 // that the kernel programs the computer's RTC to wake it from suspend for the alarm;
-// else on CLOCK_REALTIME, which a suspended computer never reaches. Either way it is
-// cancelled when someone sets the computer's clock, so the service hears of the step.
+// else on CLOCK_REALTIME, which a suspended computer never reaches. A step of the
+// computer's clock moves it with the clock; the service hears of steps from ClockSteps.
 
 #include <chrono>
 #include <optional>
@@ -11,12 +11,12 @@
 
 namespace host {
 
-class WakeTimer {
+class AlarmTimer {
 public:
-    WakeTimer();
-    ~WakeTimer();
-    WakeTimer(const WakeTimer&) = delete;
-    WakeTimer& operator=(const WakeTimer&) = delete;
+    AlarmTimer();
+    ~AlarmTimer();
+    AlarmTimer(const AlarmTimer&) = delete;
+    AlarmTimer& operator=(const AlarmTimer&) = delete;
 
     bool ok() const { return fd_ >= 0; }
     int fd() const { return fd_; }
@@ -26,8 +26,8 @@ public:
 
     // Fires at host time `at`; never, for nothing.
     void arm(std::optional<std::chrono::system_clock::time_point> at);
-    enum class Woken { fired, clock_set, nothing };
-    Woken read();
+    // Takes what it reported; whether it had fired.
+    bool read();
 
 private:
     int fd_ = -1;

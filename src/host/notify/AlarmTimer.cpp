@@ -1,4 +1,4 @@
-#include "host/notify/WakeTimer.h"
+#include "host/notify/AlarmTimer.h"
 
 #include <linux/capability.h>
 #include <sys/syscall.h>
@@ -32,7 +32,7 @@ void use_permitted_wake_alarm() {
 
 }  // namespace
 
-WakeTimer::WakeTimer() {
+AlarmTimer::AlarmTimer() {
     use_permitted_wake_alarm();
     fd_ = timerfd_create(CLOCK_REALTIME_ALARM, TFD_CLOEXEC | TFD_NONBLOCK);
     if (fd_ >= 0) {
@@ -44,11 +44,11 @@ WakeTimer::WakeTimer() {
     fd_ = timerfd_create(CLOCK_REALTIME, TFD_CLOEXEC | TFD_NONBLOCK);
 }
 
-WakeTimer::~WakeTimer() {
+AlarmTimer::~AlarmTimer() {
     if (fd_ >= 0) close(fd_);
 }
 
-void WakeTimer::arm(std::optional<system_clock::time_point> at) {
+void AlarmTimer::arm(std::optional<system_clock::time_point> at) {
     itimerspec setting{};
     if (at) {
         const auto since_epoch = at->time_since_epoch();
@@ -58,13 +58,12 @@ void WakeTimer::arm(std::optional<system_clock::time_point> at) {
         // Time zero would disarm it; a due time before the epoch is simply due now.
         if (setting.it_value.tv_sec <= 0) setting.it_value = {0, 1};
     }
-    timerfd_settime(fd_, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &setting, nullptr);
+    timerfd_settime(fd_, TFD_TIMER_ABSTIME, &setting, nullptr);
 }
 
-WakeTimer::Woken WakeTimer::read() {
+bool AlarmTimer::read() {
     std::uint64_t expirations = 0;
-    if (::read(fd_, &expirations, sizeof expirations) == sizeof expirations) return Woken::fired;
-    return errno == ECANCELED ? Woken::clock_set : Woken::nothing;
+    return ::read(fd_, &expirations, sizeof expirations) == sizeof expirations;
 }
 
 }  // namespace host

@@ -8,12 +8,12 @@
 namespace host {
 
 class Device;
+class AlarmTimer;
 class ServiceFiles;
-class WakeTimer;
 
-class WakeReport {
+class SuspendReport {
 public:
-    static void write(const ServiceFiles& files, const WakeTimer& timer);
+    static void write(const ServiceFiles& files, const AlarmTimer& timer);
     // One line for `handheld status`.
     static std::string describe(Device& device);
     // Whether the computer has a real-time clock the kernel can program to wake it
