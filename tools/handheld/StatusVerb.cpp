@@ -10,6 +10,7 @@
 #include "RegistryIndex.h"
 #include "host/Device.h"
 #include "host/display/DisplayPower.h"
+#include "host/notify/ServiceKeeper.h"
 #include "host/notify/ServiceLink.h"
 #include "host/notify/WakeReport.h"
 
@@ -19,6 +20,13 @@ namespace {
 
 std::string counted(std::int64_t count, const std::string& noun) {
     return std::to_string(count) + ' ' + noun + (count == 1 ? "" : "s");
+}
+
+// Who starts the service again should it end.
+std::string keeper_text(const std::optional<std::string>& keeper) {
+    if (!keeper) return "none: nothing starts the notification service again should it end (`handheld stop; handheld start`)";
+    if (*keeper == host::ServiceKeeper::kUnitKeeper) return "its systemd user unit starts it again should it end";
+    return "process " + *keeper + " starts the notification service again should it end";
 }
 
 }  // namespace
@@ -68,7 +76,12 @@ ExitCode StatusVerb::run(Console& console) {
         << (service ? "notification service running, process " + std::to_string(*service)
                     : std::string("no notification service running (`handheld start`)"))
         << '\n';
+    if (service) out << "keeper      " << keeper_text(host::ServiceLink(device).keeper()) << '\n';
+    if (const auto trouble = host::ServiceLink(device).trouble(); service && trouble)
+        out << "trouble     " << *trouble << " (alarms still ring)\n";
     out << "wake        " << host::WakeReport::describe(device) << '\n';
+    if (const auto rebuilt = device.database().setting(host::Device::kRebuiltSetting))
+        out << "database    " << *rebuilt << '\n';
     if (registry)
         out << "registry    " << counted(registry->keys, "key") << ", " << counted(registry->values, "value") << '\n';
     if (files) out << "files       " << counted(*files, "file") << " under fs/\n";
