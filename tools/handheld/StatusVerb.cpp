@@ -24,7 +24,8 @@ std::string counted(std::int64_t count, const std::string& noun) {
 
 // Who starts the service again should it end.
 std::string keeper_text(const std::optional<std::string>& keeper) {
-    if (!keeper) return "none: nothing starts the notification service again should it end (`handheld stop; handheld start`)";
+    if (!keeper)
+        return "none: nothing starts the notification service again should it end (`handheld stop; handheld start`)";
     if (*keeper == host::ServiceKeeper::kUnitKeeper) return "its systemd user unit starts it again should it end";
     return "process " + *keeper + " starts the notification service again should it end";
 }
@@ -35,9 +36,10 @@ void StatusVerb::declare(CLI::App& command) {
     describe(
         "Shows the handheld directory, its processor profile and processor, its local date, time and\n"
         "time zone and whose clock it keeps, its audio back-end, its infrared port, whether its\n"
-        "display is on and its notification service runs, whether this computer is woken from\n"
-        "suspend for its next alarm (and if not, why), the size of its registry and the number of\n"
-        "files in its file system.");
+        "display is on and its notification service runs (what starts it again should it end, and\n"
+        "what it cannot write, on a full disk), whether this computer is woken from suspend for its\n"
+        "next alarm (and if not, why), when device.db was found damaged and made anew, the size of\n"
+        "its registry and the number of files in its file system.");
     command.footer("example:\n  handheld --device /tmp/hh status");
 }
 

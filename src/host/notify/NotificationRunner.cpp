@@ -68,8 +68,8 @@ void NotificationRunner::start_timed(const TimedRow& row, const std::string& rea
 
 void NotificationRunner::finish(const TimedRow& row) {
     // Started while the disk refused writes, its programs could not do their part either
-    // (the reminder cannot show without its window's record): its registration stays, to
-    // be started again, marked, once the disk takes writes.
+    // (the reminder does not show on a disk that takes no writes): its registration stays,
+    // to be started again, marked, once the disk takes writes.
     if (unmarked_.contains({row.id, row.time})) return;
     if (store_.finish_start(row) || !disk_refused()) {
         unmarked_.erase({row.id, row.time});

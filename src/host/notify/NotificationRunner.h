@@ -64,9 +64,9 @@ public:
     // written once it can be (write_back). The trouble, as "could not write device.db
     // since TIME: CAUSE"; nothing when there is none.
     const std::optional<std::string>& trouble() const { return trouble_; }
-    // Writes what waits to be written; true when the trouble has just ended (the programs
-    // may then have missed registrations of their own: the caller raises a change of the
-    // clock for them). When to try again, if anything still waits.
+    // Writes what waits to be written, and records a change of the clock for the programs
+    // started meanwhile, which could not register what comes next; true when that ended
+    // the trouble. When to try again (write_back_due), while there is trouble.
     bool write_back();
     std::optional<std::chrono::milliseconds> write_back_due() const;
 
