@@ -1,6 +1,9 @@
 #include "host/Database.h"
 
+#include <cerrno>
 #include <utility>
+
+#include "host/fs/HostError.h"
 
 namespace host {
 
@@ -178,21 +181,40 @@ bool Database::open(const std::string& path, const std::filesystem::path& settin
     std::lock_guard guard(lock_);
     if (db_ != nullptr) return true;
     if (!setting_changes.empty()) setting_changes_.open(setting_changes);
-    if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
-                        nullptr) != SQLITE_OK) {
+    const auto failed = [&] {
+        // The disk's own trouble (a full disk, an I/O error) said in words, else SQLite's.
+        const int system_error = db_ != nullptr ? sqlite3_system_errno(db_) : 0;
+        failure_ = "cannot open " + path + ": " +
+                   (system_error != 0 ? HostError::in_words(system_error)
+                                      : std::string(db_ != nullptr ? sqlite3_errmsg(db_) : "out of memory"));
         sqlite3_close_v2(db_);
         db_ = nullptr;
         return false;
-    }
+    };
+    if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
+                        nullptr) != SQLITE_OK)
+        return failed();
     // Several programs of the handheld write at once; a writer waits rather than fails.
     sqlite3_busy_timeout(db_, 10000);
-    if (!exec("PRAGMA journal_mode=WAL") || !exec("PRAGMA foreign_keys=ON") || !exec("PRAGMA synchronous=NORMAL") ||
-        !create_schema()) {
-        sqlite3_close_v2(db_);
-        db_ = nullptr;
-        return false;
-    }
+    // FULL: a commit is on the disk before the caller hears it succeeded. NORMAL in WAL
+    // mode keeps the file sound but may lose the last commits to a power cut, and a lost
+    // commit may be the registration of the next alarm, which the program that made it
+    // believes made; the price is one sync of the WAL per commit.
+    if (!exec("PRAGMA journal_mode=WAL") || !exec("PRAGMA foreign_keys=ON") || !exec("PRAGMA synchronous=FULL") ||
+        !create_schema())
+        return failed();
+    failure_.clear();
     return true;
+}
+
+void Database::note_failure() {
+    const int code = db_ != nullptr ? sqlite3_errcode(db_) & 0xFF : SQLITE_OK;
+    if (code != SQLITE_FULL && code != SQLITE_IOERR) {
+        disk_trouble_ = 0;
+        return;
+    }
+    const int system_error = sqlite3_system_errno(db_);
+    disk_trouble_ = system_error != 0 ? system_error : code == SQLITE_FULL ? ENOSPC : EIO;
 }
 
 bool Database::create_schema() {
@@ -215,7 +237,9 @@ bool Database::add_missing_columns() {
 bool Database::exec(std::string_view sql) {
     std::lock_guard guard(lock_);
     const std::string text(sql);
-    return db_ != nullptr && sqlite3_exec(db_, text.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    if (db_ != nullptr && sqlite3_exec(db_, text.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK) return true;
+    note_failure();
+    return false;
 }
 
 Statement Database::kept(std::string_view sql) {
@@ -283,17 +307,30 @@ void Database::transaction_ended() {
     if (std::exchange(setting_change_pending_, false)) setting_changes_.bump();
 }
 
-Transaction::Transaction(Database& db) : db_(db), guard_(db.lock()) { begun_ = db_.exec("BEGIN IMMEDIATE"); }
+Transaction::Transaction(Database& db) : db_(db), guard_(db.lock()) {
+    db_.disk_trouble_ = 0;
+    begun_ = db_.exec("BEGIN IMMEDIATE");
+}
 
 Transaction::~Transaction() {
-    if (begun_ && !done_) db_.exec("ROLLBACK");
+    if (begun_ && !done_) {
+        // What failed inside it, before the rollback answers in its place.
+        if (db_.disk_trouble() == 0) db_.note_failure();
+        // A commit the disk refused is rolled back already: this one's failure is no news.
+        const int trouble = db_.disk_trouble();
+        db_.exec("ROLLBACK");
+        db_.disk_trouble_ = trouble;
+    }
     db_.transaction_ended();
 }
 
 bool Transaction::commit() {
     if (!begun_ || done_) return false;
     done_ = db_.exec("COMMIT");
-    if (done_) db_.transaction_ended();
+    if (done_) {
+        db_.disk_trouble_ = 0;
+        db_.transaction_ended();
+    }
     return done_;
 }
 

@@ -62,6 +62,12 @@ public:
     // other that a setting changed (none: settings are read afresh every time).
     bool open(const std::string& path, const std::filesystem::path& setting_changes = {});
     bool is_open() const { return db_ != nullptr; }
+    // Why the last open failed, in words.
+    const std::string& failure() const { return failure_; }
+    // After a transaction of this connection failed: the errno of the disk's trouble
+    // behind it (ENOSPC for a full disk, EIO, ...), 0 when it failed for another reason;
+    // 0 again once one has been committed.
+    int disk_trouble() const { return disk_trouble_; }
 
     sqlite3* handle() const { return db_; }
     // One connection is shared by the threads of a process; holders of this lock
@@ -91,6 +97,8 @@ private:
     // A setting was written: others learn it once the write is committed.
     void setting_written();
     void transaction_ended();
+    // Keeps what made the last statement fail, when it was the disk.
+    void note_failure();
 
     struct KeptStatement {
         sqlite3_stmt* statement;
@@ -98,6 +106,8 @@ private:
     };
 
     sqlite3* db_ = nullptr;
+    std::string failure_;
+    int disk_trouble_ = 0;
     std::recursive_mutex lock_;
     std::map<std::string, KeptStatement, std::less<>> kept_;
     ChangeCounter setting_changes_;

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "host/Database.h"
@@ -20,17 +21,28 @@ public:
     // (following $XDG_DATA_HOME), created on first use. Never null: when the directory
     // cannot be made, the device reports itself not ready and every call fails cleanly.
     static Device& current();
+    // How a handheld's device.db is opened: as it is (the handheld's programs), or checked
+    // first (the notification service and the tool, as they start), a damaged one kept
+    // aside and a new one made (rebuilt() says so).
+    enum class Opening { plain, checked };
     // Switches the process to another handheld (tests, `handheld --device`).
     // Handles opened on the previous one must be closed first.
-    static void select(const std::filesystem::path& root);
+    static void select(const std::filesystem::path& root, Opening opening = Opening::plain);
     static std::filesystem::path default_root();
 
-    explicit Device(std::filesystem::path root);
+    explicit Device(std::filesystem::path root, Opening opening = Opening::plain);
     ~Device();
     Device(const Device&) = delete;
     Device& operator=(const Device&) = delete;
 
     bool ready() const { return ready_; }
+    // Why the handheld is not ready, in words.
+    const std::string& failure() const { return failure_; }
+    // When this opening found device.db damaged (or gone while the handheld's files
+    // were there) and made a new one: what happened, what was lost and where the old
+    // file is, for the opener to tell. Also kept in the new database (kRebuiltSetting).
+    const std::optional<std::string>& rebuilt() const { return rebuilt_; }
+    static constexpr const char* kRebuiltSetting = "database.rebuilt";
     const std::filesystem::path& root() const { return root_; }
     const std::filesystem::path& fs_dir() const { return fs_dir_; }
     // fs/ opened as a place to look paths up from (O_PATH), or -1.
@@ -42,6 +54,8 @@ public:
     hw::Machine& machine();
 
 private:
+    void open_checked(const std::filesystem::path& database, bool had_files);
+
     std::filesystem::path root_;
     // Asked for at every file call: made once.
     std::filesystem::path fs_dir_;
@@ -49,6 +63,8 @@ private:
     Database database_;
     int fs_fd_ = -1;
     bool ready_ = false;
+    std::string failure_;
+    std::optional<std::string> rebuilt_;
     std::unique_ptr<hw::Machine> machine_;
 };
 

@@ -27,7 +27,6 @@ constexpr const char16_t* kCaption = u"KIVO";
 constexpr const char16_t* kLoadFailed = u"Fail to load Alarm data";
 constexpr const char16_t* kCannotRead = u"The alarm cannot be read now. Try again in a moment.";
 // How often the view looks whether the alarms folder has changed.
-constexpr ce::UINT_PTR kFollowStoreTimer = 1;
 constexpr ce::UINT kFollowStoreMs = 250;
 
 struct ButtonDefinition {

@@ -26,6 +26,9 @@ public:
     void AlarmAdded(const std::u16string& file_name);
     void AlarmEdited();
 
+    // The timer by which the list follows the alarm store's folder.
+    static constexpr ce::UINT_PTR kFollowStoreTimer = 1;
+
     CAlarmListCtrl& List() { return list_; }
     CClock& Clock() { return clock_; }
     const std::u16string& Folder() const { return folder_; }

@@ -1,5 +1,7 @@
 #include "AlarmStoreActions.h"
 
+#include "ErrorText.h"
+
 #include "alarms/AlarmDeletion.h"
 #include "alarms/AlarmEnumerator.h"
 #include "alarms/AlarmFolder.h"
@@ -33,8 +35,14 @@ platform::card::database_registry& codebases(const std::u16string& folder) {
 
 bool exists(const std::u16string& path) { return ce::GetFileAttributesW(path.c_str()) != ce::INVALID_FILE_ATTRIBUTES; }
 
+// The host's reason behind a failed file call, when it left one (a full disk, ...).
+std::string cause() {
+    const ce::DWORD error = ce::GetLastError();
+    return error == ce::ERROR_SUCCESS ? "" : ": " + error_text(error);
+}
+
 std::string failed_write(const char* what, int code) {
-    return std::string("cannot write the alarm's ") + what + " (" + std::to_string(code) + ")";
+    return std::string("cannot write the alarm's ") + what + " (" + std::to_string(code) + ")" + cause();
 }
 
 }  // namespace
@@ -84,12 +92,14 @@ std::optional<std::string> AlarmStoreActions::Add(const NewAlarm& alarm, Added* 
 std::optional<std::string> AlarmStoreActions::Write(const std::u16string& path, const NewAlarm& alarm,
                                                 const std::u16string& ir_database) {
     CAlarmDB file;
+    ce::SetLastError(ce::ERROR_SUCCESS);
     if (const int created = file.Create(path); created != CAlarmDB::kOk)
-        return "cannot create " + utf8(path) + " (" + std::to_string(created) + ")";
+        return "cannot create " + utf8(path) + " (" + std::to_string(created) + ")" + cause();
     std::optional<std::string> error;
     // Each record in turn; the first that cannot be written ends the alarm.
     const auto write = [&](const char* what, auto&& set) {
         if (error) return;
+        ce::SetLastError(ce::ERROR_SUCCESS);
         if (const int code = set(); code != CAlarmDB::kOk) error = failed_write(what, code);
     };
     if (!alarm.description.empty()) write("description", [&] { return file.SetDescription(alarm.description); });

@@ -18,7 +18,7 @@ constexpr std::pair<ce::DWORD, const char*> kErrorNames[] = {
     {ce::ERROR_NOT_SUPPORTED, "not supported"},
     {ce::ERROR_FILE_EXISTS, "already exists"},
     {ce::ERROR_INVALID_PARAMETER, "invalid parameter"},
-    {ce::ERROR_DISK_FULL, "disk full"},
+    {ce::ERROR_DISK_FULL, "no space left on the device holding the handheld"},
     {ce::ERROR_INSUFFICIENT_BUFFER, "buffer too small"},
     {ce::ERROR_INVALID_NAME, "invalid name"},
     {ce::ERROR_DIR_NOT_EMPTY, "folder not empty"},

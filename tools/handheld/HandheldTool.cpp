@@ -20,6 +20,7 @@
 #include "NotifyVerb.h"
 #include "PlayVerb.h"
 #include "PsVerb.h"
+#include "RebuiltDatabase.h"
 #include "RegistryVerb.h"
 #include "RotateVerb.h"
 #include "RunVerb.h"
@@ -147,8 +148,11 @@ ExitCode HandheldTool::select_device(const Verb& verb, Console& console) {
     std::error_code error;
     if (!verb.creates_device() && !std::filesystem::is_directory(directory, error))
         return console.fail("no handheld at " + directory.string() + " (`handheld init` creates one)");
-    host::Device::select(directory);
-    if (!host::Device::current().ready()) return console.fail("cannot open the handheld at " + directory.string());
+    host::Device::select(directory, host::Device::Opening::checked);
+    const auto& device = host::Device::current();
+    if (!device.ready())
+        return console.fail("cannot open the handheld at " + directory.string() + ": " + device.failure());
+    RebuiltDatabase::follow_up(console);
     return ExitCode::ok;
 }
 

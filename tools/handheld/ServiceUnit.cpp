@@ -38,6 +38,18 @@ std::string unit_word(const std::string& word) {
     return quoted + '"';
 }
 
+// One restarter: the unit's. Its service runs without a keeper of its own.
+const std::string kRestartLines =
+    "# Restart= is the one restarter: the service runs without its own keeper\n"
+    "# (KIVO_SERVICE_KEEPER) and is started again when it crashes or is killed; a stop\n"
+    "# (SIGTERM, `handheld stop`) ends it cleanly and is not undone.\n"
+    "Environment=KIVO_SERVICE_KEEPER=systemd\n"
+    "Restart=on-failure\n"
+    "RestartSec=2\n"
+    "# KillMode=process: a stop or a restart signals the service alone; the programs it\n"
+    "# started (a reminder ringing) belong to the handheld and go on.\n"
+    "KillMode=process\n";
+
 }  // namespace
 
 ServiceUnit::ServiceUnit(std::filesystem::path service, std::filesystem::path device)
@@ -59,8 +71,7 @@ std::string ServiceUnit::unit_text() const {
            "[Service]\n"
            "Type=simple\n"
            "ExecStart=" + unit_word(service_.string()) + " " + unit_word(device_.string()) + "\n"
-           "Restart=on-failure\n"
-           "RestartSec=2\n"
+           + kRestartLines +
            "# Another service runs for the handheld already (started by hand): nothing to restart.\n"
            "RestartPreventExitStatus=3\n"
            "\n"

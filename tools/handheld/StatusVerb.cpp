@@ -10,6 +10,7 @@
 #include "RegistryIndex.h"
 #include "host/Device.h"
 #include "host/display/DisplayPower.h"
+#include "host/notify/ServiceKeeper.h"
 #include "host/notify/ServiceLink.h"
 #include "host/notify/SuspendReport.h"
 
@@ -21,15 +22,24 @@ std::string counted(std::int64_t count, const std::string& noun) {
     return std::to_string(count) + ' ' + noun + (count == 1 ? "" : "s");
 }
 
+// Who starts the service again should it end.
+std::string keeper_text(const std::optional<std::string>& keeper) {
+    if (!keeper)
+        return "none: nothing starts the notification service again should it end (`handheld stop; handheld start`)";
+    if (*keeper == host::ServiceKeeper::kUnitKeeper) return "its systemd user unit starts it again should it end";
+    return "process " + *keeper + " starts the notification service again should it end";
+}
+
 }  // namespace
 
 void StatusVerb::declare(CLI::App& command) {
     describe(
         "Shows the handheld directory, its processor profile and processor, its local date, time and\n"
         "time zone and whose clock it keeps, its audio back-end, its infrared port, whether its\n"
-        "display is on and its notification service runs, whether this computer is woken from\n"
-        "suspend for its next alarm (and if not, why), the size of its registry and the number of\n"
-        "files in its file system.");
+        "display is on and its notification service runs (what starts it again should it end, and\n"
+        "what it cannot write, on a full disk), whether this computer is woken from suspend for its\n"
+        "next alarm (and if not, why), when device.db was found damaged and made anew, the size of\n"
+        "its registry and the number of files in its file system.");
     command.footer("example:\n  handheld --device /tmp/hh status");
 }
 
@@ -68,7 +78,12 @@ ExitCode StatusVerb::run(Console& console) {
         << (service ? "notification service running, process " + std::to_string(*service)
                     : std::string("no notification service running (`handheld start`)"))
         << '\n';
+    if (service) out << "keeper      " << keeper_text(host::ServiceLink(device).keeper()) << '\n';
+    if (const auto trouble = host::ServiceLink(device).trouble(); service && trouble)
+        out << "trouble     " << *trouble << " (alarms still ring)\n";
     out << "wake        " << host::SuspendReport::describe(device) << '\n';
+    if (const auto rebuilt = device.database().setting(host::Device::kRebuiltSetting))
+        out << "database    " << *rebuilt << '\n';
     if (registry)
         out << "registry    " << counted(registry->keys, "key") << ", " << counted(registry->values, "value") << '\n';
     if (files) out << "files       " << counted(*files, "file") << " under fs/\n";

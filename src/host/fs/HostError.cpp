@@ -1,6 +1,7 @@
 #include "host/fs/HostError.h"
 
 #include <cerrno>
+#include <cstring>
 
 namespace host {
 
@@ -15,6 +16,16 @@ ce::DWORD HostError::from_errno(int error, ce::DWORD otherwise) {
     case ENAMETOOLONG: return ce::ERROR_INVALID_NAME;
     case ENOMEM: return ce::ERROR_NOT_ENOUGH_MEMORY;
     default: return otherwise;
+    }
+}
+
+std::string HostError::in_words(int error) {
+    switch (error) {
+    case ENOSPC: return "no space left on the device holding the handheld";
+    case EDQUOT: return "the disk quota of the account holding the handheld is used up";
+    case EIO: return "the disk holding the handheld reported an input/output error";
+    case EROFS: return "the handheld is on a file system mounted read-only";
+    default: return std::strerror(error);
     }
 }
 

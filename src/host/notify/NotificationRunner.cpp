@@ -5,10 +5,13 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "ce/Files.h"
 #include "ce/Notify.h"
 #include "ce/Text.h"
+#include "ce/Time.h"
 #include "host/clock/Clock.h"
 #include "host/clock/LocalTime.h"
+#include "host/fs/HostError.h"
 
 namespace host {
 
@@ -28,8 +31,15 @@ std::optional<NotificationRunner::Instant> NotificationRunner::start_due(Instant
             if (!next || *due < *next) next = due;
             continue;
         }
-        // Marked by someone else, or registered anew meanwhile (the next wake-up sees that).
-        if (!store_.mark_starting(row)) continue;
+        if (unmarked_.contains({row.id, row.time})) continue;
+        if (!store_.mark_starting(row)) {
+            // Marked by someone else, or registered anew meanwhile (the next wake-up sees that).
+            if (!disk_refused()) continue;
+            // Ringing needs no free space: started unmarked, its bookkeeping written later.
+            unmarked_.insert({row.id, row.time});
+            start_timed(row, "registered for " + row.time + "; started unmarked, as " + *trouble_);
+            continue;
+        }
         if (now - *due > kLatestCatchUp) {
             // Too late to ring: its program only registers what comes next.
             start(row.application, ce::APP_RUN_AFTER_TIME_CHANGE,
@@ -53,7 +63,75 @@ void NotificationRunner::start_timed(const TimedRow& row, const std::string& rea
     if (started && started->process != nullptr)
         followed_.follow(row, std::move(started->process));
     else
-        store_.finish_start(row);
+        finish(row);
+}
+
+void NotificationRunner::finish(const TimedRow& row) {
+    // Started while the disk refused writes, its programs could not do their part either
+    // (the reminder does not show on a disk that takes no writes): its registration stays,
+    // to be started again, marked, once the disk takes writes.
+    if (unmarked_.contains({row.id, row.time})) return;
+    if (store_.finish_start(row) || !disk_refused()) {
+        unmarked_.erase({row.id, row.time});
+        return;
+    }
+    unwritten_.push_back(row);
+}
+
+bool NotificationRunner::disk_refused() {
+    const int error = store_.database().disk_trouble();
+    if (error == 0) return false;
+    if (!trouble_) {
+        ce::SYSTEMTIME now;
+        ce::GetLocalTime(&now);
+        trouble_ = "could not write device.db since " + time_text(now) + ": " + HostError::in_words(error) + " (" +
+                   std::string(sqlite3_db_filename(store_.database().handle(), "main")) + ")";
+        // Written where it can be: a full disk may take this line too (write_back says it again).
+        log_.write(*trouble_);
+        write_back_wait_ = kFirstWriteBack;
+        next_write_back_ = std::chrono::steady_clock::now() + write_back_wait_;
+    }
+    return true;
+}
+
+bool NotificationRunner::write_back() {
+    if (!trouble_ || std::chrono::steady_clock::now() < next_write_back_) return false;
+    std::vector<TimedRow> waiting;
+    waiting.swap(unwritten_);
+    bool refused = false;
+    for (const TimedRow& row : waiting) {
+        if (!refused && store_.finish_start(row)) continue;
+        // Registered anew since: nothing of it left to write.
+        if (!refused && store_.database().disk_trouble() == 0) continue;
+        refused = true;
+        unwritten_.push_back(row);
+    }
+    // The programs started meanwhile could not register what comes next either: they are
+    // started as after a change of the clock, which is also the write that tells whether
+    // the disk takes one again.
+    if (!refused && !record_clock_change()) refused = store_.database().disk_trouble() != 0;
+    if (refused) {
+        write_back_wait_ = std::min(write_back_wait_ * 2, std::chrono::milliseconds(kLongestWriteBack));
+        next_write_back_ = std::chrono::steady_clock::now() + write_back_wait_;
+        return false;
+    }
+    log_.write(*trouble_ + "; written again now" +
+               (unmarked_.empty() ? "" : "; what fell due meanwhile is started again"));
+    trouble_.reset();
+    unmarked_.clear();  // due still: start_due starts them again
+    return true;
+}
+
+bool NotificationRunner::record_clock_change() {
+    Transaction transaction(store_.database());
+    return transaction.ok() && store_.record_event(ce::NOTIFICATION_EVENT_TIME_CHANGE) && transaction.commit();
+}
+
+std::optional<std::chrono::milliseconds> NotificationRunner::write_back_due() const {
+    if (!trouble_) return std::nullopt;
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(next_write_back_ -
+                                                                            std::chrono::steady_clock::now());
+    return std::max(left, std::chrono::milliseconds(0));
 }
 
 void NotificationRunner::settle_ended(Instant now) {
@@ -62,7 +140,7 @@ void NotificationRunner::settle_ended(Instant now) {
                                  ended.row.time + ")";
         if (ended.finished) {
             failures_.erase(ended.row.id);
-            store_.finish_start(ended.row);
+            finish(ended.row);
             continue;
         }
         const int failures = ++failures_[ended.row.id];
@@ -77,6 +155,11 @@ void NotificationRunner::settle_ended(Instant now) {
             log_.write(what + " ended with code " + std::to_string(ended.exit_code) +
                       " before it finished; it registered anew meanwhile");
     }
+}
+
+void NotificationRunner::register_again(const std::u16string& program, const std::u16string& command_line) {
+    if (ce::GetFileAttributesW(program.c_str()) == ce::INVALID_FILE_ATTRIBUTES) return;
+    start(program, command_line, "device.db was made anew: its registrations are made again");
 }
 
 std::vector<std::unique_ptr<ProcessHandle>> NotificationRunner::raise(ce::LONG event, long raises) {

@@ -43,6 +43,10 @@ public:
     // Starts again the registrations a previous service marked but did not finish; for
     // a service that has just taken over the handheld.
     void resume_cut_starts();
+    // For a database made anew, which has lost every registration: starts `program`
+    // (when the handheld has it) with `command_line`, to register again what the alarm
+    // files hold.
+    void register_again(const std::u16string& program, const std::u16string& command_line);
     // Starts every program registered for `event` with the event's word; they stay
     // registered. `raises`: how many raises of the event this start stands for. The
     // programs started that can be followed.
@@ -55,15 +59,35 @@ public:
     // What to poll for the ends of the started programs.
     std::vector<int> program_fds() const { return followed_.fds(); }
 
+    // While device.db cannot be written (a full disk, an I/O error), a registration that
+    // falls due is started all the same, unmarked, and what could not be written of it is
+    // written once it can be (write_back). The trouble, as "could not write device.db
+    // since TIME: CAUSE"; nothing when there is none.
+    const std::optional<std::string>& trouble() const { return trouble_; }
+    // Writes what waits to be written, and records a change of the clock for the programs
+    // started meanwhile, which could not register what comes next; true when that ended
+    // the trouble. When to try again (write_back_due), while there is trouble.
+    bool write_back();
+    std::optional<std::chrono::milliseconds> write_back_due() const;
+
     // The first wait before a registration whose program failed is due again; it doubles
     // with each failure in a row, up to kLongestRetry.
     static constexpr std::chrono::seconds kFirstRetry{2};
     static constexpr std::chrono::seconds kLongestRetry{300};
+    // The first wait before what the disk refused is written again; it doubles up to
+    // kLongestWriteBack while the disk still refuses.
+    static constexpr std::chrono::milliseconds kFirstWriteBack{500};
+    static constexpr std::chrono::milliseconds kLongestWriteBack{10'000};
 
 private:
     std::optional<StartedProgram> start(const std::u16string& program, const std::u16string& command_line,
                                         const std::string& reason);
     void start_timed(const TimedRow& row, const std::string& reason);
+    // finish_start, kept for write_back when the disk refuses it.
+    void finish(const TimedRow& row);
+    // After a write failed: whether the disk refused it (then kept as the trouble).
+    bool disk_refused();
+    bool record_clock_change();
 
     NotificationStore& store_;
     ProgramStarter& starter_;
@@ -71,6 +95,12 @@ private:
     std::set<std::int64_t> reported_;  // rows with an impossible time, logged once each
     FollowedStarts followed_;
     std::map<std::int64_t, int> failures_;  // failed starts in a row, per registration
+    // Started without a mark (the disk refused it), by id and time: not started again.
+    std::set<std::pair<std::int64_t, std::string>> unmarked_;
+    std::vector<TimedRow> unwritten_;  // finished starts the disk refused
+    std::optional<std::string> trouble_;
+    std::chrono::steady_clock::time_point next_write_back_{};
+    std::chrono::milliseconds write_back_wait_{0};
 };
 
 }  // namespace host

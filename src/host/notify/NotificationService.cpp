@@ -13,6 +13,7 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -22,6 +23,8 @@
 #include "host/clock/Clock.h"
 #include "host/notify/ServiceDatagram.h"
 #include "host/notify/SuspendReport.h"
+#include "host/notify/DetachedProcess.h"
+#include "host/shell/ProgramPath.h"
 
 namespace host {
 
@@ -34,6 +37,9 @@ constexpr std::size_t kLongestMessage = 64;
 // registrations are settled rather than started again by the next service.
 constexpr std::chrono::milliseconds kStopPatience{2000};
 constexpr std::size_t kShownBytes = 40;
+// What a stopped service leaves in its lock file: a successor waiting for it ends too.
+constexpr std::string_view kStopped = "stopped";
+constexpr std::size_t kLockFileBytes = 512;
 
 // A message shown in the log as it came, but readable whatever bytes it holds.
 std::string shown(const char* bytes, std::size_t length) {
@@ -62,6 +68,15 @@ sigset_t stop_signals() {
     return signals;
 }
 
+// This service's own executable, which a successor and a new database are given.
+std::optional<std::filesystem::path> own_program(std::string* failure) {
+    std::error_code error;
+    auto own = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) return own;
+    *failure = error.message();
+    return std::nullopt;
+}
+
 void close_fd(int& fd) {
     if (fd >= 0) close(fd);
     fd = -1;
@@ -69,7 +84,7 @@ void close_fd(int& fd) {
 
 }  // namespace
 
-NotificationService::NotificationService(Device& device, ProgramStarter& starter, ClockSteps& clock_steps)
+NotificationService::NotificationService(Device& device, ProgramStarter& starter, ClockSteps& clock_steps, Keeping keeping)
     : device_(device),
       files_(device),
       log_(ServiceFiles::kLogName),
@@ -79,17 +94,28 @@ NotificationService::NotificationService(Device& device, ProgramStarter& starter
       events_(store_, runner_),
       computer_(log_),
       clock_steps_(clock_steps),
-      zone_rules_(log_) {}
+      zone_rules_(log_),
+      keeping_(keeping) {}
 
 NotificationService::~NotificationService() {
-    for (int* fd : {&socket_fd_, &signal_fd_, &inotify_fd_}) close_fd(*fd);
+    for (int* fd : {&socket_fd_, &signal_fd_, &inotify_fd_, &keeping_.keeper_fd}) close_fd(*fd);
     lock_ = LockFile();  // last: whoever waits for the service to end waits for this
 }
 
+bool NotificationService::succeed() {
+    lock_ = LockFile(files_.lock(), LockFile::Wait::until_free);
+    char text[16] = {};
+    struct stat status;
+    return lock_.locked() && pread(lock_.fd(), text, sizeof text - 1, 0) >= 0 && std::string_view(text) != kStopped &&
+           fstat(lock_.fd(), &status) == 0 && status.st_nlink > 0;
+}
+
 bool NotificationService::take_lock() {
-    lock_ = LockFile(files_.lock(), LockFile::Wait::no);
+    if (!keeping_.successor) lock_ = LockFile(files_.lock(), LockFile::Wait::no);
     if (!lock_.locked()) return false;
-    const std::string pid = std::to_string(getpid());
+    // Room for a line on trouble (show_trouble), taken now, while there is space.
+    std::string pid = std::to_string(getpid());
+    pid.resize(kLockFileBytes, ' ');
     return ftruncate(lock_.fd(), 0) == 0 &&
            pwrite(lock_.fd(), pid.data(), pid.size(), 0) == static_cast<ssize_t>(pid.size());
 }
@@ -112,6 +138,7 @@ bool NotificationService::open_wake_ups() {
 }
 
 int NotificationService::run() {
+    if (keeping_.successor && !succeed()) return 0;
     if (!take_lock()) {
         log_.write("another notification service runs for this handheld; this one ends");
         return kAnotherRuns;
@@ -124,9 +151,11 @@ int NotificationService::run() {
     log_.write("notification service started, process " + std::to_string(getpid()) + ", waiting on " +
                (timer_.on_alarm_clock() ? "CLOCK_REALTIME_ALARM" : "CLOCK_REALTIME (" + timer_.why_not_alarm_clock() + ")"));
     SuspendReport::write(files_, timer_);
+    if (device_.rebuilt()) remake_registrations();
     runner_.resume_cut_starts();
     computer_.zone_may_have_changed();
     for (;;) {
+        runner_.write_back();
         events_.take();
         // Before anything is started: a step may have jumped over what is due now.
         on_clock_step();
@@ -142,12 +171,15 @@ int NotificationService::run() {
                                     {inotify_fd_, POLLIN, 0},
                                     {zone_watch_.fd(), POLLIN, 0},
                                     {clock_steps_.fd(), POLLIN, 0},
-                                    {zone_rules_.fd(), POLLIN, 0}};
+                                    {zone_rules_.fd(), POLLIN, 0},
+                                    {keeping_.keeper_fd, POLLIN, 0}};
         for (const int program : runner_.program_fds()) waiting.push_back({program, POLLIN, 0});
         for (const int program : events_.fds()) waiting.push_back({program, POLLIN, 0});
         // Counted refusals are written once their second is over, also when no more come.
         auto due = refusals_.flush();
         if (events_due) due = due ? std::min(*due, *events_due) : events_due;
+        if (const auto write_back = runner_.write_back_due()) due = due ? std::min(*due, *write_back) : write_back;
+        show_trouble();
         if (poll(waiting.data(), waiting.size(), due ? static_cast<int>(due->count()) : -1) < 0) {
             if (errno == EINTR) continue;
             log_.write(std::string("the notification service stops: ") + std::strerror(errno));
@@ -158,10 +190,50 @@ int NotificationService::run() {
         if (waiting[0].revents != 0 && receive() == Next::stop) break;
         if (waiting[1].revents != 0) timer_.read();  // the loop starts what fell due
         if (waiting[4].revents != 0 && zone_watch_.link_touched()) computer_.zone_may_have_changed();
+        if (waiting[7].revents != 0) on_keeper_end();
     }
     runner_.settle_before_stop(kStopPatience);
+    // Whoever waits to succeed this service must not take over a stopped one.
+    if (ftruncate(lock_.fd(), 0) == 0)
+        [[maybe_unused]] const auto written = pwrite(lock_.fd(), kStopped.data(), kStopped.size(), 0);
     log_.write("notification service stopped");
     return 0;
+}
+
+// In the lock file, after the process id, for `handheld status`: overwriting what the
+// file holds already needs no free space.
+void NotificationService::show_trouble() {
+    if (runner_.trouble() == shown_trouble_) return;
+    shown_trouble_ = runner_.trouble();
+    const std::string text = std::to_string(getpid()) + (shown_trouble_ ? "\n" + *shown_trouble_ : "");
+    const std::string padded = text + std::string(text.size() < kLockFileBytes ? kLockFileBytes - text.size() : 0, ' ');
+    [[maybe_unused]] const auto written = pwrite(lock_.fd(), padded.data(), padded.size(), 0);
+}
+
+void NotificationService::remake_registrations() {
+    log_.write(*device_.rebuilt());
+    // The new database names no service to start on demand: this is the one.
+    std::string failure;
+    if (const auto own = own_program(&failure))
+        device_.database().set_setting(ServiceFiles::kProgramSetting, own->string());
+    // The reminder asked to UPDATE reschedules from the alarm files and ends; it needs
+    // nothing the lost registry held (the wake program would: the reminder's key).
+    runner_.register_again(ProgramPath::install_place("Alert.exe"), u"UPDATE");
+}
+
+void NotificationService::on_keeper_end() {
+    close_fd(keeping_.keeper_fd);  // poll skips a negative fd
+    std::string failure;
+    const auto own = own_program(&failure);
+    if (own && DetachedProcess::start(*own, {"KIVO_DEVICE=" + std::filesystem::absolute(device_.root()).string(),
+                                             std::string(kSuccessorVariable) + "=1"},
+                                      &failure)) {
+        log_.write("the notification service's keeper ended; a new keeper was started, whose service takes over "
+                   "should this one end");
+    } else {
+        log_.write("the notification service's keeper ended, and no new one could be started (" + failure +
+                   "): nothing starts the service again should it end");
+    }
 }
 
 void NotificationService::arm(std::optional<NotificationRunner::Instant> due) {

@@ -30,7 +30,15 @@ class Device;
 
 class NotificationService {
 public:
-    NotificationService(Device& device, ProgramStarter& starter, ClockSteps& clock_steps);
+    // How this service is kept (ServiceKeeper).
+    struct Keeping {
+        // Reads end-of-file once the keeper has ended; -1: none to watch (a unit restarts it).
+        int keeper_fd = -1;
+        // Started by a service whose keeper ended: waits for that service to end, and
+        // takes over unless it was stopped.
+        bool successor = false;
+    };
+    NotificationService(Device& device, ProgramStarter& starter, ClockSteps& clock_steps, Keeping keeping);
     ~NotificationService();
     NotificationService(const NotificationService&) = delete;
     NotificationService& operator=(const NotificationService&) = delete;
@@ -41,11 +49,23 @@ public:
     // 0 after a stop; kAnotherRuns; 1 when this one cannot listen (said in the log).
     int run();
 
+    // Set in the environment of a successor (KeeperSuccession).
+    static constexpr const char* kSuccessorVariable = "KIVO_SERVICE_SUCCESSOR";
+
 private:
     enum class Next { go_on, stop };
 
     bool take_lock();
+    // A successor's wait for the service it follows; false when that one was stopped
+    // (or its handheld removed): nothing to take over.
+    bool succeed();
+    // The keeper ended: another keeper is started, whose service waits to succeed this one.
+    void on_keeper_end();
     bool open_wake_ups();
+    // device.db was made anew as the service started: says so, and has the handheld's
+    // reminder register the alarms again.
+    void remake_registrations();
+    void show_trouble();
     void arm(std::optional<NotificationRunner::Instant> due);
     Next receive();
     Next on_signal();
@@ -65,6 +85,8 @@ private:
     ClockSteps& clock_steps_;
     ComputerZoneWatch zone_watch_;
     ZoneRulesWatch zone_rules_;
+    Keeping keeping_;
+    std::optional<std::string> shown_trouble_;
     int socket_fd_ = -1;
     int signal_fd_ = -1;
     int inotify_fd_ = -1;

@@ -43,6 +43,7 @@ public:
     // first instant, unless that has passed when it is registered and the second has
     // not: "in 5 minutes", asked during the repeated hour, is then.
     bool set_time(std::u16string_view application, const ce::SYSTEMTIME& local);
+    Database& database() { return db_; }
     bool remove_time(std::u16string_view application);
     bool add_event(std::u16string_view application, ce::LONG event);
     bool remove_events(std::u16string_view application);

@@ -9,6 +9,12 @@ namespace host {
 ServiceFiles::ServiceFiles(const Device& device)
     : dir_(std::filesystem::absolute(device.run_dir() / "notify")) {}
 
+ServiceFiles ServiceFiles::of(const std::filesystem::path& root) {
+    ServiceFiles files;
+    files.dir_ = std::filesystem::absolute(root / "run" / "notify");
+    return files;
+}
+
 bool ServiceFiles::socket_address(sockaddr_un* address, socklen_t* length) const {
     const std::string path = socket().string();
     *address = {};

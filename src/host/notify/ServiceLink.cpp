@@ -44,17 +44,40 @@ bool ServiceLink::send(const ServiceDatagram& message, Wait wait) const {
     return sent;
 }
 
-std::optional<int> ServiceLink::running() const {
-    // The service holds its lock for as long as it runs, and keeps its process id in it.
-    const auto probe = LockFile::existing(files_.lock(), LockFile::Kind::shared, LockFile::Wait::no);
+namespace {
+
+constexpr std::size_t kLockTextBytes = 1024;
+
+// What the holder of the lock file at `path` wrote in it; nothing when nobody holds it.
+std::optional<std::string> held_text(const std::filesystem::path& path) {
+    const auto probe = LockFile::existing(path, LockFile::Kind::shared, LockFile::Wait::no);
     if (!probe.busy()) return std::nullopt;
-    char text[32] = {};
-    const int fd = open(files_.lock().c_str(), O_RDONLY | O_CLOEXEC);
+    char text[kLockTextBytes] = {};
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     const ssize_t got = fd >= 0 ? pread(fd, text, sizeof text - 1, 0) : -1;
     if (fd >= 0) close(fd);
+    return std::string(text, got > 0 ? static_cast<std::size_t>(got) : 0);
+}
+
+}  // namespace
+
+std::optional<int> ServiceLink::running() const {
+    // The service holds its lock for as long as it runs, and keeps its process id in it.
+    const auto text = held_text(files_.lock());
+    if (!text) return std::nullopt;
     int pid = 0;
-    if (got > 0) std::from_chars(text, text + got, pid);
+    std::from_chars(text->data(), text->data() + text->size(), pid);
     return pid;
+}
+
+std::optional<std::string> ServiceLink::keeper() const { return held_text(files_.keeper()); }
+
+std::optional<std::string> ServiceLink::trouble() const {
+    const auto text = held_text(files_.lock());
+    const auto line = text ? text->find('\n') : std::string::npos;
+    if (line == std::string::npos) return std::nullopt;
+    const auto end = text->find_last_not_of(' ');
+    return text->substr(line + 1, end == std::string::npos || end <= line ? 0 : end - line);
 }
 
 bool ServiceLink::start_on_demand(std::string* failure) const {

@@ -24,6 +24,11 @@ public:
     bool send(const ServiceDatagram& message, Wait wait = Wait::yes) const;
     // The process id of the service running for this handheld, if one does.
     std::optional<int> running() const;
+    // What keeps the service (starts it again should it end): the keeper's process id, or
+    // ServiceKeeper::kUnitKeeper; nothing when no keeper runs.
+    std::optional<std::string> keeper() const;
+    // What the running service cannot do ("could not write device.db since ..."), if anything.
+    std::optional<std::string> trouble() const;
     // Starts `program` as this handheld's service unless one runs, and waits until it
     // listens. `program` becomes the one started on demand from now on.
     bool start(const std::filesystem::path& program, std::string* failure) const;

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <thread>
 #include <string>
@@ -39,6 +40,16 @@ constexpr const char16_t* kWake = u"\\Windows\\kivowake.exe";
 // On 2026-03-07, a Saturday.
 SYSTEMTIME at(int hour, int minute, int second = 0) {
     return testing_support::local_time(2026, 3, 7, hour, minute, second);
+}
+
+// Waits up to 30 s for `condition`; its last answer.
+bool eventually(const std::function<bool()>& condition) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= until) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
 }
 
 class NotificationService : public testing_support::TempDevice {
@@ -300,6 +311,71 @@ TEST_F(NotificationService, AKilledServiceComesBackAndRaisesWhatWasRecordedWhile
     EXPECT_EQ(std::count(log.begin(), log.end(),
                          "started again: the notification service before it ended by signal 9 (Killed)"),
               1);
+}
+
+// The keeper killed outright and then, before anything else happens on the handheld,
+// the service it kept: the service had seen to a new keeper, whose service takes over
+// and starts the registration due next at its second.
+TEST_F(NotificationService, AKilledKeeperAndThenItsServiceLeaveAServiceThatStartsTheNextRegistration) {
+    ASSERT_TRUE(host::set_local_time(at(10, 0)));
+    const SYSTEMTIME half_past = at(10, 30);
+    ASSERT_TRUE(CeRunAppAtTime(kWake, &half_past));
+    start_service();
+    const auto service = link().running();
+    const auto keeper = link().keeper();
+    ASSERT_TRUE(service.has_value() && keeper.has_value());
+    ASSERT_EQ(kill(std::stoi(*keeper), SIGKILL), 0);
+    // The service notices and starts a keeper of its own: read from the keeper's file.
+    ASSERT_TRUE(eventually([&] {
+        const auto now = link().keeper();
+        return now.has_value() && *now != *keeper;
+    }));
+    ASSERT_EQ(kill(*service, SIGKILL), 0);
+    // As the clock running there: no service is started for this.
+    ASSERT_TRUE(host::set_local_time(at(10, 29, 59)));
+
+    EXPECT_EQ(started_programs(1), std::vector<std::string>{"started program=\\Windows\\kivowake.exe command=AppRunAtTime"});
+    const auto now = link().running();
+    ASSERT_TRUE(now.has_value());
+    EXPECT_NE(*now, *service);
+    const auto log = testing_support::log_lines(device_root(), "notify");
+    EXPECT_TRUE(std::any_of(log.begin(), log.end(), [](const std::string& line) {
+        return line.starts_with("the notification service's keeper ended; a new keeper was started");
+    }));
+}
+
+// A keeper asked to end (a plain kill) ends its service with it: no service is left
+// running that nothing would start again.
+TEST_F(NotificationService, AKeeperAskedToEndTakesItsServiceWithIt) {
+    start_service();
+    const auto keeper = link().keeper();
+    ASSERT_TRUE(keeper.has_value());
+    ASSERT_EQ(kill(std::stoi(*keeper), SIGTERM), 0);
+    EXPECT_TRUE(eventually([] { return !link().running() && !link().keeper(); }));
+}
+
+// device.db found damaged as the service starts (here emptied): kept aside, made anew,
+// said in the log, and the reminder started to register the alarms again from their files.
+TEST_F(NotificationService, ADamagedDatabaseIsKeptAsideAndTheReminderRegistersTheAlarmsAgain) {
+    testing_support::install_stand_in(device_root(), "\\Program Files\\KIVO\\Alert.exe");
+    std::filesystem::resize_file(device_root() / "device.db", 0);
+    testing_support::ChildProcess service(KIVO_NOTIFY_SERVICE, {});
+
+    EXPECT_EQ(started_programs(1),
+              std::vector<std::string>{"started program=\\Program Files\\KIVO\\Alert.exe command=UPDATE"});
+    const auto log = testing_support::log_lines(device_root(), "notify");
+    EXPECT_TRUE(std::any_of(log.begin(), log.end(), [&](const std::string& line) {
+        return line.starts_with("device.db was damaged (the file is empty) and is kept as " +
+                                (device_root() / "device.db.damaged-").string());
+    }));
+    std::vector<std::string> kept;
+    for (const auto& entry : std::filesystem::directory_iterator(device_root()))
+        if (entry.path().filename().string().starts_with("device.db.damaged-")) kept.push_back(entry.path().filename());
+    ASSERT_EQ(kept.size(), 2u) << "the file and its WAL";
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(kept[1], kept[0] + "-wal");
+    stop_service();
+    EXPECT_EQ(service.wait(), 0);
 }
 
 // "event 1" from anyone, thousands of times, while the program the first one started

@@ -55,6 +55,6 @@ int main() {
     if (!device.ready()) return 1;
     ToldClockSteps steps(testing_support::told_clock_steps(device));
     host::ProgramStarter starter;
-    host::NotificationService service(device, starter, steps);
+    host::NotificationService service(device, starter, steps, {});
     return service.run();
 }

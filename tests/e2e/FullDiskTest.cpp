@@ -1,0 +1,114 @@
+// The handheld on a small file system of its own that is filled a few seconds before an
+// alarm and freed after it: the alarm still goes off (at its second, or as soon as the
+// reminder can be shown), `handheld status` says what the service cannot write while the
+// disk is full, and a later alarm rings at its time. The file system is a tmpfs mounted in
+// a private mount namespace, which needs root: elsewhere the test is skipped.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sched.h>
+#include <stdlib.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "AlertHandheld.h"
+#include "StandIn.h"
+
+namespace {
+
+using ::testing::HasSubstr;
+
+class FullDisk : public e2e::AlertHandheld {
+protected:
+    void SetUp() override {
+        if (geteuid() != 0) GTEST_SKIP() << "needs root, to fill a tmpfs of a private mount namespace";
+        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+            GTEST_SKIP() << "no private mount namespace to be had: " << std::strerror(errno);
+        std::string folder = (std::filesystem::temp_directory_path() / "kivo-full-XXXXXX").string();
+        ASSERT_NE(mkdtemp(folder.data()), nullptr);
+        disk_ = folder;
+        ASSERT_EQ(mount("tmpfs", disk_.c_str(), "tmpfs", 0, "size=64m"), 0) << std::strerror(errno);
+        if (const char* tmp = getenv("TMPDIR")) saved_tmpdir_ = tmp;
+        // The handheld is made on it (TempDevice makes it in the temporary folder); what
+        // the test itself keeps there (the tool's output) is not.
+        setenv("TMPDIR", disk_.c_str(), 1);
+        set_up_ = true;
+        AlertHandheld::SetUp();
+        restore_tmpdir();
+    }
+    void restore_tmpdir() { saved_tmpdir_ ? setenv("TMPDIR", saved_tmpdir_->c_str(), 1) : unsetenv("TMPDIR"); }
+    void TearDown() override {
+        if (!set_up_) return;
+        empty_disk();
+        AlertHandheld::TearDown();
+        restore_tmpdir();
+        umount2(disk_.c_str(), MNT_DETACH);
+        std::filesystem::remove(disk_);
+    }
+
+    // Fills the file system to its last block: large pieces, then small ones.
+    void fill_disk() {
+        for (const std::size_t piece : {std::size_t{1} << 20, std::size_t{4096}, std::size_t{64}}) {
+            const std::string bytes(piece, '\0');
+            std::ofstream filler(disk_ / ("filler-" + std::to_string(piece)), std::ios::binary);
+            while (filler.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) && filler.flush()) {
+            }
+        }
+    }
+    void empty_disk() {
+        for (const std::size_t piece : {std::size_t{1} << 20, std::size_t{4096}, std::size_t{64}})
+            std::filesystem::remove(disk_ / ("filler-" + std::to_string(piece)));
+    }
+
+    std::filesystem::path disk_;
+    std::optional<std::string> saved_tmpdir_;
+    bool set_up_ = false;
+};
+
+TEST_F(FullDisk, AnAlarmDueOnAFullDiskRingsAndALaterOneRingsAtItsTime) {
+    set_clock("2026-03-07 07:45:00");
+    add_alarm("08:00", {"--description", "On a full disk"});
+    // Long enough before its second for the filling to end first on a busy machine.
+    set_clock("2026-03-07 07:59:50");
+    fill_disk();
+
+    ASSERT_TRUE(eventually([&] {
+        return handheld({"status"}).out.find("\ntrouble     could not write device.db since 2026-03-07 08:00:0") !=
+               std::string::npos;
+    })) << [&] {
+        const auto status = handheld({"status"});
+        return status.out + status.err;
+    }();
+    EXPECT_THAT(handheld({"status"}).out, HasSubstr("no space left on the device holding the handheld"));
+    const auto refused = handheld({"alarm", "add", "09:00"});
+    EXPECT_NE(refused.exit_code, 0);
+    EXPECT_THAT(refused.err, HasSubstr("no space left on the device holding the handheld"));
+
+    empty_disk();
+    ASSERT_TRUE(eventually(reminder_shown)) << "the alarm goes off once the reminder can be shown";
+    EXPECT_TRUE(eventually([&] { return handheld({"status"}).out.find("\ntrouble ") == std::string::npos; }));
+    const auto log = testing_support::log_lines(device_root(), "notify");
+    EXPECT_TRUE(std::any_of(log.begin(), log.end(), [](const std::string& line) {
+        return line.find("could not write device.db since 2026-03-07 08:00:0") != std::string::npos &&
+               line.find("written again now") != std::string::npos;
+    }));
+
+    ok({"ui", "click", "600"});
+    ASSERT_TRUE(eventually(reminder_gone));
+    add_alarm("08:30", {"--description", "After the space came back"});
+    run_clock_to("2026-03-07 08:30:00");
+    ASSERT_TRUE(eventually(reminder_shown)) << "the later alarm goes off";
+    EXPECT_THAT(reminder_controls(), HasSubstr("\"08:30 AM\""));
+}
+
+}  // namespace
