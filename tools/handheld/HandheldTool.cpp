@@ -9,6 +9,7 @@
 #include "AutostartVerb.h"
 #include "BashCompletion.h"
 #include "CopyVerb.h"
+#include "FollowedZone.h"
 #include "HelpFormatter.h"
 #include "HoldVerb.h"
 #include "InitVerb.h"
@@ -45,8 +46,10 @@ HandheldTool::HandheldTool(const std::string& name)
     tool_.formatter(std::make_shared<HelpFormatter>(name));
     tool_.set_help_flag("-h,--help", "this text; `handheld VERB --help` describes one verb");
     tool_.add_option("--device", device_,
-                     "the handheld's directory (else $KIVO_DEVICE, else " + host::Device::default_root().string() +
-                         ")")
+                     // Written as a person reads it, never with this computer's home: the manual
+                     // pages are made from this text on the machine that builds the package.
+                     "the handheld's directory (else $KIVO_DEVICE, else $XDG_DATA_HOME/kivo/device,\n"
+                     "else ~/.local/share/kivo/device)")
         ->type_name("DIR")
         ->check([](const std::string& directory) { return directory.empty() ? "needs a directory" : ""; });
     tool_.require_subcommand(1);
@@ -149,6 +152,7 @@ ExitCode HandheldTool::select_device(const Verb& verb, Console& console) {
         return console.fail("no handheld at " + directory.string() + " (`handheld init` creates one)");
     host::Device::select(directory);
     if (!host::Device::current().ready()) return console.fail("cannot open the handheld at " + directory.string());
+    FollowedZone::follow_tz(console);
     return ExitCode::ok;
 }
 

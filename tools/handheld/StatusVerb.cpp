@@ -59,16 +59,16 @@ ExitCode StatusVerb::run(Console& console) {
     out << "processor   " << processor_description(sim::profile_or_default(profile)) << '\n';
     out << "local time  " << format_local_time(now) << ' ' << weekday_name(now.wDayOfWeek) << '\n';
     out << "time zone   " << zone_text() << '\n';
-    out << "clock       " << clock_source_text() << '\n';
+    out << "clock       " << console.called(clock_source_text()) << '\n';
     out << "audio       " << AudioVerb::backend_text() << '\n';
     out << "display     " << host::DisplayPower::name_of(host::DisplayPower::state()) << '\n';
-    out << "infrared    " << IrPortCommand::describe_setting() << '\n';
+    out << "infrared    " << console.called(IrPortCommand::describe_setting()) << '\n';
     const auto service = host::ServiceLink(device).running();
     out << "service     "
         << (service ? "notification service running, process " + std::to_string(*service)
-                    : std::string("no notification service running (`handheld start`)"))
+                    : console.called("no notification service running (`handheld start`)"))
         << '\n';
-    out << "wake        " << host::WakeReport::describe(device) << '\n';
+    out << "wake        " << console.called(host::WakeReport::describe(device)) << '\n';
     if (registry)
         out << "registry    " << counted(registry->keys, "key") << ", " << counted(registry->values, "value") << '\n';
     if (files) out << "files       " << counted(*files, "file") << " under fs/\n";
