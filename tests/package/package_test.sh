@@ -10,8 +10,11 @@ source=$(realpath "$2")
 work=$(mktemp -d)
 root="$work/root"
 tool="$root/usr/bin/kivo-handheld"
+# The home the package was built in, which nothing of the package may name.
+build_home=$HOME
 export HOME="$work/home"
-unset KIVO_DEVICE XDG_DATA_HOME XDG_CONFIG_HOME
+# No desktop session: the programs make do without the session's runtime folder.
+unset KIVO_DEVICE XDG_DATA_HOME XDG_CONFIG_HOME XDG_RUNTIME_DIR
 device="$HOME/.local/share/kivo/device"
 finish() {
   [[ -x "$tool" && -d "$device" ]] && "$tool" stop >/dev/null 2>&1 || true
@@ -36,10 +39,11 @@ cpack --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" || {
 deb=$(echo "$work"/out/kivo_*.deb)
 [[ -f "$deb" ]] || fail "no kivo_VERSION_ARCH.deb in $(ls "$work/out")"
 
-lintian --fail-on error "$deb" | tee "$work/lintian.log"
+# No error, and no warning but those the README names with the reason for each.
+lintian --fail-on error,warning "$deb" | tee "$work/lintian.log"
 dpkg-deb -x "$deb" "$root"
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
-for file in usr/lib/systemd/user/kivo.service usr/share/applications/kivo.desktop \
+for file in usr/lib/systemd/user/kivo.service usr/lib/systemd/user/kivo@.service usr/share/applications/kivo.desktop \
   usr/share/icons/hicolor/48x48/apps/kivo.png usr/share/icons/hicolor/256x256/apps/kivo.png \
   usr/share/icons/hicolor/scalable/apps/kivo.svg; do
   grep -qx "./$file" <<<"$contents" || fail "the package has no /$file"
@@ -60,6 +64,18 @@ entry="$HOME/.local/share/applications/kivo.desktop"
 desktop-file-validate "$entry" || fail "the menu entry install --menu wrote"
 grep -qF -- "--device \"$device\" run " "$entry" || fail "the menu entry does not start KIVO on this handheld"
 "$tool" audio capture >/dev/null
+# From the package, `autostart on` enables the package's template for this handheld, by the
+# name systemd gives its path, and writes no unit of its own.
+instance="kivo@$(systemd-escape --path "$device").service"
+XDG_CONFIG_HOME="$work/config" "$tool" autostart on --via systemd >"$work/autostart.out" ||
+  { cat "$work/autostart.out"; fail "autostart on"; }
+[[ "$(readlink "$work/config/systemd/user/default.target.wants/$instance")" == "$root/usr/lib/systemd/user/kivo@.service" ]] ||
+  fail "autostart on did not enable $instance of the package's template: $(ls -l "$work/config/systemd/user/default.target.wants")"
+[[ ! -e "$work/config/systemd/user/kivo@.service" ]] || fail "autostart on wrote a template beside the package's"
+XDG_CONFIG_HOME="$work/config" "$tool" autostart status | grep -qF "systemd user unit $instance starts the handheld at $device (this one)" ||
+  fail "autostart status does not list $instance"
+XDG_CONFIG_HOME="$work/config" "$tool" autostart off >/dev/null
+[[ ! -e "$work/config/systemd/user/default.target.wants/$instance" ]] || fail "autostart off left $instance enabled"
 "$tool" ir pacing off >/dev/null
 "$tool" time set "2026-03-07 06:45:00" >/dev/null
 "$tool" alarm add 07:00 --description "From the package" >/dev/null
@@ -75,6 +91,12 @@ if command -v systemd-analyze >/dev/null; then
   mkdir -m 700 "$work/runtime"
   verdict=$(XDG_RUNTIME_DIR="$work/runtime" systemd-analyze verify --user --man=no "$unit" 2>&1) || true
   [[ -z "$verdict" ]] || fail "systemd-analyze verify: $verdict"
+  # The template, as the instance `autostart on` enables loads it.
+  mkdir "$work/units"
+  sed "s|/usr/lib/kivo/|$root/usr/lib/kivo/|g" "$root/usr/lib/systemd/user/kivo@.service" >"$work/units/kivo@.service"
+  ln -s kivo@.service "$work/units/$instance"
+  verdict=$(XDG_RUNTIME_DIR="$work/runtime" systemd-analyze verify --user --man=no "$work/units/$instance" 2>&1) || true
+  [[ -z "$verdict" ]] || fail "systemd-analyze verify $instance: $verdict"
 fi
 condition=$(sed -n 's/^ConditionPathExists=//p' "$unit")
 [[ -e "${condition//%h/$HOME}" ]] || fail "the unit's condition $condition does not hold for the default handheld"
@@ -102,6 +124,7 @@ for _ in $(seq 600); do
   sleep 0.1
 done
 "$tool" ps | grep -q KIVOAlert || { cat "$device/log/programs.log"; fail "the alarm did not ring"; }
+[[ -f "$device/log/Alert.out" ]] && ! grep -q XDG_RUNTIME_DIR "$device/log/Alert.out" || fail "the reminder complains: $(cat "$device/log/Alert.out")"
 "$tool" stop >/dev/null
 wait "$service" || fail "the unit's service did not end well on stop"
 
@@ -113,6 +136,11 @@ service=$("$tool" start | sed -n 's/.*running, process \([0-9]*\)$/\1/p')
 
 man -l "$root/usr/share/man/man1/kivo-handheld-alarm.1.gz" 2>/dev/null | grep -q 'kivo-handheld alarm add 07:30' ||
   fail "the alarm page does not show its example under the installed name"
+page=$(MANWIDTH=200 man -l "$root/usr/share/man/man1/kivo-handheld.1.gz" 2>/dev/null)
+grep -q 'kivo-handheld - Creates, drives and inspects a simulated handheld: a directory holding its file system, registry, clock and settings\.$' <<<"$page" ||
+  fail "the NAME line of kivo-handheld(1): $(grep -A1 NAME <<<"$page")"
+grep -qF '~/.local/share/kivo/device' <<<"$page" || fail "kivo-handheld(1) does not name the default handheld"
+! zcat "$root"/usr/share/man/man1/*.gz | grep -qF "$build_home/" || fail "a manual page names the build's home $build_home"
 
 complete_line() {  # the words Tab offers after the words given, sorted
   bash -c 'source "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); _kivo_handheld; printf "%s\n" "${COMPREPLY[@]}"' \
@@ -122,4 +150,5 @@ complete_line() {  # the words Tab offers after the words given, sorted
 [[ "$(complete_line --device /tmp/x sta)" == "start status" ]] || fail "sta after --device"
 [[ " $(complete_line alarm add 07:00 --) " == *" --sound "* ]] || fail "alarm add options"
 [[ "$(complete_line help tim)" == "time" ]] || fail "help tim"
+[[ "$(complete_line alarm add 07:00 --days week)" == "weekdays weekend" ]] || fail "alarm add --days"
 echo "package ok: $(basename "$deb")"

@@ -127,6 +127,45 @@ TEST_F(ComputerClockTool, ANewHandheldFollowsTheComputerUntilItsClockIsSetByHand
     EXPECT_THAT(ok({"time", "show"}), HasSubstr(" UTC (UTC+00:00)\nclock: its own"));
 }
 
+// A shell's new TZ is the computer's new zone, in each of the forms POSIX gives a zone's
+// file; one the handheld cannot take is named, with the zone it keeps instead.
+TEST_F(ComputerClockTool, AFollowingHandheldTakesANewTzAndSaysWhyItCannotTakeOne) {
+    {
+        const Variable zone("TZ", "Asia/Tokyo");
+        fresh_ok({"init"});
+    }
+    struct Step {
+        const char* tz;
+        const char* shown;  // the zone `time show` then shows
+        const char* note;   // what the tool says on standard error
+    };
+    const Step steps[] = {
+        {"/usr/share/zoneinfo/Europe/Berlin", " Europe/Berlin (UTC+0", "takes the zone Europe/Berlin that TZ names (it was Asia/Tokyo)\n"},
+        {":America/New_York", " America/New_York (UTC-0", "takes the zone America/New_York that TZ names (it was Europe/Berlin)\n"},
+        {"America/New_York", " America/New_York (UTC-0", ""},
+        {"", " America/New_York (UTC-0", ""},
+        {"CET-1CEST,M3.5.0,M10.5.0/3", " America/New_York (UTC-0",
+         "TZ=CET-1CEST,M3.5.0,M10.5.0/3 is a POSIX rule, not a zone of the tz database; set TZ to a zone's name such as "
+         "Europe/Berlin; the handheld keeps the zone America/New_York\n"},
+        {"Mars/Olympus_Mons", " America/New_York (UTC-0", "TZ=Mars/Olympus_Mons names no zone of the tz database"},
+        {"/nowhere/zoneinfo/Europe/Paris", " America/New_York (UTC-0", "TZ=/nowhere/zoneinfo/Europe/Paris names no file"},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.tz);
+        const Variable zone("TZ", step.tz);
+        const auto shown = fresh({"time", "show"});
+        EXPECT_EQ(shown.exit_code, 0);
+        EXPECT_THAT(shown.out, HasSubstr(step.shown));
+        if (*step.note == '\0') {
+            EXPECT_EQ(shown.err, "");
+        } else {
+            EXPECT_THAT(shown.err, HasSubstr(step.note));
+        }
+    }
+    // The zone change ran as any other: the programs registered for it would have run.
+    EXPECT_THAT(fresh_ok({"time", "show"}), HasSubstr("clock: this computer's, in the zone $TZ named"));
+}
+
 TEST_F(ComputerClockTool, TheServiceWaitsOnTheClockThatWakesTheComputerOrSaysWhyNot) {
     const auto rtc = device_root() / "rtc";
     std::filesystem::create_directories(rtc);
@@ -217,53 +256,85 @@ std::vector<std::string> exec_start_words(const std::string& unit) {
     return words;
 }
 
-TEST_F(ComputerClockTool, AutostartWritesAUnitThatStartsTheServiceForThisHandheld) {
+// The output of a shell command, without its last line end.
+std::string output_of(const std::string& command) {
+    std::string text;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[512];
+        for (std::size_t read; (read = fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, read);
+        pclose(pipe);
+    }
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    return text;
+}
+
+std::string quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
+
+TEST_F(ComputerClockTool, AutostartEnablesTheTemplateUnitForThisHandheldByItsEscapedPath) {
     const auto config = device_root() / "config";
     const Variable config_home("XDG_CONFIG_HOME", config.string());
     const Variable no_manager("XDG_RUNTIME_DIR", (device_root() / "no-runtime").string());
-    testing_support::install_stand_in(device_root(), "\\Windows\\kivowake.exe");
+    // A path with what systemd escapes: spaces, a dash, a leading dot, a letter beyond ASCII.
+    const auto device = std::filesystem::absolute(device_root() / "my hand-held" / ".kivo ü");
+    const auto tool = [&](std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), {"--device", device.string()});
+        return tool_tests::run_handheld(arguments);
+    };
+    ASSERT_EQ(tool({"init"}).exit_code, 0);
+    testing_support::install_stand_in(device, "\\Windows\\kivowake.exe");
 
-    // No systemd user manager here: an XDG autostart entry, said so.
-    const auto desktop = ok({"autostart", "on"});
-    EXPECT_THAT(desktop, HasSubstr("no systemd user manager runs here"));
-    EXPECT_THAT(ok({"autostart", "status"}), HasSubstr("XDG autostart entry " + (config / "autostart").string()));
+    // No systemd user manager here: an XDG autostart entry, said so, naming the tool as called.
+    const auto desktop = tool({"autostart", "on"});
+    EXPECT_THAT(desktop.out, HasSubstr("no systemd user manager runs here"));
+    EXPECT_THAT(tool({"autostart", "status"}).out, HasSubstr("XDG autostart entry " + (config / "autostart").string()));
 
-    const auto on = ok({"autostart", "on", "--via", "systemd"});
-    EXPECT_THAT(on, HasSubstr("loginctl enable-linger"));
-    std::filesystem::path unit;
-    for (const auto& file : std::filesystem::directory_iterator(config / "systemd" / "user"))
-        if (file.path().extension() == ".service") unit = file.path();
-    ASSERT_FALSE(unit.empty());
-    EXPECT_TRUE(std::filesystem::is_symlink(config / "systemd" / "user" / "default.target.wants" / unit.filename()));
+    const auto on = tool({"autostart", "on", "--via", "systemd"});
+    EXPECT_EQ(on.exit_code, 0) << on.err;
+    EXPECT_THAT(on.out, HasSubstr("loginctl enable-linger"));
+    const auto units = config / "systemd" / "user";
+    std::string instance;
+    for (const auto& link : std::filesystem::directory_iterator(units / "default.target.wants"))
+        instance = link.path().filename().string();
+    ASSERT_THAT(instance, ::testing::StartsWith("kivo@"));
+    if (access("/usr/bin/systemd-escape", X_OK) == 0) {
+        EXPECT_EQ(instance, "kivo@" + output_of("systemd-escape --path " + quoted(device)) + ".service");
+    }
+    EXPECT_EQ(std::filesystem::read_symlink(units / "default.target.wants" / instance), units / "kivo@.service");
+    EXPECT_THAT(tool({"autostart", "status"}).out,
+                HasSubstr("systemd user unit " + instance + " starts the handheld at " + device.string() + " (this one)"));
     std::stringstream text;
-    text << std::ifstream(unit).rdbuf();
+    text << std::ifstream(units / "kivo@.service").rdbuf();
     EXPECT_THAT(text.str(), HasSubstr("\nRestart=on-failure\n"));
     EXPECT_THAT(text.str(), HasSubstr("\nWantedBy=default.target\n"));
     if (access("/usr/bin/systemd-analyze", X_OK) == 0) {
-        const std::string verify = "systemd-analyze verify --man=no " + unit.string() + " 2>&1";
-        EXPECT_EQ(std::system(verify.c_str()), 0) << verify;
+        // The instance as the user manager loads it: the link's name, the template's text.
+        const std::string verify = "systemd-analyze verify --man=no " + quoted(units / "default.target.wants" / instance) + " 2>&1";
+        EXPECT_EQ(output_of(verify), "") << verify;
     }
 
-    // The unit's command line, run as it stands, is this handheld's service.
-    const auto words = exec_start_words(text.str());
+    // The unit's command line, its %f the handheld's path as systemd gives it, is this
+    // handheld's service.
+    auto words = exec_start_words(text.str());
     ASSERT_EQ(words.size(), 2u) << text.str();
-    EXPECT_EQ(words[1], std::filesystem::absolute(device_root()).string());
+    ASSERT_EQ(words[1], "%f");
+    words[1] = device.string();
     // Due a minute ago, while no service ran.
+    host::Device::select(device);
     const auto due = host::device_local_time(host::device_utc_now() - std::chrono::minutes(1));
     ASSERT_TRUE(host::NotificationStore(host::Device::current().database()).set_time(u"\\Windows\\kivowake.exe", due));
     {
         testing_support::ChildProcess service(words[0], {words[1]});
-        EXPECT_THAT(testing_support::wait_for_stand_in_lines(device_root(), 1).front(),
+        EXPECT_THAT(testing_support::wait_for_stand_in_lines(device, 1).front(),
                     ::testing::StartsWith("started program=\\Windows\\kivowake.exe command=AppRunAtTime "));
-        ok({"stop"});
+        EXPECT_EQ(tool({"stop"}).exit_code, 0);
         EXPECT_EQ(service.wait(), 0);
     }
 
-    const auto off = ok({"autostart", "off"});
-    EXPECT_THAT(off, HasSubstr("removed " + unit.string()));
-    EXPECT_FALSE(std::filesystem::exists(unit));
+    const auto off = tool({"autostart", "off"});
+    EXPECT_THAT(off.out, HasSubstr("removed " + (units / "default.target.wants" / instance).string()));
+    EXPECT_THAT(off.out, HasSubstr("removed " + (units / "kivo@.service").string())) << "the last instance's template";
     EXPECT_TRUE(std::filesystem::is_empty(config / "autostart"));
-    EXPECT_THAT(ok({"autostart", "status"}), HasSubstr("off: nothing starts the service"));
+    EXPECT_THAT(tool({"autostart", "status"}).out, HasSubstr("off: nothing starts the service"));
 }
 
 // A desktop entry's Exec words as a desktop reads them: the file's string escapes first,

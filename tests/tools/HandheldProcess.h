@@ -12,7 +12,8 @@ struct HandheldResult {
     std::string err;
 };
 
-// Runs the built tool with `arguments`, inheriting this process's environment.
-HandheldResult run_handheld(const std::vector<std::string>& arguments);
+// Runs the built tool with `arguments`, inheriting this process's environment; `program`
+// names it otherwise (a link under the package's name, say).
+HandheldResult run_handheld(const std::vector<std::string>& arguments, const std::string& program = HANDHELD_PROGRAM);
 
 }  // namespace tool_tests

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -22,6 +23,7 @@
 namespace {
 
 using ::testing::HasSubstr;
+using ::testing::Not;
 using ::testing::StartsWith;
 using tool_tests::HandheldResult;
 
@@ -285,6 +287,44 @@ TEST_F(HandheldTool, VerbsOnAMissingHandheldFailWithoutCreatingIt) {
     EXPECT_EQ(result.exit_code, 1);
     EXPECT_THAT(result.err, HasSubstr("no handheld at"));
     EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
+// Installed, the tool is kivo-handheld: what it says and what it writes name it so, and the
+// help written from it (the manual pages) holds no home of the computer it ran on.
+TEST_F(HandheldTool, UnderThePackagesNameItsMessagesAndFilesUseThatName) {
+    const auto renamed = device_root() / "kivo-handheld";
+    std::filesystem::create_symlink(HANDHELD_PROGRAM, renamed);
+    const auto tool = [&](std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), {"--device", device_root().string()});
+        return tool_tests::run_handheld(arguments, renamed.string());
+    };
+    const auto missing = tool_tests::run_handheld({"--device", (device_root() / "none").string(), "status"}, renamed);
+    EXPECT_THAT(missing.err, StartsWith("kivo-handheld status: no handheld at "));
+    EXPECT_THAT(missing.err, HasSubstr("(`kivo-handheld init` creates one)"));
+
+    ASSERT_EQ(tool({"init"}).exit_code, 0);
+    const auto silent = tool({"alarm", "add", "07:00"});
+    EXPECT_EQ(silent.exit_code, 0) << silent.err;
+    EXPECT_EQ(silent.err, "kivo-handheld alarm add: note: the alarm rings without a sound; --sound FILE gives it one\n");
+    EXPECT_THAT(tool({"status"}).out, HasSubstr("no notification service running (`kivo-handheld start`)"));
+
+    const auto config = device_root() / "config";
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    const auto on = tool({"autostart", "on", "--via", "xdg"});
+    unsetenv("XDG_CONFIG_HOME");
+    ASSERT_EQ(on.exit_code, 0) << on.err;
+    std::stringstream entry;
+    for (const auto& file : std::filesystem::directory_iterator(config / "autostart"))
+        entry << std::ifstream(file.path()).rdbuf();
+    EXPECT_THAT(entry.str(), StartsWith("# Written by `kivo-handheld autostart on`; `kivo-handheld autostart off` removes it."));
+    EXPECT_THAT(entry.str(), HasSubstr("\nTryExec=")) << "a session skips the entry once the service is gone";
+
+    const auto help = tool({"--help"}).out;
+    EXPECT_THAT(help, HasSubstr("else ~/.local/share/kivo/device)"));
+    EXPECT_THAT(help, HasSubstr("\nexample:\n  kivo-handheld --device /tmp/hh init && kivo-handheld --device"));
+    if (const char* home = std::getenv("HOME")) {
+        EXPECT_THAT(help, Not(HasSubstr(home + std::string("/.local"))));
+    }
 }
 
 struct Misuse {

@@ -76,6 +76,8 @@ TEST_F(ProgramVerbs, InstallRunListAndUninstall) {
     }
     ASSERT_NE(alert, nullptr);
     ASSERT_TRUE(ce::SetForegroundWindow(alert));
+    const auto socket = device_root() / "run" / "windows" / (pid + ".sock");
+    EXPECT_TRUE(std::filesystem::exists(socket));
     EXPECT_THAT(lines_of(ok({"ps"})),
                 ElementsAre(MatchesRegex("PID +PROGRAM +COMMAND LINE +WINDOW +FOREGROUND +TOP-MOST"),
                             MatchesRegex(pid + " +\\\\Program Files\\\\KIVO\\\\Alert.exe +SHOW now +\"KIVOAlert\" +yes")));
@@ -92,6 +94,7 @@ TEST_F(ProgramVerbs, InstallRunListAndUninstall) {
     EXPECT_FALSE(std::filesystem::exists(host_path("Windows/KIVO.htm")));
     EXPECT_TRUE(std::filesystem::exists(host_path("Windows/peghelp.exe"))) << "the handheld's own viewer stays";
     EXPECT_THAT(lines_of(ok({"ps"})), ElementsAre("no programs running"));
+    EXPECT_FALSE(std::filesystem::exists(socket)) << "the ended program's socket stays";
 }
 
 // `handheld run ... | cat` ends when the tool does: the started program's output goes to

@@ -10,6 +10,7 @@
 #include "AlarmText.h"
 #include "Arguments.h"
 #include "ClockText.h"
+#include "CompletionWords.h"
 #include "PlayVerb.h"
 #include "alarms/StoredSoundPath.h"
 #include "ce/Files.h"
@@ -28,18 +29,18 @@ constexpr std::initializer_list<std::uint32_t> kReplays = {1, 2, 3, 5, 10, 15, 2
 // Texts of 200 characters and more read back as absent.
 constexpr std::size_t kLongestText = 199;
 
-std::string list_of(std::initializer_list<std::uint32_t> values) {
+std::string list_of(std::initializer_list<std::uint32_t> values, const char* separator = ", ") {
     std::string text;
-    for (const auto value : values) text += (text.empty() ? "" : ", ") + std::to_string(value);
+    for (const auto value : values) text += (text.empty() ? "" : separator) + std::to_string(value);
     return text;
 }
 
 // An option taking one of `allowed` into `value`.
 CLI::Option* add_one_of(CLI::App& command, const std::string& name, std::uint32_t& value,
                         std::initializer_list<std::uint32_t> allowed, const std::string& description) {
-    return command
-        .add_option_function<std::string>(
-            name, [&value](const std::string& text) { value = *whole_number(text); }, description)
+    auto* option = command.add_option_function<std::string>(
+        name, [&value](const std::string& text) { value = *whole_number(text); }, description);
+    return CompletionWords::offer(option, list_of(allowed, " "))
         ->type_name("N")
         ->check([allowed](const std::string& text) {
             const auto number = whole_number(text);
@@ -56,17 +57,20 @@ void AlarmAddCommand::declare(CLI::App& command) {
         "Writes a new alarm file in the alarm store under the store's lock, as the alarm form\n"
         "saves one, then registers the alarm due next with the handheld's notification\n"
         "database. An armed alarm whose time an armed alarm has already is refused, as KIVO's\n"
-        "list refuses it: only one of them could ring (--inactive adds it disarmed).");
+        "list refuses it: only one of them could ring (--inactive adds it disarmed). Without\n"
+        "--sound the alarm rings silently, as one the form saves with \"Play sound\" unticked;\n"
+        "the tool says so.");
     command.add_option("HH:MM", time_, "the time of day, 00:00-23:59")
         ->required()
         ->check([](const std::string& text) {
             return AlarmText::ParseTimeOfDay(text) ? "" : "the time must be HH:MM (00:00-23:59), not '" + text + "'";
         });
-    command.add_option("--days", days_, "once (the default), daily, weekdays, weekend, or day names:\nmon,tue,wed,thu,fri,sat,sun")
+    auto* days = command.add_option("--days", days_, "once (the default), daily, weekdays, weekend, or day names:\nmon,tue,wed,thu,fri,sat,sun")
         ->type_name("DAYS")
         ->check([](const std::string& text) {
             return AlarmText::ParseDays(text) ? "" : "must be once, daily, weekdays, weekend or day names, not '" + text + "'";
         });
+    CompletionWords::offer(days, "once daily weekdays weekend mon tue wed thu fri sat sun");
     command.add_option("--description", description_, "the text the reminder shows (up to 199 characters)")
         ->type_name("TEXT")
         ->check([](const std::string& text) {
@@ -153,6 +157,9 @@ ExitCode AlarmAddCommand::run(Console& console) {
         out << "; nothing registered: " << ce::utf8_from_utf16(added.missing_program) << " is not installed\n";
     else
         out << "; nothing registered\n";
+    // The alarm form saves a silent alarm only when "Play sound" is unticked, which a person
+    // sees; an option left out is easily missed.
+    if (sound_.empty()) console.note("the alarm rings without a sound; --sound FILE gives it one");
     return ExitCode::ok;
 }
 

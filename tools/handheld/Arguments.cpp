@@ -1,5 +1,7 @@
 #include "Arguments.h"
 
+#include "CompletionWords.h"
+
 #include <charconv>
 #include <cmath>
 #include <functional>
@@ -44,11 +46,21 @@ CLI::Option* add_checked_number(CLI::App& command, const std::string& name, std:
             return "'" + text + "' is not " + noun + " from " + std::to_string(low) + " to " + std::to_string(high);
         },
         "", "range");
-    return command
-        .add_option_function<std::string>(
-            name, [store](const std::string& text) { store(whole_number(text).value_or(0)); }, description)
-        ->check(range)
-        ->type_name("N");
+    CLI::Option* option =
+        command
+            .add_option_function<std::string>(
+                name, [store](const std::string& text) { store(whole_number(text).value_or(0)); }, description)
+            ->check(range)
+            ->type_name("N");
+    // A short range is offered whole at Tab ("1 2 … 10" for a volume).
+    constexpr std::uint32_t kLongestOffered = 20;
+    if (high - low < kLongestOffered) {
+        std::string words;
+        for (std::uint32_t number = low; number <= high; ++number)
+            words += (words.empty() ? "" : " ") + std::to_string(number);
+        CompletionWords::offer(option, words);
+    }
+    return option;
 }
 
 }  // namespace

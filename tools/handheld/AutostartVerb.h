@@ -3,6 +3,7 @@
 // with the person's session (or at boot, with lingering), so that an alarm rings after
 // the computer restarts without anyone starting KIVO first.
 
+#include <filesystem>
 #include <string>
 
 #include "ServiceUnit.h"
@@ -21,6 +22,9 @@ private:
     ExitCode turn_off(const ServiceUnit& unit, Console& console);
     ExitCode show(const ServiceUnit& unit, Console& console);
     bool use_systemd() const;
+    // Each removal is reported; false, with the message, when a file stays.
+    static bool remove_file(const std::filesystem::path& file, Console& console);
+    static bool remove_former_unit(const ServiceUnit& unit, Console& console);
 
     CLI::App* on_ = nullptr;
     CLI::App* off_ = nullptr;

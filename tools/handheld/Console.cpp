@@ -1,12 +1,16 @@
 #include "Console.h"
 
+#include "ToolName.h"
+
 namespace handheld {
 
 void Console::print_message(std::string_view message) {
     err_ << tool_;
     if (!verb_.empty()) err_ << ' ' << verb_;
-    err_ << ": " << message << '\n';
+    err_ << ": " << called(message) << '\n';
 }
+
+std::string Console::called(std::string_view text) const { return as_called(text, tool_); }
 
 ExitCode Console::fail(std::string_view message) {
     print_message(message);

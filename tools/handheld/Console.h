@@ -17,11 +17,15 @@ public:
     Console(std::ostream& out, std::ostream& err, std::string tool) : out_(out), err_(err), tool_(std::move(tool)) {}
 
     std::ostream& out() { return out_; }
+    // The name the tool was called by, which the files it writes name it by too.
+    const std::string& tool() const { return tool_; }
+    // `text` with the tool's commands in it ("`handheld start`") spelt as it was called.
+    std::string called(std::string_view text) const;
 
     // The command messages start with ("reg", "ir send", ...); empty for the tool itself.
     void set_verb(std::string_view verb) { verb_ = verb; }
 
-    // "TOOL VERB: message" on standard error.
+    // "TOOL VERB: message" on standard error, the commands it names spelt as called.
     ExitCode fail(std::string_view message);
     // "TOOL VERB: note: message" on standard error: what was done differently from
     // what was asked, and why.

@@ -9,6 +9,7 @@
 #include "AutostartVerb.h"
 #include "BashCompletion.h"
 #include "CopyVerb.h"
+#include "FollowedZone.h"
 #include "HelpFormatter.h"
 #include "HoldVerb.h"
 #include "InitVerb.h"
@@ -46,8 +47,10 @@ HandheldTool::HandheldTool(const std::string& name)
     tool_.formatter(std::make_shared<HelpFormatter>(name));
     tool_.set_help_flag("-h,--help", "this text; `handheld VERB --help` describes one verb");
     tool_.add_option("--device", device_,
-                     "the handheld's directory (else $KIVO_DEVICE, else " + host::Device::default_root().string() +
-                         ")")
+                     // Written as a person reads it, never with this computer's home: the manual
+                     // pages are made from this text on the machine that builds the package.
+                     "the handheld's directory (else $KIVO_DEVICE, else $XDG_DATA_HOME/kivo/device,\n"
+                     "else ~/.local/share/kivo/device)")
         ->type_name("DIR")
         ->check([](const std::string& directory) { return directory.empty() ? "needs a directory" : ""; });
     tool_.require_subcommand(1);
@@ -153,6 +156,7 @@ ExitCode HandheldTool::select_device(const Verb& verb, Console& console) {
     if (!device.ready())
         return console.fail("cannot open the handheld at " + directory.string() + ": " + device.failure());
     RebuiltDatabase::follow_up(console);
+    FollowedZone::follow_tz(console);
     return ExitCode::ok;
 }
 

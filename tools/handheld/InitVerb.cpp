@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "ActiveDrivers.h"
+#include "CompletionWords.h"
 #include "DeviceImage.h"
 #include "ErrorText.h"
 #include "ProcessorProfile.h"
@@ -32,7 +33,7 @@ void InitVerb::declare(CLI::App& command) {
         "\\Windows, \\My Documents, \\Program Files and \\Program Files\\KIVO. Puts the handheld's\n"
         "own help viewer at \\Windows\\peghelp.exe (refreshed every time, as a new ROM would).\n"
         "Running it again changes nothing else that is already stored.");
-    command.add_option("--profile", profile_,
+    auto* profile = command.add_option("--profile", profile_,
                        "processor family: " + processor_profile_list() +
                            "\n(default " + std::string(kDefaultProfile) + ", or the one already stored)")
         ->type_name("NAME")
@@ -45,6 +46,9 @@ void InitVerb::declare(CLI::App& command) {
                 return {};
             },
             "", "profile"));
+    std::string profiles = processor_profile_list();
+    std::erase(profiles, ',');
+    CompletionWords::offer(profile, profiles);
     command.footer("example:\n  handheld --device /tmp/hh init --profile omap850");
 }
 

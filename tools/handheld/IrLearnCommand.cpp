@@ -1,5 +1,6 @@
 #include "IrLearnCommand.h"
 
+#include "CompletionWords.h"
 #include "InfraredPort.h"
 #include "host/hw/Machine.h"
 #include "irdriver/IrDriverInstance.h"
@@ -11,7 +12,7 @@ namespace {
 
 std::string failure(int code) {
     switch (code) {
-        case kIrLearnTimeout: return "nothing received within 20 seconds (queue one with handheld ir press)";
+        case kIrLearnTimeout: return "nothing received within 20 seconds (queue one with `handheld ir press`)";
         case kIrCarrierTooSlow: return "the carrier is too slow (periods of 101 us or more)";
         case kIrMarkTooLong: return "a pulse longer than 0.8 s, or a carrier slower than 100 us";
         case kIrPortUnavailable: return "the serial port cannot be opened";
@@ -31,8 +32,8 @@ void IrLearnCommand::declare(CLI::App& command) {
         "count, the repeat start and the durations (us), or with --format the signal as a\n"
         "file of that kind.");
     command.add_option("--port", port_, "the serial port (default: the profile's infrared port)")->type_name("COMn:");
-    command.add_option("--format", format_, "print the signal as a file: mode2, pronto or ir")
-        ->check(CLI::IsMember({"mode2", "pronto", "ir"}));
+    CompletionWords::one_of(command.add_option("--format", format_, "print the signal as a file: mode2, pronto or ir"),
+                            {"mode2", "pronto", "ir"});
     command.add_option("--name", name_, "the signal's name in an ir file (Learned by default)");
     command.footer("example:\n  handheld ir press nec.pronto && handheld ir learn --format pronto > learned.pronto");
 }

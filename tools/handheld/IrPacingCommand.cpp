@@ -1,5 +1,6 @@
 #include "IrPacingCommand.h"
 
+#include "CompletionWords.h"
 #include "host/Device.h"
 #include "host/hw/Machine.h"
 #include "host/hw/lirc/InfraredPortSetting.h"
@@ -11,7 +12,7 @@ void IrPacingCommand::declare(CLI::App& command) {
         "Shows or sets whether the simulated processor keeps its clock to the wall clock\n"
         "(on: a 1-second signal takes a second; off: as fast as the host runs). Either way\n"
         "the trace is the same. Takes effect for programs started later.");
-    command.add_option("MODE", mode_, "on or off; without it, shows the setting")->check(CLI::IsMember({"on", "off"}));
+    CompletionWords::one_of(command.add_option("MODE", mode_, "on or off; without it, shows the setting"), {"on", "off"});
     command.footer("example:\n  handheld ir pacing off");
 }
 

@@ -37,7 +37,7 @@ void IrPortCommand::declare(CLI::App& command) {
 
 std::string IrPortCommand::describe_setting() {
     const auto setting = stored_setting();
-    if (!setting.lirc()) return "sim (transmissions go to log/ir.log only; learning hears handheld ir press)";
+    if (!setting.lirc()) return "sim (transmissions go to log/ir.log only; learning hears `handheld ir press`)";
     std::string description;
     const std::string error = host::hw::LircBridge::check(setting, host::hw::LircCalls::system(), description);
     return setting.text() + '\n' + indented(error.empty() ? description : "not usable now: " + error);
@@ -45,7 +45,7 @@ std::string IrPortCommand::describe_setting() {
 
 ExitCode IrPortCommand::run(Console& console) {
     if (words_.empty()) {
-        console.out() << "infrared port " << describe_setting() << '\n';
+        console.out() << "infrared port " << console.called(describe_setting()) << '\n';
         return ExitCode::ok;
     }
     std::string text;

@@ -65,7 +65,7 @@ ExitCode IrRunCommand::run(Console& console) {
     ReleaseIrDriver();
     if (state != irvox::context::kOk) return console.fail("macro " + macro_ + ": " + describe_state(state, code));
     console.out() << "ran macro " << macro_ << ": " << counter.sent << (counter.sent == 1 ? " signal" : " signals")
-                  << " sent; see handheld ir log\n";
+                  << console.called(" sent; see `handheld ir log`") << '\n';
     return ExitCode::ok;
 }
 

@@ -31,10 +31,13 @@ CarrierRange carrier_range(sim::Family family) {
     }
 }
 
-// Ctrl-C (or a termination request) ends a send at once, however many passes are left.
-void stop_on_interrupt() {
-    Interrupts::Forward([] {
-        std::fputs("handheld ir: send interrupted\n", stderr);
+// Ctrl-C (or a termination request) ends a send at once, however many passes are
+// left; the action key the send holds is let go first, so the handheld's programs do
+// not see it held after the tool has gone.
+void stop_on_interrupt(const std::filesystem::path& run_dir, const std::string& tool) {
+    Interrupts::Forward([run_dir, message = tool + " ir send: interrupted\n"] {
+        host::hw::InputState(run_dir).release(IrSendCommand::kHoldKey);
+        std::fputs(message.c_str(), stderr);
         std::_Exit(130);
     });
 }
@@ -86,7 +89,7 @@ ExitCode IrSendCommand::run(Console& console) {
                             std::to_string(range.lowest_us) + " to " + std::to_string(range.highest_us) + " us periods");
     for (const std::string& note : read.notes) console.note(note);
 
-    stop_on_interrupt();
+    stop_on_interrupt(host::Device::current().run_dir(), console.tool());
     const std::u16string port = InfraredPort::Chosen(port_);
     CIrDrvr* driver = GetIrDriver();
     if (driver == nullptr) return console.fail("the handheld's processor has no infrared driver");
@@ -107,7 +110,7 @@ ExitCode IrSendCommand::run(Console& console) {
     if (result != kIrOk)
         return console.fail("the driver refused the signal (code " + std::to_string(result) + ")" +
                             (lirc.empty() ? "" : ": " + lirc));
-    console.out() << "sent; see handheld ir log --last\n";
+    console.out() << console.called("sent; see `handheld ir log --last`") << '\n';
     if (!lirc.empty()) console.out() << "lirc " << lirc << '\n';
     return ExitCode::ok;
 }

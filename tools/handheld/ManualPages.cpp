@@ -1,5 +1,6 @@
 #include "ManualPages.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <system_error>
@@ -108,8 +109,10 @@ std::string ManualPages::page(const CLI::App& command) const {
     const HelpFormatter& formatter = formatter_of(command);
     const std::string name = page_name(command);
     const std::string path = &command == &tool_ ? tool_.get_name() : tool_.get_name() + " " + command.get_name();
+    // The first paragraph, whole: its lines end where the terminal's help breaks them.
     const std::string& description = command.get_description();
-    const std::string summary = description.substr(0, description.find('\n'));
+    std::string summary = description.substr(0, description.find("\n\n"));
+    std::replace(summary.begin(), summary.end(), '\n', ' ');
 
     std::string roff = ".TH \"" + upper(name) + "\" \"1\" \"\" \"KIVO " + version_ + "\" \"User Commands\"\n";
     roff += ".SH NAME\n" + literal(name) + " \\- " + literal(summary) + "\n";

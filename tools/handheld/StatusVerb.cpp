@@ -69,19 +69,19 @@ ExitCode StatusVerb::run(Console& console) {
     out << "processor   " << processor_description(sim::profile_or_default(profile)) << '\n';
     out << "local time  " << format_local_time(now) << ' ' << weekday_name(now.wDayOfWeek) << '\n';
     out << "time zone   " << zone_text() << '\n';
-    out << "clock       " << clock_source_text() << '\n';
+    out << "clock       " << console.called(clock_source_text()) << '\n';
     out << "audio       " << AudioVerb::backend_text() << '\n';
     out << "display     " << host::DisplayPower::name_of(host::DisplayPower::state()) << '\n';
-    out << "infrared    " << IrPortCommand::describe_setting() << '\n';
+    out << "infrared    " << console.called(IrPortCommand::describe_setting()) << '\n';
     const auto service = host::ServiceLink(device).running();
     out << "service     "
         << (service ? "notification service running, process " + std::to_string(*service)
-                    : std::string("no notification service running (`handheld start`)"))
+                    : console.called("no notification service running (`handheld start`)"))
         << '\n';
     if (service) out << "keeper      " << keeper_text(host::ServiceLink(device).keeper()) << '\n';
     if (const auto trouble = host::ServiceLink(device).trouble(); service && trouble)
         out << "trouble     " << *trouble << " (alarms still ring)\n";
-    out << "wake        " << host::SuspendReport::describe(device) << '\n';
+    out << "wake        " << console.called(host::SuspendReport::describe(device)) << '\n';
     if (const auto rebuilt = device.database().setting(host::Device::kRebuiltSetting))
         out << "database    " << *rebuilt << '\n';
     if (registry)

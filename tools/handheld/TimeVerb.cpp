@@ -51,7 +51,7 @@ ExitCode TimeVerb::show(Console& console) {
     ce::SYSTEMTIME now;
     ce::GetLocalTime(&now);
     console.out() << format_local_time(now) << ' ' << weekday_name(now.wDayOfWeek) << ' ' << zone_text() << '\n';
-    console.out() << "clock: " << clock_source_text() << '\n';
+    console.out() << "clock: " << console.called(clock_source_text()) << '\n';
     return ExitCode::ok;
 }
 
@@ -88,7 +88,7 @@ ExitCode TimeVerb::set(const std::string& text, Console& console) {
         return console.fail("the clock is set; the programs registered for a time change start once the notification service "
                             "runs, which it does not: " +
                             failure);
-    if (followed) console.out() << kOwnClockNotice << '\n';
+    if (followed) console.out() << console.called(kOwnClockNotice) << '\n';
     return show(console);
 }
 

@@ -13,6 +13,7 @@ constexpr const char* kSetupLibrary = "KIVOSETUP.so";
 constexpr const char* kMenuEntry = "applications/kivo.desktop";
 constexpr const char* kIconTheme = "icons/hicolor";
 constexpr const char* kUserUnit = "lib/systemd/user/kivo.service";
+constexpr const char* kUserTemplate = "lib/systemd/user/kivo@.service";
 
 }  // namespace
 
@@ -24,7 +25,8 @@ ToolFiles ToolFiles::installed(const std::filesystem::path& prefix) {
             programs / "peghelp",
             prefix / "share" / kMenuEntry,
             prefix / "share" / kIconTheme,
-            prefix / kUserUnit};
+            prefix / kUserUnit,
+            prefix / kUserTemplate};
 }
 
 bool ToolFiles::is_installed(const std::filesystem::path& prefix) {
@@ -46,6 +48,7 @@ ToolFiles ToolFiles::of_this_tool() {
             KIVO_HELP_VIEWER,
             shared / kMenuEntry,
             shared / kIconTheme,
+            {},
             {}};
 }
 

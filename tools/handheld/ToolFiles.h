@@ -18,6 +18,7 @@ struct ToolFiles {
     std::filesystem::path menu_entry;      // kivo.desktop: KIVO in the menu, on the default handheld
     std::filesystem::path icon_theme;      // the hicolor theme folder holding KIVO's icons
     std::filesystem::path user_unit;       // kivo.service, the default handheld's; a build has none
+    std::filesystem::path user_template;   // kivo@.service, any handheld's by its path; a build has none
 
     // The files of the running tool: its package's when it was installed, else the build's.
     static ToolFiles of_this_tool();

@@ -5,13 +5,17 @@ namespace handheld {
 namespace {
 
 // Whether the word at `at` starts a command: first on its line (examples are indented),
-// right after a backquote, or after a shell operator ("&& ", "| ", "$ ").
+// right after a backquote, after a shell operator ("&& ", "| ", "$ ") or after sudo.
 bool starts_command(std::string_view text, std::size_t at) {
     std::size_t before = at;
     while (before > 0 && text[before - 1] == ' ') --before;
     if (before == 0 || text[before - 1] == '\n') return true;
     if (before == at && text[at - 1] == '`') return true;
     if (before + 1 != at) return false;  // exactly one space after an operator
+    // "sudo handheld install --wake": the command sudo runs.
+    constexpr std::string_view kSudo = "sudo";
+    if (before >= kSudo.size() && text.substr(before - kSudo.size(), kSudo.size()) == kSudo)
+        return starts_command(text, before - kSudo.size());
     const char operator_end = text[before - 1];
     return operator_end == '&' || operator_end == '|' || operator_end == '$';
 }

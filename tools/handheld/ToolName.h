@@ -14,7 +14,7 @@ inline constexpr std::string_view kBuiltName = "handheld";
 std::string tool_name_from(std::string_view program_path);
 
 // `text` with each command of the tool ("  handheld init", "`handheld ir log`",
-// "&& handheld key") spelt with `name`; prose ("the handheld's clock") keeps the word.
+// "&& handheld key", "sudo handheld install") spelt with `name`; prose ("the handheld's clock") keeps the word.
 std::string as_called(std::string_view text, std::string_view name);
 
 }  // namespace handheld

@@ -1,5 +1,6 @@
 #include "UiCommand.h"
 
+#include "CompletionWords.h"
 #include "Arguments.h"
 #include "UiRequest.h"
 #include "framework/AutomationProtocol.h"
@@ -83,7 +84,7 @@ void UiCommand::declare(CLI::App& command) {
     if (action_ == Action::select)
         add_number(command, "INDEX", index_, 0, 0x7FFF, "the item, from 0", "an item index")->required();
     if (action_ == Action::spin) {
-        command.add_option("DIRECTION", direction_, "up or down")->required()->check(CLI::IsMember({"up", "down"}));
+        CompletionWords::one_of(command.add_option("DIRECTION", direction_, "up or down")->required(), {"up", "down"});
         add_number(command, "TIMES", times_, 1, 99, "how many taps (1 by default)", "a count");
     }
     command.footer(std::string("example:\n  handheld ui ") + name_of(action_) +

@@ -15,9 +15,9 @@ ExitCode WakeCapability::grant(const std::filesystem::path& service, Console& co
     if (HostCommand::run({"setcap", "cap_wake_alarm+p", service.string()}) != 0)
         return console.fail("setcap could not set CAP_WAKE_ALARM on " + service.string());
     console.out() << "set CAP_WAKE_ALARM on " << service.string() << '\n'
-                  << "a notification service started from now on wakes this computer from suspend for an alarm "
+                  << console.called("a notification service started from now on wakes this computer from suspend for an alarm "
                      "(`handheld stop` and `handheld start` restart a running one; a rebuild of the service drops "
-                     "the capability)\n";
+                     "the capability)") << '\n';
     return ExitCode::ok;
 }
 

@@ -1,6 +1,7 @@
 #include "ZoneVerb.h"
 
 #include "ClockText.h"
+#include "CompletionWords.h"
 #include "ce/Notify.h"
 #include "host/Device.h"
 #include "host/clock/Clock.h"
@@ -13,8 +14,10 @@ void ZoneVerb::declare(CLI::App& command) {
     command.require_subcommand(1);
     command.add_subcommand("show", "the zone and its offset from UTC now");
     set_ = command.add_subcommand("set", "change the zone, keeping the handheld's UTC");
-    set_->add_option("ZONE", zone_, "a name from the tz database, such as Europe/Berlin, America/New_York or UTC")
-        ->required();
+    CompletionWords::offer(
+        set_->add_option("ZONE", zone_, "a name from the tz database, such as Europe/Berlin, America/New_York or UTC")
+            ->required(),
+        CompletionWords::kZones);
     describe(
         "Shows the handheld's time zone with its current offset from UTC, or sets it. Setting it\n"
         "raises the time-zone-change event: the notification service starts the programs\n"
@@ -37,7 +40,7 @@ ExitCode ZoneVerb::run(Console& console) {
         return console.fail("the time zone is set; the programs registered for a zone change start once the notification "
                             "service runs, which it does not: " +
                             failure);
-    if (followed) console.out() << kOwnClockNotice << '\n';
+    if (followed) console.out() << console.called(kOwnClockNotice) << '\n';
     return show(console);
 }
 

@@ -1,8 +1,11 @@
 #include "host/process/ProcessTable.h"
 
+#include <unistd.h>
+
 #include "ce/Process.h"
 #include "ce/Text.h"
 #include "host/shell/ProgramPath.h"
+#include "host/window/MessagePort.h"
 
 namespace host {
 
@@ -72,6 +75,8 @@ void ProcessTable::forget(const ProcessIdentity& identity) {
     Statement erase(db_.handle(), "DELETE FROM processes WHERE pid = ?1 AND started = ?2");
     erase.bind(1, std::int64_t{identity.pid}).bind(2, static_cast<std::int64_t>(identity.started));
     erase.run();
+    // A process that was killed left its message socket; one that took its id since owns it.
+    if (!ProcessIdentity::of(identity.pid)) unlink(MessagePort::socket_of(identity.pid).c_str());
 }
 
 }  // namespace host

@@ -1,13 +1,17 @@
 #include "host/process/ProgramLauncher.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <signal.h>
 #include <spawn.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -74,10 +78,30 @@ bool is_handheld_variable(const char* entry) {
     return false;
 }
 
+constexpr std::string_view kRuntimeVariable = "XDG_RUNTIME_DIR";
+
+// Qt wants a private runtime folder and complains at every start without one, which a
+// service started outside a desktop session has not: the handheld's own, 0700, then.
+// A session's own folder is kept (its display's socket is there).
+std::optional<std::string> runtime_folder() {
+    if (const char* session = std::getenv(kRuntimeVariable.data()); session != nullptr && *session != '\0')
+        return std::nullopt;
+    std::error_code error;
+    const auto folder = std::filesystem::absolute(Device::current().run_dir() / "xdg", error);
+    if (error || (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) || chmod(folder.c_str(), 0700) != 0)
+        return std::nullopt;
+    return std::string(kRuntimeVariable) + "=" + folder.string();
+}
+
 std::vector<std::string> environment_for(const ProgramFile& file, int show_command) {
     std::vector<std::string> variables;
-    for (char** entry = environ; *entry != nullptr; ++entry)
-        if (!is_handheld_variable(*entry)) variables.emplace_back(*entry);
+    const auto runtime = runtime_folder();
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string_view text(*entry);
+        const bool replaced = runtime && text.starts_with(kRuntimeVariable) && text[kRuntimeVariable.size()] == '=';
+        if (!is_handheld_variable(*entry) && !replaced) variables.emplace_back(*entry);
+    }
+    if (runtime) variables.push_back(*runtime);
     std::error_code ignored;
     variables.push_back("KIVO_DEVICE=" + std::filesystem::absolute(Device::current().root(), ignored).string());
     variables.push_back(std::string(ProgramPath::kVariable) + "=" + ce::utf8_from_utf16(file.device));

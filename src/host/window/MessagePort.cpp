@@ -128,6 +128,11 @@ bool MessagePort::listen() {
 }
 
 void MessagePort::stop_serving() {
+    // The socket goes with the process: nothing answers at it any more.
+    {
+        std::lock_guard guard(lock_);
+        if (!bound_.empty()) unlink(bound_.c_str());
+    }
     // exit() called from a handler on the thread itself: it holds `handling_` already.
     if (std::this_thread::get_id() == server_) {
         stopped_ = true;

@@ -58,8 +58,8 @@ std::string LircDevice::open(const std::string& path, bool send, bool receive) {
         return fail(path + ": cannot send: the device offers no LIRC_CAN_SEND_PULSE (a receiver only?)");
     if (receive && !can(LIRC_CAN_REC_MODE2))
         return fail(path + ": cannot receive: the device offers no LIRC_CAN_REC_MODE2 (a transmitter only? name the "
-                           "receiver's device after it: handheld ir port lirc " +
-                    path + " /dev/lircN)");
+                           "receiver's device after it: `handheld ir port lirc " +
+                    path + " /dev/lircN`)");
     if (send) {
         std::uint32_t mode = LIRC_MODE_PULSE;
         if (const int set = calls_->ioctl(fd_, LIRC_SET_SEND_MODE, &mode); set < 0 && set != -ENOTTY)
