@@ -73,6 +73,16 @@ int CChildView::OnCreate() {
     CreateFonts();
     CreateControls();
     Load();
+    Armed();
+    animation_ = std::make_unique<CAlertAnimation>();
+    animation_->Create(this, Layout().Place(ReminderLayout::kAnimation));
+    PostMessage(WM_BEGIN_RINGING);
+    return 0;
+}
+
+// The alarm fired: its repeat is registered, and KIVO hears of a once-only alarm's
+// deactivation.
+void CChildView::Armed() {
     if (firing_.once) {
         // KIVO re-reads only the files Alert marked; the deactivation must reach its list.
         if (AlarmChangeMarker::MarkChanged(alarm_path_)) {
@@ -81,10 +91,6 @@ int CChildView::OnCreate() {
         }
     }
     CAlarmScheduler::Reschedule(fired_);
-    animation_ = std::make_unique<CAlertAnimation>();
-    animation_->Create(this, Layout().Place(ReminderLayout::kAnimation));
-    PostMessage(WM_BEGIN_RINGING);
-    return 0;
 }
 
 // The frame is shown by now: the beaming holds the thread for as long as its macro
@@ -92,6 +98,8 @@ int CChildView::OnCreate() {
 void CChildView::BeginRinging() {
     if (answered_) return;
     UpdateWindow();
+    // Nothing of the alarm could be read yet: the person is woken all the same.
+    if (firing_.busy) ce::PlaySoundW(kDefaultSound, nullptr, ce::SND_ALIAS);
     Beam();
     if (!firing_.sound_path.empty()) {
         player_ = std::make_unique<CSoundWave>(GetSafeHwnd());
@@ -146,10 +154,36 @@ void CChildView::Load() {
     const std::int64_t due = AlertKey::PendingDue().value_or(0);
     if (due != fired_.due) fired_ = CAlarmScheduler::Fired{due, AlertKey::Fired()};
     fired_.paths.push_back(alarm_path_);
+    Fire();
+}
+
+void CChildView::Fire() {
+    KillTimer(kBusyTimer);
     firing_ = ReminderAlarmFile::Fire(alarm_path_, snooze_index_);
     beep_instead_ = false;
     plays_left_ = firing_.plays;
     ShowFireTime();
+    if (!firing_.busy) return;
+    std::fprintf(stderr,
+                 "Alert: the alarm file %s is busy (another program has it open): the default sound rings, and the "
+                 "alarm with its own sound once the file can be read\n",
+                 ce::utf8_from_utf16(alarm_path_).c_str());
+    SetTimer(kBusyTimer, kBusyRetryMs);
+}
+
+// The alarm's file could not be read when it went off: read now, the alarm goes off as
+// it would have then, showing the time it was due.
+void CChildView::RetryBusyAlarm() {
+    ReminderAlarmFile::Firing firing = ReminderAlarmFile::Fire(alarm_path_, snooze_index_);
+    if (firing.busy) return;
+    KillTimer(kBusyTimer);
+    firing.fire_hour = firing_.fire_hour;
+    firing.fire_minute = firing_.fire_minute;
+    firing_ = firing;
+    plays_left_ = firing_.plays;
+    Armed();
+    Invalidate();
+    BeginRinging();
 }
 
 void CChildView::Beam() {
@@ -186,6 +220,8 @@ void CChildView::StopSound() {
 
 // No more plays of this firing.
 void CChildView::Silence() {
+    // Answered: an alarm whose file was busy does not go off later either.
+    KillTimer(kBusyTimer);
     StopSound();
     plays_left_ = 0;
     firing_.sound_path.clear();
@@ -296,6 +332,8 @@ bool CChildView::OnCommand(ce::UINT id, ce::UINT /*code*/) {
 void CChildView::OnTimer(ce::UINT_PTR id) {
     if (id == kPauseTimer) {
         OnPauseOver();
+    } else if (id == kBusyTimer) {
+        RetryBusyAlarm();
     } else if (id == kSnoozeEnableTimer) {
         snooze_.EnableWindow(true);
         KillTimer(kSnoozeEnableTimer);
@@ -321,6 +359,7 @@ void CChildView::Close() {
     StopSound();
     if (pause_timer_running_) KillTimer(kPauseTimer);
     pause_timer_running_ = false;
+    KillTimer(kBusyTimer);
     if (animation_ != nullptr) animation_->KillTimer(CAlertAnimation::kTimer);
     ShowWindow(false);
     post_quit();

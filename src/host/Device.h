@@ -1,6 +1,9 @@
 #pragma once
 // The simulated handheld: a directory holding its file system (fs/), its databases
-// (device.db), its runtime objects (run/) and what its hardware did (log/).
+// (device.db), its runtime objects (run/) and what its hardware did (log/). It is its
+// owner's alone: a process that opens one makes everything it creates from then on
+// private (folders 0700, files and sockets 0600, whatever umask it was started with),
+// and a handheld another account owns or may change is refused (DeviceOwner).
 
 #include <filesystem>
 #include <memory>
@@ -17,7 +20,8 @@ class Machine;
 class Device {
 public:
     // The handheld of this process: $KIVO_DEVICE, else ~/.local/share/kivo/device
-    // (following $XDG_DATA_HOME), created on first use. Never null: when the directory
+    // (following $XDG_DATA_HOME; under sudo, in the invoking account's home), created on
+    // first use. Never null: when the directory
     // cannot be made, the device reports itself not ready and every call fails cleanly.
     static Device& current();
     // Switches the process to another handheld (tests, `handheld --device`).
@@ -31,6 +35,9 @@ public:
     Device& operator=(const Device&) = delete;
 
     bool ready() const { return ready_; }
+    // Why the handheld is not used at all (another account's, open to others); empty when
+    // it is, or when it only failed to open.
+    const std::string& refusal() const { return refusal_; }
     const std::filesystem::path& root() const { return root_; }
     const std::filesystem::path& fs_dir() const { return fs_dir_; }
     // fs/ opened as a place to look paths up from (O_PATH), or -1.
@@ -49,6 +56,7 @@ private:
     Database database_;
     int fs_fd_ = -1;
     bool ready_ = false;
+    std::string refusal_;
     std::unique_ptr<hw::Machine> machine_;
 };
 

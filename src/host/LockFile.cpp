@@ -36,6 +36,18 @@ LockFile LockFile::existing(const std::filesystem::path& path, Kind kind, Wait w
     return file;
 }
 
+LockFile LockFile::on(int fd, Wait wait) {
+    LockFile file;
+    // A copy of the descriptor shares the open file, and so the lock, with the caller's.
+    file.fd_ = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (file.fd_ < 0) {
+        file.error_ = errno;
+        return file;
+    }
+    if (!file.take(Kind::exclusive, wait)) file.close();
+    return file;
+}
+
 LockFile::~LockFile() { close(); }
 
 LockFile::LockFile(LockFile&& other) noexcept
@@ -83,7 +95,9 @@ bool LockFile::lock(Wait wait) {
 }
 
 void LockFile::close() {
-    // Closing the file's last descriptor gives the flock back.
+    // Closing the file's last descriptor gives the flock back; a file the caller still
+    // has open (on()) is unlocked first.
+    unlock();
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
     locked_ = false;

@@ -36,13 +36,15 @@ std::string take_file(const std::string& path) {
 
 }  // namespace
 
-HandheldResult run_handheld(const std::vector<std::string>& arguments) {
+HandheldResult run_handheld(const std::vector<std::string>& arguments) { return run_program(HANDHELD_PROGRAM, arguments); }
+
+HandheldResult run_program(const std::string& program, const std::vector<std::string>& arguments) {
     HandheldResult result;
     const std::string out_path = make_capture_file();
     const std::string err_path = make_capture_file();
     if (out_path.empty() || err_path.empty()) return result;
 
-    std::vector<char*> argv{const_cast<char*>(HANDHELD_PROGRAM)};
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
     for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
@@ -51,7 +53,7 @@ HandheldResult run_handheld(const std::vector<std::string>& arguments) {
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out_path.c_str(), O_WRONLY | O_TRUNC, 0);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err_path.c_str(), O_WRONLY | O_TRUNC, 0);
     pid_t pid = -1;
-    const int spawned = posix_spawn(&pid, HANDHELD_PROGRAM, &actions, nullptr, argv.data(), environ);
+    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     int status = 0;
     if (spawned == 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status)) result.exit_code = WEXITSTATUS(status);

@@ -14,5 +14,7 @@ struct HandheldResult {
 
 // Runs the built tool with `arguments`, inheriting this process's environment.
 HandheldResult run_handheld(const std::vector<std::string>& arguments);
+// The same for any program (another copy of the tool, a program run as another account).
+HandheldResult run_program(const std::string& program, const std::vector<std::string>& arguments);
 
 }  // namespace tool_tests

@@ -98,6 +98,7 @@ ExitCode HandheldTool::run(Console& console) {
     for (const auto& verb : verbs_) {
         if (!verb->chosen()) continue;
         console.set_verb(command_path(reached_command(tool_)));
+        if (!verb->opens_device()) return verb->run(console);
         if (const auto result = select_device(*verb, console); result != ExitCode::ok) return result;
         return verb->run(console);
     }
@@ -148,7 +149,9 @@ ExitCode HandheldTool::select_device(const Verb& verb, Console& console) {
     if (!verb.creates_device() && !std::filesystem::is_directory(directory, error))
         return console.fail("no handheld at " + directory.string() + " (`handheld init` creates one)");
     host::Device::select(directory);
-    if (!host::Device::current().ready()) return console.fail("cannot open the handheld at " + directory.string());
+    const host::Device& device = host::Device::current();
+    if (!device.refusal().empty()) return console.fail(device.refusal());
+    if (!device.ready()) return console.fail("cannot open the handheld at " + directory.string());
     return ExitCode::ok;
 }
 

@@ -33,12 +33,13 @@ int main(int argc, char** argv) {
         // The programs it starts belong to the same handheld.
         setenv("KIVO_DEVICE", root.c_str(), 1);
     }
-    return host::ServiceKeeper::keep([](const std::string& why) {
+    return host::ServiceKeeper::keep([program = argv[0]](const std::string& why) {
         // A handheld removed since its service crashed gets no new one.
         std::error_code error;
         if (!why.empty() && !std::filesystem::is_regular_file(host::Device::default_root() / "device.db", error))
             return 1;
         host::Device& device = host::Device::current();
+        if (!device.refusal().empty()) std::fprintf(stderr, "%s: %s\n", program, device.refusal().c_str());
         if (!device.ready()) return 1;
         if (!why.empty()) host::DeviceLog(host::ServiceFiles::kLogName).write("started again: " + why);
         host::ProgramStarter starter;
