@@ -44,6 +44,7 @@ LockFile LockFile::on(int fd, Wait wait) {
         file.error_ = errno;
         return file;
     }
+    file.shares_callers_file_ = true;
     if (!file.take(Kind::exclusive, wait)) file.close();
     return file;
 }
@@ -53,7 +54,8 @@ LockFile::~LockFile() { close(); }
 LockFile::LockFile(LockFile&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)),
       error_(std::exchange(other.error_, 0)),
-      locked_(std::exchange(other.locked_, false)) {}
+      locked_(std::exchange(other.locked_, false)),
+      shares_callers_file_(std::exchange(other.shares_callers_file_, false)) {}
 
 LockFile& LockFile::operator=(LockFile&& other) noexcept {
     if (this != &other) {
@@ -61,6 +63,7 @@ LockFile& LockFile::operator=(LockFile&& other) noexcept {
         fd_ = std::exchange(other.fd_, -1);
         error_ = std::exchange(other.error_, 0);
         locked_ = std::exchange(other.locked_, false);
+        shares_callers_file_ = std::exchange(other.shares_callers_file_, false);
     }
     return *this;
 }
@@ -96,8 +99,9 @@ bool LockFile::lock(Wait wait) {
 
 void LockFile::close() {
     // Closing the file's last descriptor gives the flock back; a file the caller still
-    // has open (on()) is unlocked first.
-    unlock();
+    // has open (on()) is unlocked first. Nothing else unlocks here: a forked child
+    // closing its copy must not take its parent's lock away.
+    if (shares_callers_file_) unlock();
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
     locked_ = false;

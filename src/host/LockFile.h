@@ -58,6 +58,7 @@ private:
     int fd_ = -1;
     int error_ = 0;
     bool locked_ = false;
+    bool shares_callers_file_ = false;  // made by on()
 };
 
 }  // namespace host
