@@ -47,7 +47,7 @@ struct Delays {
 };
 
 std::string two(int value) {
-    char text[4];
+    char text[12];  // room for any int: the fortified build checks it
     std::snprintf(text, sizeof text, "%02d", value);
     return text;
 }

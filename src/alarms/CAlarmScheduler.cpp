@@ -7,6 +7,7 @@
 #include "alarms/AlarmStoreLock.h"
 #include "alarms/AlarmWhen.h"
 #include "alarms/AlertKey.h"
+#include "alarms/BusyAlarmRetry.h"
 #include "alarms/CAlarmDB.h"
 #include "alarms/InterruptedSave.h"
 #include "alarms/WallClock.h"
@@ -76,7 +77,14 @@ int CAlarmScheduler::Reschedule(const Fired* fired, const std::u16string& answer
     // The event registrations are never taken away while an alarm is registered: a
     // change of the clock during a reschedule must still reach the wake program.
     if (fired == nullptr && PendingOwed(clock, wake, answered)) return 1;
-    const auto due = FindNext(clock, fired);
+    Scan scan = FindNext(clock, fired);
+    if (scan.busy.empty()) {
+        BusyAlarmRetry::Cancel();
+    } else {
+        KeepBusyPending(scan, clock);
+        BusyAlarmRetry::Register(scan.busy, clock.utc);
+    }
+    const auto& due = scan.next;
     std::int64_t at = due ? WakeInstant(due->at) : 0;
     auto local = due ? WallClock::LocalOf(at) : std::nullopt;
     // A program killed at any point of this must leave a wake-up and a pending path that
@@ -133,14 +141,25 @@ bool CAlarmScheduler::PendingOwed(const WallClock::Now& clock, const std::u16str
     return ce::CeGetRunAppAtTime(wake_program.c_str(), &registered) != ce::FALSE;
 }
 
-std::optional<CAlarmScheduler::Due> CAlarmScheduler::FindNext(const WallClock::Now& clock, const Fired* fired) {
+void CAlarmScheduler::KeepBusyPending(Scan& scan, const WallClock::Now& clock) {
+    const auto path = AlertKey::Pending();
+    const auto due = AlertKey::PendingDue();
+    if (!path || !due || *due <= clock.utc || !Contains(scan.busy, *path)) return;
+    if (!scan.next || *due < scan.next->at) scan.next = Due{*due, *path};
+}
+
+CAlarmScheduler::Scan CAlarmScheduler::FindNext(const WallClock::Now& clock, const Fired* fired) {
     const std::u16string folder = AlarmFolder::Path();
-    std::optional<Due> best;
+    Scan scan;
+    auto& best = scan.next;
     const std::int64_t horizon = scan_start(clock) + kHorizonSeconds;
     for (const auto& name : AlarmEnumerator::FileNames(folder)) {
         CAlarmDB alarm;
         const std::u16string path = folder + name;
-        if (alarm.OpenForReading(path) != CAlarmDB::kOk) continue;
+        if (alarm.OpenForReading(path) != CAlarmDB::kOk) {
+            if (ce::GetLastError() == ce::ERROR_SHARING_VIOLATION) scan.busy.push_back(path);
+            continue;
+        }
         // Another alarm due at the fired one's instant has not rung: it is due now.
         const bool meets = fired != nullptr && fired->due > 0 && !Contains(fired->paths, path) &&
                            DueAt(alarm, fired->due, clock);
@@ -149,7 +168,7 @@ std::optional<CAlarmScheduler::Due> CAlarmScheduler::FindNext(const WallClock::N
         // Strictly earlier: of two alarms due at once, the first enumerated wins.
         if (at && *at < (best ? best->at : horizon)) best = Due{*at, path};
     }
-    return best;
+    return scan;
 }
 
 int CAlarmScheduler::RegisterWake(const ce::SYSTEMTIME& time) {

@@ -12,6 +12,8 @@
 //   leaves it pending, so the reminder about to show it shows it and not the next one;
 // - alarms that meet: after the reminder fired one alarm, any other alarm due at that
 //   same instant is due now, and is registered a second on so that it rings next.
+// An alarm file that cannot be read because another program holds it keeps the
+// registration it had, and the store is read again until it can be (BusyAlarmRetry).
 
 #include <cstdint>
 #include <optional>
@@ -65,10 +67,16 @@ private:
         std::int64_t at = 0;  // whole UTC seconds
         std::u16string path;
     };
+    struct Scan {
+        std::optional<Due> next;
+        std::vector<std::u16string> busy;  // the files another program kept from being read
+    };
     static int Reschedule(const Fired* fired, const std::u16string& answered);
     // Under the store lock: the alarm due first at `clock`, of the files in enumeration
     // order; one other than `fired` that meets it at its instant comes first.
-    static std::optional<Due> FindNext(const WallClock::Now& clock, const Fired* fired);
+    static Scan FindNext(const WallClock::Now& clock, const Fired* fired);
+    // The pending alarm, when its file was busy, still due as registered.
+    static void KeepBusyPending(Scan& scan, const WallClock::Now& clock);
     static bool PendingOwed(const WallClock::Now& clock, const std::u16string& wake_program,
                             const std::u16string& answered);
     static std::int64_t WakeInstant(std::int64_t due);

@@ -79,18 +79,26 @@ int CChildView::OnCreate() {
     CreateFonts();
     CreateControls();
     Load();
-    if (firing_.once) TellKivo();
-    CAlarmScheduler::Reschedule(fired_);
+    Armed();
     animation_ = std::make_unique<CAlertAnimation>();
     animation_->Create(this, Layout().Place(ReminderLayout::kAnimation));
     PostMessage(WM_BEGIN_RINGING);
     return 0;
 }
 
+// The alarm fired: its repeat is registered, and KIVO hears of a once-only alarm's
+// deactivation.
+void CChildView::Armed() {
+    if (firing_.once) TellKivo();
+    CAlarmScheduler::Reschedule(fired_);
+}
+
 // The frame is shown by now: the person sees the reminder as it starts to beam.
 void CChildView::BeginRinging() {
     if (answered_) return;
     UpdateWindow();
+    // Nothing of the alarm could be read yet: the person is woken all the same.
+    if (firing_.busy) ce::PlaySoundW(kDefaultSound, nullptr, ce::SND_ALIAS);
     BeamThenRing(true);
 }
 
@@ -182,10 +190,36 @@ void CChildView::Load() {
     const std::int64_t due = AlertKey::PendingDue().value_or(0);
     if (due != fired_.due) fired_ = CAlarmScheduler::Fired{due, AlertKey::Fired()};
     fired_.paths.push_back(alarm_path_);
+    Fire();
+}
+
+void CChildView::Fire() {
+    KillTimer(kBusyTimer);
     firing_ = ReminderAlarmFile::Fire(alarm_path_, snooze_index_);
     beep_instead_ = false;
     plays_left_ = firing_.plays;
     ShowFireTime();
+    if (!firing_.busy) return;
+    std::fprintf(stderr,
+                 "Alert: the alarm file %s is busy (another program has it open): the default sound rings, and the "
+                 "alarm with its own sound once the file can be read\n",
+                 ce::utf8_from_utf16(alarm_path_).c_str());
+    SetTimer(kBusyTimer, kBusyRetryMs);
+}
+
+// The alarm's file could not be read when it went off: read now, the alarm goes off as
+// it would have then, showing the time it was due.
+void CChildView::RetryBusyAlarm() {
+    ReminderAlarmFile::Firing firing = ReminderAlarmFile::Fire(alarm_path_, snooze_index_);
+    if (firing.busy) return;
+    KillTimer(kBusyTimer);
+    firing.fire_hour = firing_.fire_hour;
+    firing.fire_minute = firing_.fire_minute;
+    firing_ = firing;
+    plays_left_ = firing_.plays;
+    Armed();
+    Invalidate();
+    BeginRinging();
 }
 
 // One play of the alarm's sound. A sound the player cannot play (its file gone, the
@@ -218,6 +252,8 @@ void CChildView::StopSound() {
 
 // No more plays of this firing, and the clock stops shaking.
 void CChildView::Silence() {
+    // Answered: an alarm whose file was busy does not go off later either.
+    KillTimer(kBusyTimer);
     StopSound();
     plays_left_ = 0;
     firing_.sound_path.clear();
@@ -361,6 +397,8 @@ bool CChildView::OnCommand(ce::UINT id, ce::UINT /*code*/) {
 void CChildView::OnTimer(ce::UINT_PTR id) {
     if (id == kPauseTimer) {
         OnPauseOver();
+    } else if (id == kBusyTimer) {
+        RetryBusyAlarm();
     } else if (id == kSnoozeEnableTimer) {
         snooze_.EnableWindow(true);
         KillTimer(kSnoozeEnableTimer);
@@ -389,6 +427,7 @@ void CChildView::Close() {
     StopSound();
     if (pause_timer_running_) KillTimer(kPauseTimer);
     pause_timer_running_ = false;
+    KillTimer(kBusyTimer);
     if (animation_ != nullptr) animation_->KillTimer(CAlertAnimation::kTimer);
     ShowWindow(false);
     post_quit();

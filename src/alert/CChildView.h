@@ -1,7 +1,8 @@
 #pragma once
 // The reminder: the view that performs the alarm due now. Created, it loads the alarm,
 // arms its repeat, reschedules, beams the alarm's infrared commands, rings its sound the
-// set number of times and turns the ringing clock. The first tap anywhere silences it
+// set number of times and turns the ringing clock. An alarm file another program holds
+// at that moment rings the default sound, and the alarm itself once it can be read. The first tap anywhere silences it
 // and takes the armed repeat back; Dismiss ends the alarm, Snooze moves its repeat on by
 // the chosen length. Left alone, it goes off again whenever the wake program says so
 // (WM_ALERT_REFIRE), for an hour at most.
@@ -33,6 +34,9 @@ public:
     static constexpr int kPauseTimer = 40;
     static constexpr int kSnoozeEnableTimer = 41;
     static constexpr unsigned kSnoozeEnableMs = 600;
+    // While another program holds the alarm's file, the reminder tries it this often.
+    static constexpr int kBusyTimer = 42;
+    static constexpr unsigned kBusyRetryMs = 1000;
     // Posted to itself as it is made: the beaming and the sound begin once the reminder
     // is in front and painted.
     static constexpr ce::UINT WM_BEGIN_RINGING = 0x0591;
@@ -64,6 +68,9 @@ private:
     CRect LengthListPlace(const ReminderLayout& layout) const;
 
     void Load();
+    void Fire();
+    void Armed();
+    void RetryBusyAlarm();
     void BeginRinging();
     void BeamThenRing(bool first_firing);
     void OnBeamingDone();

@@ -60,7 +60,8 @@ ReminderAlarmFile::Firing ReminderAlarmFile::Fire(const std::u16string& path, in
     Firing firing;
     AlarmStoreLock lock;
     CAlarmDB alarm;
-    if (lock.Lock() && alarm.Open(path) == CAlarmDB::kOk) {
+    const bool locked = lock.Lock();
+    if (locked && alarm.Open(path) == CAlarmDB::kOk) {
         alarm.ReadDescription(firing.description);
         read_sound(alarm, firing);
         std::uint8_t replay = 0;
@@ -74,6 +75,8 @@ ReminderAlarmFile::Firing ReminderAlarmFile::Fire(const std::u16string& path, in
         if (beam) read_codebase(alarm, firing);
         arm_refire(alarm, SnoozeTable::Minutes(snooze_index), firing);
         alarm.Close();
+    } else {
+        firing.busy = !locked || ce::GetLastError() == ce::ERROR_SHARING_VIOLATION;
     }
     ce::SYSTEMTIME now;
     ce::GetLocalTime(&now);

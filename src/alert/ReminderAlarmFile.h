@@ -3,7 +3,8 @@
 // and with the file reopened every time: firing reads what to show, play and beam,
 // deactivates a once-only alarm and arms the time at which the unanswered alarm goes off
 // again; an answer takes that time back or moves it on. A lock or file that cannot be
-// had leaves the step undone without a word, as everywhere in the store.
+// had leaves the step undone without a word, as everywhere in the store, except at the
+// firing: a file another program holds is said to be busy, for the reminder to try again.
 
 #include <cstdint>
 #include <string>
@@ -24,6 +25,9 @@ public:
         bool refire_armed = false;
         int fire_hour = 0;
         int fire_minute = 0;
+        // The file could not be read now (another program holds it, or the store's lock):
+        // a later firing of the same file may read it.
+        bool busy = false;
     };
 
     static constexpr std::size_t kCodebaseBytes = 200;

@@ -14,7 +14,7 @@ ChangeCounter::~ChangeCounter() {
 }
 
 bool ChangeCounter::open(const std::filesystem::path& file) {
-    const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) return false;
     struct stat status {};
     // A new file is extended to hold the count (zero); one already that long is left alone.

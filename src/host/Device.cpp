@@ -2,11 +2,13 @@
 
 #include "host/DatabaseCheck.h"
 #include "host/LockFile.h"
+#include "host/DeviceOwner.h"
 #include "host/clock/Clock.h"
 #include "host/fs/HostError.h"
 #include "host/hw/Machine.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -37,8 +39,18 @@ std::filesystem::path Device::default_root() {
         return explicit_root;
     if (const char* data = std::getenv("XDG_DATA_HOME"); data != nullptr && *data != '\0')
         return std::filesystem::path(data) / "kivo" / "device";
-    const char* home = std::getenv("HOME");
-    return std::filesystem::path(home != nullptr ? home : "/tmp") / ".local" / "share" / "kivo" / "device";
+    const char* set = std::getenv("HOME");
+    std::filesystem::path home = set != nullptr && *set == '/' ? set : "";
+    // Under sudo the handheld meant is the invoking person's: root's own home holds none
+    // of theirs (a HOME set to somewhere else is still followed).
+    const char* invoker = std::getenv("SUDO_USER");
+    if (geteuid() == 0 && invoker != nullptr && *invoker != '\0' &&
+        (home.empty() || home == DeviceOwner::home_of(geteuid())))
+        if (auto theirs = DeviceOwner::home_of(invoker); !theirs.empty()) home = std::move(theirs);
+    // Never a shared folder such as /tmp: without a home there is no default handheld.
+    if (home.empty()) home = DeviceOwner::home_of(geteuid());
+    if (home.empty()) return {};
+    return home / ".local" / "share" / "kivo" / "device";
 }
 
 Device& Device::current() {
@@ -54,6 +66,11 @@ void Device::select(const std::filesystem::path& root, Opening opening) {
 
 Device::Device(std::filesystem::path root, Opening opening)
     : root_(std::move(root)), fs_dir_(root_ / "fs"), run_dir_(root_ / "run") {
+    // Everything this process makes from here on, in the handheld or for it (locks,
+    // sockets, the database's journal, logs, captured sound), is its owner's alone.
+    umask(S_IRWXG | S_IRWXO);
+    refusal_ = DeviceOwner::refusal(root_);
+    if (!refusal_.empty()) return;
     std::error_code error;
     const bool had_files = !std::filesystem::is_empty(fs_dir(), error) && !error;
     for (const auto& dir : {fs_dir(), run_dir(), log_dir()}) {

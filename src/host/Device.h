@@ -1,6 +1,9 @@
 #pragma once
 // The simulated handheld: a directory holding its file system (fs/), its databases
-// (device.db), its runtime objects (run/) and what its hardware did (log/).
+// (device.db), its runtime objects (run/) and what its hardware did (log/). It is its
+// owner's alone: a process that opens one makes everything it creates from then on
+// private (folders 0700, files and sockets 0600, whatever umask it was started with),
+// and a handheld another account owns or may change is refused (DeviceOwner).
 
 #include <filesystem>
 #include <memory>
@@ -18,7 +21,8 @@ class Machine;
 class Device {
 public:
     // The handheld of this process: $KIVO_DEVICE, else ~/.local/share/kivo/device
-    // (following $XDG_DATA_HOME), created on first use. Never null: when the directory
+    // (following $XDG_DATA_HOME; under sudo, in the invoking account's home), created on
+    // first use. Never null: when the directory
     // cannot be made, the device reports itself not ready and every call fails cleanly.
     static Device& current();
     // How a handheld's device.db is opened: as it is (the handheld's programs), or checked
@@ -43,6 +47,9 @@ public:
     // file is, for the opener to tell. Also kept in the new database (kRebuiltSetting).
     const std::optional<std::string>& rebuilt() const { return rebuilt_; }
     static constexpr const char* kRebuiltSetting = "database.rebuilt";
+    // Why the handheld is not used at all (another account's, open to others); empty when
+    // it is, or when it only failed to open.
+    const std::string& refusal() const { return refusal_; }
     const std::filesystem::path& root() const { return root_; }
     const std::filesystem::path& fs_dir() const { return fs_dir_; }
     // fs/ opened as a place to look paths up from (O_PATH), or -1.
@@ -65,6 +72,7 @@ private:
     bool ready_ = false;
     std::string failure_;
     std::optional<std::string> rebuilt_;
+    std::string refusal_;
     std::unique_ptr<hw::Machine> machine_;
 };
 

@@ -1,7 +1,6 @@
 #include "host/DeviceLog.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +8,7 @@
 
 #include "ce/Time.h"
 #include "host/Device.h"
+#include "host/LockFile.h"
 #include "host/clock/LocalTime.h"
 
 namespace host {
@@ -24,12 +24,12 @@ namespace {
 bool moved_aside(int fd, const std::string& path) {
     struct stat open_file;
     if (fstat(fd, &open_file) != 0 || open_file.st_size < DeviceLog::kLimitBytes) return false;
-    if (flock(fd, LOCK_EX) != 0) return false;
+    const LockFile lock = LockFile::on(fd);
+    if (!lock.locked()) return false;
     struct stat named;
     const bool same = stat(path.c_str(), &named) == 0 && named.st_ino == open_file.st_ino &&
                       named.st_dev == open_file.st_dev;
     const bool moved = same && std::rename(path.c_str(), (path + ".1").c_str()) == 0;
-    flock(fd, LOCK_UN);
     return moved || !same;
 }
 
@@ -44,11 +44,11 @@ bool DeviceLog::write(std::string_view text) const {
     // One write of a whole line to a file opened for appending keeps lines of
     // concurrent writers apart.
     const std::string path = file();
-    int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) return false;
     if (moved_aside(fd, path)) {
         close(fd);
-        fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+        fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
         if (fd < 0) return false;
     }
     const bool written = ::write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size());

@@ -36,12 +36,26 @@ LockFile LockFile::existing(const std::filesystem::path& path, Kind kind, Wait w
     return file;
 }
 
+LockFile LockFile::on(int fd, Wait wait) {
+    LockFile file;
+    // A copy of the descriptor shares the open file, and so the lock, with the caller's.
+    file.fd_ = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (file.fd_ < 0) {
+        file.error_ = errno;
+        return file;
+    }
+    file.shares_callers_file_ = true;
+    if (!file.take(Kind::exclusive, wait)) file.close();
+    return file;
+}
+
 LockFile::~LockFile() { close(); }
 
 LockFile::LockFile(LockFile&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)),
       error_(std::exchange(other.error_, 0)),
-      locked_(std::exchange(other.locked_, false)) {}
+      locked_(std::exchange(other.locked_, false)),
+      shares_callers_file_(std::exchange(other.shares_callers_file_, false)) {}
 
 LockFile& LockFile::operator=(LockFile&& other) noexcept {
     if (this != &other) {
@@ -49,6 +63,7 @@ LockFile& LockFile::operator=(LockFile&& other) noexcept {
         fd_ = std::exchange(other.fd_, -1);
         error_ = std::exchange(other.error_, 0);
         locked_ = std::exchange(other.locked_, false);
+        shares_callers_file_ = std::exchange(other.shares_callers_file_, false);
     }
     return *this;
 }
@@ -83,7 +98,10 @@ bool LockFile::lock(Wait wait) {
 }
 
 void LockFile::close() {
-    // Closing the file's last descriptor gives the flock back.
+    // Closing the file's last descriptor gives the flock back; a file the caller still
+    // has open (on()) is unlocked first. Nothing else unlocks here: a forked child
+    // closing its copy must not take its parent's lock away.
+    if (shares_callers_file_) unlock();
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
     locked_ = false;

@@ -4,7 +4,9 @@
 // is given back when the LockFile goes, or by the kernel however the process ends.
 // Every LockFile opens the file anew, so two in one process exclude each other just as
 // two processes do. A holder that takes the same lock again and again (a guard around
-// many calls) keeps one LockFile and unlocks and locks it, one call each.
+// many calls) keeps one LockFile and unlocks and locks it, one call each. Every flock of
+// the handheld is taken here; the files are its owner's alone (0600), so no other
+// account can open one, let alone hold its lock.
 
 #include <sys/types.h>
 
@@ -20,10 +22,13 @@ public:
     enum class Kind { exclusive, shared };
 
     LockFile() = default;
-    explicit LockFile(const std::filesystem::path& path, Wait wait = Wait::until_free, mode_t permissions = 0644);
+    explicit LockFile(const std::filesystem::path& path, Wait wait = Wait::until_free, mode_t permissions = 0600);
     // A lock file someone else makes: opened only when it is there (error() ENOENT when
     // not), neither it nor its folder is made.
     static LockFile existing(const std::filesystem::path& path, Kind kind, Wait wait);
+    // Locks a file the caller has open and goes on using (a log it appends to):
+    // exclusively, given back when this LockFile goes; the caller's file stays open.
+    static LockFile on(int fd, Wait wait = Wait::until_free);
     ~LockFile();
     LockFile(LockFile&& other) noexcept;
     LockFile& operator=(LockFile&& other) noexcept;
@@ -53,6 +58,7 @@ private:
     int fd_ = -1;
     int error_ = 0;
     bool locked_ = false;
+    bool shares_callers_file_ = false;  // made by on()
 };
 
 }  // namespace host

@@ -40,7 +40,11 @@ deb=$(echo "$work"/out/kivo_*.deb)
 [[ -f "$deb" ]] || fail "no kivo_VERSION_ARCH.deb in $(ls "$work/out")"
 
 # No error, and no warning but those the README names with the reason for each.
-lintian --fail-on error,warning "$deb" | tee "$work/lintian.log"
+lintian -I --pedantic --fail-on error,warning "$deb" | tee "$work/lintian.log"
+# Built with Debian's default hardening (fortified calls, read-only relocations, PIE).
+! grep -E 'hardening-no-(fortify-functions|relro|pie)' "$work/lintian.log" || fail "the programs lack Debian's hardening"
+# postinst gives the packaged service the capability that lets it wake the computer.
+dpkg-deb -I "$deb" postinst | grep -q 'setcap cap_wake_alarm+p "\$service"' || fail "postinst sets no CAP_WAKE_ALARM"
 dpkg-deb -x "$deb" "$root"
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for file in usr/lib/systemd/user/kivo.service usr/lib/systemd/user/kivo@.service usr/share/applications/kivo.desktop \

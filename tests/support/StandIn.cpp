@@ -21,7 +21,8 @@ void install_stand_in(const std::filesystem::path& device_root, const std::strin
     }
     std::filesystem::create_directories(target.parent_path());
     std::filesystem::copy_file(stand_in_program(), target, std::filesystem::copy_options::overwrite_existing);
-    std::filesystem::permissions(target, std::filesystem::perms::owner_exec, std::filesystem::perm_options::add);
+    // As the tool installs a program: its owner's alone.
+    std::filesystem::permissions(target, std::filesystem::perms::owner_all, std::filesystem::perm_options::replace);
 }
 
 std::vector<std::string> log_lines(const std::filesystem::path& device_root, const std::string& name) {

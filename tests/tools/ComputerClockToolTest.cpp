@@ -204,31 +204,87 @@ TEST_F(ComputerClockTool, TheServiceWaitsOnTheClockThatWakesTheComputerOrSaysWhy
                                               "CAP_WAKE_ALARM)")));
 }
 
-TEST_F(ComputerClockTool, InstallWakeGivesTheServiceItsCapability) {
-    if (geteuid() != 0 || access("/usr/sbin/setcap", X_OK) != 0) GTEST_SKIP() << "setting a capability takes root and setcap";
-    const auto copy = device_root() / "kivo_notify_service";
-    std::filesystem::copy_file(KIVO_NOTIFY_SERVICE, copy);
-    std::string failure;
-    ASSERT_TRUE(host::ServiceLink(host::Device::current()).start(copy, &failure)) << failure;
-    ok({"stop"});
-    EXPECT_EQ(getxattr(copy.c_str(), "security.capability", nullptr, 0), -1);
-    EXPECT_THAT(ok({"install", "--wake"}), HasSubstr("set CAP_WAKE_ALARM on " + copy.string()));
-    EXPECT_GT(getxattr(copy.c_str(), "security.capability", nullptr, 0), 0);
+// The capability a file carries, as its bytes; empty when it carries none.
+std::string capability_of(const std::filesystem::path& file) {
+    std::string bytes(64, '\0');
+    const ssize_t size = getxattr(file.c_str(), "security.capability", bytes.data(), bytes.size());
+    bytes.resize(size > 0 ? static_cast<std::size_t>(size) : 0);
+    return bytes;
+}
+
+// `install --wake` as root gives the capability to the installed service alone: never to
+// the service a handheld names, never through a link planted in the handheld, never to
+// a service file another account could change.
+TEST_F(ComputerClockTool, InstallWakeMarksOnlyTheInstalledServiceAndTrustsNothingInTheHandheld) {
+    if (geteuid() != 0) GTEST_SKIP() << "setting a capability takes root";
+    // An installed package: the tool in PREFIX/bin, its programs in PREFIX/lib/kivo.
+    std::string pattern = (std::filesystem::temp_directory_path() / "kivo-prefix-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    const std::filesystem::path prefix = pattern;
+    std::filesystem::create_directories(prefix / "bin");
+    std::filesystem::create_directories(prefix / "lib" / "kivo");
+    std::filesystem::copy_file(HANDHELD_PROGRAM, prefix / "bin" / "kivo-handheld");
+    std::filesystem::copy_file(KIVOSETUP_PATH, prefix / "lib" / "kivo" / "KIVOSETUP.so");
+    const auto installed = prefix / "lib" / "kivo" / "kivo_notify_service";
+    const auto wake = [&] {
+        return tool_tests::run_program((prefix / "bin" / "kivo-handheld").string(),
+                                       {"--device", device_root().string(), "install", "--wake"});
+    };
+    // Planted in the handheld by its owner: the service it names is another program with
+    // a capability of its own, and its change counter is a link out of the handheld.
+    const auto foreign = prefix / "foreign";
+    std::filesystem::copy_file(KIVO_NOTIFY_SERVICE, foreign);
+    vfs_cap_data raw{};
+    raw.magic_etc = VFS_CAP_REVISION_2 | VFS_CAP_FLAGS_EFFECTIVE;
+    raw.data[CAP_TO_INDEX(CAP_NET_RAW)].permitted = CAP_TO_MASK(CAP_NET_RAW);
+    if (setxattr(foreign.c_str(), "security.capability", &raw, XATTR_CAPS_SZ_2, 0) != 0)
+        GTEST_SKIP() << "this machine lets no file carry a capability";
+    const std::string foreign_capability = capability_of(foreign);
+    ASSERT_TRUE(host::Device::current().database().set_setting("notify.service", foreign.string()));
+    const auto planted = prefix / "planted";
+    std::filesystem::remove(device_root() / "run" / "settings.changes");
+    std::filesystem::create_symlink(planted, device_root() / "run" / "settings.changes");
+
+    // A service another account could change, and one that is a link, are refused.
+    std::filesystem::copy_file(KIVO_NOTIFY_SERVICE, installed);
+    ASSERT_EQ(chown(installed.c_str(), 65534, 65534), 0);
+    auto result = wake();
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_THAT(result.err, HasSubstr("the notification service " + installed.string() + " belongs to "));
+    EXPECT_EQ(capability_of(installed), "");
+    std::filesystem::remove(installed);
+    std::filesystem::create_symlink(foreign, installed);
+    result = wake();
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_THAT(result.err, HasSubstr("it is a link"));
+    std::filesystem::remove(installed);
+
+    std::filesystem::copy_file(KIVO_NOTIFY_SERVICE, installed);
+    result = wake();
+    EXPECT_EQ(result.exit_code, 0) << result.err;
+    EXPECT_THAT(result.out, HasSubstr("set CAP_WAKE_ALARM on " + installed.string()));
+    EXPECT_NE(capability_of(installed), "");
+    EXPECT_EQ(capability_of(foreign), foreign_capability) << "the handheld's service was changed";
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(planted))) << "root followed the link";
+
     // Where the bounding set lacks it (a container), the service still runs, on the plain clock.
+    std::filesystem::remove(device_root() / "run" / "settings.changes");
+    std::string failure;
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
         prctl(PR_CAPBSET_DROP, CAP_WAKE_ALARM, 0, 0, 0);
-        _exit(host::ServiceLink(host::Device::current()).start(copy, &failure) ? 0 : 1);
+        _exit(host::ServiceLink(host::Device::current()).start(installed, &failure) ? 0 : 1);
     }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the service could not be run";
+    int exit_status = 0;
+    ASSERT_EQ(waitpid(child, &exit_status, 0), child);
+    ASSERT_TRUE(WIFEXITED(exit_status) && WEXITSTATUS(exit_status) == 0) << "the service could not be run";
     ASSERT_TRUE(service());
     EXPECT_EQ(timer_clock(*service()), CLOCK_REALTIME);
     ok({"stop"});
     // Only the capability: the image got no programs.
     EXPECT_FALSE(std::filesystem::exists(host_path("Program Files/KIVO/KIVO.exe")));
+    std::filesystem::remove_all(prefix);
 }
 
 // A unit's ExecStart words as systemd reads the quoting `autostart on` writes.

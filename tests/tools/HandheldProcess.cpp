@@ -37,6 +37,10 @@ std::string take_file(const std::string& path) {
 }  // namespace
 
 HandheldResult run_handheld(const std::vector<std::string>& arguments, const std::string& program) {
+    return run_program(program, arguments);
+}
+
+HandheldResult run_program(const std::string& program, const std::vector<std::string>& arguments) {
     HandheldResult result;
     const std::string out_path = make_capture_file();
     const std::string err_path = make_capture_file();

@@ -15,5 +15,7 @@ struct HandheldResult {
 // Runs the built tool with `arguments`, inheriting this process's environment; `program`
 // names it otherwise (a link under the package's name, say).
 HandheldResult run_handheld(const std::vector<std::string>& arguments, const std::string& program = HANDHELD_PROGRAM);
+// The same for any program (another copy of the tool, a program run as another account).
+HandheldResult run_program(const std::string& program, const std::vector<std::string>& arguments);
 
 }  // namespace tool_tests

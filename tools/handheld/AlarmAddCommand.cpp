@@ -16,6 +16,7 @@
 #include "ce/Files.h"
 #include "ce/Text.h"
 #include "host/Device.h"
+#include "host/DeviceOwner.h"
 #include "sound/CSoundWave.h"
 #include "sound/SoundFileCheck.h"
 
@@ -110,6 +111,7 @@ std::optional<std::string> AlarmAddCommand::PlaceSound(const std::string& given,
         std::filesystem::create_directories(folder, error);
         std::filesystem::copy_file(given, folder / name, std::filesystem::copy_options::overwrite_existing, error);
         if (error) return "cannot copy " + given + " onto the handheld: " + error.message();
+        host::DeviceOwner::make_private(folder / name);
         *device_path = ce::utf16_from_utf8("\\My Documents\\" + name);
     }
     switch (StoredSoundPath::Check(*device_path)) {

@@ -6,6 +6,7 @@
 #include "ErrorText.h"
 #include "ce/Files.h"
 #include "ce/Text.h"
+#include "host/DeviceOwner.h"
 #include "host/fs/DevicePath.h"
 
 namespace handheld {
@@ -46,10 +47,9 @@ bool DeviceImage::put(const std::filesystem::path& from, std::u16string_view to,
         return false;
     }
     if (kind == Kind::program)
-        std::filesystem::permissions(*place,
-                                     std::filesystem::perms::owner_exec | std::filesystem::perms::group_exec |
-                                         std::filesystem::perms::others_exec,
-                                     std::filesystem::perm_options::add, error);
+        std::filesystem::permissions(*place, std::filesystem::perms::owner_exec, std::filesystem::perm_options::add,
+                                     error);
+    host::DeviceOwner::make_private(*place);
     return true;
 }
 

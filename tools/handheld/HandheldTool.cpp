@@ -102,6 +102,7 @@ ExitCode HandheldTool::run(Console& console) {
     for (const auto& verb : verbs_) {
         if (!verb->chosen()) continue;
         console.set_verb(command_path(reached_command(tool_)));
+        if (!verb->opens_device()) return verb->run(console);
         if (const auto result = select_device(*verb, console); result != ExitCode::ok) return result;
         return verb->run(console);
     }
@@ -153,6 +154,7 @@ ExitCode HandheldTool::select_device(const Verb& verb, Console& console) {
         return console.fail("no handheld at " + directory.string() + " (`handheld init` creates one)");
     host::Device::select(directory, host::Device::Opening::checked);
     const auto& device = host::Device::current();
+    if (!device.refusal().empty()) return console.fail(device.refusal());
     if (!device.ready())
         return console.fail("cannot open the handheld at " + directory.string() + ": " + device.failure());
     RebuiltDatabase::follow_up(console);

@@ -7,6 +7,7 @@
 #include "CompletionWords.h"
 #include "DeviceImage.h"
 #include "ErrorText.h"
+#include "HandheldPrivacy.h"
 #include "ProcessorProfile.h"
 #include "ToolFiles.h"
 #include "ce/Files.h"
@@ -54,6 +55,7 @@ void InitVerb::declare(CLI::App& command) {
 
 ExitCode InitVerb::run(Console& console) {
     console.out() << "handheld at " << host::Device::current().root().string() << '\n';
+    HandheldPrivacy::tighten(console);
     if (const auto result = store_profile(profile_, console); result != ExitCode::ok) return result;
     if (const auto result = create_folders(console); result != ExitCode::ok) return result;
     return place_platform_programs(console);

@@ -4,7 +4,6 @@
 
 #include "DesktopFiles.h"
 #include "Installer.h"
-#include "ServiceUnit.h"
 #include "ToolFiles.h"
 #include "WakeCapability.h"
 #include "host/Device.h"
@@ -23,8 +22,8 @@ void InstallVerb::declare(CLI::App& command) {
                        "(default: the build's, or the installed package's)")
         ->type_name("DIR");
     command.add_flag("--wake", wake_,
-                     "only give the handheld's notification service CAP_WAKE_ALARM (as root, with setcap), so that it "
-                     "wakes this computer from suspend for an alarm");
+                     "only give the installed notification service (the package's, or this build's) CAP_WAKE_ALARM, "
+                     "as root, so that it wakes this computer from suspend for an alarm");
     command.add_flag("--menu", menu_,
                      "also put KIVO, started on this handheld, in your desktop's menu "
                      "(~/.local/share/applications/kivo.desktop, with its icon)");
@@ -39,7 +38,7 @@ void InstallVerb::declare(CLI::App& command) {
 }
 
 ExitCode InstallVerb::run(Console& console) {
-    if (wake_) return WakeCapability::grant(ServiceUnit::installed_service(), console);
+    if (wake_) return WakeCapability::grant(ToolFiles::of_this_tool().notify_service, console);
     const ToolFiles own = ToolFiles::of_this_tool();
     const std::filesystem::path page = std::filesystem::path(package_) / "KIVO.htm";
     std::error_code error;

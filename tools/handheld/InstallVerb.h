@@ -1,8 +1,9 @@
 #pragma once
 // `handheld install [--from DIR]`: puts KIVO on the handheld as its installer would
-// (Installer.h describes the image it makes). `--wake`, run as root, lets the handheld's
-// notification service wake the computer instead, and does nothing else; `--menu` also
-// puts KIVO in the desktop's menu.
+// (Installer.h describes the image it makes). `--wake`, run as root, lets the installed
+// notification service wake the computer instead, and does nothing else: it opens no
+// handheld, since root trusts nothing a person wrote there; `--menu` also puts KIVO in
+// the desktop's menu.
 
 #include <filesystem>
 #include <string>
@@ -15,6 +16,7 @@ class InstallVerb : public Verb {
 public:
     InstallVerb() : Verb("install", "install KIVO's programs into the handheld's image") {}
     ExitCode run(Console& console) override;
+    bool opens_device() const override { return !wake_; }
 
 private:
     void declare(CLI::App& command) override;

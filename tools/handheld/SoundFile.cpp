@@ -6,6 +6,7 @@
 
 #include "ce/Text.h"
 #include "host/Device.h"
+#include "host/DeviceOwner.h"
 
 namespace handheld {
 
@@ -37,6 +38,7 @@ bool SoundFile::place(const std::string& given) {
         staged_.clear();
         return false;
     }
+    host::DeviceOwner::make_private(staged_);
     device_path_ = ce::utf16_from_utf8("\\Temp\\" + name);
     return true;
 }

@@ -1,5 +1,6 @@
 #include "StartVerb.h"
 
+#include "HandheldPrivacy.h"
 #include "ToolFiles.h"
 #include "host/Device.h"
 #include "host/notify/ServiceLink.h"
@@ -20,6 +21,7 @@ void StartVerb::declare(CLI::App& command) {
 }
 
 ExitCode StartVerb::run(Console& console) {
+    HandheldPrivacy::tighten(console);
     const host::ServiceLink link(host::Device::current());
     std::string failure;
     if (!link.start(ToolFiles::of_this_tool().notify_service, &failure)) return console.fail(failure);

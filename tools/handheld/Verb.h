@@ -35,6 +35,9 @@ public:
     // Most verbs inspect a handheld that must already exist, so that a mistyped
     // --device reports an error instead of quietly making an empty handheld.
     virtual bool creates_device() const { return false; }
+    // A verb that works beside the handheld, never in it (root giving the installed
+    // service a capability), runs without opening one.
+    virtual bool opens_device() const { return true; }
     virtual ExitCode run(Console& console) = 0;
 
 protected:

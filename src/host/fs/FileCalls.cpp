@@ -55,7 +55,7 @@ int open_host(const host::NamedPath& file, DWORD access, bool truncates) {
     int flags = O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
     flags |= ((access & GENERIC_WRITE) != 0 || truncates) ? O_RDWR : O_RDONLY;
     if (!file.exists()) flags |= O_CREAT | O_EXCL;
-    const int fd = open(file.host().c_str(), flags, 0666);
+    const int fd = open(file.host().c_str(), flags, 0600);
     if (fd < 0) return -1;
     struct stat info {};
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {

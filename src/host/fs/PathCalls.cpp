@@ -191,7 +191,7 @@ BOOL CreateDirectoryW(LPCWSTR path) {
     const host::NamedPath folder(path);
     if (!folder.ok()) return fail(folder.error());
     if (folder.exists()) return fail(ERROR_ALREADY_EXISTS);
-    if (mkdir(folder.host().c_str(), 0777) != 0) return fail_errno(ERROR_ACCESS_DENIED);
+    if (mkdir(folder.host().c_str(), 0700) != 0) return fail_errno(ERROR_ACCESS_DENIED);
     // Rows left by entries removed behind the handheld's back must not stick to the new folder.
     host::AttributeStore::remove_tree(folder.key());
     return TRUE;

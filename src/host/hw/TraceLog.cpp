@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "host/LockFile.h"
+
 namespace host::hw {
 
 namespace {
@@ -24,14 +26,16 @@ std::string header(std::size_t index, const sim::DecodedTrace& trace, const sim:
 
 bool TraceLog::append(const sim::DecodedTrace& trace, const sim::Transmission& transmission, std::string_view profile,
                       std::string_view port) {
-    const int fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    const int fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
     if (fd < 0) return false;
-    // The index counts the blocks already there; a lock keeps two appenders apart.
-    const bool locked = ::lockf(fd, F_LOCK, 0) == 0;
-    const std::string note = port.empty() ? std::string() : "# lirc " + std::string(port) + '\n';
-    const std::string block = header(blocks().size() + 1, trace, transmission, profile) + note + trace.mode2();
-    const bool written = ::write(fd, block.data(), block.size()) == static_cast<ssize_t>(block.size());
-    if (locked) ::lockf(fd, F_ULOCK, 0);
+    bool written = false;
+    {
+        // The index counts the blocks already there; a lock keeps two appenders apart.
+        const LockFile lock = LockFile::on(fd);
+        const std::string note = port.empty() ? std::string() : "# lirc " + std::string(port) + '\n';
+        const std::string block = header(blocks().size() + 1, trace, transmission, profile) + note + trace.mode2();
+        written = ::write(fd, block.data(), block.size()) == static_cast<ssize_t>(block.size());
+    }
     ::close(fd);
     return written;
 }

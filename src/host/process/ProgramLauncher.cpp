@@ -129,7 +129,7 @@ int spawn(const ProgramFile& file, std::u16string_view command_line, int show_co
     std::error_code ignored;
     std::filesystem::create_directories(Device::current().log_dir(), ignored);
     const std::string output = (Device::current().log_dir() / (file.host.stem().string() + ".out")).string();
-    int printed = open(output.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    int printed = open(output.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
     if (printed < 0) printed = open("/dev/null", O_WRONLY | O_CLOEXEC);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);

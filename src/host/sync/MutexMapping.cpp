@@ -60,7 +60,7 @@ std::unique_ptr<MutexMapping> MutexMapping::create_private(bool owned, ce::DWORD
 
 std::unique_ptr<MutexMapping> MutexMapping::open_shared(const std::filesystem::path& file, bool owned_if_created,
                                                         bool* created, ce::DWORD* error) {
-    LockFile lock(file, LockFile::Wait::until_free, 0666);
+    LockFile lock(file);
     if (!lock.locked()) {
         *error = lock.error() == ENOENT ? ce::ERROR_PATH_NOT_FOUND : ce::ERROR_ACCESS_DENIED;
         return nullptr;

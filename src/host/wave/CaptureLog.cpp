@@ -66,7 +66,7 @@ bool CaptureLog::append(const CaptureEntry& entry) {
     // One write of a whole line to an O_APPEND file: lines of processes ending plays at
     // the same moment never interleave.
     const std::string line = format(entry) + '\n';
-    const int fd = open(path().c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    const int fd = open(path().c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
     if (fd < 0) return false;
     const bool written = write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size());
     close(fd);

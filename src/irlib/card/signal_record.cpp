@@ -62,7 +62,12 @@ int signal_record::encode(std::string_view name, const signal_data& signal, std:
     if (!pack_entries(signal.durations, entries)) return kBadSignal;
     // The name up to its NUL, as the record's name is read back.
     const std::string_view stored = name.substr(0, name.find('\0'));
-    std::vector<std::uint8_t> out{0x00, kSignalTag};
+    // Grown from empty: GCC 12, fortifying, takes an insert after a two-byte start for
+    // a copy past its end.
+    std::vector<std::uint8_t> out;
+    out.reserve(stored.size() + 10 + 2 * entries.size());
+    out.push_back(0x00);
+    out.push_back(kSignalTag);
     out.insert(out.end(), stored.begin(), stored.end());
     out.push_back(0);
     if (out.size() % 2 != 0) out.push_back(0);

@@ -1,14 +1,17 @@
 // The lock files of run/: exclusive between any two openers, kept across a move, and
-// waited for through signals.
+// waited for through signals; a lock on a file its caller keeps open.
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <pthread.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <memory>
 #include <thread>
 
 #include "TempDevice.h"
@@ -61,6 +64,28 @@ TEST_F(LockFileTest, AKeptFileLocksAgainAndAProbeOnlyLooks) {
     EXPECT_FALSE(probe.busy());
     EXPECT_EQ(probe.error(), ENOENT);
     EXPECT_FALSE(std::filesystem::exists(missing)) << "a probe makes nothing";
+}
+
+// A log's writer locks the file it appends to: others are kept out while it holds the
+// lock, and the file stays the writer's, open and unlocked, once the lock goes.
+TEST_F(LockFileTest, ALockOnACallersFileLeavesTheFileOpen) {
+    auto made = std::make_unique<LockFile>(path());
+    ASSERT_TRUE(made->locked());
+    const int fd = ::open(path().c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    {
+        const LockFile busy = LockFile::on(fd, LockFile::Wait::no);
+        EXPECT_TRUE(busy.busy()) << "another opener holds it";
+    }
+    made.reset();
+    {
+        const LockFile held = LockFile::on(fd);
+        ASSERT_TRUE(held.locked());
+        EXPECT_TRUE(LockFile(path(), LockFile::Wait::no).busy());
+    }
+    EXPECT_TRUE(LockFile(path(), LockFile::Wait::no).locked()) << "given back with the LockFile";
+    EXPECT_EQ(::write(fd, "x", 1), 1) << "the caller's file is still open";
+    ::close(fd);
 }
 
 void on_signal(int) {}

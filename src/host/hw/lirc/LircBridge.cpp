@@ -77,7 +77,7 @@ void LircBridge::log(const std::string& line) {
     gmtime_r(&now, &parts);
     std::strftime(when, sizeof when, "%Y-%m-%dT%H:%M:%SZ", &parts);
     const std::string text = std::string(when) + " pid " + std::to_string(::getpid()) + ' ' + line + '\n';
-    const int fd = ::open(log_path_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    const int fd = ::open(log_path_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
     if (fd < 0) return;
     [[maybe_unused]] const auto written = ::write(fd, text.data(), text.size());
     ::close(fd);

@@ -34,6 +34,7 @@ int serve(const std::string& why, host::NotificationService::Keeping keeping) {
     // Checked at every start: a damaged device.db is kept aside and made anew (said in the log).
     host::Device::select(host::Device::default_root(), host::Device::Opening::checked);
     host::Device& device = host::Device::current();
+    if (!device.refusal().empty()) std::fprintf(stderr, "kivo_notify_service: %s\n", device.refusal().c_str());
     if (!device.ready()) {
         host::DeviceLog(host::ServiceFiles::kLogName).write("the notification service cannot start: " + device.failure());
         return 1;
