@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <sys/mman.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -16,10 +15,10 @@ ChangeCounter::~ChangeCounter() {
 bool ChangeCounter::open(const std::filesystem::path& file) {
     const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) return false;
-    struct stat status {};
-    // A new file is extended to hold the count (zero); one already that long is left alone.
-    const bool sized = fstat(fd, &status) == 0 &&
-                       (status.st_size >= static_cast<off_t>(sizeof *count_) || ftruncate(fd, sizeof *count_) == 0);
+    // A new file is extended to hold the count (zero); one already that long keeps it. Its
+    // blocks are taken, not only its length: on a full disk a write to a page without one
+    // would end the process with SIGBUS.
+    const bool sized = posix_fallocate(fd, 0, sizeof *count_) == 0;
     void* memory = sized ? mmap(nullptr, sizeof *count_, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0) : MAP_FAILED;
     close(fd);
     if (memory == MAP_FAILED) return false;

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <utility>
 
+#include "host/ReserveVfs.h"
 #include "host/fs/HostError.h"
 
 namespace host {
@@ -192,7 +193,7 @@ bool Database::open(const std::string& path, const std::filesystem::path& settin
         return false;
     };
     if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
-                        nullptr) != SQLITE_OK)
+                        ReserveVfs::name()) != SQLITE_OK)
         return failed();
     // Several programs of the handheld write at once; a writer waits rather than fails.
     sqlite3_busy_timeout(db_, 10000);

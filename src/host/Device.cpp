@@ -95,6 +95,7 @@ Device::Device(std::filesystem::path root, Opening opening)
     }
     ready_ = database_.open(database.string(), run_dir() / "settings.changes");
     if (!ready_) failure_ = database_.failure();
+    if (ready_) DiskReserve::keep(reserve());
     // A handheld made before this choice existed keeps the clock of its own it had.
     if (ready_ && made_now) adopt_computer_clock(database_);
 }
@@ -114,6 +115,7 @@ void Device::open_checked(const std::filesystem::path& database, bool had_files)
         failure_ = database_.failure();
         return;
     }
+    DiskReserve::keep(reserve());
     const bool missing = finding.state == DatabaseCheck::State::absent && had_files;
     if (finding.state != DatabaseCheck::State::absent && kept.empty()) return;
     adopt_computer_clock(database_);

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "host/Database.h"
+#include "host/DiskReserve.h"
 
 namespace host {
 
@@ -56,6 +57,8 @@ public:
     int fs_fd() const { return fs_fd_; }
     const std::filesystem::path& run_dir() const { return run_dir_; }
     std::filesystem::path log_dir() const { return root_ / "log"; }
+    // The space kept so that a full disk does not stop the handheld (DiskReserve).
+    std::filesystem::path reserve() const { return DiskReserve::of(root_); }
     Database& database() { return database_; }
     // The handheld's processor model, built from its profile on first use.
     hw::Machine& machine();

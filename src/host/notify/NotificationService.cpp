@@ -95,6 +95,7 @@ NotificationService::NotificationService(Device& device, ProgramStarter& starter
       computer_(log_),
       clock_steps_(clock_steps),
       zone_rules_(log_),
+      reserve_(device.reserve(), log_),
       keeping_(keeping) {}
 
 NotificationService::~NotificationService() {
@@ -155,6 +156,7 @@ int NotificationService::run() {
     runner_.resume_cut_starts();
     computer_.zone_may_have_changed();
     for (;;) {
+        reserve_.check();
         runner_.write_back();
         events_.take();
         // Before anything is started: a step may have jumped over what is due now.
@@ -179,6 +181,7 @@ int NotificationService::run() {
         auto due = refusals_.flush();
         if (events_due) due = due ? std::min(*due, *events_due) : events_due;
         if (const auto write_back = runner_.write_back_due()) due = due ? std::min(*due, *write_back) : write_back;
+        if (const auto look = reserve_.check_due()) due = due ? std::min(*due, *look) : look;
         show_trouble();
         if (poll(waiting.data(), waiting.size(), due ? static_cast<int>(due->count()) : -1) < 0) {
             if (errno == EINTR) continue;
@@ -203,8 +206,10 @@ int NotificationService::run() {
 // In the lock file, after the process id, for `handheld status`: overwriting what the
 // file holds already needs no free space.
 void NotificationService::show_trouble() {
-    if (runner_.trouble() == shown_trouble_) return;
-    shown_trouble_ = runner_.trouble();
+    // What the service cannot write weighs more than a disk it still writes to.
+    const auto& trouble = runner_.trouble() ? runner_.trouble() : reserve_.trouble();
+    if (trouble == shown_trouble_) return;
+    shown_trouble_ = trouble;
     const std::string text = std::to_string(getpid()) + (shown_trouble_ ? "\n" + *shown_trouble_ : "");
     const std::string padded = text + std::string(text.size() < kLockFileBytes ? kLockFileBytes - text.size() : 0, ' ');
     [[maybe_unused]] const auto written = pwrite(lock_.fd(), padded.data(), padded.size(), 0);

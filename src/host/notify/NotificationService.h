@@ -21,6 +21,7 @@
 #include "host/notify/ComputerZoneWatch.h"
 #include "host/notify/EventRaises.h"
 #include "host/notify/NotificationRunner.h"
+#include "host/notify/ReserveWatch.h"
 #include "host/notify/ServiceFiles.h"
 #include "host/notify/ZoneRulesWatch.h"
 
@@ -85,6 +86,7 @@ private:
     ClockSteps& clock_steps_;
     ComputerZoneWatch zone_watch_;
     ZoneRulesWatch zone_rules_;
+    ReserveWatch reserve_;
     Keeping keeping_;
     std::optional<std::string> shown_trouble_;
     int socket_fd_ = -1;

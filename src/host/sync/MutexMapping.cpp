@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "host/LockFile.h"
+#include "host/fs/HostError.h"
 #include "host/sync/RobustMutex.h"
 
 namespace host {
@@ -77,12 +78,18 @@ std::unique_ptr<MutexMapping> MutexMapping::map_locked(int fd, bool owned_if_cre
     const bool in_use = others_have_it_open(fd);
     struct stat status;
     if (fstat(fd, &status) != 0) return nullptr;
-    if (static_cast<std::size_t>(status.st_size) < sizeof(Layout)) {
-        if (in_use) {
-            *error = ce::ERROR_INVALID_HANDLE;  // not a mutex of ours
+    if (in_use && static_cast<std::size_t>(status.st_size) < sizeof(Layout)) {
+        *error = ce::ERROR_INVALID_HANDLE;  // not a mutex of ours
+        return nullptr;
+    }
+    // The file's blocks are taken before it is mapped: a file only made long (ftruncate)
+    // has none, and on a full disk the first write to the mapping would end the process
+    // with SIGBUS instead of failing here with the disk named.
+    if (!in_use) {
+        if (const int failed = posix_fallocate(fd, 0, sizeof(Layout)); failed != 0) {
+            *error = HostError::from_errno(failed, ce::ERROR_ACCESS_DENIED);
             return nullptr;
         }
-        if (ftruncate(fd, sizeof(Layout)) != 0) return nullptr;
     }
     auto* layout = static_cast<Layout*>(map(fd, sizeof(Layout)));
     if (layout == nullptr) return nullptr;
