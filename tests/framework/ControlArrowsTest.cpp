@@ -1,4 +1,4 @@
-// The arrows of drop-down lists and spinners grow with their controls, as the controls
+// The arrows of drop-down lists, spinners and scroll bars grow with their controls, as the controls
 // grow with the handheld's dots per inch: the toolkit's own arrows stay at their 96-dpi
 // size and are specks on a 192-dpi screen.
 
@@ -6,11 +6,15 @@
 
 #include <QComboBox>
 #include <QImage>
+#include <QScrollBar>
+#include <QStyleFactory>
 #include <QStyleOptionComboBox>
+#include <QStyleOptionSlider>
 #include <memory>
 
 #include "framework/ControlFactory.h"
 #include "framework/DialogTemplate.h"
+#include "framework/ScrollArrowStyle.h"
 
 namespace {
 
@@ -51,6 +55,20 @@ int spinner_arrows_of(int scale) {
     return dark_pixels(*spinner, spinner->rect());
 }
 
+int scroll_arrow_of(int scale) {
+    framework::ScrollArrowStyle style(QStyleFactory::create(QStringLiteral("Fusion")));
+    QScrollBar bar(Qt::Vertical);
+    bar.setStyle(&style);
+    bar.setRange(0, 100);
+    bar.setValue(50);
+    bar.resize(16 * scale, 100 * scale);
+    QStyleOptionSlider option;
+    option.initFrom(&bar);
+    option.orientation = Qt::Vertical;
+    option.rect = bar.rect();
+    return dark_pixels(bar, style.subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSubLine, &bar));
+}
+
 TEST(ControlArrows, GrowWithTheirControl) {
     const int caret = caret_of(1), large_caret = caret_of(2);
     EXPECT_GT(caret, 0) << "the drop-down list has its caret";
@@ -58,6 +76,9 @@ TEST(ControlArrows, GrowWithTheirControl) {
     const int arrows = spinner_arrows_of(1), large_arrows = spinner_arrows_of(2);
     EXPECT_GT(arrows, 0) << "the spinner has its arrows";
     EXPECT_GE(large_arrows, 3 * arrows);
+    const int scroll = scroll_arrow_of(1), large_scroll = scroll_arrow_of(2);
+    EXPECT_GT(scroll, 0) << "the scroll bar has its arrow";
+    EXPECT_GE(large_scroll, 3 * scroll);
 }
 
 }  // namespace
