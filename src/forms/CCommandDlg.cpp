@@ -53,9 +53,9 @@ constexpr DialogItem kLandscapeItems[] = {
     {CCommandDlg::IDC_LEARN, ControlKind::PushButton, u"Learn", WS_VISIBLE, 10, 64, 60, 14},
     {CCommandDlg::IDC_ADVANCED, ControlKind::PushButton, u"Advanced", WS_VISIBLE, 76, 64, 60, 14},
     {CCommandDlg::IDC_TEST, ControlKind::PushButton, u"Test", WS_VISIBLE, 142, 64, 60, 14},
-    {CCommandDlg::IDC_SIGNAL_STATE, ControlKind::Static, u"", WS_VISIBLE, 10, 84, 192, 12},
-    {framework::IDOK, ControlKind::PushButton, u"OK", WS_VISIBLE, 50, 104, 50, 14},
-    {framework::IDCANCEL, ControlKind::PushButton, u"Cancel", WS_VISIBLE, 112, 104, 50, 14},
+    {CCommandDlg::IDC_SIGNAL_STATE, ControlKind::Static, u"", WS_VISIBLE, 10, 84, 192, 20},
+    {framework::IDOK, ControlKind::PushButton, u"OK", WS_VISIBLE, 50, 108, 50, 14},
+    {framework::IDCANCEL, ControlKind::PushButton, u"Cancel", WS_VISIBLE, 112, 108, 50, 14},
 };
 constexpr DialogItem kSquareItems[] = {
     {IDC_CAPTION, ControlKind::Static, u"Add IR Signal", WS_VISIBLE, 8, 6, 120, 12},
@@ -68,9 +68,9 @@ constexpr DialogItem kSquareItems[] = {
     {CCommandDlg::IDC_LEARN, ControlKind::PushButton, u"Learn", WS_VISIBLE, 10, 66, 44, 14},
     {CCommandDlg::IDC_ADVANCED, ControlKind::PushButton, u"Advanced", WS_VISIBLE, 58, 66, 44, 14},
     {CCommandDlg::IDC_TEST, ControlKind::PushButton, u"Test", WS_VISIBLE, 106, 66, 44, 14},
-    {CCommandDlg::IDC_SIGNAL_STATE, ControlKind::Static, u"", WS_VISIBLE, 10, 84, 140, 12},
-    {framework::IDOK, ControlKind::PushButton, u"OK", WS_VISIBLE, 24, 104, 50, 14},
-    {framework::IDCANCEL, ControlKind::PushButton, u"Cancel", WS_VISIBLE, 86, 104, 50, 14},
+    {CCommandDlg::IDC_SIGNAL_STATE, ControlKind::Static, u"", WS_VISIBLE, 10, 84, 140, 20},
+    {framework::IDOK, ControlKind::PushButton, u"OK", WS_VISIBLE, 24, 108, 50, 14},
+    {framework::IDCANCEL, ControlKind::PushButton, u"Cancel", WS_VISIBLE, 86, 108, 50, 14},
 };
 
 std::u16string Number(std::size_t value) {

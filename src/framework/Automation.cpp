@@ -73,6 +73,9 @@ QRect in_form(QWidget* top, QWidget* control, const CRect& rect) {
 bool write_file(const std::u16string& path, const QByteArray& bytes) {
     ce::CreateDirectoryW(u"\\Temp");
     ce::CreateDirectoryW(kFolder);
+    // The tool's mailbox is no folder of the user's: hidden and system, as the handheld
+    // marks its own, it stays out of the folder tree and the file lists.
+    ce::SetFileAttributesW(kFolder, ce::FILE_ATTRIBUTE_HIDDEN | ce::FILE_ATTRIBUTE_SYSTEM);
     const std::u16string partial = path + u".part";
     ce::HANDLE file = ce::CreateFileW(partial.c_str(), ce::GENERIC_WRITE, 0, ce::CREATE_ALWAYS,
                                       ce::FILE_ATTRIBUTE_NORMAL);

@@ -2,10 +2,10 @@
 // How `handheld ui`, `handheld screenshot` and the programs' windows talk: the tool posts
 // one of these messages to the foreground window with a request number; the program
 // does what a user at the screen would, then writes its reply as files under the
-// handheld's \Temp\ui folder, named after the request: "<n>.out" (first line "ok" or
-// "error: why", then the answer), plus "<n>.png" for a screenshot. A text to type comes
-// in "<n>.in". The reply is written to a temporary name and renamed, so the tool never
-// reads half of it. This header is free of Qt, for the tool.
+// handheld's \Temp\ui folder (hidden and system), named after the request: "<n>.out"
+// (first line "ok" or "error: why", then the answer), plus "<n>.png" for a screenshot.
+// A text to type comes in "<n>.in". The reply is written to a temporary name and
+// renamed, so the tool never reads half of it. This header is free of Qt, for the tool.
 
 #include <string>
 

@@ -1,6 +1,7 @@
 #include "framework/CWinApp.h"
 
 #include <QFontDatabase>
+#include <QStyleFactory>
 #include <algorithm>
 
 #include "ce/Screen.h"
@@ -10,6 +11,7 @@
 #include "framework/CWnd.h"
 #include "framework/InputFilter.h"
 #include "framework/Screen.h"
+#include "framework/ScrollArrowStyle.h"
 
 // The bitmaps live in a static library: their registration must be asked for by name.
 static void load_resources() { Q_INIT_RESOURCE(kivo); }
@@ -61,12 +63,14 @@ QApplication& CWinApp::EnsureQt(int argc, char** argv) {
     // The toolkit's own measures (check marks, scroll bars) follow the handheld's dots
     // per inch like the fonts do, since the host's scaling is off.
     const auto screen = framework::Screen::current();
-    if (screen.dpi_x() != framework::Screen::kDesignDpi)
+    if (screen.dpi_x() != framework::Screen::kDesignDpi) {
+        application->setStyle(new framework::ScrollArrowStyle(QStyleFactory::create(application->style()->name())));
         application->setStyleSheet(QStringLiteral("QCheckBox::indicator, QRadioButton::indicator { width: %1px; "
                                                   "height: %1px; } QScrollBar:vertical { width: %2px; } "
                                                   "QScrollBar:horizontal { height: %2px; }")
                                        .arg(screen.ScaleX(13))
                                        .arg(screen.ScaleX(16)));
+    }
     application->installEventFilter(new framework::InputFilter(application));
     return *application;
 }

@@ -17,6 +17,7 @@
 
 #include "framework/CWnd.h"
 #include "framework/ControlText.h"
+#include "framework/DropDownCombo.h"
 #include "framework/OwnerDrawButton.h"
 #include "framework/Screen.h"
 #include "framework/TreeBranchStyle.h"
@@ -100,7 +101,7 @@ QWidget* make(const DialogItem& item, QWidget* parent, QWidget* previous) {
         case ControlKind::OwnerDrawButton: return new OwnerDrawButton(parent);
         case ControlKind::GroupBox: return new QGroupBox(text, parent);
         case ControlKind::ListBox: return new QListWidget(parent);
-        case ControlKind::DropDownList: return new QComboBox(parent);
+        case ControlKind::DropDownList: return new DropDownCombo(parent);
         case ControlKind::UpDown: {
             auto* spinner = new UpDownControl(parent, has(item.style, UDS_WRAP), has(item.style, UDS_SETBUDDYINT));
             if (has(item.style, UDS_AUTOBUDDY)) spinner->SetBuddy(qobject_cast<QLineEdit*>(previous));

@@ -2,19 +2,18 @@
 
 #include <QLineEdit>
 #include <QPainter>
-#include <QPolygonF>
 #include <QStyleOptionToolButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "framework/ArrowGlyph.h"
 
 namespace framework {
 
 namespace {
 
-// An arrow of the spinner drawn to its button's size: the style's own arrow keeps its
-// 96-dpi size and is a speck on a 192-dpi screen.
+// An arrow of the spinner drawn to its button's size.
 class ArrowButton : public QToolButton {
 public:
     ArrowButton(QWidget* parent, bool up) : QToolButton(parent), up_(up) {}
@@ -28,13 +27,7 @@ protected:
         option.text.clear();
         style()->drawComplexControl(QStyle::CC_ToolButton, &option, &painter, this);
         const double half = std::min(width(), height() * 2) * 0.22;
-        const QPointF centre = QRectF(rect()).center();
-        const double rise = (up_ ? -1 : 1) * half / 2;
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(isEnabled() ? palette().color(QPalette::ButtonText) : palette().color(QPalette::Disabled, QPalette::ButtonText));
-        painter.drawPolygon(QPolygonF{{centre.x() - half, centre.y() - rise}, {centre.x() + half, centre.y() - rise},
-                                      {centre.x(), centre.y() + rise}});
+        DrawArrowGlyph(painter, QRectF(rect()).center(), half, up_, ArrowColor(*this));
     }
 
 private:

@@ -127,7 +127,7 @@ void CAlarmListView::LayOut(int cx, int cy) {
     if (cy >= cx) {
         // Portrait: the clock with its date on top, the buttons in the bottom strip.
         const int strip = screen.ScaleY(40);
-        clock_.SetShowsDate(true);
+        clock_.SetDateBeside(false);
         clock_.MoveWindow({0, 0, cx, screen.ScaleY(52)});
         list_.MoveWindow({margin, screen.ScaleY(56), cx - margin, cy - strip});
         const int top = cy - strip + screen.ScaleY(3);
@@ -138,10 +138,10 @@ void CAlarmListView::LayOut(int cx, int cy) {
         }
         return;
     }
-    // Landscape: a lower clock without the date over the list, the buttons in a column beside it.
+    // Landscape: a lower clock with the date beside it over the list, the buttons in a column beside it.
     const int column = screen.ScaleX(58);
     const int clock_height = screen.ScaleY(40);
-    clock_.SetShowsDate(false);
+    clock_.SetDateBeside(true);
     clock_.MoveWindow({0, 0, cx - column - margin, clock_height});
     list_.MoveWindow({margin, clock_height + screen.ScaleY(3), cx - column - margin, cy - screen.ScaleY(3)});
     const int height = (cy - 2 * screen.ScaleY(3)) / static_cast<int>(buttons_.size());

@@ -33,9 +33,9 @@ std::u16string CClock::DateLine(const ce::SYSTEMTIME& time) {
     return weekday + u"." + month + u"." + UserClock::TwoDigits(time.wDay) + u"." + UserClock::TwoDigits(time.wYear);
 }
 
-void CClock::SetShowsDate(bool shows_date) {
-    if (shows_date_ == shows_date) return;
-    shows_date_ = shows_date;
+void CClock::SetDateBeside(bool beside) {
+    if (date_beside_ == beside) return;
+    date_beside_ = beside;
     stale_ = true;
     Invalidate();
 }
@@ -68,7 +68,7 @@ void CClock::Show(const ce::SYSTEMTIME& now) {
     // The text a person (or `handheld ui dump`) reads off the clock.
     std::u16string text = figures_ + u":" + UserClock::TwoDigits(now.wSecond);
     if (twelve_hours_) text += u" " + std::u16string(UserClock::Marker(now.wHour));
-    if (shows_date_) text += u" " + DateLine(now);
+    text += u" " + DateLine(now);
     SetWindowText(text);
     Invalidate();
 }
@@ -110,10 +110,15 @@ void CClock::Draw(CDC& dc, const CRect& client) {
     const int gap = screen.ScaleX(4);
     const int marker_width = marker.empty() ? 0 : dc.GetTextExtent(marker).cx + gap;
     const int width = big.cx + gap + std::max(small.cx, marker_width);
+    const std::u16string date = DateLine(shown_);
+    dc.SelectFont(date_);
+    const CSize date_size = dc.GetTextExtent(date);
+    const int date_gap = 3 * gap;
+    const int group_width = date_beside_ ? width + date_gap + date_size.cx : width;
 
-    const int date_height = shows_date_ ? screen.ScaleY(14) : 0;
+    const int date_height = date_beside_ ? 0 : screen.ScaleY(14);
     const int figures_top = client.top + (client.Height() - screen.ScaleY(3) - date_height - big.cy) / 2;
-    const int left = client.left + (client.Width() - width) / 2;
+    const int left = client.left + std::max(0, (client.Width() - group_width) / 2);
     dc.SelectFont(large_);
     dc.SetTextColor(kivo_palette::kClockText);
     dc.DrawText(figures, {left, figures_top, left + big.cx, figures_top + big.cy}, CDC::DT_LEFT | CDC::DT_SINGLELINE);
@@ -129,10 +134,15 @@ void CClock::Draw(CDC& dc, const CRect& client) {
         const int marker_top = figures_top + big.cy - small.cy - screen.ScaleY(2);
         dc.DrawText(marker, {side, marker_top, side + marker_width * 2, marker_top + small.cy}, CDC::DT_LEFT | CDC::DT_SINGLELINE);
     }
-    if (!shows_date_) return;
     dc.SelectFont(date_);
     dc.SetTextColor(kivo_palette::kClockDim);
+    if (date_beside_) {
+        // On the line of the marker, so the two read as one row under the seconds.
+        const int date_left = left + width + date_gap;
+        const int date_top = figures_top + big.cy - date_size.cy - screen.ScaleY(4);
+        dc.DrawText(date, {date_left, date_top, client.right, date_top + date_size.cy}, CDC::DT_LEFT | CDC::DT_SINGLELINE);
+        return;
+    }
     const int date_top = figures_top + big.cy - screen.ScaleY(2);
-    dc.DrawText(DateLine(shown_), {client.left, date_top, client.right, date_top + date_height},
-                CDC::DT_CENTER | CDC::DT_SINGLELINE);
+    dc.DrawText(date, {client.left, date_top, client.right, date_top + date_height}, CDC::DT_CENTER | CDC::DT_SINGLELINE);
 }

@@ -1,7 +1,9 @@
 #pragma once
 // The running clock above the alarm list: hours and minutes large, seconds small, in
 // the 12- or 24-hour form of the handheld's regional settings as they are now (the rows'
-// form); in portrait the date below. It draws off the screen and repaints only when the shown second changes.
+// form), and the date: below them in portrait, beside them in landscape, where the clock is
+// too low for a line of its own. It draws off the screen and repaints only when the shown
+// second changes.
 
 #include <string>
 
@@ -18,7 +20,8 @@ public:
     // "TUE.DEC.08.26".
     static std::u16string DateLine(const ce::SYSTEMTIME& time);
 
-    void SetShowsDate(bool shows_date);
+    // Whether the date goes beside the time rather than below it.
+    void SetDateBeside(bool beside);
 
 protected:
     int OnCreate() override;
@@ -34,7 +37,7 @@ private:
     ce::SYSTEMTIME shown_{};
     std::u16string figures_;  // hours and minutes as the user's format writes them
     bool twelve_hours_ = false;
-    bool shows_date_ = true;
+    bool date_beside_ = false;
     CBitmap off_screen_;
     bool stale_ = true;
     CFont large_;

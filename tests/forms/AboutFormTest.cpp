@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <QLabel>
 #include <QTimer>
 
 #include "ScreenDevice.h"
+#include "WholeText.h"
 #include "framework/Automation.h"
 #include "framework/WindowMessages.h"
 #include "kivo/CAboutDlg.h"
@@ -22,14 +22,6 @@ void PrintTo(const Screen& row, std::ostream* out) { *out << row.name; }
 
 class AboutForm : public testing_support::ScreenDevice, public ::testing::WithParamInterface<Screen> {};
 
-// Whether the label shows all of its text: its longest word and all its lines fit.
-bool shows_whole_text(const CWnd* control) {
-    const auto* label = qobject_cast<const QLabel*>(control->widget());
-    if (label == nullptr) return false;
-    const int needed = label->wordWrap() ? label->heightForWidth(label->width()) : label->sizeHint().height();
-    return label->minimumSizeHint().width() <= label->width() && needed <= label->height();
-}
-
 TEST_P(AboutForm, ShowsTheNameAndTheBuildsVersionWholeAndOkClosesIt) {
     SetScreen(GetParam().width, GetParam().height, GetParam().dpi);
     CAboutDlg form(nullptr);
@@ -42,7 +34,7 @@ TEST_P(AboutForm, ShowsTheNameAndTheBuildsVersionWholeAndOkClosesIt) {
         form.GetClientRect(&client);
         for (const int id : {CAboutDlg::IDC_NAME, CAboutDlg::IDC_VERSION, CAboutDlg::IDC_PURPOSE}) {
             const CWnd* text = form.GetDlgItem(id);
-            EXPECT_TRUE(shows_whole_text(text)) << "control " << id << " cuts its text";
+            EXPECT_TRUE(testing_support::ShowsWholeText(text)) << "control " << id << " cuts its text";
             CRect place;
             text->GetWindowRectInParent(&place);
             EXPECT_TRUE(place.left >= 0 && place.right <= client.right && place.bottom <= client.bottom)

@@ -13,6 +13,7 @@
 
 #include "NecRemote.h"
 #include "ScreenDevice.h"
+#include "WholeText.h"
 #include "alarms/AlarmFolder.h"
 #include "alarms/ComPortSetting.h"
 #include "ce/Files.h"
@@ -276,6 +277,41 @@ TEST_F(InfraredForms, SignalLearnedInTheSignalFormIsKeptWithABeep) {
     ASSERT_EQ(played.size(), 1u);
     EXPECT_NE(played[0].find("22050 Hz"), std::string::npos) << played[0];
 }
+
+struct Shape {
+    const char* name;
+    int width, height, dpi;
+};
+
+void PrintTo(const Shape& shape, std::ostream* out) { *out << shape.name; }
+
+class SignalFormOnEachScreen : public InfraredForms, public ::testing::WithParamInterface<Shape> {};
+
+// What was learned is read whole under the buttons on every screen, both of its lines
+// inside the form above OK: a long frame, as an air conditioner sends.
+TEST_P(SignalFormOnEachScreen, LearnedSignalIsDescribedWhole) {
+    SetScreen(GetParam().width, GetParam().height, GetParam().dpi);
+    std::vector<std::int32_t> frame;
+    for (int mark = 0; mark < 100; ++mark) frame.insert(frame.end(), {560, mark % 3 == 0 ? -1690 : -560});
+    CCommandDlg form(nullptr, 3, 1000, u"Air conditioner", {frame, 100, 26});
+    UserSteps steps;
+    steps.On<CCommandDlg>([](CCommandDlg& shown) {
+        const CWnd* state = shown.GetDlgItem(CCommandDlg::IDC_SIGNAL_STATE);
+        EXPECT_EQ(state->GetWindowText(), u"Signal learned: 200 marks and spaces, repeating the last 100.");
+        EXPECT_TRUE(testing_support::ShowsWholeText(state));
+        CRect text, ok;
+        state->GetWindowRectInParent(&text);
+        shown.GetDlgItem(framework::IDOK)->GetWindowRectInParent(&ok);
+        EXPECT_LE(text.bottom, ok.top) << "the description runs under OK";
+        EXPECT_TRUE(Automation::Click(&shown, framework::IDCANCEL));
+    });
+    EXPECT_EQ(steps.Run([&] { return form.DoModal(); }), framework::IDCANCEL);
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, SignalFormOnEachScreen,
+                         ::testing::Values(Shape{"Portrait", 240, 320, 96}, Shape{"Landscape", 320, 240, 96},
+                                           Shape{"Square", 240, 240, 96}, Shape{"HighResolution", 480, 640, 192}),
+                         [](const auto& shape) { return std::string(shape.param.name); });
 
 TEST_F(InfraredForms, FailedLearnsSayWhyAndLeaveTheFormWithoutASignal) {
     framework::MessageBoxScript boxes;

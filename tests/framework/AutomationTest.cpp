@@ -11,6 +11,7 @@
 
 #include "ScreenDevice.h"
 #include "UiDump.h"
+#include "ce/Files.h"
 #include "framework/AutomationProtocol.h"
 #include "framework/CDialog.h"
 #include "framework/CListBox.h"
@@ -158,11 +159,14 @@ TEST_F(AutomationTest, AMessageBoxOpenedWhileAControlHoldsTheStylusIsAnsweredByA
     EXPECT_TRUE(form.IsWindowEnabled());
 }
 
-TEST_F(AutomationTest, ScreenshotIsThePictureOfTheForm) {
+TEST_F(AutomationTest, ScreenshotIsThePictureOfTheFormLeftInAFolderTheUserDoesNotSee) {
     EXPECT_EQ(Ask(WM_UI_SCREENSHOT, 0), "ok\n");
     QImage shot(QString::fromStdString(host_path("Temp/ui/" + std::to_string(request) + ".png").string()));
     EXPECT_EQ(shot.width(), 240);
     EXPECT_EQ(shot.height(), 320);
+    // Out of the file chooser's folder tree, as the handheld's own folders are.
+    constexpr ce::DWORD kUnseen = ce::FILE_ATTRIBUTE_HIDDEN | ce::FILE_ATTRIBUTE_SYSTEM;
+    EXPECT_EQ(ce::GetFileAttributesW(u"\\Temp\\ui") & kUnseen, kUnseen);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QTimer>
 #include <algorithm>
 
@@ -19,11 +20,14 @@
 #include "framework/CWinApp.h"
 #include "framework/MessageBox.h"
 #include "framework/WindowMessages.h"
+#include "host/Device.h"
+#include "host/screen/ScreenSettings.h"
 #include "KivoHandheld.h"
 #include "kivo/CAboutDlg.h"
 #include "kivo/CDeleteAlarmDlg.h"
 #include "kivo/CMainFrame.h"
 #include "kivo/KivoIds.h"
+#include "kivo/ListPalette.h"
 #include "ChildProcess.h"
 
 namespace kivo_tests {
@@ -344,6 +348,45 @@ INSTANTIATE_TEST_SUITE_P(
                       ClockCase{"TwelveHourEvening", u"hh:mm:ss tt", 21, u"09:30:ss PM TUE.DEC.08.26", u"09:30 PM"},
                       ClockCase{"TwentyFourHour", u"HH:mm:ss", 0, u"00:30:ss TUE.DEC.08.26", u"00:30"}),
     [](const auto& test) { return std::string(test.param.name); });
+
+struct ListShape {
+    const char* name;
+    int width, height, dpi;
+};
+void PrintTo(const ListShape& shape, std::ostream* out) { *out << shape.name; }
+
+class ClockOnEachScreen : public AlarmList, public ::testing::WithParamInterface<ListShape> {};
+
+// The date is on the clock at every shape: under the time in portrait, beside it in the
+// lower landscape clock, and inside the panel, off both of its edges.
+TEST_P(ClockOnEachScreen, TheDateIsDrawnWhole) {
+    host::ScreenSettings screen;
+    screen.width = GetParam().width;
+    screen.height = GetParam().height;
+    screen.dpi = GetParam().dpi;
+    ASSERT_TRUE(screen.write(host::Device::current().database()));
+    set_time_format(u"HH:mm:ss");  // no AM / PM marker: the date alone is in the dim colour
+    Start();
+    const QImage clock = view().Clock().widget()->grab().toImage();
+    ASSERT_FALSE(clock.isNull());
+    const QColor dim(framework::GetRValue(kivo_palette::kClockDim), framework::GetGValue(kivo_palette::kClockDim),
+                     framework::GetBValue(kivo_palette::kClockDim));
+    int dim_pixels = 0, at_edges = 0;
+    for (int y = 0; y < clock.height(); ++y)
+        for (int x = 0; x < clock.width(); ++x)
+            if (clock.pixelColor(x, y) == dim) {
+                ++dim_pixels;
+                if (x < 2 || x >= clock.width() - 2) ++at_edges;
+            }
+    EXPECT_GT(dim_pixels, 20) << "the date is drawn";
+    EXPECT_EQ(at_edges, 0) << "the date runs into the panel's edge";
+    EXPECT_TRUE(view().Clock().GetWindowText().ends_with(u" TUE.DEC.08.26")) << "the date read off the clock";
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, ClockOnEachScreen,
+                         ::testing::Values(ListShape{"Portrait", 240, 320, 96}, ListShape{"Landscape", 320, 240, 96},
+                                           ListShape{"HighResolution", 480, 640, 192}),
+                         [](const auto& shape) { return std::string(shape.param.name); });
 
 TEST_F(AlarmList, TheClockTakesANewTimeFormatWhileKivoRuns) {
     set_time_format(u"h:mm:ss tt");
