@@ -4,10 +4,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
 #include <sstream>
 
 #include "HandheldDeviceTest.h"
+#include "HungOpenFile.h"
 #include "ce/Infrared.h"
 #include "ce/Input.h"
 #include "ce/Memory.h"
@@ -288,4 +290,23 @@ TEST_F(InfraredTool, StoredLircPortWhoseDeviceIsGoneFailsTheSendWithTheDriversCo
     EXPECT_THAT(sent.err, HasSubstr("(code 13): cannot use the infrared port: /nonexistent/lirc9: no such device"));
     std::ifstream log(device_root() / "log" / "lirc.log");
     EXPECT_THAT(std::string(std::istreambuf_iterator<char>(log), {}), HasSubstr("/nonexistent/lirc9: no such device"));
+}
+
+// A beam through a LIRC device that takes the open and never answers fails within the
+// deadline instead of holding up the alarm, and the log names the device.
+TEST_F(InfraredTool, LircDeviceThatDoesNotAnswerFailsTheSendWithinItsDeadline) {
+    ok({"init", "--profile", "pxa270"});
+    const testing_support::HungOpenFile hung(device_root() / "lirc-hung");
+    ASSERT_TRUE(hung.hangs()) << "the file system lends no lease";
+    ASSERT_TRUE(host::Device::current().database().set_setting("ir.port", "lirc " + hung.path().string()));
+    const auto path = device_root() / "signal.mode2";
+    std::ofstream(path) << "carrier 38000\npulse 9000\nspace 4500\npulse 560\nspace 40000\n";
+    const auto start = std::chrono::steady_clock::now();
+    const auto sent = handheld({"ir", "send", path.string()});
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10)) << "the device is held for 45 s";
+    EXPECT_EQ(sent.exit_code, 1);
+    const std::string said = hung.path().string() + ": did not open within 1000 ms";
+    EXPECT_THAT(sent.err, HasSubstr(said));
+    std::ifstream log(device_root() / "log" / "lirc.log");
+    EXPECT_THAT(std::string(std::istreambuf_iterator<char>(log), {}), HasSubstr(said));
 }

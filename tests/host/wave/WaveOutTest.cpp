@@ -6,10 +6,13 @@
 
 #include <chrono>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "HungOpenFile.h"
 #include "WavFile.h"
 #include "WaveTesting.h"
 
@@ -295,6 +298,24 @@ TEST_F(WaveOut, AlsaBackendPlaysThroughAnAlsaDevice) {
     EXPECT_NE(missing, ce::MMSYSERR_NOERROR);
     EXPECT_NE(missing, ce::MMSYSERR_ALLOCATED) << "a missing device is not a busy one";
     device_ = nullptr;
+}
+
+// An alarm's sound through a sound device that takes the open and never answers: the
+// play is refused as busy within the deadline, and the log names the device.
+TEST_F(WaveOut, AlsaDeviceThatDoesNotAnswerIsGivenUpAfterItsDeadline) {
+    use(host::AudioBackend::alsa);
+    const testing_support::HungOpenFile hung(device_root() / "hung.raw");
+    ASSERT_TRUE(hung.hangs()) << "the file system lends no lease";
+    const std::string pcm_name = "file:FILE=" + hung.path().string() + ",FORMAT=raw";
+    ASSERT_TRUE(host::AudioSettings::set_alsa_pcm(pcm_name));
+    const auto start = Clock::now();
+    EXPECT_EQ(open(pcm(48000, 2, 16)), ce::MMSYSERR_ALLOCATED);
+    const auto waited = Clock::now() - start;
+    device_ = nullptr;
+    EXPECT_LT(waited, std::chrono::seconds(10)) << "the device is held for 45 s";
+    std::ifstream log(device_root() / "log" / "alsa.log");
+    const std::string logged(std::istreambuf_iterator<char>(log), {});
+    EXPECT_NE(logged.find("the ALSA device " + pcm_name + " did not open within"), std::string::npos) << logged;
 }
 
 }  // namespace
