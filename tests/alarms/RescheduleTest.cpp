@@ -13,6 +13,7 @@
 #include "alarms/CAlarmScheduler.h"
 #include "ce/Files.h"
 #include "ce/Notify.h"
+#include "host/Device.h"
 
 namespace alarm_tests {
 namespace {
@@ -228,6 +229,22 @@ TEST_F(Wake, AlarmFilesThatCannotBeReadAreSkipped) {
     ASSERT_NE(CAlarmScheduler::Reschedule(), 0);
     EXPECT_EQ(AlertKey::Pending(), good);
     EXPECT_EQ(registered_time(), "2026-03-07 11:00:00");
+}
+
+// The store refuses the timed registration (as a full disk would): the wake-up and the
+// pending alarm go together, and the clock and zone events stay, so that a change of
+// either reschedules again.
+TEST_F(Wake, ARefusedTimedRegistrationKeepsTheClockAndZoneEvents) {
+    register_stale();
+    ASSERT_TRUE(host::Device::current().database().exec(
+        "CREATE TEMP TRIGGER refuse_times BEFORE INSERT ON notifications WHEN NEW.event = 0 "
+        "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
+    write_alarm(1, daily(11, 0));
+    EXPECT_EQ(CAlarmScheduler::Reschedule(), 0);
+    std::vector<std::u16string> words;
+    for (const auto& notification : registrations()) words.push_back(notification.command_word());
+    EXPECT_EQ(words, (std::vector<std::u16string>{u"AppRunAfterTimeChange", u"AppRunAfterTzChange"}));
+    EXPECT_EQ(AlertKey::Pending(), u"");
 }
 
 TEST_F(Wake, ATimeNotInTheFutureChangesNothing) {
