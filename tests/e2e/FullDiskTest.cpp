@@ -61,23 +61,29 @@ protected:
         std::filesystem::remove(disk_);
     }
 
-    // Fills the file system to its last block: large pieces, then small ones.
+    // Fills the file system to its last block: large pieces, then small ones. Files of an
+    // earlier filling stay whole: emptied and written again, they would leave room for a
+    // moment, which the handheld may take for its reserve.
     void fill_disk() {
+        ++fillings_;
         for (const std::size_t piece : {std::size_t{1} << 20, std::size_t{4096}, std::size_t{64}}) {
             const std::string bytes(piece, '\0');
-            std::ofstream filler(disk_ / ("filler-" + std::to_string(piece)), std::ios::binary);
+            std::ofstream filler(disk_ / ("filler-" + std::to_string(fillings_) + "-" + std::to_string(piece)),
+                                 std::ios::binary);
             while (filler.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) && filler.flush()) {
             }
         }
     }
     void empty_disk() {
-        for (const std::size_t piece : {std::size_t{1} << 20, std::size_t{4096}, std::size_t{64}})
-            std::filesystem::remove(disk_ / ("filler-" + std::to_string(piece)));
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(disk_, error))
+            if (entry.path().filename().string().starts_with("filler-")) std::filesystem::remove(entry.path(), error);
     }
 
     std::filesystem::path disk_;
     std::optional<std::string> saved_tmpdir_;
     bool set_up_ = false;
+    int fillings_ = 0;
 };
 
 TEST_F(FullDisk, AlarmsRingOnTheReserveAndAfterItAsSoonAsTheDiskHasRoom) {
