@@ -50,6 +50,13 @@ struct Learned {
     bool operator==(const Learned&) const = default;
 };
 
+// Said in words when two learnings differ: which duration, not a dump of the object's bytes.
+void PrintTo(const Learned& learned, std::ostream* out) {
+    *out << "code " << learned.code << ", carrier " << learned.carrier << ", repeat from " << learned.repeat_start
+         << ", durations";
+    for (const std::int32_t duration : learned.durations) *out << ' ' << duration;
+}
+
 // The values of an ir.log block, pulse first, without its trailing space.
 std::vector<std::uint32_t> logged_values(const std::string& block, std::uint32_t& carrier_hz) {
     std::vector<std::uint32_t> values;
