@@ -10,6 +10,13 @@ namespace host {
 
 namespace {
 
+// FULL: a commit is on the disk before the caller hears it succeeded. NORMAL in WAL
+// mode keeps the file sound but may lose the last commits to a power cut, and a lost
+// commit may be the registration of the next alarm, which the program that made it
+// believes made; the price is one sync of the WAL per commit (RuntimeWrite spares it
+// where a power cut loses nothing).
+constexpr const char* kDurableCommits = "PRAGMA synchronous=FULL";
+
 // The tables of every service the handheld keeps in device.db.
 constexpr const char* kSchema = R"sql(
 CREATE TABLE IF NOT EXISTS settings (
@@ -197,11 +204,7 @@ bool Database::open(const std::string& path, const std::filesystem::path& settin
         return failed();
     // Several programs of the handheld write at once; a writer waits rather than fails.
     sqlite3_busy_timeout(db_, 10000);
-    // FULL: a commit is on the disk before the caller hears it succeeded. NORMAL in WAL
-    // mode keeps the file sound but may lose the last commits to a power cut, and a lost
-    // commit may be the registration of the next alarm, which the program that made it
-    // believes made; the price is one sync of the WAL per commit.
-    if (!exec("PRAGMA journal_mode=WAL") || !exec("PRAGMA foreign_keys=ON") || !exec("PRAGMA synchronous=FULL") ||
+    if (!exec("PRAGMA journal_mode=WAL") || !exec("PRAGMA foreign_keys=ON") || !exec(kDurableCommits) ||
         !create_schema())
         return failed();
     failure_.clear();
@@ -306,6 +309,14 @@ void Database::setting_written() {
 void Database::transaction_ended() {
     // Committed or rolled back, the copies others keep are read again: a needless read at worst.
     if (std::exchange(setting_change_pending_, false)) setting_changes_.bump();
+}
+
+RuntimeWrite::RuntimeWrite(Database& db) : db_(db), guard_(db.lock()) {
+    relaxed_ = db_.is_open() && !db_.in_transaction() && db_.exec("PRAGMA synchronous=NORMAL");
+}
+
+RuntimeWrite::~RuntimeWrite() {
+    if (relaxed_) db_.exec(kDurableCommits);
 }
 
 Transaction::Transaction(Database& db) : db_(db), guard_(db.lock()) {

@@ -117,6 +117,24 @@ private:
     bool setting_change_pending_ = false;  // written inside a transaction not yet ended
 };
 
+// Writes of rows that describe only the running programs (processes, windows, which
+// window is in front): a power cut ends those programs too, so these commits need not
+// wait for the disk, and a reminder coming to the front waits for no sync. The WAL
+// keeps them in order, and the next commit that does wait makes them durable with it.
+// Inside a transaction the transaction's own commit decides.
+class RuntimeWrite {
+public:
+    explicit RuntimeWrite(Database& db);
+    ~RuntimeWrite();
+    RuntimeWrite(const RuntimeWrite&) = delete;
+    RuntimeWrite& operator=(const RuntimeWrite&) = delete;
+
+private:
+    Database& db_;
+    std::lock_guard<std::recursive_mutex> guard_;
+    bool relaxed_ = false;
+};
+
 // BEGIN IMMEDIATE ... COMMIT, rolled back when not committed.
 class Transaction {
 public:

@@ -23,7 +23,7 @@ ProcessRecord record_of(const Statement& row) {
 }  // namespace
 
 bool ProcessTable::add(const ProcessRecord& record) {
-    std::lock_guard guard(db_.lock());
+    RuntimeWrite write(db_);
     Statement insert(db_.handle(),
                      "INSERT OR REPLACE INTO processes (pid, started, program, command_line) VALUES (?1, ?2, ?3, ?4)");
     insert.bind(1, std::int64_t{record.identity.pid})
@@ -70,7 +70,7 @@ std::vector<ProcessRecord> ProcessTable::running() {
 }
 
 void ProcessTable::forget(const ProcessIdentity& identity) {
-    std::lock_guard guard(db_.lock());
+    RuntimeWrite write(db_);
     // Only that process's row: a new process with the same id may have replaced it meanwhile.
     Statement erase(db_.handle(), "DELETE FROM processes WHERE pid = ?1 AND started = ?2");
     erase.bind(1, std::int64_t{identity.pid}).bind(2, static_cast<std::int64_t>(identity.started));

@@ -20,7 +20,7 @@ ce::HWND handle_of(std::int64_t number) {
 }  // namespace
 
 bool WindowRegistry::add(const WindowRecord& window) {
-    std::lock_guard guard(db_.lock());
+    RuntimeWrite write(db_);
     // `made` orders the windows newest first; a row a dead process left under the same
     // handle is replaced.
     Statement insert(db_.handle(),
@@ -36,21 +36,21 @@ bool WindowRegistry::add(const WindowRecord& window) {
 }
 
 bool WindowRegistry::remove(ce::HWND handle) {
-    std::lock_guard guard(db_.lock());
+    RuntimeWrite write(db_);
     Statement erase(db_.handle(), "DELETE FROM windows WHERE handle = ?1");
     erase.bind(1, number_of(handle));
     return erase.run();
 }
 
 bool WindowRegistry::remove_thread(const ProcessIdentity& owner, ce::DWORD thread) {
-    std::lock_guard guard(db_.lock());
+    RuntimeWrite write(db_);
     Statement erase(db_.handle(), "DELETE FROM windows WHERE pid = ?1 AND started = ?2 AND thread = ?3");
     erase.bind(1, std::int64_t{owner.pid}).bind(2, static_cast<std::int64_t>(owner.started)).bind(3, std::int64_t{thread});
     return erase.run();
 }
 
 bool WindowRegistry::set_title(ce::HWND handle, std::u16string_view title) {
-    std::lock_guard guard(db_.lock());
+    RuntimeWrite write(db_);
     Statement update(db_.handle(), "UPDATE windows SET title = ?2 WHERE handle = ?1");
     update.bind(1, number_of(handle)).bind(2, ce::utf8_from_utf16(title));
     return update.run() && db_.changes() == 1;
@@ -80,7 +80,7 @@ std::vector<WindowRecord> WindowRegistry::query(const char* sql, ce::HWND handle
 
 bool WindowRegistry::forget_if_dead(const WindowRecord& window) {
     if (window.owner.alive()) return false;
-    std::lock_guard guard(db_.lock());
+    RuntimeWrite write(db_);
     Statement erase(db_.handle(), "DELETE FROM windows WHERE handle = ?1 AND pid = ?2 AND started = ?3");
     erase.bind(1, number_of(window.handle))
         .bind(2, std::int64_t{window.owner.pid})
@@ -130,20 +130,18 @@ std::optional<ce::HWND> WindowRegistry::foreground() {
 }
 
 bool WindowRegistry::set_topmost(ce::HWND handle, bool topmost) {
-    std::lock_guard guard(db_.lock());
+    RuntimeWrite write(db_);
     Statement update(db_.handle(), "UPDATE windows SET topmost = ?2 WHERE handle = ?1");
     update.bind(1, number_of(handle)).bind(2, std::int64_t{topmost ? 1 : 0});
     return update.run() && db_.changes() == 1;
 }
 
 bool WindowRegistry::set_foreground(ce::HWND handle) {
-    {
-        std::lock_guard guard(db_.lock());
-        Statement raise(db_.handle(),
-                        "UPDATE windows SET made = (SELECT IFNULL(MAX(made), 0) + 1 FROM windows) WHERE handle = ?1");
-        raise.bind(1, number_of(handle));
-        raise.run();
-    }
+    RuntimeWrite write(db_);
+    Statement raise(db_.handle(),
+                    "UPDATE windows SET made = (SELECT IFNULL(MAX(made), 0) + 1 FROM windows) WHERE handle = ?1");
+    raise.bind(1, number_of(handle));
+    raise.run();
     return db_.set_setting(kForegroundSetting, std::to_string(number_of(handle)));
 }
 

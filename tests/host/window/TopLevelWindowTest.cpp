@@ -26,6 +26,8 @@
 #include "ce/Process.h"
 #include "ce/Sync.h"
 #include "ce/Windows.h"
+#include "host/Database.h"
+#include "host/Device.h"
 #include "host/window/MessagePort.h"
 
 namespace {
@@ -174,6 +176,33 @@ TEST_F(TopLevelWindows, ATopMostWindowStaysInFrontOfEveryWindowThatIsNot) {
     EXPECT_EQ(GetForegroundWindow(), other) << "no longer top-most, it is one window among the others";
     DestroyWindow(again);
     DestroyWindow(list);
+}
+
+// Window rows (which window exists, which is in front) are written without waiting for
+// the disk, since a power cut ends their programs too; every other commit of device.db,
+// before and after them or holding them in its transaction, still waits.
+TEST_F(TopLevelWindows, OnlyWindowRowsAreCommittedWithoutWaitingForTheDisk) {
+    host::Database& database = host::Device::current().database();
+    const auto sync_level = [&] {
+        host::Statement query(database.handle(), "PRAGMA synchronous");
+        return query.step() == SQLITE_ROW ? query.column_int(0) : -1;
+    };
+    constexpr int kNormal = 1, kFull = 2;
+    EXPECT_EQ(sync_level(), kFull);
+    {
+        host::RuntimeWrite write(database);
+        EXPECT_EQ(sync_level(), kNormal);
+    }
+    const HWND window = make_top_level(u"List");
+    ASSERT_TRUE(SetForegroundWindow(window));
+    EXPECT_EQ(sync_level(), kFull) << "waiting again after the window's rows";
+    {
+        host::Transaction transaction(database);
+        ASSERT_TRUE(transaction.ok());
+        ASSERT_TRUE(SetForegroundWindow(window));
+        EXPECT_EQ(sync_level(), kFull) << "the transaction's own commit decides";
+    }
+    DestroyWindow(window);
 }
 
 TEST_F(TopLevelWindows, MessagesToAnotherProcessArriveInOrderAndSentOnesAreAnswered) {
