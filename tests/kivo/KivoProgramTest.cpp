@@ -434,7 +434,8 @@ TEST_F(KivoDpiChange, ARunningKivoDrawsAtTheNewDpiAsOneStartedAtIt) {
     const Seen changed = look();
     EXPECT_EQ(changed.list, started.list) << "the list, its buttons and the menu bar";
     EXPECT_EQ(changed.menu, started.menu) << "the opened menu's items";
-    EXPECT_EQ(changed.figures, started.figures) << "the clock's figures";
+    // A pixel either way: the minute may turn between the two looks.
+    EXPECT_NEAR(changed.figures, started.figures, 1) << "the clock's figures";
     EXPECT_GT(started.figures, 30);
     ASSERT_FALSE(changed.rows.isNull());
     EXPECT_TRUE(changed.rows == started.rows) << "the list's rows are drawn as at a 192-dpi start";
