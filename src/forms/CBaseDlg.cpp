@@ -1,6 +1,5 @@
 #include "forms/CBaseDlg.h"
 
-#include "framework/CListBox.h"
 #include "framework/DialogTemplate.h"
 
 CBaseDlg::CBaseDlg(CWnd* parent, int portrait_id, int landscape_id, int square_id)
@@ -30,19 +29,7 @@ void CBaseDlg::OnSize(ce::UINT type, int cx, int cy) {
 }
 
 void CBaseDlg::ApplyTemplate(int template_id) {
-    const auto* dialog = framework::DialogTemplates::Find(template_id);
-    if (dialog == nullptr || widget() == nullptr) return;
-    // One batch: the form is drawn once, after every control has moved.
-    widget()->setUpdatesEnabled(false);
-    for (const auto& item : dialog->items) {
-        CWnd* control = GetDlgItem(item.id);
-        if (control == nullptr) continue;
-        CRect rect{item.x, item.y, item.x + item.cx, item.y + item.cy};
-        MapDialogRect(&rect);
-        control->MoveWindow(rect, false);
-        // A moved list keeps its selection in view.
-        if (auto* list = dynamic_cast<CListBox*>(control)) list->SetCurSel(list->GetCurSel());
-    }
-    widget()->setUpdatesEnabled(true);
-    widget()->update();
+    if (framework::DialogTemplates::Find(template_id) == nullptr) return;
+    SetTemplateId(template_id);
+    PlaceControls();
 }

@@ -14,6 +14,13 @@ constexpr int kDoubleDpi = 2 * framework::Screen::kDesignDpi;
 }  // namespace
 
 bool CBitmap::LoadBitmap(int resource_id) {
+    resource_id_ = resource_id;
+    return Load();
+}
+
+bool CBitmap::Load() const {
+    const int resource_id = resource_id_;
+    dpi_changes_ = framework::Screen::DpiChanges();
     // Bitmaps are kept as XPM (text, easy to edit and review) or PNG under resources/bitmaps;
     // the reminder's pictures are PNG under resources/alert, each with a twice-as-large one,
     // and so are the file list's icons among the bitmaps.
@@ -35,7 +42,18 @@ bool CBitmap::LoadBitmap(int resource_id) {
     return false;
 }
 
+const QImage& CBitmap::image() const {
+    if (resource_id_ != 0 && dpi_changes_ != framework::Screen::DpiChanges()) Load();
+    return image_;
+}
+
+CSize CBitmap::GetSize() const {
+    const QImage& shown = image();
+    return {shown.width() / pixel_ratio_, shown.height() / pixel_ratio_};
+}
+
 bool CBitmap::CreateBitmap(int cx, int cy) {
+    resource_id_ = 0;
     if (cx <= 0 || cy <= 0) {
         image_ = QImage();
         return false;

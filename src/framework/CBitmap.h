@@ -1,5 +1,6 @@
 #pragma once
-// A bitmap of the program's resources, by its resource number.
+// A bitmap of the program's resources, by its resource number. One loaded for a dpi
+// takes the picture made for the new one when the screen's dpi changes.
 
 #include <QImage>
 
@@ -16,10 +17,14 @@ public:
     QPaintDevice* surface() { return image_.isNull() ? nullptr : &image_; }
     bool IsLoaded() const { return !image_.isNull(); }
     // In design pixels: a picture drawn at twice the size for a fine screen counts half.
-    CSize GetSize() const { return {image_.width() / pixel_ratio_, image_.height() / pixel_ratio_}; }
-    const QImage& image() const { return image_; }
+    CSize GetSize() const;
+    const QImage& image() const;
 
 private:
-    QImage image_;
-    int pixel_ratio_ = 1;
+    bool Load() const;
+
+    int resource_id_ = 0;  // 0: made by CreateBitmap
+    mutable QImage image_;
+    mutable int pixel_ratio_ = 1;
+    mutable unsigned dpi_changes_ = 0;
 };

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "framework/CFont.h"
+#include "framework/CListBox.h"
 #include "framework/CWinApp.h"
 #include "framework/ControlFactory.h"
 #include "framework/ControlWindows.h"
@@ -99,6 +100,29 @@ void CDialog::PlaceDoneButton() {
     const int width = std::max(screen.ScaleX(28), done->widget()->sizeHint().width());
     const int right = widget()->width() - screen.ScaleX(2);
     done->MoveWindow({right - width, screen.ScaleY(2), right, screen.ScaleY(2) + screen.ScaleY(24)}, true);
+}
+
+void CDialog::FollowDpi() {
+    base_units_ = base_units_of(CFont::DialogFont().font());
+    PlaceControls();
+    CWnd::FollowDpi();
+}
+
+void CDialog::PlaceControls() {
+    const auto* dialog = FindTemplate();
+    if (dialog == nullptr || widget() == nullptr) return;
+    widget()->setUpdatesEnabled(false);
+    for (const auto& item : dialog->items) {
+        CWnd* control = GetDlgItem(item.id);
+        if (control == nullptr) continue;
+        CRect rect{item.x, item.y, item.x + item.cx, item.y + item.cy};
+        MapDialogRect(&rect);
+        control->MoveWindow(rect, false);
+        // A moved list keeps its selection in view.
+        if (auto* list = dynamic_cast<CListBox*>(control)) list->SetCurSel(list->GetCurSel());
+    }
+    widget()->setUpdatesEnabled(true);
+    widget()->update();
 }
 
 void CDialog::OnSize(ce::UINT type, int cx, int cy) {

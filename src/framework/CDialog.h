@@ -28,6 +28,9 @@ public:
     int TemplateId() const { return template_id_; }
     // Dialog units of the form's font to pixels, as the template's rectangles are given.
     void MapDialogRect(CRect* rect) const;
+    // Dialog units are measured again with the dialog font at the new dpi and every
+    // control goes to its template place in them, before the form lays itself out.
+    void FollowDpi() override;
 
 protected:
     virtual bool OnInitDialog() { return true; }
@@ -43,9 +46,11 @@ protected:
     // Call before the form is built.
     void ShowDoneButton() { done_button_ = true; }
 
-    // Which template the form was built from; a form that follows the screen's shape
-    // may choose another before it is built.
+    // Which template the form is built from; a form that follows the screen's shape
+    // may choose another, before it is built or to move its controls to (PlaceControls).
     void SetTemplateId(int template_id) { template_id_ = template_id; }
+    // Moves every control of the form's template to its place there, drawn once after all moved.
+    void PlaceControls();
     // Builds the form from a template the form holds itself (one made up as it opens, as
     // a message box's is) in place of one the program added; it must outlive the form.
     void InitModalIndirect(const framework::DialogTemplate* dialog) { indirect_ = dialog; }

@@ -1,6 +1,7 @@
 #pragma once
 // A font by face, size in points and weight (100..1000, 400 normal, 700 bold), sized in
-// true pixels of the handheld's screen so a 192-dpi screen draws it twice as tall.
+// true pixels of the handheld's screen so a 192-dpi screen draws it twice as tall. A
+// font made before the screen's dpi changed takes the new dpi's pixel size by itself.
 
 #include <QFont>
 #include <string_view>
@@ -16,10 +17,15 @@ public:
     static CFont DialogFont();
 
     bool IsCreated() const { return created_; }
-    const QFont& font() const { return font_; }
-    int PixelHeight() const { return font_.pixelSize(); }
+    const QFont& font() const;
+    int PixelHeight() const { return font().pixelSize(); }
 
 private:
-    QFont font_;
+    void SizeForScreen() const;
+
+    // Sized again when the program's dpi changes: drawing code holds fonts, not sizes.
+    mutable QFont font_;
+    mutable unsigned dpi_changes_ = 0;
+    double points_ = 0;
     bool created_ = false;
 };

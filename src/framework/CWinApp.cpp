@@ -1,6 +1,7 @@
 #include "framework/CWinApp.h"
 
 #include <QFontDatabase>
+#include <QPointer>
 #include <QStyleFactory>
 #include <algorithm>
 
@@ -33,6 +34,34 @@ void load_handheld_fonts() {
 
 }  // namespace
 
+// The toolkit's own measures (the dialog font every control takes unless given another,
+// check marks, scroll bars) follow the handheld's dots per inch like the fonts do, since
+// the host's scaling is off. A 96-dpi screen at the start keeps the toolkit's own look.
+void CWinApp::FitToolkitToDpi(QApplication& application, bool starting) {
+    QApplication::setFont(CFont::DialogFont().font());
+    // The toolkit tells the windows of a new font before it takes the font as its own,
+    // so they would keep the old one: they are told again once it has.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        QEvent changed(QEvent::ApplicationFontChange);
+        QCoreApplication::sendEvent(window, &changed);
+    }
+    const auto screen = framework::Screen::current();
+    const bool design = screen.dpi_x() == framework::Screen::kDesignDpi;
+    if (starting && design) return;
+    static const QString base_style = application.style()->name();
+    application.setStyleSheet(QString());
+    if (design) {
+        application.setStyle(QStyleFactory::create(base_style));
+        return;
+    }
+    application.setStyle(new framework::ScrollArrowStyle(QStyleFactory::create(base_style)));
+    application.setStyleSheet(QStringLiteral("QCheckBox::indicator, QRadioButton::indicator { width: %1px; "
+                                             "height: %1px; } QScrollBar:vertical { width: %2px; } "
+                                             "QScrollBar:horizontal { height: %2px; }")
+                                  .arg(screen.ScaleX(13))
+                                  .arg(screen.ScaleX(16)));
+}
+
 // fontconfig keeps the patterns of the fonts added at run time until the process ends;
 // a leak checker (the sanitizer builds) must not count them as the program's.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
@@ -59,18 +88,8 @@ QApplication& CWinApp::EnsureQt(int argc, char** argv) {
     static auto* application = new QApplication(count, argv);
     load_resources();
     load_handheld_fonts();
-    QApplication::setFont(CFont::DialogFont().font());
-    // The toolkit's own measures (check marks, scroll bars) follow the handheld's dots
-    // per inch like the fonts do, since the host's scaling is off.
-    const auto screen = framework::Screen::current();
-    if (screen.dpi_x() != framework::Screen::kDesignDpi) {
-        application->setStyle(new framework::ScrollArrowStyle(QStyleFactory::create(application->style()->name())));
-        application->setStyleSheet(QStringLiteral("QCheckBox::indicator, QRadioButton::indicator { width: %1px; "
-                                                  "height: %1px; } QScrollBar:vertical { width: %2px; } "
-                                                  "QScrollBar:horizontal { height: %2px; }")
-                                       .arg(screen.ScaleX(13))
-                                       .arg(screen.ScaleX(16)));
-    }
+    framework::Screen::TakeDpi();
+    FitToolkitToDpi(*application, true);
     application->installEventFilter(new framework::InputFilter(application));
     return *application;
 }
@@ -132,9 +151,27 @@ void CWinApp::FitTopLevelsToScreen() {
         if (window->widget() != nullptr) window->widget()->setGeometry(0, 0, screen.width(), screen.height());
 }
 
+void CWinApp::FollowScreen() {
+    const bool new_dpi = framework::Screen::TakeDpi();
+    if (new_dpi) FitToolkitToDpi(*qApp, false);
+    FitTopLevelsToScreen();
+    if (!new_dpi) return;
+    // Every window, top-level ones first and parents before their children, so a child
+    // that lays itself out does so in a parent already laid out at the new dpi. A window
+    // that goes meanwhile (a layout may drop one) is passed over.
+    std::vector<QPointer<QWidget>> widgets;
+    for (CWnd* window : g_top_levels) {
+        if (window->widget() == nullptr) continue;
+        widgets.emplace_back(window->widget());
+        for (QWidget* child : window->widget()->findChildren<QWidget*>()) widgets.emplace_back(child);
+    }
+    for (const QPointer<QWidget>& widget : widgets)
+        if (CWnd* window = widget != nullptr ? CWnd::FromWidget(widget) : nullptr) window->FollowDpi();
+}
+
 ce::LRESULT CWinApp::HandleWindowSystemMessage(CWnd* window, ce::UINT message, ce::WPARAM wParam, ce::LPARAM lParam) {
     if (message == ce::WM_DISPLAYCHANGE) {
-        FitTopLevelsToScreen();
+        FollowScreen();
         return 0;
     }
     return framework::Automation::Handle(window, message, wParam, lParam);

@@ -52,4 +52,10 @@ public:
                                                  ce::LPARAM lParam);
     // Lays every top-level window out on the screen as the handheld's settings say now.
     static void FitTopLevelsToScreen();
+    // The screen changed (the window system's display change): the windows are fitted
+    // to its size and, when its dpi is new, the toolkit and every window take the new dpi.
+    static void FollowScreen();
+
+private:
+    static void FitToolkitToDpi(QApplication& application, bool starting);
 };

@@ -211,7 +211,15 @@ void CWnd::SetWindowText(std::u16string_view text) {
 std::u16string CWnd::GetWindowText() const { return framework::GetControlText(widget_); }
 
 void CWnd::SetFont(const CFont& font) {
+    font_ = std::make_unique<CFont>(font);
     if (widget_ != nullptr) widget_->setFont(font.font());
+}
+
+void CWnd::FollowDpi() {
+    if (widget_ == nullptr) return;
+    if (font_ != nullptr) widget_->setFont(font_->font());
+    WindowProc(framework::WM_SIZE, 0, framework::MAKELPARAM(widget_->width(), widget_->height()));
+    widget_->update();
 }
 
 void CWnd::Invalidate() {

@@ -68,6 +68,8 @@ public:
     bool IsWindowEnabled() const;
     void SetWindowText(std::u16string_view text);
     std::u16string GetWindowText() const;
+    // The window's text in `font` from now on, at the font's size for the screen's dpi
+    // as it is now and after the dpi changes.
     void SetFont(const CFont& font);
     void Invalidate();
     // Paints what is invalid now, without waiting for the event loop.
@@ -89,6 +91,10 @@ public:
     // Offered every stylus, key, posted and timer message aimed at this window or one
     // of its children before it is dispatched; true consumes it.
     virtual bool PreTranslateMessage(ce::MSG* message);
+    // The screen's dpi changed while the window was up: it takes its font at the new
+    // size, lays itself out again (OnSize, which measures with the new dpi) and is drawn
+    // again. The application runs it for every window, parents before their children.
+    virtual void FollowDpi();
 
 protected:
     friend class framework::WindowBridge;
@@ -132,4 +138,5 @@ private:
     int id_ = 0;
     const char* kind_ = "window";
     std::map<ce::UINT_PTR, QTimer*> timers_;
+    std::unique_ptr<CFont> font_;  // given with SetFont
 };

@@ -1,5 +1,6 @@
 #include "framework/Screen.h"
 
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 
@@ -14,10 +15,32 @@ int MulDiv(int a, int b, int c) {
     return static_cast<int>((product + half) / c);
 }
 
+namespace {
+
+// Only the user-interface thread takes the dpi; the count is read from any thread that draws.
+int g_taken_x = 0;
+int g_taken_y = 0;
+std::atomic<unsigned> g_dpi_changes{0};
+
+}  // namespace
+
 Screen Screen::current() {
     return Screen(ce::GetSystemMetrics(ce::SM_CXSCREEN), ce::GetSystemMetrics(ce::SM_CYSCREEN),
                   ce::GetScreenDeviceCaps(ce::LOGPIXELSX), ce::GetScreenDeviceCaps(ce::LOGPIXELSY));
 }
+
+bool Screen::TakeDpi() {
+    const Screen now = current();
+    const bool first = g_taken_x == 0;
+    if (!first && now.dpi_x() == g_taken_x && now.dpi_y() == g_taken_y) return false;
+    g_taken_x = now.dpi_x();
+    g_taken_y = now.dpi_y();
+    if (first) return false;
+    ++g_dpi_changes;
+    return true;
+}
+
+unsigned Screen::DpiChanges() { return g_dpi_changes.load(); }
 
 // A handheld that reports no size (no device) still gets the common screen, so forms
 // always have somewhere to lay themselves out.

@@ -11,6 +11,14 @@ public:
 
     // The handheld's screen as its settings say now.
     static Screen current();
+    // Takes the handheld's dpi now as the one the program draws at, as the program starts
+    // and when the window system says the screen changed; true when it differs from the
+    // one taken before, and DpiChanges() moves on.
+    static bool TakeDpi();
+    // How often the program's dpi changed while it ran: what was made for a dpi and kept
+    // (a font's pixel size, a picture drawn or picked for it) is made again when this
+    // differs from the count it was made at.
+    static unsigned DpiChanges();
     Screen(int width, int height, int dpi_x, int dpi_y);
 
     int width() const { return width_; }

@@ -10,10 +10,13 @@
 #include "kivo/KivoIds.h"
 #include "kivo/ListPalette.h"
 
-CAlarmListCtrl::CAlarmListCtrl() {
-    const auto screen = framework::Screen::current();
-    row_height_ = screen.ScaleX(50);
-}
+namespace {
+
+int row_height_on_screen() { return framework::Screen::current().ScaleX(50); }
+
+}  // namespace
+
+CAlarmListCtrl::CAlarmListCtrl() : row_height_(row_height_on_screen()) {}
 
 int CAlarmListCtrl::OnCreate() { return 0; }
 
@@ -102,6 +105,8 @@ void CAlarmListCtrl::EnsureVisible(int index) {
 
 void CAlarmListCtrl::OnSize(ce::UINT type, int cx, int cy) {
     CWnd::OnSize(type, cx, cy);
+    // Measured again with the layout: a new dpi lays the list out again.
+    row_height_ = row_height_on_screen();
     // The picture of the old size is of no use; the next paint makes one that fits.
     off_screen_ = CBitmap();
     ScrollTo(first_visible_);

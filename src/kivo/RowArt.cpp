@@ -118,21 +118,38 @@ void RowArt::Release() {
 }
 
 RowArt::RowArt() {
-    const auto screen = framework::Screen::current();
-    dpi_x_ = screen.dpi_x();
-    dpi_y_ = screen.dpi_y();
-    landscape_ = !screen.portrait();
     normal_.Create(u"Arial", 8.5, CFont::FW_NORMAL);
     bold_.Create(u"Arial", 11, CFont::FW_BOLD);
     small_.Create(u"Arial", 6.5, CFont::FW_BOLD);
-    for (int which = 0; which < kPictureCount; ++which) Draw(static_cast<Picture>(which), x(16));
+    FollowDpi();
 }
 
-int RowArt::x(int design) const { return framework::MulDiv(design, dpi_x_, framework::Screen::kDesignDpi); }
+void RowArt::FollowDpi() const {
+    if (drawn_ && dpi_changes_ == framework::Screen::DpiChanges()) return;
+    drawn_ = true;
+    dpi_changes_ = framework::Screen::DpiChanges();
+    const auto screen = framework::Screen::current();
+    dpi_x_ = screen.dpi_x();
+    dpi_y_ = screen.dpi_y();
+    for (int which = 0; which < kPictureCount; ++which) Draw(static_cast<Picture>(which), screen.ScaleX(16));
+}
 
-int RowArt::y(int design) const { return framework::MulDiv(design, dpi_y_, framework::Screen::kDesignDpi); }
+const CBitmap& RowArt::picture(Picture which) const {
+    FollowDpi();
+    return pictures_[which];
+}
 
-void RowArt::Draw(Picture which, int size) {
+int RowArt::x(int design) const {
+    FollowDpi();
+    return framework::MulDiv(design, dpi_x_, framework::Screen::kDesignDpi);
+}
+
+int RowArt::y(int design) const {
+    FollowDpi();
+    return framework::MulDiv(design, dpi_y_, framework::Screen::kDesignDpi);
+}
+
+void RowArt::Draw(Picture which, int size) const {
     CBitmap& bitmap = pictures_[which];
     if (!bitmap.CreateBitmap(size, size)) return;
     QPainter painter(bitmap.surface());

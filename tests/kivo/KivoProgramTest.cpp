@@ -14,6 +14,8 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <QImage>
+#include <QRect>
 #include <thread>
 
 #include "../tools/HandheldDeviceTest.h"
@@ -99,6 +101,25 @@ protected:
         alarm.SetDays(0x7F);
         alarm.SetActive(static_cast<std::uint8_t>(active));
         return path;
+    }
+    // The place a dump line gives: "... X,Y WxH" at the end of the line starting `line_start`.
+    static QRect place(const std::string& dump, const std::string& line_start) {
+        const std::regex place(std::regex_replace(line_start, std::regex(R"([\\^$.|?*+()\[\]{}])"), R"(\$&)") +
+                               R"([^\n]* (-?\d+),(-?\d+) (\d+)x(\d+)( open)?\n)");
+        std::smatch found;
+        if (!std::regex_search(dump, found, place)) return {};
+        return {std::stoi(found[1]), std::stoi(found[2]), std::stoi(found[3]), std::stoi(found[4])};
+    }
+    // The centre of that place.
+    static std::pair<std::string, std::string> centre(const std::string& dump, const std::string& line_start) {
+        const QRect found = place(dump, line_start);
+        if (found.isNull()) return {};
+        return {std::to_string(found.center().x()), std::to_string(found.center().y())};
+    }
+    void tap_place(const std::string& line_start) {
+        const auto [x, y] = centre(ok({"ui", "dump"}), line_start);
+        ASSERT_FALSE(x.empty()) << "no place for " << line_start << " in\n" << ok({"ui", "dump"});
+        ok({"tap", x, y});
     }
     static int active_of(const std::u16string& path) {
         CAlarmDB alarm;
@@ -308,23 +329,7 @@ TEST_F(KivoProgram, TheMenuBarIsListedAndChosenThroughTheToolAndAGreyedItemIsRef
 // Taps where the dump places the menu bar's titles and items, as a person taps what the
 // screen shows, at each screen shape: the menu opens on the screen, a tap beside it
 // closes it, and its items are chosen by a tap.
-class KivoMenus : public KivoProgram, public ::testing::WithParamInterface<std::vector<std::string>> {
-protected:
-    // The centre of what a dump line places: "... X,Y WxH" at the end of `line`.
-    static std::pair<std::string, std::string> centre(const std::string& dump, const std::string& line_start) {
-        const std::regex place(std::regex_replace(line_start, std::regex(R"([\\^$.|?*+()\[\]{}])"), R"(\$&)") +
-                               R"([^\n]* (-?\d+),(-?\d+) (\d+)x(\d+)( open)?\n)");
-        std::smatch found;
-        if (!std::regex_search(dump, found, place)) return {};
-        return {std::to_string(std::stoi(found[1]) + std::stoi(found[3]) / 2),
-                std::to_string(std::stoi(found[2]) + std::stoi(found[4]) / 2)};
-    }
-    void tap_place(const std::string& line_start) {
-        const auto [x, y] = centre(ok({"ui", "dump"}), line_start);
-        ASSERT_FALSE(x.empty()) << "no place for " << line_start << " in\n" << ok({"ui", "dump"});
-        ok({"tap", x, y});
-    }
-};
+class KivoMenus : public KivoProgram, public ::testing::WithParamInterface<std::vector<std::string>> {};
 
 TEST_P(KivoMenus, TitlesOpenTheirMenusByATapAndItemsAreChosenByATap) {
     std::vector<std::string> screen = {"screen"};
@@ -367,5 +372,73 @@ INSTANTIATE_TEST_SUITE_P(Shapes, KivoMenus,
                                            std::vector<std::string>{"480", "640", "192"}),
                          [](const auto& shape) { return shape.param[0] + "x" + shape.param[1]; });
 
-}  // namespace
+// KIVO started at 96 dpi and turned to 480 x 640 at 192 dpi while it runs draws as one
+// started there: the menu bar, an opened menu, the list's rows and the clock's figures.
+class KivoDpiChange : public KivoProgram {
+protected:
+    // The dump with the clock's text, which moves on every second, left out.
+    std::string dump_without_clock() {
+        return std::regex_replace(ok({"ui", "dump"}), std::regex(R"(307 window "[^"]*")"), "307 window");
+    }
+    QImage screenshot(const std::string& name) {
+        const auto path = device_root() / (name + ".png");
+        ok({"screenshot", path.string()});
+        return QImage(QString::fromStdString(path.string()));
+    }
+    // Rows of the clock's panel holding its large figures (the only pure white there):
+    // how tall the figures are drawn.
+    static int figure_height(const QImage& screen, const QRect& clock) {
+        int top = -1, bottom = -1;
+        for (int y = clock.top(); y <= clock.bottom(); ++y)
+            for (int x = clock.left(); x <= clock.right(); ++x)
+                if (screen.pixel(x, y) == qRgb(255, 255, 255)) {
+                    if (top < 0) top = y;
+                    bottom = y;
+                    break;
+                }
+        return top < 0 ? 0 : bottom - top + 1;
+    }
+    struct Seen {
+        std::string list;  // the dump, the clock's text left out
+        std::string menu;  // the dump with Options open
+        QImage rows;       // the list as drawn
+        int figures = 0;
+    };
+    Seen look() {
+        Seen seen;
+        seen.list = dump_without_clock();
+        const QImage screen = screenshot("list");
+        seen.rows = screen.copy(place(seen.list, "300 window"));
+        seen.figures = figure_height(screen, place(seen.list, "307 window"));
+        tap_place("menubar \"Options\"");
+        EXPECT_TRUE(Shows(" open\n"));
+        seen.menu = dump_without_clock();
+        ok({"key", "ESCAPE"});
+        return seen;
+    }
+};
 
+TEST_F(KivoDpiChange, ARunningKivoDrawsAtTheNewDpiAsOneStartedAtIt) {
+    write_alarm(7, 0, 1);
+    ok({"screen", "480", "640", "192"});
+    RunKivo();
+    const Seen started = look();
+    ASSERT_THAT(started.list, HasSubstr("menubar \"Options\" 6,613 80x27\n")) << "the menu bar of a 192-dpi start";
+    ok({"ui", "click", std::to_string(ID_APP_EXIT)});
+    ASSERT_TRUE(Ended());
+
+    ok({"screen", "240", "320", "96"});
+    RunKivo();
+    ok({"screen", "480", "640", "192"});
+    EXPECT_TRUE(Shows("menubar \"Options\" 6,613 ")) << ok({"ui", "dump"});
+    const Seen changed = look();
+    EXPECT_EQ(changed.list, started.list) << "the list, its buttons and the menu bar";
+    EXPECT_EQ(changed.menu, started.menu) << "the opened menu's items";
+    // A pixel either way: the minute may turn between the two looks.
+    EXPECT_NEAR(changed.figures, started.figures, 1) << "the clock's figures";
+    EXPECT_GT(started.figures, 30);
+    ASSERT_FALSE(changed.rows.isNull());
+    EXPECT_TRUE(changed.rows == started.rows) << "the list's rows are drawn as at a 192-dpi start";
+}
+
+}  // namespace
