@@ -172,20 +172,14 @@ TEST_P(LircEveryProfile, WhatIsWrittenIsTheTraceTheLogRecords) {
     EXPECT_EQ(lirc_.open_count(), 0) << "the device is given back with the registers";
 }
 
+// The press is heard when a read brings it, so how long after the listening began it came
+// depends on how busy the machine was; played from a file at that same instant, it is
+// learned alike, duration for duration.
 TEST_P(LircEveryProfile, HeardPressIsLearnedAsThePressPlayedFromAFile) {
     for (const bool measured : {false, true}) {
         SCOPED_TRACE(measured ? "carrier measured" : "carrier assumed");
         const std::uint32_t hz = measured ? 36'000 : 38'000;
         constexpr std::int64_t kAfterNs = 700'000'000;
-
-        use(GetParam(), "sim");
-        sim::InfraredPress played;
-        played.intro = held_nec();
-        played.carrier_hz = hz;
-        played.after_ns = kAfterNs;
-        ASSERT_TRUE(host::hw::ReceiverQueue(host::Device::current().run_dir()).put(played));
-        const Learned from_file = learn(GetParam());
-        ASSERT_EQ(from_file.code, 0);
 
         use(GetParam(), std::string("lirc ") + kDevice);
         StandInDevice& device =
@@ -194,14 +188,22 @@ TEST_P(LircEveryProfile, HeardPressIsLearnedAsThePressPlayedFromAFile) {
         device.samples = LircStandIn::heard(held_nec(), lirc_.now_ns() + kAfterNs,
                                             measured ? std::optional(hz) : std::nullopt, 125'000);
         const Learned heard = learn(GetParam());
-        EXPECT_EQ(heard, from_file);
+        ASSERT_EQ(heard.code, 0);
         EXPECT_EQ(device.timeout, std::optional<std::uint32_t>(200'000));
         EXPECT_EQ(device.rec_mode, std::optional<std::uint32_t>(LIRC_MODE_MODE2));
-        const auto& report = machine().infrared_port().last_heard();
-        ASSERT_TRUE(report.has_value());
+        const auto report = machine().infrared_port().last_heard();
+        ASSERT_TRUE(report.has_value() && report->press.has_value());
         EXPECT_THAT(report->text, HasSubstr(measured ? "carrier 36000 Hz measured by the receiver"
                                                      : "carrier 38000 Hz assumed (the receiver measures none)"));
         EXPECT_THAT(lirc_log(), HasSubstr(report->text));
+
+        use(GetParam(), "sim");
+        sim::InfraredPress played;
+        played.intro = held_nec();
+        played.carrier_hz = hz;
+        played.after_ns = report->press->after_ns;
+        ASSERT_TRUE(host::hw::ReceiverQueue(host::Device::current().run_dir()).put(played));
+        EXPECT_EQ(heard, learn(GetParam()));
     }
 }
 
