@@ -72,10 +72,8 @@ ShareGuard::ShareGuard() : thread_lock_(g_guard_lock) {
     // Without the guard the handheld is unusable anyway; the calls fail on their own.
     bool created = false;
     ce::DWORD error = 0;
-    g_guard.mapping = MutexMapping::open_shared(run_dir / "share" / "guard", false, &created, &error);
-    // Its file first made on a full disk: the handheld's reserve gives it room.
-    if (!g_guard.mapping && error == ce::ERROR_DISK_FULL && DiskReserve::release(Device::current().reserve()))
-        g_guard.mapping = MutexMapping::open_shared(run_dir / "share" / "guard", false, &created, &error);
+    g_guard.mapping =
+        MutexMapping::open_shared(run_dir / "share" / "guard", false, Device::current().reserve(), &created, &error);
     g_guard.run_dir = run_dir;
     g_guard.process = self();
     g_locked = g_guard.mapping && lock(*g_guard.mapping);

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "host/DiskReserve.h"
 #include "host/LockFile.h"
 #include "host/fs/HostError.h"
 #include "host/sync/RobustMutex.h"
@@ -60,16 +61,19 @@ std::unique_ptr<MutexMapping> MutexMapping::create_private(bool owned, ce::DWORD
 }
 
 std::unique_ptr<MutexMapping> MutexMapping::open_shared(const std::filesystem::path& file, bool owned_if_created,
-                                                        bool* created, ce::DWORD* error) {
-    LockFile lock(file);
-    if (!lock.locked()) {
-        *error = lock.error() == ENOENT ? ce::ERROR_PATH_NOT_FOUND : ce::ERROR_ACCESS_DENIED;
-        return nullptr;
+                                                        const std::filesystem::path& reserve, bool* created,
+                                                        ce::DWORD* error) {
+    for (bool room_given = false;; room_given = true) {
+        LockFile lock(file);
+        auto mapping = lock.locked() ? map_locked(lock.fd(), owned_if_created, created, error) : nullptr;
+        if (!lock.locked())
+            *error = lock.error() == ENOENT ? ce::ERROR_PATH_NOT_FOUND
+                                            : HostError::from_errno(lock.error(), ce::ERROR_ACCESS_DENIED);
+        // A mapping keeps the file and its OFD lock; without one the file is closed.
+        if (mapping != nullptr) lock.release();
+        if (mapping != nullptr || room_given || *error != ce::ERROR_DISK_FULL || !DiskReserve::release(reserve))
+            return mapping;
     }
-    auto mapping = map_locked(lock.fd(), owned_if_created, created, error);
-    // A mapping keeps the file and its OFD lock; without one the file is closed.
-    if (mapping != nullptr) lock.release();
-    return mapping;
 }
 
 std::unique_ptr<MutexMapping> MutexMapping::map_locked(int fd, bool owned_if_created, bool* created,

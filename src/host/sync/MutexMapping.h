@@ -21,9 +21,11 @@ public:
     // `owned`: the calling thread takes the new mutex before anyone else can see it.
     static std::unique_ptr<MutexMapping> create_private(bool owned, ce::DWORD* error);
     // *created tells whether no handle was open anywhere, in which case the calling
-    // thread owns the mutex when `owned_if_created` asks for it.
+    // thread owns the mutex when `owned_if_created` asks for it. A file first made on a
+    // full disk gets its room from `reserve` (the handheld's DiskReserve), given back.
     static std::unique_ptr<MutexMapping> open_shared(const std::filesystem::path& file, bool owned_if_created,
-                                                     bool* created, ce::DWORD* error);
+                                                     const std::filesystem::path& reserve, bool* created,
+                                                     ce::DWORD* error);
 
     ~MutexMapping();
     MutexMapping(const MutexMapping&) = delete;

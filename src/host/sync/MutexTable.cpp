@@ -9,7 +9,8 @@ MutexTable& MutexTable::instance() {
     return *table;
 }
 
-std::shared_ptr<MutexObject> MutexTable::open_named(const std::filesystem::path& file, bool owned, bool* existed,
+std::shared_ptr<MutexObject> MutexTable::open_named(const std::filesystem::path& file, bool owned,
+                                                    const std::filesystem::path& reserve, bool* existed,
                                                     ce::DWORD* error) {
     std::lock_guard guard(lock_);
     sweep();
@@ -19,7 +20,7 @@ std::shared_ptr<MutexObject> MutexTable::open_named(const std::filesystem::path&
         return found->second;
     }
     bool created = false;
-    auto mapping = MutexMapping::open_shared(file, owned, &created, error);
+    auto mapping = MutexMapping::open_shared(file, owned, reserve, &created, error);
     if (mapping == nullptr) return nullptr;
     auto object = std::make_shared<MutexObject>(std::move(mapping), owned && created);
     object->handles = 1;

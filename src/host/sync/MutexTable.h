@@ -19,8 +19,9 @@ public:
 
     // A handle more on the named mutex. *existed: a handle to it was already open, here
     // or in another process; otherwise it is new and the caller owns it if `owned` asks.
-    std::shared_ptr<MutexObject> open_named(const std::filesystem::path& file, bool owned, bool* existed,
-                                            ce::DWORD* error);
+    // `reserve`: the handheld's DiskReserve, which gives room to a file first made on a full disk.
+    std::shared_ptr<MutexObject> open_named(const std::filesystem::path& file, bool owned,
+                                            const std::filesystem::path& reserve, bool* existed, ce::DWORD* error);
     std::shared_ptr<MutexObject> open_private(bool owned, ce::DWORD* error);
 
     // A handle fewer. With the last one the calling thread lets go of the mutex; the

@@ -36,11 +36,7 @@ std::shared_ptr<host::MutexObject> open(BOOL initialOwner, LPCWSTR name, bool* e
         return nullptr;
     }
     const auto file = host::MutexName::file(device.run_dir() / "mutex", std::u16string_view(name, *length));
-    auto mutex = table.open_named(file, owned, existed, error);
-    // A mutex's file first made on a full disk: the handheld's reserve gives it room.
-    if (mutex == nullptr && *error == ERROR_DISK_FULL && host::DiskReserve::release(device.reserve()))
-        mutex = table.open_named(file, owned, existed, error);
-    return mutex;
+    return table.open_named(file, owned, device.reserve(), existed, error);
 }
 
 }  // namespace
