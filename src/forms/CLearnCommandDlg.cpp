@@ -19,21 +19,31 @@ using framework::ControlKind;
 using framework::DialogItem;
 using framework::WS_VISIBLE;
 
-// One layout for every screen: narrow enough for the square one, short enough for landscape.
+// Portrait and square: narrow enough for the square screen.
 constexpr DialogItem kItems[] = {
     {IDC_CAPTION, ControlKind::Static, u"Learning IR Signal", WS_VISIBLE, 8, 6, 144, 12},
     {CLearnCommandDlg::IDC_INSTRUCTIONS, ControlKind::Static, u"", WS_VISIBLE, 12, 28, 136, 74},
     {framework::IDCANCEL, ControlKind::PushButton, u"Cancel", WS_VISIBLE, 55, 108, 50, 14},
 };
 
+// Landscape: the prompt across the screen's width, Cancel under it in the middle.
+constexpr DialogItem kLandscapeItems[] = {
+    {IDC_CAPTION, ControlKind::Static, u"Learning IR Signal", WS_VISIBLE, 8, 6, 196, 12},
+    {CLearnCommandDlg::IDC_INSTRUCTIONS, ControlKind::Static, u"", WS_VISIBLE, 12, 26, 188, 58},
+    {framework::IDCANCEL, ControlKind::PushButton, u"Cancel", WS_VISIBLE, 81, 90, 50, 14},
+};
+
 }  // namespace
 
 void CLearnCommandDlg::RegisterTemplates() {
     static std::once_flag once;
-    std::call_once(once, [] { framework::DialogTemplates::Add({kTemplate, 160, 130, kItems}); });
+    std::call_once(once, [] {
+        framework::DialogTemplates::Add({kTemplate, 160, 130, kItems});
+        framework::DialogTemplates::Add({kLandscape, 212, 110, kLandscapeItems});
+    });
 }
 
-CLearnCommandDlg::CLearnCommandDlg(CWnd* parent) : CMainBaseDlg(parent, kTemplate, kTemplate, kTemplate) {
+CLearnCommandDlg::CLearnCommandDlg(CWnd* parent) : CMainBaseDlg(parent, kTemplate, kLandscape, kTemplate) {
     RegisterTemplates();
 }
 

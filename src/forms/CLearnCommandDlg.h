@@ -17,6 +17,7 @@ class CIrDrvr;
 class CLearnCommandDlg : public CMainBaseDlg {
 public:
     static constexpr int kTemplate = 532;
+    static constexpr int kLandscape = 677;
     static constexpr int IDC_INSTRUCTIONS = 2116;
     static constexpr int kLearned = 1;
     static constexpr int kNotLearned = 2;
