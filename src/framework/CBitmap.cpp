@@ -1,6 +1,7 @@
 #include "framework/CBitmap.h"
 
 #include <QFile>
+#include <QImageReader>
 #include <QString>
 
 #include "framework/Screen.h"
@@ -10,6 +11,15 @@ namespace {
 // A screen of at least twice the design resolution takes the picture drawn for it, when
 // there is one, so that it is not blown up from the small one.
 constexpr int kDoubleDpi = 2 * framework::Screen::kDesignDpi;
+
+// The format is named from the file's ending and not guessed: guessing, the toolkit loads
+// every image plugin it has to ask each about the file, on the reminder's way to the screen.
+bool load_image(QImage& image, const QString& path) {
+    if (!QFile::exists(path)) return false;
+    QImageReader reader(path, path.endsWith(QStringLiteral(".xpm")) ? "XPM" : "PNG");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read(&image);
+}
 
 }  // namespace
 
@@ -29,7 +39,7 @@ bool CBitmap::Load() const {
     const QString bitmap = QStringLiteral(":/bitmaps/%1").arg(resource_id);
     for (const QString& base : {alert, bitmap}) {
         const QString fine = base + QStringLiteral("@2x.png");
-        if (double_screen && QFile::exists(fine) && image_.load(fine)) {
+        if (double_screen && load_image(image_, fine)) {
             pixel_ratio_ = 2;
             return true;
         }
@@ -37,7 +47,7 @@ bool CBitmap::Load() const {
     pixel_ratio_ = 1;
     for (const QString& path : {QStringLiteral(":/bitmaps/%1.xpm").arg(resource_id),
                                 QStringLiteral(":/bitmaps/%1.png").arg(resource_id), alert + QStringLiteral(".png")})
-        if (QFile::exists(path) && image_.load(path)) return true;
+        if (load_image(image_, path)) return true;
     image_ = QImage();
     return false;
 }
